@@ -18,3 +18,11 @@ using R_EQ_data = EQ_data;
 // They point into the selected preset record, so edits change it in place.
 extern EQ_data* EQ[12];
 extern R_EQ_data* EQ_R[12];
+
+// Resets a band to the cleared values: off, peaking, 632 Hz, 0 dB, Q 0.707.
+void clearBand(EQ_data& band);
+
+// Allocates twelve band records with the values used before any preset is
+// loaded (preamp on at -3 dB, band 1 on at 20 Hz +3 dB Q 0.2, the rest
+// cleared) and stores their addresses in `set`. The records are never freed.
+void makeStartupBandSet(EQ_data* set[12]);

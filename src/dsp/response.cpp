@@ -1,0 +1,93 @@
+#include "dsp/response.h"
+
+#include <cmath>
+
+namespace {
+
+// What every buffer holds before the first computation.
+TransferFunction initialPrototype()
+{
+    return value_deal::peq_tf(3000.0, 10.0, 12.0);
+}
+
+template <typename T, typename Make>
+std::array<T, 17> makeRows(Make make)
+{
+    std::array<T, 17> rows{};
+    for (std::size_t n = 1; n < rows.size(); ++n)
+        rows[n] = make();
+    return rows;
+}
+
+} // namespace
+
+std::array<TransferFunction, 17> filt_tf_rows = makeRows<TransferFunction>(initialPrototype);
+std::array<FrequencyResponse, 17> filt_fr_rows =
+    makeRows<FrequencyResponse>([] { return value_deal::peq_fr(initialPrototype()); });
+
+TransferFunction &filt1_tf = filt_tf_rows[1], &filt2_tf = filt_tf_rows[2], &filt3_tf = filt_tf_rows[3],
+                 &filt4_tf = filt_tf_rows[4], &filt5_tf = filt_tf_rows[5], &filt6_tf = filt_tf_rows[6],
+                 &filt7_tf = filt_tf_rows[7], &filt8_tf = filt_tf_rows[8], &filt9_tf = filt_tf_rows[9],
+                 &filt10_tf = filt_tf_rows[10], &filt11_tf = filt_tf_rows[11], &filt12_tf = filt_tf_rows[12],
+                 &filt13_tf = filt_tf_rows[13], &filt14_tf = filt_tf_rows[14], &filt15_tf = filt_tf_rows[15],
+                 &filt16_tf = filt_tf_rows[16];
+FrequencyResponse &filt1_fr = filt_fr_rows[1], &filt2_fr = filt_fr_rows[2], &filt3_fr = filt_fr_rows[3],
+                  &filt4_fr = filt_fr_rows[4], &filt5_fr = filt_fr_rows[5], &filt6_fr = filt_fr_rows[6],
+                  &filt7_fr = filt_fr_rows[7], &filt8_fr = filt_fr_rows[8], &filt9_fr = filt_fr_rows[9],
+                  &filt10_fr = filt_fr_rows[10], &filt11_fr = filt_fr_rows[11], &filt12_fr = filt_fr_rows[12],
+                  &filt13_fr = filt_fr_rows[13], &filt14_fr = filt_fr_rows[14], &filt15_fr = filt_fr_rows[15],
+                  &filt16_fr = filt_fr_rows[16];
+
+FrequencyResponse filt_combined_fr;
+FrequencyResponse filt_combined_fr1;
+double gain_value = 0.0;
+
+void computeSetResponses(EQ_data* const set[12])
+{
+    for (int n = 1; n <= 11; ++n)
+        filt_tf_rows[n] = bandTransferFunction(*set[n]);
+
+    // The reference filters never change, so their responses are built once.
+    static bool referenceBuilt = false;
+    if (!referenceBuilt) {
+        filt13_tf = value_deal::peq_tf(1000.0, 12.0, 2.0);
+        filt14_tf = value_deal::lp_tf(10000.0, 1.0);
+        filt15_tf = value_deal::peq_tf(20.0, 12.0, 1.0);
+        filt16_tf = value_deal::peq_tf(2000.0, -12.0, 1.0);
+        for (int n = 13; n <= 16; ++n)
+            value_deal::peq_fr(filt_tf_rows[n], filt_fr_rows[n]);
+        filt12_fr.assign(kGridSize, {1.0, 0.0});
+        referenceBuilt = true;
+    }
+
+    gain_value = set[0]->status != 0 ? set[0]->gain : 0.0;
+
+    for (int n = 1; n <= 11; ++n) {
+        if (set[n]->status != 0)
+            value_deal::peq_fr(filt_tf_rows[n], filt_fr_rows[n]);
+        else
+            filt_fr_rows[n] = filt12_fr;
+    }
+
+    // Product in band order, on plain doubles so the loops vectorise.
+    filt_combined_fr1 = filt1_fr;
+    double* h = reinterpret_cast<double*>(filt_combined_fr1.data());
+    for (int n = 2; n <= 11; ++n) {
+        const double* f = reinterpret_cast<const double*>(filt_fr_rows[n].data());
+        for (std::size_t k = 0; k < kGridSize; ++k) {
+            const double re = h[2 * k] * f[2 * k] - h[2 * k + 1] * f[2 * k + 1];
+            const double im = h[2 * k] * f[2 * k + 1] + h[2 * k + 1] * f[2 * k];
+            h[2 * k] = re;
+            h[2 * k + 1] = im;
+        }
+    }
+}
+
+void levelDb(const FrequencyResponse& h, double offset, std::vector<double>& out)
+{
+    out.resize(h.size());
+    const double* v = reinterpret_cast<const double*>(h.data());
+    // 10 log10 of the squared magnitude: the same level without a square root.
+    for (std::size_t k = 0; k < h.size(); ++k)
+        out[k] = 10.0 * std::log10(v[2 * k] * v[2 * k] + v[2 * k + 1] * v[2 * k + 1]) + offset;
+}
