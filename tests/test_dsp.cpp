@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include <climits>
+#include <limits>
 #include <cmath>
 
 namespace {
@@ -111,6 +112,7 @@ private slots:
 
     void filterLevels_data();
     void filterLevels();
+    void levelOfAnyMagnitude();
     void flatPeakingAndTermByTermAgree();
     void unusableBandIsFlat_data();
     void unusableBandIsFlat();
@@ -407,6 +409,36 @@ void TestDsp::filterLevels()
     levelDb(h, 1.5, levels);
     QCOMPARE(levels.size(), kGridSize);
     QVERIFY(std::fabs(levels[103] - (db[3] + 1.5)) < 0.001);
+}
+
+void TestDsp::levelOfAnyMagnitude()
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    FrequencyResponse h;
+    // Magnitudes across the whole double range, plus the unusual ones.
+    for (double m = 1e-300; m < 1e300; m *= 7.31)
+        h.push_back(std::polar(m, 0.3 * h.size()));
+    const std::complex<double> odd[] = {
+        {1.0, 0.0}, {0.0, -2.0}, {0.5, 0.5}, {0.0, 0.0}, {1e-310, 0.0}, {1e-160, 0.0}, {1e200, 1e200},
+        {inf, 0.0}, {nan, 1.0}, {-3.0, 4.0},
+    };
+    h.insert(h.end(), std::begin(odd), std::end(odd));
+    std::vector<double> levels;
+    levelDb(h, -1.25, levels);
+    QCOMPARE(levels.size(), h.size());
+    for (std::size_t k = 0; k < h.size(); ++k) {
+        const double expected = 20.0 * std::log10(std::abs(h[k])) - 1.25;
+        if (std::isfinite(expected)) {
+            if (std::fabs(levels[k] - expected) > 1e-9 * std::max(1.0, std::fabs(expected)))
+                QFAIL(qPrintable(QString("magnitude %1: %2 dB, expected %3")
+                                     .arg(std::abs(h[k])).arg(levels[k], 0, 'g', 17).arg(expected, 0, 'g', 17)));
+        } else if (std::isnan(expected)) {
+            QVERIFY(std::isnan(levels[k]));
+        } else {
+            QCOMPARE(levels[k], expected);
+        }
+    }
 }
 
 void TestDsp::flatPeakingAndTermByTermAgree()
