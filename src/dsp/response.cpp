@@ -28,7 +28,7 @@ constexpr double kTenOverLn10 = 4.342944819032518;
 // or library calls so the level loop vectorises: the C library's log is the
 // bulk of the cost of drawing every band's curve. x = 2^k * z with z in
 // [sqrt(1/2), sqrt(2)); ln z = 2 atanh(t), t = (z - 1) / (z + 1), |t| < 0.172,
-// summed to below one unit in the last place.
+// summed until the remainder is below a few units in the last place.
 inline double naturalLog(double x)
 {
     constexpr uint64_t kOff = 0x3fe6a09e667f3bcdULL; // sqrt(1/2)
