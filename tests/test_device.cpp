@@ -521,6 +521,19 @@ private slots:
         QTRY_COMPARE(receiver->frames.size(), 1);
     }
 
+    void searchAgainWhileReceiving()
+    {
+        // Ending a live receive run is not a loss; the next run must still read.
+        connectDevice();
+        startDeviceSearch();
+        QTRY_COMPARE(receiver->connected, 2);
+        QTRY_VERIFY(recv_thread->isRunning());
+        QCOMPARE(receiver->disconnected, 0);
+        QCOMPARE(engine.unclosedHandles(), 1);
+        engine.queueFrame(0x1204, 193);
+        QTRY_COMPARE(receiver->frames.size(), 1);
+    }
+
     void stopWhileSearching()
     {
         ConnectThread searcher;
