@@ -11,6 +11,7 @@ struct Handle
 {
     uint64_t generation = 0;
     bool dead = false;
+    bool closed = false;
 };
 
 Report makeReport(uint32_t command, int32_t data, uint8_t total, uint8_t current, uint8_t protocol)
@@ -56,6 +57,8 @@ void Engine::reset()
     m_order = 0;
     m_openCalls = 0;
     m_openAttempts = 0;
+    m_exitCalls = 0;
+    m_handlesAtReset = m_handles.size();
     m_model.reset();
     m_cond.notify_all();
 }
@@ -180,6 +183,33 @@ int Engine::openAttempts() const
     return m_openAttempts;
 }
 
+int Engine::unclosedHandles() const
+{
+    std::lock_guard lock(m_mutex);
+    int n = 0;
+    for (size_t i = m_handlesAtReset; i < m_handles.size(); ++i)
+        n += m_handles[i]->closed ? 0 : 1;
+    return n;
+}
+
+int Engine::exitCalls() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_exitCalls;
+}
+
+void Engine::noteExit()
+{
+    std::lock_guard lock(m_mutex);
+    ++m_exitCalls;
+}
+
+std::chrono::steady_clock::time_point Engine::lastReportRead() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_lastReportRead;
+}
+
 void Engine::setIds(uint16_t vendor, uint16_t product)
 {
     std::lock_guard lock(m_mutex);
@@ -242,14 +272,17 @@ int Engine::read(Handle* h, unsigned char* data, size_t length, int milliseconds
     m_queue.pop_front();
     const size_t n = std::min(length, report.size());
     std::memcpy(data, report.data(), n);
+    m_lastReportRead = std::chrono::steady_clock::now();
     return static_cast<int>(n);
 }
 
 void Engine::close(Handle* h)
 {
     std::lock_guard lock(m_mutex);
-    if (h)
+    if (h) {
         h->dead = true;
+        h->closed = true;
+    }
     m_cond.notify_all();
 }
 
@@ -270,6 +303,7 @@ int HID_API_EXPORT hid_init(void)
 
 int HID_API_EXPORT hid_exit(void)
 {
+    sim::Engine::instance().noteExit();
     return 0;  // open handles stay valid, as the program relies on
 }
 

@@ -90,6 +90,11 @@ public:
     int openHandles() const;   // handles opened and not yet dead
     int openCalls() const;     // hid_open calls that returned a handle
     int openAttempts() const;  // every hid_open call
+    int unclosedHandles() const;  // handles opened since reset() and never given to hid_close
+    int exitCalls() const;        // hid_exit calls since reset()
+    void noteExit();
+    // When the last read that delivered a report returned (for latency measurements).
+    std::chrono::steady_clock::time_point lastReportRead() const;
 
     // The identifiers the device answers to; hid_open with others gets NULL.
     void setIds(uint16_t vendor, uint16_t product);
@@ -118,6 +123,9 @@ private:
     std::vector<std::unique_ptr<Handle>> m_handles;  // kept until exit, never freed early
     int m_openCalls = 0;
     int m_openAttempts = 0;
+    int m_exitCalls = 0;
+    size_t m_handlesAtReset = 0;  // handles before this index belong to earlier runs
+    std::chrono::steady_clock::time_point m_lastReportRead;
     std::shared_ptr<Model> m_model;
 };
 

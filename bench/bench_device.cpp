@@ -1,0 +1,118 @@
+// Device link speed: decoding input reports, and the delay from a report
+// leaving hid_read to its frame arriving in a slot on the GUI thread.
+#include <benchmark/benchmark.h>
+
+#include "device/frame.h"
+#include "device/hid_device.h"
+#include "device/threads.h"
+#include "simhid.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+namespace {
+
+void BM_DecodeInputReport(benchmark::State& state)
+{
+    // A realistic mix: stream words, state frames and a few rejects.
+    std::vector<sim::Report> reports;
+    for (int k = 0; k < 256; ++k)
+        reports.push_back(sim::makeReport(k % 7 ? 0x1106 : 0x9D01, k * 2654435761u, 0xC9, k));
+    reports[17][14] = 0;                    // bad tail
+    reports[99][5] = reports[99][6] = 0;    // command 0
+    size_t i = 0;
+    int64_t accepted = 0;
+    for (auto _ : state) {
+        const auto f = decodeInputReport(reports[i].data(), kFrameReportSize);
+        accepted += f.has_value();
+        benchmark::DoNotOptimize(f);
+        i = (i + 1) & 255;
+    }
+    benchmark::DoNotOptimize(accepted);
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_DecodeInputReport);
+
+void BM_EncodeFrame(benchmark::State& state)
+{
+    qv_hid_new::CustomHidFrameInfo f;
+    f.cmd = 0x9101;
+    for (auto _ : state) {
+        ++f.data;
+        benchmark::DoNotOptimize(encodeFrame(f));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_EncodeFrame);
+
+class Sink : public QObject
+{
+public:
+    bool arrived = false;
+    std::chrono::steady_clock::time_point at;
+    void onFrame(qv_hid_new::CustomHidFrameInfo)
+    {
+        at = std::chrono::steady_clock::now();
+        arrived = true;
+    }
+};
+
+void BM_ReadToGuiSlot(benchmark::State& state)
+{
+    auto& engine = sim::Engine::instance();
+    engine.reset();
+    engine.plug();
+    createDeviceThreads();
+    Sink sink;
+    bool connected = false;
+    QObject::connect(recv_thread, &qv_hid_new_recv::qv_hid_new_recv_update, &sink, &Sink::onFrame);
+    auto c = QObject::connect(connect_thread, &ConnectThread::Connected_Success, &sink,
+                              [&] { connected = true; });
+    startDeviceSearch();
+    while (!connected)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QObject::disconnect(c);
+    startDeviceReceive();
+
+    std::vector<double> latencies;
+    int32_t n = 0;
+    for (auto _ : state) {
+        sink.arrived = false;
+        engine.queueFrame(0x9D01, ++n);
+        while (!sink.arrived)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const std::chrono::duration<double> d = sink.at - engine.lastReportRead();
+        latencies.push_back(d.count());
+        state.SetIterationTime(d.count());
+    }
+    stopDeviceThreads();
+    QObject::disconnect(recv_thread, nullptr, &sink, nullptr);
+    QCoreApplication::sendPostedEvents();
+    connect_thread->running = true;
+
+    std::sort(latencies.begin(), latencies.end());
+    if (!latencies.empty()) {
+        state.counters["p50_us"] = latencies[latencies.size() / 2] * 1e6;
+        state.counters["p99_us"] = latencies[latencies.size() * 99 / 100] * 1e6;
+    }
+}
+BENCHMARK(BM_ReadToGuiSlot)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(20000);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    // The per-frame debug lines would measure the terminal, not the link.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

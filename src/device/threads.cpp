@@ -1,0 +1,134 @@
+#include "device/threads.h"
+
+#include "device/hid_device.h"
+
+#include <QDeadlineTimer>
+#include <QDebug>
+
+ConnectThread* connect_thread = nullptr;
+qv_hid_new_recv* recv_thread = nullptr;
+
+namespace {
+constexpr unsigned long kPollIntervalMs = 10;
+// Reads wake this often to look at the stop request; a timeout returns 0,
+// which is ignored like any other read that is neither 16 nor -1.
+constexpr int kReadTimeoutMs = 100;
+
+// Closes the handle of a device whose receive run has ended. Only the GUI
+// thread writes frames, so nothing else can be using the handle now.
+void closeLostDevice()
+{
+    if (!scard_device)
+        return;
+    if (scard_device->handle)
+        hid_close(scard_device->handle);
+    delete scard_device;
+    scard_device = nullptr;
+}
+}  // namespace
+
+ConnectThread::ConnectThread(QObject* parent) : QThread(parent) {}
+
+void ConnectThread::stop()
+{
+    running = false;
+}
+
+void ConnectThread::postAbsent()
+{
+    // One pending reset is enough: each one writes the same state.
+    if (m_absentPending.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_absentPending = false;
+            emit deviceAbsent();
+        },
+        Qt::QueuedConnection);
+}
+
+void ConnectThread::run()
+{
+    m_opened = false;
+    while (running) {
+        hid_device* h = hid_open(QV_VENDOR_ID, QV_PRODUCT_ID, nullptr);
+        if (h) {
+            scard_device = new qv_device(h);
+            m_opened = true;
+            emit Connected_Success();
+            break;
+        }
+        postAbsent();
+        QThread::msleep(kPollIntervalMs);
+    }
+    hid_exit();  // the opened handle stays in use
+}
+
+qv_hid_new_recv::qv_hid_new_recv() {}
+
+void qv_hid_new_recv::run()
+{
+    qDebug(" 线程运行 开始运行 ");
+    uint8_t report[kFrameReportSize];
+    while (!isInterruptionRequested()) {
+        hid_device* h = scard_device ? scard_device->handle : nullptr;
+        const int n = h ? hid_read_timeout(h, report, sizeof report, kReadTimeoutMs) : -1;
+        if (n == -1) {
+            qDebug("[Waring] 读取不到数据卡死 ");
+            emit HidDeviceDisconnected();
+            return;
+        }
+        if (const auto frame = decodeInputReport(report, n)) {
+            logReceivedFrame(*frame);
+            emit qv_hid_new_recv_update(*frame);
+        }
+    }
+}
+
+void createDeviceThreads()
+{
+    if (connect_thread)
+        return;
+    registerFrameMetaType();
+    connect_thread = new ConnectThread(nullptr);
+    recv_thread = new qv_hid_new_recv();
+}
+
+void startDeviceSearch()
+{
+    if (connect_thread->isRunning() && !connect_thread->opened())
+        return;  // already searching
+    if (recv_thread->isRunning()) {
+        recv_thread->requestInterruption();
+        if (!recv_thread->wait(QDeadlineTimer(2000)))
+            qWarning("device receive thread did not end; its handle stays open");
+    }
+    if (!recv_thread->isRunning())
+        closeLostDevice();
+    // A run that has just signalled success may still be ending.
+    connect_thread->wait(QDeadlineTimer(2000));
+    connect_thread->m_opened = false;
+    connect_thread->start(QThread::InheritPriority);
+}
+
+void startDeviceReceive()
+{
+    // The previous run signalled the loss as its last act; let it end.
+    recv_thread->wait(QDeadlineTimer(2000));
+    recv_thread->start(QThread::InheritPriority);
+}
+
+bool stopDeviceThreads(int timeoutMs)
+{
+    if (!connect_thread)
+        return true;
+    const QDeadlineTimer deadline(timeoutMs);
+    connect_thread->stop();
+    recv_thread->requestInterruption();
+    const bool connectEnded = connect_thread->wait(deadline);
+    const bool recvEnded = recv_thread->wait(deadline);
+    if (connectEnded && recvEnded)
+        closeLostDevice();
+    return connectEnded && recvEnded;
+}

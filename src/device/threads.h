@@ -1,0 +1,79 @@
+#pragma once
+
+// The two worker threads of the device link. The connect thread polls for
+// the device every 10 ms, publishes the opened handle in scard_device and
+// signals success; the receive thread turns input reports into frames for
+// the GUI thread until the device is lost. Neither touches a widget: every
+// signal is delivered queued on the GUI thread, and both threads can be
+// stopped so the program can end them at exit.
+
+#include "device/frame.h"
+
+#include <QThread>
+
+#include <atomic>
+
+class ConnectThread : public QThread
+{
+    Q_OBJECT
+
+public:
+    explicit ConnectThread(QObject* parent = nullptr);
+
+    // Ends the search after its current attempt and sleep; does not wait.
+    // A stopped thread never searches again.
+    void stop();
+
+    // True from a successful open until the run ends: the run is finishing,
+    // not searching.
+    bool opened() const { return m_opened; }
+
+    std::atomic<bool> running{true};
+
+signals:
+    void Connected_Success();
+    // Emitted on the GUI thread while the device is absent; the receiver
+    // resets the connection state (resetSearchState) and its status text.
+    void deviceAbsent();
+
+protected:
+    void run() override;
+
+private:
+    friend void startDeviceSearch();
+    void postAbsent();
+
+    std::atomic<bool> m_opened{false};
+    std::atomic<bool> m_absentPending{false};
+};
+
+class qv_hid_new_recv : public QThread, public qv_hid_new
+{
+    Q_OBJECT
+
+public:
+    qv_hid_new_recv();
+
+signals:
+    void qv_hid_new_recv_update(qv_hid_new::CustomHidFrameInfo chfi);
+    void HidDeviceDisconnected();
+
+protected:
+    void run() override;
+};
+
+// The single instance of each thread; made by createDeviceThreads, never deleted.
+extern ConnectThread* connect_thread;
+extern qv_hid_new_recv* recv_thread;
+
+// GUI-thread steps of the link's life cycle.
+void createDeviceThreads();  // once; registers the frame type first
+// Start (or, after a loss, restart) the search: ends any receive run, closes
+// the lost handle, waits for the previous connect run and starts a new one.
+// Does nothing while a search is already running.
+void startDeviceSearch();
+// On Connected_Success: starts a receive run once the previous one has ended.
+void startDeviceReceive();
+// At quit: stops both threads, waits for them (bounded) and closes the
+// handle. Returns false when a thread did not end in time.
+bool stopDeviceThreads(int timeoutMs = 2000);
