@@ -321,6 +321,7 @@ private slots:
         QTest::newRow("fractional frequency") << one("eq_5", "1 1 1000.5 2 1") << 1 << 1 << 5 << "1 1 0 2 1";
         QTest::newRow("short band string") << one("eq_2", "1 2") << 1 << 1 << 2 << "1 2 0 0 0";
         QTest::newRow("status keeps low eight bits") << one("eq_4", "257 3 100 1 1") << 1 << 1 << 4 << "1 3 100 1 1";
+        QTest::newRow("plus sign and exponent") << one("eq_7", "1 1 100 +2 1e-05") << 1 << 1 << 7 << "1 1 100 2 1e-05";
         QTest::newRow("nan gain reads 0") << one("eq_6", "1 1 100 nan inf") << 1 << 1 << 6 << "1 1 100 0 0";
         QTest::newRow("number where a string belongs") << one("eq_1", 5) << 1 << 1 << 1 << "0 0 0 0 0";
         QTest::newRow("twelfth band ignored") << one("eq_12", "1 1 1 1 1") << 1 << 1 << 11 << "0 1 632 0 0.707";

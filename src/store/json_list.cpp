@@ -32,6 +32,11 @@ QList<QJsonObject> tableObjects(const QByteArray& data, int capacity)
 {
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(data, &error);
+    return tableObjects(doc, error, capacity);
+}
+
+QList<QJsonObject> tableObjects(const QJsonDocument& doc, const QJsonParseError& error, int capacity)
+{
     if (error.error != QJsonParseError::NoError) {
         qDebug() << "配置错误";
         return {};

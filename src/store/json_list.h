@@ -21,6 +21,7 @@ QByteArray indentedArray(const QList<QJsonObject>& list);
 // The object elements of a stored array, at most `capacity` of them; logs
 // and gives none when the text is not JSON or not an array.
 QList<QJsonObject> tableObjects(const QByteArray& data, int capacity);
+QList<QJsonObject> tableObjects(const QJsonDocument& doc, const QJsonParseError& error, int capacity);
 
 struct MirroredList
 {

@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <charconv>
 #include <cmath>
 
 #include "store/file_io.h"
@@ -99,19 +100,41 @@ void ensureRecords(const Channel& ch)
         initChannelRecords(ch);
 }
 
-int intField(const QString& text)
+int intField(QStringView text)
 {
     bool ok = false;
     const int v = text.toInt(&ok, 10);
     return ok ? v : 0;
 }
 
-double doubleField(const QString& text)
+// Plain decimal numbers are read without Qt's locale machinery, which
+// otherwise dominates loading a full preset file.
+bool fastDouble(QStringView text, double* v)
 {
-    bool ok = false;
-    const double v = text.toDouble(&ok);
+    char ascii[48];
+    const qsizetype n = text.size();
+    if (n == 0 || n >= qsizetype(sizeof ascii))
+        return false;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (text[i].unicode() >= 0x80)
+            return false;
+        ascii[i] = char(text[i].unicode());
+    }
+    const auto [end, ec] = std::from_chars(ascii, ascii + n, *v);
+    return ec == std::errc() && end == ascii + n;
+}
+
+double doubleField(QStringView text)
+{
+    double v = 0.0;
+    if (!fastDouble(text, &v)) {
+        bool ok = false;
+        v = text.toDouble(&ok);
+        if (!ok)
+            return 0.0;
+    }
     // "nan" and "inf" parse, but no band can use them.
-    return ok && std::isfinite(v) ? v : 0.0;
+    return std::isfinite(v) ? v : 0.0;
 }
 
 QString gText(double v)
@@ -132,24 +155,31 @@ QString bandText(const EQ_data& b)
         .join(QLatin1Char(' '));
 }
 
-QString bandKey(int k)
+const QString& bandKey(int k)
 {
-    return QStringLiteral("eq_") + QString::number(k);
+    static const QList<QString> keys = [] {
+        QList<QString> list;
+        for (int n = 0; n < 12; ++n)
+            list.append(QStringLiteral("eq_") + QString::number(n));
+        return list;
+    }();
+    return keys.at(k);
 }
 
 void readPreamp(const QString& text, EQ_data& b)
 {
-    const int blank = text.indexOf(QLatin1Char(' '));
-    const QString status = blank < 0 ? text : text.left(blank);
-    const QString gain = blank < 0 ? text : text.mid(blank + 1);
+    const QStringView all(text);
+    const qsizetype blank = all.indexOf(QLatin1Char(' '));
+    const QStringView status = blank < 0 ? all : all.left(blank);
+    const QStringView gain = blank < 0 ? all : all.mid(blank + 1);
     b.status = uint8_t(intField(status));
     b.gain = doubleField(gain);
 }
 
 void readBand(const QString& text, EQ_data& b)
 {
-    const QStringList f = text.split(QLatin1Char(' '), Qt::KeepEmptyParts);
-    const auto field = [&f](int i) { return i < f.size() ? f.at(i) : QString(); };
+    const QList<QStringView> f = QStringView(text).split(QLatin1Char(' '), Qt::KeepEmptyParts);
+    const auto field = [&f](int i) { return i < f.size() ? f.at(i) : QStringView(); };
     b.status = uint8_t(intField(field(0)));
     b.type = intField(field(1));
     b.center_frequency = intField(field(2));
@@ -157,11 +187,11 @@ void readBand(const QString& text, EQ_data& b)
     b.Q = doubleField(field(4));
 }
 
-void readTable(const Channel& ch, const QByteArray& data)
+void readTable(const Channel& ch, const QList<QJsonObject>& objects)
 {
     ensureRecords(ch);
     ch.count = 0;
-    for (const QJsonObject& obj : store::tableObjects(data, kLocalPresetCapacity)) {
+    for (const QJsonObject& obj : objects) {
         EQ_config_data& rec = *ch.table[ch.count];
         rec.index = obj.value(QLatin1String("index")).toInt(0);
         rec.config_name = obj.value(QLatin1String("config_name")).toString();
@@ -173,6 +203,11 @@ void readTable(const Channel& ch, const QByteArray& data)
         ++ch.count;
         qDebug() << "config_count:" << ch.count;
     }
+}
+
+void readTable(const Channel& ch, const QByteArray& data)
+{
+    readTable(ch, store::tableObjects(data, kLocalPresetCapacity));
 }
 
 store::MirroredList mirrored(const Channel& ch)
@@ -225,9 +260,10 @@ void loadExisting(const Channel& ch)
         startWithDefault(ch, false);
         return;
     }
-    ch.left ? EQ_config_Read(data) : EQ_config_Read_R2(data);
+    // One parse serves the table and the list.
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(data, &error);
+    readTable(ch, store::tableObjects(doc, error, kLocalPresetCapacity));
     ch.list.clear();
     if (error.error != QJsonParseError::NoError || !doc.isArray()) {
         if (ch.left)
