@@ -2,6 +2,7 @@
 // and the binding of on_<object>_<signal> slots by name.
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
