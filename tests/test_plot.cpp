@@ -10,6 +10,8 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
 #include <QLabel>
 #include <QLegend>
 #include <QLogValueAxis>
@@ -754,6 +756,23 @@ void TestPlot::renderedChart()
         for (int x = 0; x < image.width(); ++x)
             orange += image.pixelColor(x, y) == QColor(255, 85, 0);
     QVERIFY(orange > 100);
+
+    // The cached item images show what drawing straight onto the view shows,
+    // also after a curve changed.
+    m_left.records[1].gain = -7.0;
+    host.each_EQ_num = 1;
+    host.startThread();
+    QTRY_COMPARE(host.redraws, 1);
+    const QImage cached = host.chartView->grab().toImage();
+    for (QGraphicsItem* item : host.chartView->scene()->items())
+        item->setCacheMode(QGraphicsItem::NoCache);
+    const QImage direct = host.chartView->grab().toImage();
+    QVERIFY(cached != image);
+    int differing = 0;
+    for (int y = 0; y < direct.height(); ++y)
+        for (int x = 0; x < direct.width(); ++x)
+            differing += cached.pixel(x, y) != direct.pixel(x, y);
+    QVERIFY2(differing == 0, qPrintable(QString("%1 pixels differ").arg(differing)));
 }
 
 QTEST_MAIN(TestPlot)

@@ -5,6 +5,8 @@
 #include <QChartView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
 #include <QLabel>
 #include <QLogValueAxis>
 #include <QSplineSeries>
@@ -90,6 +92,16 @@ void ResponseChart::build(QObject* seriesParent, QChartView* view, QChart* chart
     view->setStyleSheet(QStringLiteral("border: 0px solid grey;"));
     // After the theme, which would otherwise paint its own background.
     chart->setBackgroundBrush(QBrush(QColor(0, 0, 0)));
+
+    // Every item draws into a cached image that is redrawn only when the item
+    // changes: a dragged dial then repaints the two or three curves it moves
+    // instead of fifteen antialiased splines, the grid and the labels
+    // (several times faster). The images live in QPixmapCache, whose limit
+    // bounds the memory.
+    if (QGraphicsScene* scene = chart->scene()) {
+        for (QGraphicsItem* item : scene->items())
+            item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+    }
 }
 
 QLabel* ResponseChart::buildContainer(QWidget* labelParent, QWidget* widget_3, QComboBox* comboBox_PEQMode,
@@ -163,7 +175,10 @@ void ResponseChart::setCurve(int index, const CurvePoints& points, const QPen& p
 {
     if (QXYSeries* s = series(index)) {
         s->setPen(pen);
-        s->replace(points);
+        // An unchanged curve keeps its geometry and its cached image: most
+        // edits change only the combined, filtered and edited band curves.
+        if (s->points() != points)
+            s->replace(points);
     }
 }
 
