@@ -74,9 +74,11 @@ void Server::onNewConnection()
     // waits for it. A client that stays silent is dropped after the timeout.
     auto* silence = new QTimer(socket);
     silence->setSingleShot(true);
-    connect(silence, &QTimer::timeout, socket, [this, socket] { handleMessage(socket); });
-    connect(socket, &QLocalSocket::readyRead, socket, [this, socket] { handleMessage(socket); });
-    connect(socket, &QLocalSocket::disconnected, socket, [this, socket] { handleMessage(socket); });
+    // Context `this`: the server's destruction closes its sockets, and those
+    // late signals must not reach a half-destroyed handler.
+    connect(silence, &QTimer::timeout, this, [this, socket] { handleMessage(socket); });
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { handleMessage(socket); });
+    connect(socket, &QLocalSocket::disconnected, this, [this, socket] { handleMessage(socket); });
     silence->start(m_readTimeoutMs);
     if (socket->bytesAvailable() > 0)
         handleMessage(socket);
