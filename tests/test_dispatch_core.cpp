@@ -6,6 +6,8 @@
 #include "device/device_session.h"
 #include "device/device_state.h"
 #include "device/device_tables.h"
+#include "device/frame.h"
+#include "device/hid_device.h"
 #include "device/preset_records.h"
 #include "dsp/band.h"
 #include "sim_models.h"
@@ -218,6 +220,7 @@ private slots:
     void quit_data();
     void quit();
     void ignoredFramesStillRefreshSettings();
+    void modelsOnTheEngine();
 };
 
 void TestDispatchCore::initTestCase()
@@ -559,7 +562,7 @@ void TestDispatchCore::identityTable()
     QCOMPARE(status_bar_value.device_model, model);
     QCOMPARE(execute_biaozhi, execute);
     QCOMPARE(host->announced(), announced);
-    QCOMPARE(session->local_config_inactive, inactive);
+    QCOMPARE(session->local_config_inactive(), inactive);
     const bool waits = model == "Mirel 5" && firmware == 0;
     QCOMPARE(send_biaozhi, pending && (waits || model == "Device"));
     QCOMPARE(Gain_flag, model == "Mirel 1" && pending);
@@ -679,7 +682,7 @@ void TestDispatchCore::sampleRates()
     // A model that applies no local presets keeps its hint in place of the
     // rate hint, and shows it again when the rate is usable.
     const QString before = host->labels[6];
-    session->local_config_inactive = true;
+    session->local_config_inactive() = true;
     sysSetValue.Language = 0;
     session->dispatch(frame(0x1107, hz));
     QCOMPARE(host->labels[6], usable ? QStringLiteral("   本地配置不生效，如需应用可右键导入至用户配置   ") : before);
@@ -1038,6 +1041,58 @@ void TestDispatchCore::ignoredFramesStillRefreshSettings()
     for (uint32_t cmd : {0x1205u, 0x1207u, 0x1200u, 0x1117u, 0x1100u, 0x1300u, 0x1F01u})
         session->dispatch(frame(cmd, 1));
     QCOMPARE(host->events, QStringList(7, "Updata_ALL"));
+}
+
+void TestDispatchCore::modelsOnTheEngine()
+{
+    auto& engine = sim::Engine::instance();
+    engine.reset();
+    auto model = sim::makeModel("B");
+    QVERIFY(model);
+    QVERIFY(!sim::makeModel("Z"));
+    engine.setModel(model);
+    engine.plug();
+    hid_device* h = hid_open(QV_VENDOR_ID, QV_PRODUCT_ID, nullptr);
+    QVERIFY(h);
+    const auto write = [&](uint32_t cmd, int32_t data) {
+        Frame f;
+        f.cmd = cmd;
+        f.data = data;
+        const OutputReport b = encodeFrame(f);
+        QCOMPARE(hid_write(h, b.data(), b.size()), 16);
+    };
+    // Nothing before the hello; the whole burst after it, once per connection.
+    QCOMPARE(engine.queuedReports(), size_t(0));
+    write(0x1101, 1);
+    write(0x1120, 1);
+    QCOMPARE(engine.queuedReports(), model->burst().size());
+    QCOMPARE(model->burst().size(), size_t(9 + 1 + 1 + 2 * 78 + 199 + 2));
+    write(0x1101, 1);
+    QCOMPARE(engine.queuedReports(), model->burst().size());
+    write(0x1101, 0);  // greeted again
+    QCOMPARE(engine.queuedReports(), model->burst().size() + 1);
+    model->tick(engine);
+    model->tick(engine);
+    std::vector<Frame> tail;
+    unsigned char buf[16];
+    while (engine.queuedReports()) {
+        QCOMPARE(hid_read(h, buf, 16), 16);
+        tail.push_back(*decodeInputReport(buf, 16));
+    }
+    QCOMPARE(tail[tail.size() - 3].cmd, 0x1101u);
+    QCOMPARE(tail[tail.size() - 3].data, 1);
+    QCOMPARE(tail[tail.size() - 2].cmd, 0x9D01u);
+    QCOMPARE(tail[tail.size() - 1].data, 1);
+
+    // A model stopped part-way queues only that much; a replug answers anew.
+    model->setStopAfter(20);
+    engine.unplug();
+    engine.plug();
+    h = hid_open(QV_VENDOR_ID, QV_PRODUCT_ID, nullptr);
+    write(0x1101, 1);
+    QCOMPARE(engine.queuedReports(), size_t(20));
+    QCOMPARE(engine.writtenFrames().size(), size_t(5));
+    engine.reset();
 }
 
 QTEST_GUILESS_MAIN(TestDispatchCore)

@@ -290,7 +290,7 @@ void DeviceSession::identity(uint32_t code)
     const int lang = language();
     status_bar_value.connect_state = lang == 1 ? QStringLiteral("Connected") : QStringLiteral("已连接");
     m_host.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
-    local_config_inactive = false;
+    local_config_inactive() = false;
 
     const DeviceModel model = identifyModel(code);
     status_bar_value.device_model = model.name;
@@ -300,7 +300,7 @@ void DeviceSession::identity(uint32_t code)
         m_host.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
     } else {
         execute_biaozhi = factoryPresetsEditable(model.factory, tem_software, execute_biaozhi);
-        local_config_inactive = model.localConfigInactive;
+        local_config_inactive() = model.localConfigInactive;
         const bool waitsForFirmware = model.factory == FactoryRule::From149 && tem_software == 0.0;
         if (send_biaozhi && !waitsForFirmware) {
             send_biaozhi = false;
@@ -329,7 +329,7 @@ void DeviceSession::identity(uint32_t code)
         }
     }
     m_host.setStatusText(ModelLabel, framed(status_bar_value.device_model));
-    if (local_config_inactive) {
+    if (local_config_inactive()) {
         m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
         m_host.setStatusText(LimitLabel, localConfigInactiveHint(lang));
     }
@@ -418,7 +418,7 @@ void DeviceSession::sampleRate(int32_t hz)
             m_host.setBandControlsLocked(false);
             m_host.updateUi();
             m_host.eqUsable(true);
-            if (local_config_inactive) {
+            if (local_config_inactive()) {
                 m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
                 m_host.setStatusText(LimitLabel, localConfigInactiveHint(lang));
             }
@@ -427,7 +427,7 @@ void DeviceSession::sampleRate(int32_t hz)
         s.eq_count = 0;
         s.eq_max = 0;
         m_host.setStatusText(CountLabel, countLabel(0));
-        if (!local_config_inactive) {
+        if (!local_config_inactive()) {
             m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
             m_host.setStatusText(LimitLabel, rateUnsupportedHint(lang));
         }

@@ -75,7 +75,12 @@ bool isFactoryPresetName(const QString& name);
 class DeviceSession
 {
 public:
-    explicit DeviceSession(DeviceHost& host) : m_host(host) {}
+    // `localConfigInactive` is where the "model applies no local presets"
+    // state lives (the main window's member); null keeps it in the session.
+    explicit DeviceSession(DeviceHost& host, bool* localConfigInactive = nullptr)
+        : m_host(host), m_inactive(localConfigInactive ? localConfigInactive : &m_ownInactive)
+    {
+    }
 
     void connected();     // deal_HidDeviceConnected
     void disconnected();  // deal_HidDeviceDisconnected
@@ -83,8 +88,7 @@ public:
     void aboutToQuit();   // onAboutToQuit
     void dispatch(const qv_hid_new::CustomHidFrameInfo& frame);  // do_cmd_S
 
-    // The identified model applies no local presets (main-window state).
-    bool local_config_inactive = false;
+    bool& local_config_inactive() { return *m_inactive; }
 
 private:
     void send(uint32_t cmd, int32_t data);
@@ -104,5 +108,7 @@ private:
     bool isVantor3() const;
 
     DeviceHost& m_host;
+    bool m_ownInactive = false;
+    bool* m_inactive;
     int32_t m_leftRightCount = 0;  // records the current left/right stream announced
 };
