@@ -38,7 +38,6 @@ public:
     void setChannelSwitchChecked(bool) override {}
     void setChannelSwitchVisible(bool) override {}
     void setBandControlsLocked(bool) override {}
-    void setEnableBoxesFromSet() override {}
     bool isBandRowShown(int) const override { return true; }
     void updateUi() override {}
     void configUpdateUi() override {}

@@ -66,7 +66,6 @@ public:
     void setChannelSwitchChecked(bool c) override { note(QStringLiteral("switchChecked %1").arg(c)); }
     void setChannelSwitchVisible(bool v) override { note(QStringLiteral("switchVisible %1").arg(v)); }
     void setBandControlsLocked(bool l) override { note(QStringLiteral("locked %1").arg(l)); }
-    void setEnableBoxesFromSet() override { note("boxes"); }
     bool isBandRowShown(int band) const override { return band >= 0 && band < 12 && bandRowShown[band]; }
     void updateUi() override { note("update_ui"); }
     void configUpdateUi() override { note("config_update_ui"); }
@@ -669,7 +668,6 @@ void TestDispatchCore::sampleRates()
     QCOMPARE(host->count(QStringLiteral("locked %1").arg(!usable)), 1);
     QCOMPARE(host->count(QStringLiteral("Is_Language %1").arg(usable)), klass == "DSD" ? 2 : 1);
     QCOMPARE(host->count("timer2"), usable ? 0 : 1);
-    QCOMPARE(host->count("boxes"), usable ? 0 : 1);
     QCOMPARE(status_bar_value.eq_count, klass == "DSD" ? 0 : 1);
     QCOMPARE(host->labels[1], "   " + klass + "   ");
     QCOMPARE(host->labels[2], "   " + text + "   ");

@@ -431,7 +431,6 @@ void DeviceSession::sampleRate(int32_t hz)
             m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
             m_host.setStatusText(LimitLabel, rateUnsupportedHint(lang));
         }
-        m_host.setEnableBoxesFromSet();
         m_host.setBandControlsLocked(true);
         m_host.startStreamTimer();
         m_host.updateUi();

@@ -37,8 +37,8 @@ public:
     virtual void setChannelSwitchVisible(bool visible) = 0;
 
     // Band editor and editor state.
+    // Locking also sets the twelve enable boxes from the edited set EQ.
     virtual void setBandControlsLocked(bool locked) = 0;
-    virtual void setEnableBoxesFromSet() = 0;  // the twelve check boxes from EQ
     virtual bool isBandRowShown(int band) const = 0;
     virtual void updateUi() = 0;         // update_ui
     virtual void configUpdateUi() = 0;   // config_update_ui
