@@ -200,7 +200,7 @@ void ScriptedModel::setStopAfter(size_t reports)
     m_stopAfter = reports;
 }
 
-void ScriptedModel::tick(Engine& engine)
+int32_t ScriptedModel::tick(Engine& engine)
 {
     int32_t n;
     {
@@ -208,6 +208,7 @@ void ScriptedModel::tick(Engine& engine)
         n = m_keepAlive++;
     }
     engine.queueFrame(0x9D01, n);
+    return n;
 }
 
 int ScriptedModel::hellos() const

@@ -58,8 +58,8 @@ public:
     // Queue at most this many reports of the burst per connection (the
     // hello answer is report 0). Default: all of them.
     void setStopAfter(size_t reports);
-    // Keep-alive: queues 0x9D01 dn, n counting from 0.
-    void tick(Engine& engine);
+    // Keep-alive: queues 0x9D01 dn, n counting from 0; returns n.
+    int32_t tick(Engine& engine);
 
     const std::vector<Report>& burst() const { return m_burst; }
     int hellos() const;
