@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLocalSocket>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "app/mainwindow.h"
@@ -95,6 +97,7 @@ private slots:
     void sampleRateLocksAndReleases();
     void lossClearsDevicePreset();
     void unplugAtEveryStage();
+    void preloadedModelEndToEnd();
     void quitWithoutDevice();
     void quitWhileConnected();
 };
@@ -429,6 +432,45 @@ void TestDispatch::quitWhileConnected()
     QVERIFY(frames.size() >= writesAtSave);
     QVERIFY(QFile::exists(settingsFilePath()));
     connect_thread->running = true;
+}
+
+void TestDispatch::preloadedModelEndToEnd()
+{
+    // The built program with the simulated device preloaded and model B
+    // plugged in; it keeps its files beside its executable.
+    QTemporaryDir run;
+    QVERIFY(run.isValid());
+    const QString program = run.filePath("QuorvelVesk");
+    QVERIFY(QFile::copy(PROGRAM_PATH, program));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LD_PRELOAD", SIMHID_PRELOAD_PATH);
+    env.insert("SIMHID_PLUGGED", "1");
+    env.insert("SIMHID_MODEL", "B");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    // Both the program and the preloaded device carry the sanitizer runtime.
+    env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":detect_leaks=0:verify_asan_link_order=0");
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    QByteArray out;
+    connect(&p, &QProcess::readyRead, this, [&] { out += p.readAll(); });
+    p.start(program, {});
+    QVERIFY(p.waitForStarted());
+    // A keep-alive echo comes a second after the burst has been handled.
+    QTRY_VERIFY_WITH_TIMEOUT(out.contains("send cmd:0x9D01 data:0"), 20000);
+    QVERIFY(out.contains("send cmd:0x1101 data:1 total:1 current:1 protocl:0x20"));
+    QVERIFY(out.contains("do_cmd_Sdo_cmd_S:0x1113 data:0 total:199 current:198"));
+
+    QLocalSocket client;
+    client.connectToServer("QuorvelVeskSocket");
+    QVERIFY(client.waitForConnected(5000));
+    client.write("exit");
+    QVERIFY(client.waitForBytesWritten(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(p.state() == QProcess::NotRunning, 20000);
+    out += p.readAll();
+    const int quitFrame = out.lastIndexOf("send cmd:0x1111 data:1");
+    QVERIFY(quitFrame > 0);
+    QCOMPARE(out.indexOf("send cmd:", quitFrame + 1), -1);  // the last frame written
 }
 
 QTEST_MAIN(TestDispatch)
