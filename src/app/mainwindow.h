@@ -102,6 +102,13 @@ protected:
     // ---- Device link: handshakes, frame routing, dispatcher (src/device) ----
 public:
     bool local_config_inactive = false;  // the model ignores local presets
+    // Re-enables every preamp and band control once the stream allows EQ.
+    void releaseBandControls();
+
+private:
+    // The widget-free part of the link, made on first use (a child object).
+    class DeviceSession& deviceSession();
+    class MainWindowDeviceHost* m_deviceHost = nullptr;
 
 signals:
     void device_config_upload();

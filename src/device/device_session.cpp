@@ -1,0 +1,570 @@
+#include "device/device_session.h"
+
+#include "device/device_state.h"
+#include "device/device_tables.h"
+#include "device/preset_records.h"
+#include "dsp/band.h"
+#include "store/settings.h"
+
+#include <QDebug>
+
+#include <algorithm>
+
+int32_t lianjiebz1 = 0;
+
+namespace {
+constexpr int kOneSetLastWord = 200;
+constexpr int kOneSetCountWord = 195;
+constexpr int kFactoryLastWord = 198;
+constexpr int kStreamRecords = 5;        // one-set and factory streams
+constexpr int kFactoryFirstSlot = 5;
+constexpr int kLeftRightLastWord = 77;
+
+enum Label
+{
+    AudioLabel = 1,
+    RateLabel,
+    CountLabel,
+    ModelLabel,
+    ConnectLabel,
+    LimitLabel,
+    EqStateLabel,
+};
+
+int language()
+{
+    return sysSetValue.Language;
+}
+
+bool isOneSetCode(int32_t code)
+{
+    return static_cast<uint32_t>(code) <= 1;
+}
+
+bool isLeftRightCode(int32_t code)
+{
+    return code == 128 || code == 129 || Gain_flag;
+}
+
+// Preset counts from the device name table slots; anything else is clamped.
+int32_t clampedPresetCount(int32_t count)
+{
+    if (count < 0 || count > kDevicePresetSlots)
+        qDebug() << "device preset count out of range, clamped:" << count;
+    return std::clamp(count, 0, kDevicePresetSlots);
+}
+
+bool storeWord(int32_t* table, int size, const qv_hid_new::CustomHidFrameInfo& f)
+{
+    if (f.current >= size) {
+        qDebug() << "device word index beyond its table, ignored:" << f.current;
+        return false;
+    }
+    table[f.current] = f.data;
+    return true;
+}
+
+QString countLabel(int count)
+{
+    return QStringLiteral("   EQ:") + QString::number(count) + QStringLiteral("   ");
+}
+}  // namespace
+
+bool isFactoryPresetName(const QString& name)
+{
+    static const QStringList names{QStringLiteral("Dynamic"), QStringLiteral("Warm"),
+                                   QStringLiteral("Airy"), QStringLiteral("Bass 2"),
+                                   QStringLiteral("Bass 1")};
+    return names.contains(name);
+}
+
+void DeviceSession::send(uint32_t cmd, int32_t data)
+{
+    qv_hid_new::CustomHidFrameInfo f;
+    f.cmd = cmd;
+    f.data = data;
+    m_host.sendFrame(f);
+}
+
+bool DeviceSession::isVantor3() const
+{
+    return status_bar_value.device_model == kVantor3;
+}
+
+// "Shown" and "hidden" states of the channel-mode controls after a
+// connection or an EQ state code.
+void DeviceSession::showChannelControls(bool show)
+{
+    if (!show) {
+        m_host.setChannelSwitchChecked(false);
+        m_host.setChannelSwitchVisible(false);
+        m_host.setPeqModeIndex(0);
+        m_host.setPeqModeVisible(false);
+        m_host.setPeqModeLabelVisible(false);
+        return;
+    }
+    m_host.setPeqModeVisible(true);
+    if (m_host.peqModeText() == QLatin1String("L+R")) {
+        m_host.setChannelSwitchChecked(false);
+        m_host.setChannelSwitchVisible(false);
+    } else {
+        m_host.setChannelSwitchVisible(true);
+    }
+    m_host.configUpdateUi();
+    m_host.setPeqModeLabelVisible(true);
+}
+
+void DeviceSession::connected()
+{
+    m_host.setStatusVisible(EqStateLabel, true);
+    const int lang = language();
+    if (lang == 1 || lang == 0) {
+        const int32_t previous = lianjiebz1++;
+        const int32_t code = status_bar_value.device_eq_status;
+        if (previous == 0) {
+            qDebug() << (lang == 1 ? "第一次连接" : "11第一次连接");
+            qDebug() << "status_bar_value.device_eq_status" << code;
+            m_host.rememberChannelModeSlot();
+            if (isOneSetCode(code)) {
+                m_host.setChannelSwitchChecked(false);
+                m_host.setChannelSwitchVisible(false);
+            }
+        } else {
+            // The code of the previous connection, compared in full.
+            if (code == 129)
+                qDebug() << "status_bar_value.device_eq_status == 129";
+            const bool on = !(code == 0 || code == 128);
+            m_host.setStatusText(EqStateLabel, eqStateLabel(on, lang));
+            showChannelControls(code == 128 || code == 129);
+        }
+    }
+    m_host.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
+    m_host.startReceiving();
+    m_host.updateUi();
+    send(0x1101, 1);
+    qDebug() << (sysSetValue.High_sampling_rate_mute ? "mute_mute" : "no_mute_no_mute");
+    send(0x1120, 1);
+    const QString& rate = status_bar_value.sample_rate;
+    const bool placeholder = rate == QLatin1String("Sample") || rate == QStringLiteral("采样率");
+    if (status_bar_value.audio_code == QLatin1String("DSD")
+        || (!isEqUsableRateLabel(rate) && !placeholder))
+        m_host.startStreamTimer();
+}
+
+void DeviceSession::disconnected()
+{
+    m_host.setStatusStyle(LimitLabel, QStringLiteral("color: rgb(216, 216, 216);"));
+    upload_sign = 0;
+    hid_status = 0;
+    config_connect_status = 0;
+    StatusBarInfo& s = status_bar_value;
+    s.eq_max = 10;
+    s.hardware_version = QStringLiteral("x.xx");
+    s.software_version = QStringLiteral("x.xx");
+    const int lang = language();
+    if (lang == 1 || lang == 0) {
+        const bool en = lang == 1;
+        s.device_model = en ? QStringLiteral("Device") : QStringLiteral("机型");
+        s.audio_code = en ? QStringLiteral("Audio Code") : QStringLiteral("音频编码");
+        s.sample_rate = en ? QStringLiteral("Sample") : QStringLiteral("采样率");
+        s.connect_state = en ? QStringLiteral("Disconnected") : QStringLiteral("未连接");
+        m_host.setStatusText(LimitLabel, eqMaxLabel(s.eq_max, lang));
+    }
+    m_host.setStatusText(AudioLabel, framed(s.audio_code));
+    m_host.setStatusText(RateLabel, framed(s.sample_rate));
+    m_host.setStatusText(CountLabel, countLabel(s.eq_count));
+    m_host.setStatusText(ModelLabel, framed(s.device_model));
+    m_host.setStatusText(ConnectLabel, framed(s.connect_state));
+    m_host.setStatusVisible(EqStateLabel, false);
+    m_host.startSearching();
+    m_host.refreshSettingsWindow();
+    if (m_host.selectedPresetIndex() >= 100) {
+        if (EQ[0]) {
+            EQ[0]->status = 0;
+            EQ[0]->gain = 0.0;
+        }
+        for (int n = 1; n < 12; ++n) {
+            if (EQ[n])
+                clearBand(*EQ[n]);
+        }
+        m_host.configUpdateUi();
+    }
+    ui_biao_count = 0;
+    m_host.deviceConfigClear();
+}
+
+void DeviceSession::route(const qv_hid_new::CustomHidFrameInfo& frame)
+{
+    if (((frame.cmd >> 12) & 0xF) == 0x1)
+        dispatch(frame);
+    else if (frame.cmd == 0x9D01)
+        send(0x9D01, frame.data);
+}
+
+void DeviceSession::aboutToQuit()
+{
+    if (m_host.autoSave()) {
+        const int index = m_host.selectedPresetIndex();
+        if (index <= 99)
+            m_host.saveLocalPreset(index);
+        else
+            m_host.saveDevicePreset(index);
+    }
+    if (hid_status == 1)
+        send(0x1111, 1);
+    m_host.writeSettings();
+}
+
+void DeviceSession::dispatch(const qv_hid_new::CustomHidFrameInfo& f)
+{
+    qDebug("do_cmd_Sdo_cmd_S:0x%X data:%d total:%d current:%d protocl:0x%X", f.cmd, f.data,
+           f.total, f.current, f.protocol);
+    const uint32_t group = f.cmd & 0xF00;
+    const uint32_t item = f.cmd & 0xFF;
+    if (group == 0x100) {
+        switch (item) {
+        case 0x01: hello(f.data); break;
+        case 0x04: send(0x1104, f.data); break;
+        case 0x05: singleWord(f); break;
+        case 0x06: presetStream(f); break;
+        case 0x07: sampleRate(f.data); break;
+        case 0x0E:
+            qDebug() << "qv_hid_new::Sa_switch_MCU_config:qv_hid_new::Sa_switch_MCU_config" << f.data;
+            break;
+        case 0x12: channelModeMask(f.data); break;
+        case 0x13: factoryStream(f); break;
+        case 0x14:
+            qDebug() << "Sa_standby:Sa_standby:" << f.data;
+            standby_state = f.data;
+            break;
+        case 0x16:
+            qDebug() << "Sa_hight_sample_auto_mute" << f.data;
+            Silent_Sign = f.data;
+            m_host.muteState(f.data == 1 ? 1 : f.data == 0 ? 0 : -1);
+            break;
+        default: break;
+        }
+    } else if (group == 0x200) {
+        switch (item) {
+        case 0x01:
+        case 0x02: version(item, f.data); break;
+        case 0x03: identity(static_cast<uint32_t>(f.data)); break;
+        case 0x04: eqState(f.data); break;
+        case 0x06: activeSlot(f.data); break;
+        default: break;
+        }
+    }
+    m_host.refreshSettingsWindow();
+}
+
+void DeviceSession::hello(int32_t data)
+{
+    if (data == 0) {
+        send(0x1101, 0);
+        return;
+    }
+    hid_status = 1;
+    config_connect_status = 1;
+    m_host.updateUi();
+    if (isVantor3())
+        m_host.configUpdateUi();
+}
+
+void DeviceSession::version(uint32_t item, int32_t data)
+{
+    const DeviceVersion v = decodeVersion(data);
+    if (item == 0x01) {
+        status_bar_value.hardware_version = v.text;
+    } else {
+        status_bar_value.software_version = v.text;
+        if (v.value)
+            tem_software = *v.value;
+    }
+}
+
+void DeviceSession::identity(uint32_t code)
+{
+    qDebug("identity code:0x%X", code);
+    Ostra2_Sign = false;
+    Mirel1_Sign = false;
+    const int lang = language();
+    status_bar_value.connect_state = lang == 1 ? QStringLiteral("Connected") : QStringLiteral("已连接");
+    m_host.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
+    local_config_inactive() = false;
+
+    const DeviceModel model = identifyModel(code);
+    status_bar_value.device_model = model.name;
+    if (!model.known) {
+        status_bar_value.connect_state =
+            lang == 1 ? QStringLiteral("Disconnected") : QStringLiteral("未连接");
+        m_host.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
+    } else {
+        execute_biaozhi = factoryPresetsEditable(model.factory, tem_software, execute_biaozhi);
+        local_config_inactive() = model.localConfigInactive;
+        const bool waitsForFirmware = model.factory == FactoryRule::From149 && tem_software == 0.0;
+        if (send_biaozhi && !waitsForFirmware) {
+            send_biaozhi = false;
+            if (model.setsOstra2)
+                Ostra2_Sign = true;
+            if (model.setsMirel1) {
+                Gain_flag = true;
+                Mirel1_Sign = true;
+            }
+            switch (model.announcement) {
+            case Announcement::None:
+                break;
+            case Announcement::UserOnly:
+                m_host.deviceConfigUpload();
+                break;
+            case Announcement::UserThenFactoryUnlessEditable:
+                m_host.deviceConfigUpload();
+                if (!execute_biaozhi)
+                    m_host.morenDeviceConfigUpload();
+                break;
+            case Announcement::UserThenFactory:
+                m_host.deviceConfigUpload();
+                m_host.morenDeviceConfigUpload();
+                break;
+            }
+        }
+    }
+    m_host.setStatusText(ModelLabel, framed(status_bar_value.device_model));
+    if (local_config_inactive()) {
+        m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
+        m_host.setStatusText(LimitLabel, localConfigInactiveHint(lang));
+    }
+}
+
+void DeviceSession::eqState(int32_t code)
+{
+    status_bar_value.device_eq_status = code;
+    if (code < 192) {
+        Gain_flag = false;
+    } else {
+        Gain_flag = true;
+        if (Device_EQ_sign) {
+            refreshFromStaging(device_config_num);
+            m_host.configUpdateUi();
+            Device_EQ_sign = false;
+        }
+    }
+    const EqStateView view = eqStateView(code);
+    m_host.setStatusText(EqStateLabel, eqStateLabel(view.on, language()));
+    switch (view.kind) {
+    case EqStateKind::LeftRightOn:
+        m_host.setPeqModeVisible(true);
+        m_host.setPeqModeLabelVisible(true);
+        if (m_host.peqModeText() != QLatin1String("L+R")) {
+            m_host.setChannelSwitchVisible(true);
+        } else {
+            m_host.setChannelSwitchChecked(false);
+            m_host.setChannelSwitchVisible(false);
+        }
+        if (isVantor3())
+            m_host.configUpdateUi();
+        else
+            m_host.configUpdateUi2();
+        break;
+    case EqStateKind::LeftRightOff:
+        m_host.setPeqModeVisible(true);
+        m_host.setPeqModeLabelVisible(true);
+        if (m_host.peqModeText() != QLatin1String("L+R")) {
+            m_host.setChannelSwitchVisible(true);
+            m_host.configUpdateUi2();
+        } else {
+            m_host.setChannelSwitchChecked(false);
+            m_host.configUpdateUi2();
+            m_host.setChannelSwitchVisible(false);
+        }
+        break;
+    case EqStateKind::OneSet:
+        m_host.setPeqModeVisible(false);
+        m_host.setChannelSwitchVisible(false);
+        m_host.setPeqModeLabelVisible(false);
+        break;
+    }
+    m_host.layoutTag(view.layout);
+}
+
+void DeviceSession::activeSlot(int32_t slot)
+{
+    if (slot != -1 && !isDeviceSlot(slot)) {
+        qDebug() << "active slot outside the device slots, ignored:" << slot;
+        return;
+    }
+    MCU_Switch_Config_Index = slot == -1 ? 0 : slot;
+    m_host.deviceSelectUpload(slot);
+    qDebug() << "MCU_Switch_Config_Index:" << MCU_Switch_Config_Index;
+}
+
+void DeviceSession::sampleRate(int32_t hz)
+{
+    if (standby_state == 1) {
+        qDebug() << "sampling:tem_biaozhitem_biaozhi" << hz;
+        return;
+    }
+    StatusBarInfo& s = status_bar_value;
+    const StreamFormat format = streamFormat(hz);
+    const int lang = language();
+    s.sample_rate = format.sampleRate;
+    bool pcm = true;
+    if (format.eqUsable) {
+        s.eq_max = 10;
+        m_host.setStatusStyle(LimitLabel, QString());
+        m_host.setStatusText(LimitLabel, eqMaxLabel(s.eq_max, lang));
+        const bool factoryLocked = !execute_biaozhi && m_host.biaozhiName() == QLatin1String("yyyy")
+            && isFactoryPresetName(m_host.morendeviceName());
+        if (!factoryLocked) {
+            m_host.setBandControlsLocked(false);
+            m_host.updateUi();
+            m_host.eqUsable(true);
+            if (local_config_inactive()) {
+                m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
+                m_host.setStatusText(LimitLabel, localConfigInactiveHint(lang));
+            }
+        }
+    } else {
+        s.eq_count = 0;
+        s.eq_max = 0;
+        m_host.setStatusText(CountLabel, countLabel(0));
+        if (!local_config_inactive()) {
+            m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
+            m_host.setStatusText(LimitLabel, rateUnsupportedHint(lang));
+        }
+        m_host.setBandControlsLocked(true);
+        m_host.startStreamTimer();
+        m_host.updateUi();
+        m_host.eqUsable(false);
+        if (format.dsd) {
+            pcm = false;
+            s.eq_max = 0;
+            s.eq_count = 0;
+            s.audio_code = QStringLiteral("DSD");
+            m_host.setStatusText(CountLabel, countLabel(0));
+            m_host.eqUsable(false);
+        }
+    }
+    if (pcm) {
+        s.audio_code = QStringLiteral("PCM");
+        int count = 0;
+        for (int n = 1; n <= 11; ++n)
+            count += (EQ[n] && EQ[n]->status == 1 && m_host.isBandRowShown(n)) ? 1 : 0;
+        s.eq_count = count;
+        m_host.setStatusText(CountLabel, countLabel(count));
+    }
+    m_host.setStatusText(AudioLabel, framed(s.audio_code));
+    m_host.setStatusText(RateLabel, framed(s.sample_rate));
+    m_host.updateEqNum();
+}
+
+void DeviceSession::channelModeMask(int32_t mask)
+{
+    ui_biao_count += 1;
+    send_ui_biao = tem_ui_biao = static_cast<uint32_t>(mask);
+    qDebug() << "Sa_eq_ui" << send_ui_biao << "MCU_Switch_Config_Index" << MCU_Switch_Config_Index;
+    if (ui_biao_count != 1)
+        return;
+    // -1 (no slot reported yet) reads bit 31.
+    const uint32_t bit = static_cast<uint32_t>(MCU_Switch_Config_Index) & 31u;
+    if ((send_ui_biao >> bit) & 1u) {
+        if (Ostra2_Sign || Mirel1_Sign)
+            m_host.setOldName(QStringLiteral("assas"));
+        m_host.setPeqModeIndex(1);
+        m_host.setChannelSwitchVisible(true);
+    } else {
+        m_host.setOldName(QStringLiteral("glsuji"));
+        m_host.setPeqModeIndex(0);
+        m_host.setChannelSwitchVisible(false);
+    }
+    Device_EQ_sign = true;
+}
+
+void DeviceSession::presetStream(const qv_hid_new::CustomHidFrameInfo& f)
+{
+    Device_EQ_sign = true;
+    if (upload_sign == 1)
+        return;
+    const int32_t code = status_bar_value.device_eq_status;
+    if (isOneSetCode(code))
+        oneSetStream(f);
+    else if (isLeftRightCode(code))
+        leftRightStream(f);
+}
+
+void DeviceSession::oneSetStream(const qv_hid_new::CustomHidFrameInfo& f)
+{
+    if (!storeWord(device_data_words, kDeviceWords, f) || f.current != kOneSetLastWord)
+        return;
+    for (int k = 0; k < kStreamRecords; ++k)
+        storeOneSetRecord(deviceSlot(k), parseOneSetRecord(device_data_words + k * kOneSetRecordWords), false);
+    device_config_num = clampedPresetCount(device_data_words[kOneSetCountWord]);
+    upload_sign = 1;
+    m_host.deviceConfigUpload();
+}
+
+void DeviceSession::leftRightStream(const qv_hid_new::CustomHidFrameInfo& f)
+{
+    if (f.total == 2 && f.current == 0) {
+        m_leftRightCount = f.data;
+        device_config_num = clampedPresetCount(f.data);
+        biaozhi_i = 0;
+        return;
+    }
+    if (f.total == kLeftRightMessageWords && f.current == 0)
+        biaozhi_i += 1;
+    if (f.current != kLeftRightLastWord) {
+        storeWord(device_data_words_lr, kDeviceWordsLr, f);
+        return;
+    }
+    if (biaozhi_i == 0) {
+        qDebug() << "left/right record end before any record start, ignored";
+        return;
+    }
+    const int slot = biaozhi_i - 1;
+    if (isDeviceSlot(slot)) {
+        const LeftRightRecord record = parseLeftRightRecord(device_data_words_lr);
+        storeLeftRightRecord(deviceSlot(slot), deviceSlotR(slot), record, Gain_flag ? 0.1 : 0.5);
+        stageLeftRightRecord(slot, record);
+    } else {
+        qDebug() << "left/right record beyond the device slots, not stored:" << biaozhi_i;
+    }
+    if (biaozhi_i == m_leftRightCount) {
+        upload_sign = 1;
+        biaozhi_i = 0;
+        if (isVantor3())
+            m_host.deviceConfigUpload();
+        else
+            send_biaozhi = true;
+    }
+}
+
+void DeviceSession::factoryStream(const qv_hid_new::CustomHidFrameInfo& f)
+{
+    if (execute_biaozhi)
+        return;
+    if (!storeWord(device_data_words, kDeviceWords, f) || f.current != kFactoryLastWord)
+        return;
+    for (int k = 0; k < kStreamRecords; ++k) {
+        const OneSetRecord record = parseOneSetRecord(device_data_words + k * kOneSetRecordWords);
+        storeOneSetRecord(deviceSlot(kFactoryFirstSlot + k), record, true);
+        storeOneSetRecord(deviceSlotR(kFactoryFirstSlot + k), record, true);
+    }
+    upload_sign = 1;
+    if (isVantor3() && Vantor3_flag) {
+        m_host.morenDeviceConfigUpload();
+        Vantor3_flag = false;
+    } else {
+        send_biaozhi = true;
+    }
+}
+
+void DeviceSession::singleWord(const qv_hid_new::CustomHidFrameInfo& f)
+{
+    if (f.current == f.total)
+        return;
+    const int32_t code = status_bar_value.device_eq_status;
+    if (isLeftRightCode(code))
+        storeWord(device_data_words_lr, kDeviceWordsLr, f);
+    else if (isOneSetCode(code))
+        storeWord(device_data_words, kDeviceWords, f);
+}
