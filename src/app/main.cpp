@@ -1,11 +1,59 @@
 #include <QApplication>
+#include <QDebug>
+#include <QFont>
+#include <QLocalSocket>
+#include <QStyleFactory>
 
+#include "app/macapplication.h"
 #include "app/mainwindow.h"
+#include "app/single_instance.h"
+#include "app/startup.h"
+#include "store/paths.h"
+#include "widgets/globalfont.h"
+#include "widgets/resources.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    // Qt 6 always scales for high DPI; the attributes Qt 5 needed are no-ops now.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "1");
+    QApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false);
+
+    MacApplication a(argc, argv);
+    QApplication::setApplicationName("QuorvelVesk");
+    initResources();
+
+    QLocalSocket client;
+    single_instance::askRunningInstanceToExit(client);
+
+    if (!gFont.loadFont(":ThirdPartyResources/fonts/SourceHanSansCN-Bold.ttf")) {
+        qDebug() << "Can not load font";
+        return 1;
+    }
+    qDebug() << "load font";
+    gFont.save();
+    gFont.setPointSize(9);
+    QApplication::setFont(gFont.font());
+    qDebug() << "a.setFont(gFont.font());";
+    gFont.restore();
+    QFont appFont = QApplication::font();
+    appFont.setHintingPreference(QFont::PreferNoHinting);
+    QApplication::setFont(appFont);
+
+    makeWorkingFolders(appDataDir());
+
     MainWindow w;
+    w.setWindowFlags(Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                     | Qt::WindowMaximizeButtonHint);
     w.show();
-    return app.exec();
+
+    single_instance::Server server(&w);
+    server.listen();
+
+    QApplication::setStyle(QStyleFactory::create("Windows"));
+    a.setStyleSheet("QToolTip { color: rgb(216, 215, 216); background-color: black; border: 1px solid gray; }");
+
+    QObject::connect(&a, &QCoreApplication::aboutToQuit, &w, &MainWindow::onAboutToQuit);
+    QApplication::setQuitOnLastWindowClosed(false);
+    return a.exec();
 }

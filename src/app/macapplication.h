@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QApplication>
+
+// The application object. It remembers whether the system asked the program
+// to quit, so the close handler can tell a system quit from a user's close.
+class MacApplication : public QApplication
+{
+    Q_OBJECT
+
+public:
+    MacApplication(int& argc, char** argv);
+
+    bool isSystemQuitRequested() const { return systemQuitRequested; }
+    void setSystemQuitRequested(bool requested) { systemQuitRequested = requested; }
+
+protected:
+    bool event(QEvent* e) override;
+
+private:
+    bool systemQuitRequested = false;
+};

@@ -1,0 +1,200 @@
+// The plot bar's Import, Export and Help menus, the status bar, the styles of
+// the plot and enable boxes, and the settings button.
+
+#include "app/mainwindow.h"
+
+#include <QCheckBox>
+#include <QDebug>
+#include <QDesktopServices>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QUrl>
+
+#include "app/help_links.h"
+#include "app/mainwindow_ui.h"
+#include "app/status_labels.h"
+#include "device/device_state.h"
+#include "settings/systemsetting.h"
+#include "store/settings.h"
+#include "widgets/customcontrols.h"
+
+QLabel* statusLabel1 = nullptr;
+QLabel* statusLabel2 = nullptr;
+QLabel* statusLabel3 = nullptr;
+QLabel* statusLabel4 = nullptr;
+QLabel* statusLabel5 = nullptr;
+QLabel* statusLabel6 = nullptr;
+QLabel* statusLabel7 = nullptr;
+QLabel* statusLabel8 = nullptr;
+
+namespace {
+
+const char* const kPlotBoxSheet =
+    "QCheckBox{spacing: 2px;color: %1;} QCheckBox::indicator {width: 40px;height: 30px;"
+    "padding-top: 10px;padding-bottom: 5px;} QCheckBox::indicator:unchecked {"
+    "image: url(:ThirdPartyResources/images/ic-checkbox-close_2_3.png);} "
+    "QCheckBox::indicator:checked {image: url(:ThirdPartyResources/images/ic-checkbox-open_1.png);}";
+
+const char* const kRawBoxSheet =
+    "QCheckBox{color: rgb(255, 255, 255);} QCheckBox:checked{color: rgb(216, 216, 216);} "
+    "QCheckBox:unchecked{color: rgb(216, 216, 216);} QCheckBox:hover{color: rgb(240, 240, 240);} "
+    "QCheckBox::indicator {width: 0px;height: 0px;}";
+
+const char* const kEnableBoxSheet =
+    " QCheckBox::indicator {  width: 22px;   height: 22px;padding-top: 2px; padding-bottom: 2px;} "
+    "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/1-unchecked.png);  }  "
+    "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/1-checked.png);  }";
+
+const char* const kStatusBarSheet = "QStatusBar::item {border-right: 1px solid white;padding: 0 5px;}";
+
+const char* const kStatusLabelSheet =
+    " QStatusBar {    QWidget { border: none; }    background-color: rgb(0, 0, 0);    border: 2px solid "
+    "rgb(56, 56, 56);     QLabel{         font-size: 11px;         color: rgb(216, 216, 216);         "
+    "background-color:  rgb(0, 0, 0);    }    QLabel#lineLabel {          none;                            "
+    "background-color: #565656;         width: 1px;         margin: 0px 5px;    } }";
+
+const char* const kToolButtonSheet =
+    "QToolButton{    color: rgb(216, 216, 216);     border: 2px solid rgb(56,56,56);     border-radius: 5px;"
+    "     border:none; } QToolButton:hover{     border: 2px solid gray;     border-radius: 5px; } "
+    "QToolButton::menu-indicator { image: none; }";
+
+const char* const kMenuSheet =
+    "QMenu {background-color: rgb(0, 0, 0);color: rgb(216,216,216);border: 1px solid rgb(56, 56, 56);"
+    "border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px solid "
+    "rgb(56, 56, 56);width: 100px;high: 50px; padding: 4px 24px 4px 24px;margin:0px 0px; }"
+    "QMenu::item:selected {background-color: rgb(56,56,56); }";
+
+QString padded(const QString& text)
+{
+    return "   " + text + "   ";
+}
+
+}  // namespace
+
+void MainWindow::qss_Setting()
+{
+    QFile scrollSheet(":/ThirdPartyResources/qss/whiteScrollbar.qss");
+    if (scrollSheet.open(QIODevice::ReadOnly)) {
+        const QString sheet = QString::fromUtf8(scrollSheet.readAll());
+        ui->centralwidget->setStyleSheet(sheet);
+        ui->scrollArea->setStyleSheet(sheet);
+    }
+
+    const std::pair<QCheckBox*, const char*> plotBoxes[] = {
+        {ui->checkBox_EQ, "rgb(255, 85, 0)"},        {ui->checkBox_frequency, "rgb(255,0,0)"},
+        {ui->checkBox_target, "rgb(216, 216, 216)"}, {ui->checkBox_each, "rgb(0,200,0)"},
+        {ui->checkBox_combined, "rgb(0,255,255)"},
+    };
+    for (const auto& [box, colour] : plotBoxes)
+        box->setStyleSheet(QString(kPlotBoxSheet).arg(colour));
+    ui->checkBox_open->setStyleSheet(kRawBoxSheet);
+
+    ui->checkBox->setStyleSheet(kEnableBoxSheet);
+    for (const BandRowDescriptor& row : bandRowDescriptors())
+        row.enable.of(*ui)->setStyleSheet(kEnableBoxSheet);
+
+    statusLabel1 = new QLabel("   Audio_Code   ");
+    statusLabel2 = new QLabel("   Sample   ");
+    statusLabel3 = new QLabel("   EQ:0   ");
+    statusLabel4 = new QLabel("   Device   ");
+    statusLabel5 = new QLabel("   Disconnected   ");
+    statusLabel6 = new QLabel("   EQ Max NUM:10   ");
+    statusLabel7 = new QLabel("   DeviceEQ:ON   ");
+    statusLabel8 = new QLabel("   T0.30   ");
+
+    statusLabel1->setText(padded(status_bar_value.audio_code));
+    statusLabel2->setText(padded(status_bar_value.sample_rate));
+    statusLabel3->setText(padded("EQ:" + QString::number(status_bar_value.eq_count)));
+    statusLabel4->setText(padded(status_bar_value.device_model));
+    statusLabel5->setText(padded(status_bar_value.connect_state));
+
+    status_bar_value.eq_max = 10;
+    const int language = sysSetValue.Language;
+    const QString limit = QString::number(status_bar_value.eq_max);
+    if (language == 0) {
+        statusLabel6->setText(padded("EQ最大支持段数:" + limit));
+        statusLabel7->setText(padded("设备EQ:开"));
+    } else {
+        statusLabel6->setText(padded("EQ Max NUM:" + limit));
+        statusLabel7->setText(padded("DeviceEQ:ON"));
+    }
+
+    ui->statusbar->setStyleSheet(kStatusBarSheet);
+    // Left to right: model, connection, audio code, sample rate, band limit, band count.
+    for (QLabel* label : {statusLabel4, statusLabel5, statusLabel1, statusLabel2, statusLabel6,
+                          statusLabel3, statusLabel7})
+        ui->statusbar->addWidget(label, 0);
+    statusLabel7->hide();
+    for (QLabel* label : {statusLabel1, statusLabel2, statusLabel3, statusLabel4, statusLabel5,
+                          statusLabel6, statusLabel7})
+        label->setStyleSheet(kStatusLabelSheet);
+
+    QToolButton* toolButtons[] = {ui->toolButton, ui->toolButton_2, ui->toolButton_3};
+    const char* const englishTips[] = {"Import", "Export", "Help"};
+    const char* const chineseTips[] = {"导入", "导出", "帮助"};
+    for (int i = 0; i < 3; ++i) {
+        toolButtons[i]->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        if (language == 0)
+            toolButtons[i]->setToolTip(chineseTips[i]);
+        else if (language == 1)
+            toolButtons[i]->setToolTip(englishTips[i]);
+        toolButtons[i]->setPopupMode(QToolButton::InstantPopup);
+        toolButtons[i]->setStyleSheet(kToolButtonSheet);
+    }
+
+    struct MenuSpec
+    {
+        QMenu*& menu;
+        QToolButton* button;
+        QStringList english;
+        QStringList chinese;
+    };
+    const MenuSpec menus[] = {
+        {menu_Import, ui->toolButton, {"Target", "SourceFR", "Import Filters"},
+         {"导入目标曲线", "导入源频响曲线", "导入滤波参数"}},
+        {menu_Export, ui->toolButton_2, {"Export filter FR", "Export filters"},
+         {"导出频响曲线", "导出滤波参数"}},
+        {menu_Help, ui->toolButton_3, {"Reference Guide", "Problem feedback"}, {"使用指南", "问题反馈"}},
+    };
+    for (const MenuSpec& spec : menus) {
+        spec.menu = new QMenu(this);
+        spec.menu->setStyleSheet(kMenuSheet);
+        spec.menu->clear();
+        for (const QString& text : language == 1 ? spec.english : spec.chinese)
+            spec.menu->addAction(tr(text.toUtf8().constData()));
+    }
+    for (const MenuSpec& spec : menus)
+        spec.button->setMenu(spec.menu);
+
+    if (language == 1)
+        ui->PButton_Set_2->setToolTip("Save curren config(Ctrl+S)");
+    else if (language == 0)
+        ui->PButton_Set_2->setToolTip("保存当前配置(Ctrl+S)");
+}
+
+void MainWindow::deal_On_triggered_Help(QAction* action)
+{
+    const QString text = action->text();
+    if (text == "Reference Guide" || text == "使用指南") {
+        QDesktopServices::openUrl(QUrl(help_links::kUserGuide));
+        qDebug() << "Using TutorialsUsing Tutorials";
+    } else if (text == "Problem feedback" || text == "问题反馈") {
+        qDebug() << "Problem feedbackProblem feedback";
+        QDesktopServices::openUrl(QUrl(sysSetValue.Language != 0 ? help_links::kFeedbackEnglish
+                                                                 : help_links::kFeedbackChinese));
+    }
+}
+
+void MainWindow::on_PButton_Set_clicked()
+{
+    if (sysSetValue.Language == 1)
+        systemset->setWindowTitle("SystemSetting");
+    else if (sysSetValue.Language == 0)
+        systemset->setWindowTitle("系统设置");
+    systemset->Updata_ALL();
+    systemset->show();
+}

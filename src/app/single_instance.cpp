@@ -1,0 +1,103 @@
+#include "app/single_instance.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDebug>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QThread>
+#include <QTimer>
+#include <QWidget>
+
+namespace single_instance {
+
+namespace {
+
+// True while something accepts connections on the name.
+bool isAnswering(const QString& name)
+{
+    QLocalSocket probe;
+    probe.connectToServer(name, QIODevice::ReadWrite);
+    const bool up = probe.waitForConnected(1000);
+    probe.abort();
+    return up;
+}
+
+}  // namespace
+
+bool askRunningInstanceToExit(QLocalSocket& client, const QString& name, int goneWaitMs)
+{
+    client.connectToServer(name, QIODevice::ReadWrite);
+    if (!client.waitForConnected(kWaitMs))
+        return false;
+    client.write("exit");
+    client.waitForBytesWritten(kWaitMs);
+    client.disconnectFromServer();
+
+    // The old instance still saves its settings and presets in its quit hook;
+    // reading them before it is done would load half-old state. It closes its
+    // server only after that hook, so wait for the name to stop answering.
+    QDeadlineTimer deadline(goneWaitMs);
+    while (!deadline.hasExpired() && isAnswering(name))
+        QThread::msleep(50);
+    if (deadline.hasExpired())
+        qDebug() << "the running instance did not quit in time";
+    return true;
+}
+
+Server::Server(QWidget* window, QObject* parent)
+    : QObject(parent), m_server(new QLocalServer(this)), m_window(window)
+{
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_server, &QLocalServer::newConnection, m_server, [this] { onNewConnection(); },
+            Qt::DirectConnection);
+}
+
+bool Server::listen(const QString& name)
+{
+    if (m_server->listen(name))
+        return true;
+    if (m_server->serverError() != QAbstractSocket::AddressInUseError) {
+        qDebug() << "single-instance server not started:" << m_server->errorString();
+        return false;
+    }
+    QLocalServer::removeServer(name);
+    return m_server->listen(name);
+}
+
+void Server::onNewConnection()
+{
+    QLocalSocket* socket = m_server->nextPendingConnection();
+    if (!socket)
+        return;
+    // One message per connection, read when it arrives; the GUI thread never
+    // waits for it. A client that stays silent is dropped after the timeout.
+    auto* silence = new QTimer(socket);
+    silence->setSingleShot(true);
+    connect(silence, &QTimer::timeout, socket, [this, socket] { handleMessage(socket); });
+    connect(socket, &QLocalSocket::readyRead, socket, [this, socket] { handleMessage(socket); });
+    connect(socket, &QLocalSocket::disconnected, socket, [this, socket] { handleMessage(socket); });
+    silence->start(m_readTimeoutMs);
+    if (socket->bytesAvailable() > 0)
+        handleMessage(socket);
+}
+
+void Server::handleMessage(QLocalSocket* socket)
+{
+    if (socket->property("handled").toBool())
+        return;
+    socket->setProperty("handled", true);
+    const QString text = QString::fromUtf8(socket->readAll());
+    if (text == QLatin1String("Activate")) {
+        if (m_window) {
+            m_window->showNormal();
+            m_window->activateWindow();
+        }
+    } else if (text == QLatin1String("exit")) {
+        QCoreApplication::exit(0);
+    }
+    socket->disconnectFromServer();
+    socket->deleteLater();
+}
+
+}  // namespace single_instance

@@ -1,0 +1,180 @@
+// The editor state: refreshes that move a filter set into the controls, the
+// slots fed by the preset workspace, the channel-mode switch, the window's
+// event filter and the auto-save and stream-check timers.
+
+#include "app/mainwindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
+#include <QStyle>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QtCharts/QChartView>
+#include <QtCharts/QValueAxis>
+
+#include "app/mainwindow_ui.h"
+#include "device/device_state.h"
+#include "device/hid_device.h"
+#include "dsp/band.h"
+#include "store/presets.h"
+#include "widgets/balance.h"
+#include "widgets/customcontrols.h"
+#include "workspace/workspace_state.h"
+
+namespace {
+
+constexpr int kAutosaveIntervalMs = 20000;
+constexpr uint32_t kMuteCommand = 0x1116;
+
+const char* const kLockedEnableBoxSheet =
+    " QCheckBox::indicator {  width: 22px;   height: 22px;padding-top: 2px; padding-bottom: 2px;} "
+    "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/2-unchecked.png);  }  "
+    "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/2-checked.png);  }";
+
+bool isUsablePcmRate(const QString& rate)
+{
+    static const QStringList rates{"44.1kHz", "48kHz", "88.2kHz", "96kHz", "176.4kHz", "192kHz"};
+    return rates.contains(rate);
+}
+
+}  // namespace
+
+// The editor-state work fills this in: the edited set into every band control.
+void MainWindow::update_ui() {}
+
+// The editor-state work fills this in: apply a loaded preset and upload it.
+void MainWindow::config_update_ui() {}
+
+// The editor-state work fills this in: apply a loaded preset without upload.
+void MainWindow::config_update_ui2() {}
+
+// The editor-state work fills this in: the refresh after "Clear all filters".
+void MainWindow::qingkong_update_ui() {}
+
+// The editor-state work fills this in: the deferred refresh and upload.
+void MainWindow::update_ui_filter() {}
+
+// The editor-state work fills this in.
+void MainWindow::device_delete_config(int) {}
+
+// The editor-state work fills this in: the channel-mode switch.
+void MainWindow::onComboxSelect(int) {}
+
+// The editor-state work fills in the preset-selection slots below.
+void MainWindow::recive_ui_biaozhi(int, QString) {}
+void MainWindow::recive_ui_biaozhi2(int) {}
+void MainWindow::recive_ui_biaozhi3(int) {}
+void MainWindow::recive_radio_name(int, QString) {}
+void MainWindow::recive_radio_name2() {}
+void MainWindow::recive_device_name(QString) {}
+void MainWindow::recive_device_name_2(QString) {}
+void MainWindow::recive_remove_index(int) {}
+void MainWindow::recive_biaozhi_name(QString) {}
+
+// The preset-workspace work fills this in: save the selected preset.
+void MainWindow::on_PButton_Set_2_clicked() {}
+
+void MainWindow::resetTimer()
+{
+    autosave_done = 0;
+    autosave_timer->stop();
+    autosave_timer->start(kAutosaveIntervalMs);
+}
+
+void MainWindow::timeoutSlot()
+{
+    if (autosave_done != 0)
+        return;
+    const int index = selectedRadioIndex;
+    if (index <= 99) {
+        EQ_config_Update(index);
+        EQ_config_Update_R(index);
+    } else {
+        emit close_device_save_config(index);
+    }
+    autosave_done = 1;
+}
+
+void MainWindow::timeoutSlot2()
+{
+    const QString& code = status_bar_value.audio_code;
+    const QString& rate = status_bar_value.sample_rate;
+    if (hid_status == 0 || (code == "PCM" && isUsablePcmRate(rate))) {
+        emit Is_Language(true);
+        stream_check_timer->stop();
+    }
+    const bool placeholder = rate == "Sample" || rate == "采样率";
+    if (code == "DSD" || (!isUsablePcmRate(rate) && !placeholder)) {
+        status_bar_value.eq_max = 0;
+        lockBandControls();
+    }
+}
+
+void MainWindow::lockBandControls()
+{
+    ui->checkBox->setChecked(EQ[0] && EQ[0]->status != 0);
+    for (const BandRowDescriptor& row : bandRowDescriptors())
+        row.enable.of(*ui)->setChecked(EQ[row.band] && EQ[row.band]->status != 0);
+
+    ui->checkBox->setEnabled(false);
+    for (const BandRowDescriptor& row : bandRowDescriptors())
+        row.enable.of(*ui)->setEnabled(false);
+
+    ui->gbox1_BL1->setEnabled(false);
+    ui->gbox1_lineEdit->setEnabled(false);
+
+    for (const BandRowDescriptor& row : bandRowDescriptors()) {
+        row.typeCombo.of(*ui)->setEnabled(false);
+        row.freqLabelCombo.of(*ui)->setEnabled(false);
+        row.freqDial.of(*ui)->setMouse_Disabled(false);
+        row.gainDial.of(*ui)->setMouse_Disabled(false);
+        row.qDial.of(*ui)->setMouse_Disabled(false);
+        row.freqText.of(*ui)->setEnabled(false);
+        row.gainText.of(*ui)->setEnabled(false);
+        row.qText.of(*ui)->setEnabled(false);
+        row.gainText.of(*ui)->setFocusPolicy(Qt::NoFocus);
+    }
+
+    ui->checkBox->setStyleSheet(kLockedEnableBoxSheet);
+    for (const BandRowDescriptor& row : bandRowDescriptors())
+        row.enable.of(*ui)->setStyleSheet(kLockedEnableBoxSheet);
+}
+
+void MainWindow::recive_Mute(bool on)
+{
+    if (hid_status != 1)
+        return;
+    qv_hid_new::CustomHidFrameInfo frame;
+    frame.cmd = kMuteCommand;
+    frame.data = on ? 1 : 0;
+    qv_hid_new_send().qv_frame(frame);
+}
+
+// The editor-state work fills in the row context menu ("Clear seleted filter",
+// "Clear all filters"); activity, the combo-box focus frame and the chart's
+// wheel zoom are handled here.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* combo = qobject_cast<QComboBox*>(watched);
+    if (combo && watched != this) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Enter || type == QEvent::Leave || type == QEvent::FocusOut) {
+            combo->setProperty("hasFocus", type == QEvent::Enter);
+            combo->style()->unpolish(combo);
+            combo->style()->polish(combo);
+        }
+    }
+    if (watched == chartView && event->type() == QEvent::Wheel && axisY) {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        const double step = wheel->angleDelta().y() > 0 ? 1.0 : -1.0;
+        const double low = qBound(-98.0, axisY->min() - step, -10.0);
+        const double high = qBound(10.0, axisY->max() + step, 98.0);
+        axisY->setRange(low, high);
+        return true;
+    }
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::KeyPress)
+        resetTimer();
+    return QMainWindow::eventFilter(watched, event);
+}

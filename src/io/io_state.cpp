@@ -1,0 +1,4 @@
+#include "io/io_state.h"
+
+bool fre_show_sign = false;
+bool tar_show_sign = false;

@@ -1,0 +1,3 @@
+#include "store/shared_state.h"
+
+QString test_str;

@@ -1,0 +1,3 @@
+#include "workspace/workspace_state.h"
+
+int32_t selectedRadioIndex = 0;
