@@ -106,27 +106,38 @@ void MainWindow::Language_Change_UI()
         statusLabel6->setText(localConfigHint(language));
 }
 
+namespace {
+
+// The plot builds the "PEQ Mode:" caption; until it exists there is nothing to show.
+void setShown(QWidget* widget, bool shown)
+{
+    if (widget)
+        widget->setVisible(shown);
+}
+
+}  // namespace
+
 void MainWindow::applyDeviceEqStatus(const StatusTexts& st)
 {
     const int code = status_bar_value.device_eq_status;
     statusLabel7->setText(deviceEqText(st, code));
     switch (code) {
     case 0:
-        comboBox_PEQMode->hide();
-        checkBox_channel->hide();
-        label_PEQMode->hide();
+        setShown(comboBox_PEQMode, false);
+        setShown(checkBox_channel, false);
+        setShown(label_PEQMode, false);
         break;
     case 129:
         qDebug() << "status_bar_value.device_eq_status == 129";
         [[fallthrough]];
     case 128:
-        comboBox_PEQMode->show();
+        setShown(comboBox_PEQMode, true);
         applyChannelModeControls();
-        label_PEQMode->show();
+        setShown(label_PEQMode, true);
         break;
     default:
-        checkBox_channel->hide();
-        label_PEQMode->hide();
+        setShown(checkBox_channel, false);
+        setShown(label_PEQMode, false);
         break;
     }
 }
