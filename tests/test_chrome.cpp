@@ -561,6 +561,7 @@ private slots:
         QVERIFY(tray);
         QCOMPARE(tray->toolTip(), QString("Quorvel Vesk"));
         QVERIFY(!tray->icon().isNull());
+        QCOMPARE(tray->isVisible(), QSystemTrayIcon::isSystemTrayAvailable());
         QMenu* menu = tray->contextMenu();
         QVERIFY(menu);
         QCOMPARE(menu->actions(), (QList<QAction*>{w->action_Show, w->action_Exit}));

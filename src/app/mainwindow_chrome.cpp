@@ -124,7 +124,9 @@ void MainWindow::CreateSystemTrayIcon()
     connect(tray, &QSystemTrayIcon::activated, this, &MainWindow::onTrayIconActivated);
     tray->setIcon(QIcon(QStringLiteral(":ThirdPartyResources/images/QV.png")));
     tray->setContextMenu(menu);
-    tray->show();
+    // Where the session has no tray there is nothing to show the icon in.
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        tray->show();
 
     menu->setStyleSheet(ChromeSheet::trayMenu);
     tray->setToolTip(QStringLiteral("Quorvel Vesk"));
