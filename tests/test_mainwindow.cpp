@@ -249,7 +249,7 @@ private slots:
                            "   DeviceEQ:ON   "}
             << QStringList{"使用指南", "问题反馈"}
             << QStringList{"导入目标曲线", "导入源频响曲线", "导入滤波参数"}
-            << QStringList{"", "", "", ""};
+            << QStringList{"导入", "导出", "帮助", ""};
     }
 
     void statusBarMenusAndTooltips()

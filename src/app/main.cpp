@@ -7,6 +7,7 @@
 #include "app/macapplication.h"
 #include "app/mainwindow.h"
 #include "app/single_instance.h"
+#include "app/system_quit.h"
 #include "app/startup.h"
 #include "store/paths.h"
 #include "widgets/globalfont.h"
@@ -21,6 +22,8 @@ int main(int argc, char* argv[])
 
     MacApplication a(argc, argv);
     QApplication::setApplicationName("QuorvelVesk");
+    // A quit from the session arrives as SIGTERM here; make it the same quit event.
+    installSystemQuitOnSigterm();
     initResources();
 
     QLocalSocket client;

@@ -34,6 +34,7 @@ class QValueAxis;
 class CustomComboBox;
 class FramelessHelper;
 class MainWindowUi;
+struct StatusTexts;
 
 class MainWindow : public QMainWindow
 {
@@ -82,6 +83,9 @@ public:
     void macAutomaticStartup(bool on);
     bool createPlistFilePath(QString programPath);
     bool deleteplistFilePath();
+    // Wrappers of the two above; nothing calls them.
+    bool enableAutoStart(QString programPath);
+    bool disableAutoStart();
 
 public slots:
     void on_PButton_Set_4_clicked();
@@ -98,6 +102,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Steps of the language switch while a device is connected.
+    void applyDeviceEqStatus(const StatusTexts& texts);
+    void applyChannelModeControls();
 
     // ---- Device link: handshakes, frame routing, dispatcher (src/device) ----
 public:
@@ -366,3 +375,6 @@ double adjustFontSize();
 
 // 0 while the main window is being built, 1 afterwards.
 extern int one_biaozhi;
+
+// Spins a local event loop until `ms` milliseconds have passed.
+void delay(int ms);

@@ -1,90 +1,150 @@
-// Window chrome, close and tray, the login item and the language switch.
-// Until that work lands, the bodies here keep the window usable: input still
-// counts as activity and closing ends the program.
+// Window chrome: title-bar buttons, drag and double-click, Ctrl+S, the close
+// rules and the tray icon.
 
-#include "app/mainwindow.h"
-
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QSystemTrayIcon>
 
-// The window-chrome work fills this in: minimise.
-void MainWindow::on_PButton_Set_4_clicked() {}
+#include "app/chrome_style.h"
+#include "app/macapplication.h"
+#include "app/mainwindow.h"
+#include "app/mainwindow_ui.h"
+#include "app/window_texts.h"
+#include "store/settings.h"
+#include "widgets/customcontrols.h"
+#include "widgets/framelesshelper.h"
 
-// The window-chrome work fills this in: maximise and restore.
-void MainWindow::on_PButton_Set_5_clicked() {}
+void MainWindow::on_PButton_Set_4_clicked()
+{
+    showMinimized();
+    qDebug() << "showMinimized";
+}
 
-// The window-chrome work fills this in: close through closeEvent.
-void MainWindow::on_PButton_Set_6_clicked() {}
+void MainWindow::on_PButton_Set_5_clicked()
+{
+    if (framelessHelper->isMax(this)) {
+        ui->PButton_Set_5->setStyleSheet(ChromeSheet::maximiseHover);
+        framelessHelper->setMax(this, false);
+    } else {
+        framelessHelper->setMax(this, true);
+        ui->PButton_Set_5->setStyleSheet(ChromeSheet::restoreHover);
+    }
+}
 
-// The window-chrome work fills this in: the maximise button's image.
-void MainWindow::MaxUI_Updata(bool) {}
+void MainWindow::on_PButton_Set_6_clicked()
+{
+    close();
+}
 
-// The window-chrome work fills this in: the title drag; activity restarts the auto-save.
+void MainWindow::MaxUI_Updata(bool max)
+{
+    ui->PButton_Set_5->setStyleSheet(max ? ChromeSheet::restoreHover : ChromeSheet::maximiseHover);
+}
+
 void MainWindow::mousePressEvent(QMouseEvent* event)
 {
     resetTimer();
-    QMainWindow::mousePressEvent(event);
+    if (!isMaximized() && event->button() == Qt::LeftButton) {
+        dragPosition = event->globalPosition().toPoint() - frameGeometry().topLeft();
+        event->accept();
+    }
 }
 
-// The window-chrome work fills this in: maximise by double-click on the title band.
-void MainWindow::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    QMainWindow::mouseDoubleClickEvent(event);
-}
-
-// The window-chrome work fills this in: the title drag; activity restarts the auto-save.
 void MainWindow::mouseMoveEvent(QMouseEvent* event)
 {
     resetTimer();
-    QMainWindow::mouseMoveEvent(event);
+    if (!isMaximized() && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - dragPosition);
+        event->accept();
+    }
 }
 
-// The window-chrome work fills this in: Ctrl+S; activity restarts the auto-save.
+void MainWindow::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        if (isMaximized()) {
+            showNormal();
+            ui->PButton_Set_5->setStyleSheet(ChromeSheet::maximisePlain);
+            dragPosition.setY(-300);
+        } else {
+            showMaximized();
+            ui->PButton_Set_5->setStyleSheet(ChromeSheet::restorePlain);
+        }
+    }
+    event->accept();
+}
+
 void MainWindow::keyPressEvent(QKeyEvent* event)
 {
     resetTimer();
-    QMainWindow::keyPressEvent(event);
+    if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_S && saveButton)
+        saveButton->click();
+    QWidget::keyPressEvent(event);
 }
 
-// The window-chrome work fills this in: the close behaviour setting and the tray.
-// Until then closing ends the program through the normal quit path.
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    event->accept();
-    QCoreApplication::exit(0);
+    qDebug() << "MainWindow closeEvent type:" << event->type();
+    const auto* app = qobject_cast<MacApplication*>(QCoreApplication::instance());
+    if ((app && app->isSystemQuitRequested()) || sysSetValue.CloseBehavior) {
+        QCoreApplication::exit(0);
+        return;
+    }
+    showMinimized();
+    event->ignore();
 }
 
-// The tray work fills this in.
-void MainWindow::CreateSystemTrayIcon() {}
-
-// The tray work fills this in.
-void MainWindow::onTrayIconActivated(QSystemTrayIcon::ActivationReason) {}
-
-// The login-item work fills this in.
-void MainWindow::AutomaticStartup(bool) {}
-
-// The login-item work fills this in.
-bool MainWindow::createFolderLaunchAgents()
+void MainWindow::CreateSystemTrayIcon()
 {
-    return false;
+    action_Show = new QAction(QStringLiteral("Show"), this);
+    action_Exit = new QAction(QStringLiteral("Exit"), this);
+    const MainWindowTexts& texts = mainWindowTexts(sysSetValue.Language);
+    action_Show->setText(texts.trayShow);
+    action_Exit->setText(texts.trayExit);
+
+    connect(action_Show, &QAction::triggered, this, &QWidget::showNormal);
+    connect(action_Exit, &QAction::triggered, this, [] {
+        qDebug() << "exit";
+        QCoreApplication::exit(0);
+    });
+
+    auto* menu = new QMenu(this);
+    menu->addAction(action_Show);
+    menu->addAction(action_Exit);
+
+    auto* tray = new QSystemTrayIcon(this);
+    connect(tray, &QSystemTrayIcon::activated, this, &MainWindow::onTrayIconActivated);
+    tray->setIcon(QIcon(QStringLiteral(":ThirdPartyResources/images/QV.png")));
+    tray->setContextMenu(menu);
+    // Where the session has no tray there is nothing to show the icon in.
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        tray->show();
+
+    menu->setStyleSheet(ChromeSheet::trayMenu);
+    tray->setToolTip(QStringLiteral("Quorvel Vesk"));
 }
 
-// The login-item work fills this in.
-void MainWindow::macAutomaticStartup(bool) {}
-
-// The login-item work fills this in.
-bool MainWindow::createPlistFilePath(QString)
+void MainWindow::onTrayIconActivated(QSystemTrayIcon::ActivationReason reason)
 {
-    return false;
+    if (reason != QSystemTrayIcon::Trigger)
+        return;
+    qDebug() << "打开托盘程序";
+    showNormal();
+    qDebug() << "打开托盘程序2";
 }
 
-// The login-item work fills this in.
-bool MainWindow::deleteplistFilePath()
+void delay(int ms)
 {
-    return false;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
 }
-
-// The language-switch work fills this in.
-void MainWindow::Language_Change_UI() {}

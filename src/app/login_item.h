@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Start at login: a launchd user agent, i.e. a property-list file in the
+// user's Library/LaunchAgents folder. The program only writes or deletes the
+// file; it never loads it into launchd. Every failure is a debug line only.
+namespace login_item {
+
+QString agentsFolder(const QString& home);   // home + "/Library/LaunchAgents"
+QString agentFilePath(const QString& home);  // agentsFolder + "/com.QuorvelVesk.plist"
+
+// USER, or LOGNAME when USER is empty; empty when both are.
+QString loginUserName();
+
+// The 25 lines of the agent file. The program path and the user name are
+// escaped as XML text so an odd name cannot break the document.
+QByteArray agentFileText(const QString& programPath, const QString& userName);
+
+// Makes the agents folder with its missing parents; true when it exists afterwards.
+bool createAgentsFolder(const QString& home);
+
+// Replaces the agent file as a whole; true when it was written.
+bool writeAgentFile(const QString& home, const QString& programPath, const QString& userName);
+
+// True when the file was removed (false also when there was none).
+bool removeAgentFile(const QString& home);
+
+}  // namespace login_item

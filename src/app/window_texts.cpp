@@ -1,0 +1,163 @@
+#include "app/window_texts.h"
+
+#include "device/device_state.h"
+
+namespace {
+
+const MainWindowTexts kEnglish{
+    .importActions = {QStringLiteral("Target"), QStringLiteral("SourceFR"), QStringLiteral("Import Filters")},
+    .exportActions = {QStringLiteral("Export filter FR"), QStringLiteral("Export filters")},
+    .helpActions = {QStringLiteral("Reference Guide"), QStringLiteral("Problem feedback")},
+    .importTip = QStringLiteral("Import"),
+    .importText = QStringLiteral("Import"),
+    .exportTip = QStringLiteral("Export"),
+    .exportText = QStringLiteral("Export"),
+    .helpTip = QStringLiteral("Help"),
+    .helpText = QStringLiteral("Help"),
+    .targetCaption = QStringLiteral("Target:"),
+    .sourceCaption = QStringLiteral("SourceFR:"),
+    .targetSwitch = QStringLiteral("Target"),
+    .sourceSwitch = QStringLiteral("Source FR"),
+    .eachSwitch = QStringLiteral("Each Filter"),
+    .combinedSwitch = QStringLiteral("Combined Filter"),
+    .filteredSwitch = QStringLiteral("Filtered FR"),
+    .rawSwitch = QStringLiteral("Raw"),
+    .compensatedSwitch = QStringLiteral("Compensated"),
+    .preampLabel = QStringLiteral("Preamplification"),
+    .preampGainLabel = QStringLiteral("Gain:"),
+    .sourcePlaceholder = QStringLiteral("Source FR"),
+    .targetPlaceholder = QStringLiteral("Target"),
+    .trayShow = QStringLiteral("Show"),
+    .trayExit = QStringLiteral("Exit"),
+    .bandTypes = {QStringLiteral("Peaking filter"), QStringLiteral("Low-pass filter"),
+                  QStringLiteral("High-pass filter"), QStringLiteral("Low-shelf filter"),
+                  QStringLiteral("High-shelf filter")},
+    .frequencyCaptions = {QStringLiteral("Center frequency"), QStringLiteral("Corner frequency")},
+    .rowGainLabel = QStringLiteral("Gain:"),
+    .rowQLabel = QStringLiteral("Q factor:"),
+};
+
+const MainWindowTexts kChinese{
+    .importActions = {QStringLiteral("导入目标曲线"), QStringLiteral("导入源频响曲线"), QStringLiteral("导入滤波参数")},
+    .exportActions = {QStringLiteral("导出频响曲线"), QStringLiteral("导出滤波参数")},
+    .helpActions = {QStringLiteral("使用指南"), QStringLiteral("问题反馈")},
+    .importTip = QStringLiteral("导入"),
+    .importText = QStringLiteral("    导入    "),
+    .exportTip = QStringLiteral("导出"),
+    .exportText = QStringLiteral("    导出    "),
+    .helpTip = QStringLiteral("帮助"),
+    .helpText = QStringLiteral("    帮助    "),
+    .targetCaption = QStringLiteral("     目标:"),
+    .sourceCaption = QStringLiteral("      源频响:"),
+    .targetSwitch = QStringLiteral("目标"),
+    .sourceSwitch = QStringLiteral("源频响"),
+    .eachSwitch = QStringLiteral("每个滤波"),
+    .combinedSwitch = QStringLiteral("合并滤波"),
+    .filteredSwitch = QStringLiteral("滤波后频响"),
+    .rawSwitch = QStringLiteral("原始"),
+    .compensatedSwitch = QStringLiteral("补偿"),
+    .preampLabel = QStringLiteral("前级"),
+    .preampGainLabel = QStringLiteral("增益:"),
+    .sourcePlaceholder = QStringLiteral("源频响"),
+    .targetPlaceholder = QStringLiteral("目标"),
+    .trayShow = QStringLiteral("显示"),
+    .trayExit = QStringLiteral("退出"),
+    .bandTypes = {QStringLiteral("峰值滤波"), QStringLiteral("低通滤波"), QStringLiteral("高通滤波"),
+                  QStringLiteral("低滤搁架"), QStringLiteral("高滤搁架")},
+    .frequencyCaptions = {QStringLiteral("中心频率"), QStringLiteral("拐点频率")},
+    .rowGainLabel = QStringLiteral("增益:"),
+    .rowQLabel = QStringLiteral("Q值:"),
+};
+
+const StatusTexts kEnglishStatus{
+    .device = QStringLiteral("Device"),
+    .sample = QStringLiteral("Sample"),
+    .audioCode = QStringLiteral("Audio Code"),
+    .disconnected = QStringLiteral("Disconnected"),
+    .connected = QStringLiteral("Connected"),
+    .settingsTitle = QStringLiteral("SystemSetting"),
+    .saveTip = QStringLiteral("Save curren config(Ctrl+S)"),
+    .eqMaxPrefix = QStringLiteral("   EQ Max NUM:"),
+    .deviceEqOn = QStringLiteral("   DeviceEQ:ON   "),
+    .deviceEqOff = QStringLiteral("   DeviceEQ:OFF   "),
+    .deviceEqOff128 = QStringLiteral("    DeviceEQ:OFF   "),
+};
+
+const StatusTexts kChineseStatus{
+    .device = QStringLiteral("机型"),
+    .sample = QStringLiteral("采样率"),
+    .audioCode = QStringLiteral("音频编码"),
+    .disconnected = QStringLiteral("未连接"),
+    .connected = QStringLiteral("已连接"),
+    .settingsTitle = QStringLiteral("系统设置"),
+    .saveTip = QStringLiteral("保存当前配置(Ctrl+S)"),
+    .eqMaxPrefix = QStringLiteral("   EQ最大支持段数:"),
+    .deviceEqOn = QStringLiteral("   设备EQ:开   "),
+    .deviceEqOff = QStringLiteral("   设备EQ:关   "),
+    .deviceEqOff128 = QStringLiteral("   设备EQ:关   "),
+};
+
+}  // namespace
+
+const MainWindowTexts& mainWindowTexts(int language)
+{
+    return language == 1 ? kEnglish : kChinese;
+}
+
+const StatusTexts* statusTexts(int language)
+{
+    if (language == 1)
+        return &kEnglishStatus;
+    if (language == 0)
+        return &kChineseStatus;
+    return nullptr;
+}
+
+QString localConfigHint(int language)
+{
+    return language == 0 ? QStringLiteral("   本地配置不生效，如需应用可右键导入至用户配置   ")
+                         : QStringLiteral("Local config is inactive. Right-click to import to User Config");
+}
+
+QString eqMaxText(const StatusTexts& t, int eqMax)
+{
+    return t.eqMaxPrefix + QString::number(eqMax) + QStringLiteral("   ");
+}
+
+QString deviceEqText(const StatusTexts& t, int deviceEqStatus)
+{
+    switch (deviceEqStatus) {
+    case 0:
+        return t.deviceEqOff;
+    case 128:
+        return t.deviceEqOff128;
+    default:
+        return t.deviceEqOn;
+    }
+}
+
+bool isConnectedText(const QString& connectState)
+{
+    return connectState == kEnglishStatus.connected || connectState == kChineseStatus.connected;
+}
+
+void applyLanguageToStatus(StatusBarInfo& record, int language)
+{
+    const StatusTexts* t = statusTexts(language);
+    if (!t)
+        return;
+    if (!isConnectedText(record.connect_state)) {
+        record.device_model = t->device;
+        record.sample_rate = t->sample;
+        record.audio_code = t->audioCode;
+        record.connect_state = t->disconnected;
+        return;
+    }
+    // Connected: only a placeholder is a text of ours; anything else is what
+    // the device reported.
+    if (record.sample_rate == kEnglishStatus.sample || record.sample_rate == kChineseStatus.sample)
+        record.sample_rate = t->sample;
+    if (record.audio_code == kEnglishStatus.audioCode || record.audio_code == kChineseStatus.audioCode)
+        record.audio_code = t->audioCode;
+    record.connect_state = t->connected;
+}
