@@ -287,6 +287,7 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Locks every preamp and band control while the stream forbids the equaliser.
     void lockBandControls();
+    void setBandControlsUsable(bool usable);
 
 public slots:
     void config_update_ui2();

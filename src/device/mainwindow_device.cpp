@@ -28,11 +28,6 @@ namespace {
 
 constexpr int kStreamCheckMs = 3000;
 
-const char* const kReleasedEnableBoxSheet =
-    " QCheckBox::indicator {  width: 22px;   height: 22px;padding-top: 2px; padding-bottom: 2px;} "
-    "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/1-unchecked.png);  }  "
-    "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/1-checked.png);  }";
-
 QLabel* statusLabel(int n)
 {
     QLabel* const labels[] = {nullptr,      statusLabel1, statusLabel2, statusLabel3,
@@ -169,23 +164,3 @@ void MainWindow::deal_DeviceAbsent()
         statusLabel5->setText("   " + status_bar_value.connect_state + "   ");
 }
 
-void MainWindow::releaseBandControls()
-{
-    ui->checkBox->setEnabled(true);
-    ui->gbox1_BL1->setEnabled(true);
-    ui->gbox1_lineEdit->setEnabled(true);
-    ui->checkBox->setStyleSheet(kReleasedEnableBoxSheet);
-    for (const BandRowDescriptor& row : bandRowDescriptors()) {
-        row.enable.of(*ui)->setEnabled(true);
-        row.enable.of(*ui)->setStyleSheet(kReleasedEnableBoxSheet);
-        row.typeCombo.of(*ui)->setEnabled(true);
-        row.freqLabelCombo.of(*ui)->setEnabled(true);
-        row.freqDial.of(*ui)->setMouse_Disabled(true);
-        row.gainDial.of(*ui)->setMouse_Disabled(true);
-        row.qDial.of(*ui)->setMouse_Disabled(true);
-        row.freqText.of(*ui)->setEnabled(true);
-        row.gainText.of(*ui)->setEnabled(true);
-        row.qText.of(*ui)->setEnabled(true);
-        row.gainText.of(*ui)->setFocusPolicy(Qt::ClickFocus);
-    }
-}

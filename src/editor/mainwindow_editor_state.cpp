@@ -28,6 +28,11 @@ namespace {
 constexpr int kAutosaveIntervalMs = 20000;
 constexpr uint32_t kMuteCommand = 0x1116;
 
+const char* const kReleasedEnableBoxSheet =
+    " QCheckBox::indicator {  width: 22px;   height: 22px;padding-top: 2px; padding-bottom: 2px;} "
+    "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/1-unchecked.png);  }  "
+    "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/1-checked.png);  }";
+
 const char* const kLockedEnableBoxSheet =
     " QCheckBox::indicator {  width: 22px;   height: 22px;padding-top: 2px; padding-bottom: 2px;} "
     "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/2-unchecked.png);  }  "
@@ -114,32 +119,40 @@ void MainWindow::timeoutSlot2()
 
 void MainWindow::lockBandControls()
 {
+    // The boxes show the stored state while they cannot be clicked.
     ui->checkBox->setChecked(EQ[0] && EQ[0]->status != 0);
     for (const BandRowDescriptor& row : bandRowDescriptors())
         row.enable.of(*ui)->setChecked(EQ[row.band] && EQ[row.band]->status != 0);
+    setBandControlsUsable(false);
+}
 
-    ui->checkBox->setEnabled(false);
-    for (const BandRowDescriptor& row : bandRowDescriptors())
-        row.enable.of(*ui)->setEnabled(false);
+void MainWindow::releaseBandControls()
+{
+    setBandControlsUsable(true);
+}
 
-    ui->gbox1_BL1->setEnabled(false);
-    ui->gbox1_lineEdit->setEnabled(false);
-
+// One place for the lock and the release, so the two can never disagree on
+// which controls they touch.
+void MainWindow::setBandControlsUsable(bool usable)
+{
+    const char* const sheet = usable ? kReleasedEnableBoxSheet : kLockedEnableBoxSheet;
+    ui->checkBox->setEnabled(usable);
+    ui->checkBox->setStyleSheet(sheet);
+    ui->gbox1_BL1->setEnabled(usable);
+    ui->gbox1_lineEdit->setEnabled(usable);
     for (const BandRowDescriptor& row : bandRowDescriptors()) {
-        row.typeCombo.of(*ui)->setEnabled(false);
-        row.freqLabelCombo.of(*ui)->setEnabled(false);
-        row.freqDial.of(*ui)->setMouse_Disabled(false);
-        row.gainDial.of(*ui)->setMouse_Disabled(false);
-        row.qDial.of(*ui)->setMouse_Disabled(false);
-        row.freqText.of(*ui)->setEnabled(false);
-        row.gainText.of(*ui)->setEnabled(false);
-        row.qText.of(*ui)->setEnabled(false);
-        row.gainText.of(*ui)->setFocusPolicy(Qt::NoFocus);
+        row.enable.of(*ui)->setEnabled(usable);
+        row.enable.of(*ui)->setStyleSheet(sheet);
+        row.typeCombo.of(*ui)->setEnabled(usable);
+        row.freqLabelCombo.of(*ui)->setEnabled(usable);
+        row.freqDial.of(*ui)->setMouse_Disabled(usable);
+        row.gainDial.of(*ui)->setMouse_Disabled(usable);
+        row.qDial.of(*ui)->setMouse_Disabled(usable);
+        row.freqText.of(*ui)->setEnabled(usable);
+        row.gainText.of(*ui)->setEnabled(usable);
+        row.qText.of(*ui)->setEnabled(usable);
+        row.gainText.of(*ui)->setFocusPolicy(usable ? Qt::ClickFocus : Qt::NoFocus);
     }
-
-    ui->checkBox->setStyleSheet(kLockedEnableBoxSheet);
-    for (const BandRowDescriptor& row : bandRowDescriptors())
-        row.enable.of(*ui)->setStyleSheet(kLockedEnableBoxSheet);
 }
 
 void MainWindow::recive_Mute(bool on)
