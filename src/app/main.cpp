@@ -17,6 +17,10 @@ int main(int argc, char* argv[])
 {
     // Qt 6 always scales for high DPI; the attributes Qt 5 needed are no-ops now.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "1");
+    // The form's sizes were laid out where a point is one pixel (72 dpi); at
+    // 96 dpi every label would outgrow its fixed box and be cut off.
+    if (qEnvironmentVariableIsEmpty("QT_FONT_DPI"))
+        qputenv("QT_FONT_DPI", "72");
     QApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false);
 
