@@ -442,6 +442,8 @@ void TestDispatch::preloadedModelEndToEnd()
     QVERIFY(run.isValid());
     const QString program = run.filePath("QuorvelVesk");
     QVERIFY(QFile::copy(PROGRAM_PATH, program));
+    // Declared before the process: its destructor may still deliver output.
+    QByteArray out;
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LD_PRELOAD", SIMHID_PRELOAD_PATH);
@@ -452,14 +454,14 @@ void TestDispatch::preloadedModelEndToEnd()
     env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":detect_leaks=0:verify_asan_link_order=0");
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::MergedChannels);
-    QByteArray out;
     connect(&p, &QProcess::readyRead, this, [&] { out += p.readAll(); });
     p.start(program, {});
     QVERIFY(p.waitForStarted());
     // A keep-alive echo comes a second after the burst has been handled.
     QTRY_VERIFY_WITH_TIMEOUT(out.contains("send cmd:0x9D01 data:0"), 20000);
     QVERIFY(out.contains("send cmd:0x1101 data:1 total:1 current:1 protocl:0x20"));
-    QVERIFY(out.contains("do_cmd_Sdo_cmd_S:0x1113 data:0 total:199 current:198"));
+    // The echo is written on receipt, the burst is handled afterwards.
+    QTRY_VERIFY_WITH_TIMEOUT(out.contains("do_cmd_Sdo_cmd_S:0x1113 data:0 total:199 current:198"), 10000);
 
     QLocalSocket client;
     client.connectToServer("QuorvelVeskSocket");
