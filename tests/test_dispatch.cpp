@@ -442,6 +442,8 @@ void TestDispatch::preloadedModelEndToEnd()
     QVERIFY(run.isValid());
     const QString program = run.filePath("QuorvelVesk");
     QVERIFY(QFile::copy(PROGRAM_PATH, program));
+    // Declared before the process: its destructor may still deliver output.
+    QByteArray out;
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LD_PRELOAD", SIMHID_PRELOAD_PATH);
@@ -452,7 +454,6 @@ void TestDispatch::preloadedModelEndToEnd()
     env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":detect_leaks=0:verify_asan_link_order=0");
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::MergedChannels);
-    QByteArray out;
     connect(&p, &QProcess::readyRead, this, [&] { out += p.readAll(); });
     p.start(program, {});
     QVERIFY(p.waitForStarted());

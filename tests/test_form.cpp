@@ -19,20 +19,7 @@
 #include "widgets/customcontrols.h"
 #include "widgets/resources.h"
 #include "workspace/workspace.h"
-
-namespace {
-
-QStringList g_warnings;
-QtMessageHandler g_previousHandler = nullptr;
-
-void recordWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (type == QtWarningMsg || type == QtCriticalMsg)
-        g_warnings << message;
-    g_previousHandler(type, context, message);
-}
-
-} // namespace
+#include "warning_log.h"
 
 // Stands in for the main window: every slot the form binds by name, each
 // recording that it ran.
@@ -199,7 +186,7 @@ static QList<QObject*> descriptorObjects(const BandRowDescriptor& d, const MainW
 void TestForm::initTestCase()
 {
     initResources();
-    g_previousHandler = qInstallMessageHandler(recordWarnings);
+    testsupport::installWarningLog(true);
     window = new FormHost;
     ui.setup(window);
     window->show();
@@ -209,13 +196,13 @@ void TestForm::initTestCase()
 void TestForm::cleanupTestCase()
 {
     delete window;
-    qInstallMessageHandler(g_previousHandler);
+    testsupport::removeWarningLog();
 }
 
 void TestForm::setupBindsWithoutWarnings()
 {
     // A misspelt object name shows up as "No matching signal for on_...".
-    QVERIFY2(g_warnings.isEmpty(), qPrintable(g_warnings.join(QLatin1Char('\n'))));
+    QVERIFY2(testsupport::warningLog().isEmpty(), qPrintable(testsupport::warningLog().join(QLatin1Char('\n'))));
     QCOMPARE(window->objectName(), QStringLiteral("MainWindow"));
 
     // A window that already has a name keeps it.

@@ -38,6 +38,8 @@
 #include "editor/editor_state.h"
 #include "settings/systemsetting.h"
 #include "simhid.h"
+#include "warning_log.h"
+#include "window_fixture.h"
 #include "store/channel_modes.h"
 #include "store/paths.h"
 #include "store/settings.h"
@@ -48,18 +50,6 @@
 #include "workspace/workspace_state.h"
 
 namespace {
-
-QStringList g_warnings;
-QtMessageHandler g_previous = nullptr;
-
-// Keeps every warning for the checks; debug chatter of the stores is dropped.
-void recordWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (type == QtWarningMsg || type == QtCriticalMsg)
-        g_warnings << message;
-    if (type != QtDebugMsg && g_previous)
-        g_previous(type, context, message);
-}
 
 QString readFile(const QString& path)
 {
@@ -89,7 +79,7 @@ class TestMainWindow : public QObject
 
     std::unique_ptr<MainWindow> makeWindow()
     {
-        g_warnings.clear();
+        testsupport::warningLog().clear();
         return std::make_unique<MainWindow>();
     }
 
@@ -105,18 +95,13 @@ private slots:
     void initTestCase()
     {
         initResources();
-        g_previous = qInstallMessageHandler(recordWarnings);
+        testsupport::installWarningLog();  // debug chatter of the stores is dropped
     }
 
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir->isValid());
-        setAppDataDirForTesting(dir->path());
-        makeWorkingFolders(dir->path());
-        status_bar_value = StatusBarInfo{};
-        hid_status = 0;
-        selectedRadioIndex = 0;
+        dir = freshWindowDir();
+        QVERIFY(dir);
         show_EQ_ui = 2;
         Silent_Sign = -1;
     }
@@ -189,7 +174,7 @@ private slots:
     void constructionBindsEverySlot()
     {
         auto w = makeWindow();
-        for (const QString& warning : g_warnings) {
+        for (const QString& warning : testsupport::warningLog()) {
             QVERIFY2(!warning.contains("No matching signal"), qPrintable(warning));
             QVERIFY2(!warning.contains("QObject::connect"), qPrintable(warning));
         }
@@ -547,7 +532,6 @@ private slots:
         QCoreApplication::sendEvent(combo, &leave);
         QCOMPARE(combo->property("hasFocus").toBool(), false);
 
-        w->chartView->installEventFilter(w.get());
         auto wheel = [&](int delta) {
             QWheelEvent e(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);

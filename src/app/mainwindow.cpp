@@ -24,7 +24,7 @@
 #include "app/status_labels.h"
 #include "device/device_state.h"
 #include "device/threads.h"
-#include "dsp/grid.h"
+#include "plot/curves.h"
 #include "settings/systemsetting.h"
 #include "store/channel_modes.h"
 #include "store/curve_list.h"
@@ -47,16 +47,6 @@ const char* const kChannelSwitchSheet =
     "QCheckBox{  color: rgb(0,200,0);} QCheckBox::indicator {  width: 80px;   height: 20px;} "
     "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/zuo4.png);  }  "
     "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/you4.png);  }";
-
-// The rows of a freshly built curve: 0 dB on every grid frequency.
-QList<QList<double>> flatCurve()
-{
-    QList<QList<double>> rows;
-    rows.reserve(kGridSize);
-    for (double f : freqs1)
-        rows.append({f, 0.0});
-    return rows;
-}
 
 }  // namespace
 
@@ -217,8 +207,8 @@ void MainWindow::value_Init()
     axisX = new QLogValueAxis(this);
     axisY = new QValueAxis(this);
 
-    fre_list = flatCurve();
-    tar_list = flatCurve();
+    fre_list = flatCurveRows();
+    tar_list = flatCurveRows();
 
     status_bar_value.eq_count = 0;
     status_bar_value.eq_max = 10;

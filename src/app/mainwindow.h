@@ -23,10 +23,10 @@ class QLabel;
 class QMenu;
 class QMouseEvent;
 class QPushButton;
-class QThread;
 class QTimer;
 struct EQ_data;
 class QChart;
+enum class CurveSwitch;
 class QChartView;
 class QLogValueAxis;
 class QValueAxis;
@@ -146,7 +146,7 @@ public:
     void update_EQ_NUM();
     // The set being edited and plotted: EQ_R in mode "L/R" with the right
     // channel chosen, else EQ.
-    EQ_data** editedSet() const;
+    EQ_data* const* editedSet() const;
     // Never bound: the form has no object of these names.
     void on_checkBox_2_clicked(bool);
     void on_PButton_Set_3_clicked();
@@ -345,7 +345,6 @@ public:
     bool Compensated_show = false;
     std::vector<std::complex<double>> combined_fr;
     double filtered_offset = 0.0;
-    QThread* each_thread = nullptr;
 
     void View_Init();
     void update_value();
@@ -368,6 +367,11 @@ public slots:
     void on_checkBox_EQ_clicked(bool checked);
     void on_checkBox_combined_clicked(bool checked);
     void on_checkBox_open_clicked(bool checked);
+
+private:
+    // The routine behind the six switches: flag, settings field, curves.
+    // storeNow writes the settings file (a click; not the start-up restore).
+    void curveSwitchClicked(CurveSwitch id, bool checked, bool storeNow);
 };
 
 // Primary screen's logical dots per inch over 72: the factor by which widgets

@@ -13,6 +13,7 @@
 #include "device/device_state.h"
 #include "dsp/band.h"
 #include "editor/editor_state.h"
+#include "plot/curves.h"
 #include "widgets/customcontrols.h"
 
 // Slot families: the number in a dial or text slot's name is the band + 1.
@@ -176,15 +177,14 @@ bool MainWindow::Is_Show_EQ_ui(int n) const
     return bandRowDescriptors()[n - 1].groupBox.of(*ui)->isVisible();
 }
 
-EQ_data** MainWindow::editedSet() const
+EQ_data* const* MainWindow::editedSet() const
 {
-    const bool right = comboBox_PEQMode->currentText() != "L+R" && checkBox_channel->isChecked();
-    return right ? EQ_R : EQ;
+    return plottedSet(comboBox_PEQMode->currentText(), checkBox_channel->isChecked());
 }
 
 void MainWindow::update_EQ_NUM()
 {
-    EQ_data** set = editedSet();
+    EQ_data* const* set = editedSet();
     int count = 0;
     for (int band = 1; band <= std::min(show_EQ_ui, 11); ++band)
         if (set[band] && set[band]->status != 0)

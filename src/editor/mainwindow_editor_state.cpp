@@ -12,12 +12,12 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <QtCharts/QChartView>
-#include <QtCharts/QValueAxis>
 
 #include "app/mainwindow_ui.h"
 #include "device/device_state.h"
 #include "device/hid_device.h"
 #include "dsp/band.h"
+#include "plot/response_chart.h"
 #include "store/presets.h"
 #include "widgets/balance.h"
 #include "widgets/customcontrols.h"
@@ -50,10 +50,11 @@ bool isUsablePcmRate(const QString& rate)
 void MainWindow::update_ui() {}
 
 // The editor-state work fills this in: apply a loaded preset and upload it.
-void MainWindow::config_update_ui() {}
+// The curve switches are applied already (at start-up too).
+void MainWindow::config_update_ui() { CheckBox_Change_UI(); }
 
 // The editor-state work fills this in: apply a loaded preset without upload.
-void MainWindow::config_update_ui2() {}
+void MainWindow::config_update_ui2() { CheckBox_Change_UI(); }
 
 // The editor-state work fills this in: the refresh after "Clear all filters".
 void MainWindow::qingkong_update_ui() {}
@@ -180,11 +181,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         }
     }
     if (watched == chartView && event->type() == QEvent::Wheel && axisY) {
-        const auto* wheel = static_cast<QWheelEvent*>(event);
-        const double step = wheel->angleDelta().y() > 0 ? 1.0 : -1.0;
-        const double low = qBound(-98.0, axisY->min() - step, -10.0);
-        const double high = qBound(10.0, axisY->max() + step, 98.0);
-        axisY->setRange(low, high);
+        ResponseChart::zoomLevelAxis(axisY, static_cast<QWheelEvent*>(event)->angleDelta().y());
         return true;
     }
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::KeyPress)
