@@ -146,29 +146,29 @@ void MainWindow::qss_Setting()
         toolButtons[i]->setStyleSheet(kToolButtonSheet);
     }
 
-    struct MenuSpec
+    struct MenuEntry
     {
         QMenu*& menu;
         QToolButton* button;
         QStringList english;
         QStringList chinese;
     };
-    const MenuSpec menus[] = {
+    const MenuEntry menus[] = {
         {menu_Import, ui->toolButton, {"Target", "SourceFR", "Import Filters"},
          {"导入目标曲线", "导入源频响曲线", "导入滤波参数"}},
         {menu_Export, ui->toolButton_2, {"Export filter FR", "Export filters"},
          {"导出频响曲线", "导出滤波参数"}},
         {menu_Help, ui->toolButton_3, {"Reference Guide", "Problem feedback"}, {"使用指南", "问题反馈"}},
     };
-    for (const MenuSpec& spec : menus) {
-        spec.menu = new QMenu(this);
-        spec.menu->setStyleSheet(kMenuSheet);
-        spec.menu->clear();
-        for (const QString& text : language == 1 ? spec.english : spec.chinese)
-            spec.menu->addAction(tr(text.toUtf8().constData()));
+    for (const MenuEntry& entry : menus) {
+        entry.menu = new QMenu(this);
+        entry.menu->setStyleSheet(kMenuSheet);
+        entry.menu->clear();
+        for (const QString& text : language == 1 ? entry.english : entry.chinese)
+            entry.menu->addAction(tr(text.toUtf8().constData()));
     }
-    for (const MenuSpec& spec : menus)
-        spec.button->setMenu(spec.menu);
+    for (const MenuEntry& entry : menus)
+        entry.button->setMenu(entry.menu);
 
     if (language == 1)
         ui->PButton_Set_2->setToolTip("Save curren config(Ctrl+S)");
