@@ -370,8 +370,7 @@ public slots:
 
 private:
     // The routine behind the six switches: flag, settings field, curves.
-    // storeNow writes the settings file (a click; not the start-up restore).
-    void curveSwitchClicked(CurveSwitch id, bool checked, bool storeNow);
+    void curveSwitchClicked(CurveSwitch id, bool checked);
 };
 
 // Primary screen's logical dots per inch over 72: the factor by which widgets

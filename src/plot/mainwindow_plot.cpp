@@ -140,7 +140,7 @@ void MainWindow::handleThreadStarted_each()
         update_value_each(band);
 }
 
-void MainWindow::curveSwitchClicked(CurveSwitch id, bool checked, bool storeNow)
+void MainWindow::curveSwitchClicked(CurveSwitch id, bool checked)
 {
     const SwitchMembers& m = switchMembers(id);
     if (id == CurveSwitch::Compensated) {
@@ -148,10 +148,8 @@ void MainWindow::curveSwitchClicked(CurveSwitch id, bool checked, bool storeNow)
         ui->checkBox_open->setText(compensatedBoxText(checked, sysSetValue.Language));
     }
     this->*m.flag = checked;
+    // The record reaches the settings file with its next save (at the latest at quit).
     sysSetValue.*m.mark = checked;
-    // Kept at once, so a choice survives a crash or a killed session too.
-    if (storeNow)
-        Config_update();
 
     const ResponseChart plot(chartView);
     for (const PlotStep& step : curveSwitchSteps(id, checked, Source_show, Target_show)) {
@@ -176,30 +174,30 @@ void MainWindow::CheckBox_Change_UI()
     // Then every switch applied as if clicked with its stored value; the
     // values come from the file, so there is nothing to write back.
     for (CurveSwitch id : curveSwitchRestoreOrder)
-        curveSwitchClicked(id, sysSetValue.*switchMembers(id).mark, false);
+        curveSwitchClicked(id, sysSetValue.*switchMembers(id).mark);
 }
 
 void MainWindow::on_checkBox_target_clicked(bool checked)
 {
-    curveSwitchClicked(CurveSwitch::Target, checked, true);
+    curveSwitchClicked(CurveSwitch::Target, checked);
 }
 void MainWindow::on_checkBox_frequency_clicked(bool checked)
 {
-    curveSwitchClicked(CurveSwitch::Source, checked, true);
+    curveSwitchClicked(CurveSwitch::Source, checked);
 }
 void MainWindow::on_checkBox_each_clicked(bool checked)
 {
-    curveSwitchClicked(CurveSwitch::Each, checked, true);
+    curveSwitchClicked(CurveSwitch::Each, checked);
 }
 void MainWindow::on_checkBox_EQ_clicked(bool checked)
 {
-    curveSwitchClicked(CurveSwitch::Combined, checked, true);
+    curveSwitchClicked(CurveSwitch::Combined, checked);
 }
 void MainWindow::on_checkBox_combined_clicked(bool checked)
 {
-    curveSwitchClicked(CurveSwitch::Filtered, checked, true);
+    curveSwitchClicked(CurveSwitch::Filtered, checked);
 }
 void MainWindow::on_checkBox_open_clicked(bool checked)
 {
-    curveSwitchClicked(CurveSwitch::Compensated, checked, true);
+    curveSwitchClicked(CurveSwitch::Compensated, checked);
 }
