@@ -838,6 +838,7 @@ void TestDispatchCore::recordEndBeforeStartIgnored()
     QCOMPARE(biaozhi_i, 0);
     QCOMPARE(deviceSlot(0).config_name, QString());
     QCOMPARE(upload_sign, 0);
+    QCOMPARE(device_data_words_lr[0], 1);  // the header's word, never overwritten here
 }
 
 void TestDispatchCore::wordIndexBeyondTable()

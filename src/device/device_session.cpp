@@ -508,7 +508,8 @@ void DeviceSession::leftRightStream(const qv_hid_new::CustomHidFrameInfo& f)
         m_leftRightCount = f.data;
         device_config_num = clampedPresetCount(f.data);
         biaozhi_i = 0;
-        return;
+        // Like every word before a record's end, the header's lands in the table
+        // (the first record overwrites it).
     }
     if (f.total == kLeftRightMessageWords && f.current == 0)
         biaozhi_i += 1;
