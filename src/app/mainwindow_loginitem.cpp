@@ -1,4 +1,4 @@
-// Start at login: the window's side of the login item (see platform/login_item.h).
+// Start at login: the window's side of the login item (see app/login_item.h).
 
 #include <QCoreApplication>
 #include <QDebug>
