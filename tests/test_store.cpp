@@ -574,6 +574,17 @@ private slots:
         QTEST(fileBytes(channelModeFilePath()), "rewritten");
     }
 
+    void channelModesLoadLogsEveryPair()
+    {
+        putFile(channelModeFilePath(), "2:1\n5:0\n");
+        QTest::ignoreMessage(QtDebugMsg, "已经创建配置文件UI_EQ");
+        for (const char* pair : {"keyValue[i].toInt()  2 1", "keyValue[i].toInt()  5 0"}) {
+            QTest::ignoreMessage(QtDebugMsg, "本地更新本地更新");
+            QTest::ignoreMessage(QtDebugMsg, pair);
+        }
+        loadConfig();
+    }
+
     void channelModesChanges()
     {
         loadConfig();

@@ -61,6 +61,7 @@ void loadConfig()
         const int key = decimal(parts.at(0));
         const int value = decimal(parts.at(1));
         m_configMap.insert(key, value);
+        qDebug() << "本地更新本地更新";  // as addOrUpdateConfig, whose write waits for the end
         qDebug() << "keyValue[i].toInt() " << key << value;
     }
     saveConfig();
