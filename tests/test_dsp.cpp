@@ -253,6 +253,7 @@ void TestDsp::nearestFrequency_data()
     QTest::newRow("60000 none closer") << 60000 << -1;
     QTest::newRow("0") << 0 << -1;
     QTest::newRow("1000") << 1000 << 56;
+    QTest::newRow("most negative int") << std::numeric_limits<int>::min() << -1;
 }
 
 void TestDsp::nearestFrequency()
@@ -274,6 +275,7 @@ void TestDsp::nearestQ_data()
     QTest::newRow("1 near the smallest") << 1 << -1;
     QTest::newRow("300000 none closer") << 300000 << -1;
     QTest::newRow("7000") << 7000 << 22;
+    QTest::newRow("most negative int") << std::numeric_limits<int>::min() << -1;
 }
 
 void TestDsp::nearestQ()

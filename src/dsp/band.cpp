@@ -8,15 +8,19 @@ void clearBand(EQ_data& band)
     band = EQ_data{};
 }
 
+void setStartupBandValues(EQ_data* const set[12])
+{
+    *set[0] = EQ_data{};
+    set[0]->status = 1;
+    set[0]->gain = -3.0;
+    *set[1] = EQ_data{1, 1, 20, 3.0, 0.2};
+    for (int k = 2; k < 12; ++k)
+        clearBand(*set[k]);
+}
+
 void makeStartupBandSet(EQ_data* set[12])
 {
     for (int i = 0; i < 12; ++i)
         set[i] = new EQ_data; // lives for the whole run, like every band record
-    set[0]->status = 1;
-    set[0]->gain = -3.0;
-    set[1]->status = 1;
-    set[1]->type = 1;
-    set[1]->center_frequency = 20;
-    set[1]->gain = 3.0;
-    set[1]->Q = 0.2;
+    setStartupBandValues(set);
 }

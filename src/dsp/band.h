@@ -25,4 +25,7 @@ void clearBand(EQ_data& band);
 // Allocates twelve band records with the values used before any preset is
 // loaded (preamp on at -3 dB, band 1 on at 20 Hz +3 dB Q 0.2, the rest
 // cleared) and stores their addresses in `set`. The records are never freed.
+// Writes the start-up values (preamp on at -3 dB, band 1 a 20 Hz peak, the
+// rest cleared) into an existing set of twelve records.
+void setStartupBandValues(EQ_data* const set[12]);
 void makeStartupBandSet(EQ_data* set[12]);

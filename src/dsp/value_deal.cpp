@@ -67,10 +67,11 @@ std::array<uint32_t, 121> makeDeviceTable(int sign)
 template <std::size_t N>
 int nearestPosition(const std::array<double, N>& table, std::size_t used, double x, int startDistance)
 {
-    int best = startDistance;
+    // 64 bits: an argument near INT_MIN is still a valid (far) distance.
+    int64_t best = startDistance;
     int bestIndex = 0;
     for (std::size_t i = 0; i < used; ++i) {
-        const int d = static_cast<int>(std::fabs(x - table[i]));
+        const auto d = static_cast<int64_t>(std::fabs(x - table[i]));
         if (d < best) {
             best = d;
             bestIndex = static_cast<int>(i);

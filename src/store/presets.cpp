@@ -60,18 +60,6 @@ QString pathOf(const Channel& ch)
     return appFilePath(QLatin1String(ch.relativePath));
 }
 
-// Values of the start-up set: preamp on at -3 dB, band 1 a 20 Hz peak,
-// the other bands cleared.
-void setStartupValues(EQ_data* bands[12])
-{
-    *bands[0] = EQ_data{};
-    bands[0]->status = 1;
-    bands[0]->gain = -3.0;
-    *bands[1] = EQ_data{1, 1, 20, 3.0, 0.2};
-    for (int k = 2; k < 12; ++k)
-        *bands[k] = EQ_data{0, 1, 632, 0.0, 0.707};
-}
-
 void initChannelRecords(const Channel& ch)
 {
     EQ_data* startup[12];
@@ -79,7 +67,7 @@ void initChannelRecords(const Channel& ch)
         startup[k] = &ch.startupSet[k];
         ch.set[k] = startup[k];
     }
-    setStartupValues(startup);
+    setStartupBandValues(startup);
     // Records are made once and reused: the filter sets may point into them.
     for (int n = 0; n < kLocalPresetCapacity; ++n) {
         EQ_config_data*& rec = ch.table[n];
@@ -90,7 +78,7 @@ void initChannelRecords(const Channel& ch)
         }
         rec->index = 0;
         rec->config_name.clear();
-        setStartupValues(rec->eq);
+        setStartupBandValues(rec->eq);
     }
 }
 
