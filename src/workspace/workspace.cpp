@@ -1,5 +1,8 @@
 #include "workspace/workspace.h"
 
+// Stand-ins: the preset panel work fills in the panel and these slots; until
+// then the main window can already wire to them.
+
 Workspace::Workspace(QWidget* parent) : QWidget(parent) {}
 
 void Workspace::Device_Radio_Init() {}
