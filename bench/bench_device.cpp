@@ -2,6 +2,8 @@
 // leaving hid_read to its frame arriving in a slot on the GUI thread.
 #include <benchmark/benchmark.h>
 
+#include "support/quiet_core_main.h"
+
 #include "device/frame.h"
 #include "device/hid_device.h"
 #include "device/threads.h"
@@ -104,15 +106,4 @@ BENCHMARK(BM_ReadToGuiSlot)->UseManualTime()->Unit(benchmark::kMicrosecond)->Ite
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    // The per-frame debug lines would measure the terminal, not the link.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+QV_QUIET_CORE_BENCHMARK_MAIN()

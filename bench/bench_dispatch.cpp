@@ -4,6 +4,8 @@
 // GUI event loop, once into the dispatcher alone.
 #include <benchmark/benchmark.h>
 
+#include "support/quiet_core_main.h"
+
 #include "device/device_session.h"
 #include "device/device_state.h"
 #include "device/threads.h"
@@ -155,15 +157,4 @@ BENCHMARK(BM_LeftRightStreamThroughLink)->UseManualTime()->Unit(benchmark::kMill
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    // The per-frame debug lines would measure the terminal, not the dispatcher.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+QV_QUIET_CORE_BENCHMARK_MAIN()
