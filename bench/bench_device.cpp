@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "support/quiet_core_main.h"
+#include "support/sim_link.h"
 
 #include "device/frame.h"
 #include "device/hid_device.h"
@@ -65,20 +66,10 @@ public:
 
 void BM_ReadToGuiSlot(benchmark::State& state)
 {
+    connectSimulatedLink();
     auto& engine = sim::Engine::instance();
-    engine.reset();
-    engine.plug();
-    createDeviceThreads();
     Sink sink;
-    bool connected = false;
     QObject::connect(recv_thread, &qv_hid_new_recv::qv_hid_new_recv_update, &sink, &Sink::onFrame);
-    auto c = QObject::connect(connect_thread, &ConnectThread::Connected_Success, &sink,
-                              [&] { connected = true; });
-    startDeviceSearch();
-    while (!connected)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    QObject::disconnect(c);
-    startDeviceReceive();
 
     std::vector<double> latencies;
     int32_t n = 0;

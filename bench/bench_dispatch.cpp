@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "support/quiet_core_main.h"
+#include "support/sim_link.h"
 
 #include "device/device_session.h"
 #include "device/device_state.h"
@@ -120,22 +121,12 @@ public:
 void BM_LeftRightStreamThroughLink(benchmark::State& state)
 {
     const std::vector<sim::Report> reports = tenRecordStream();
+    connectSimulatedLink();
     auto& engine = sim::Engine::instance();
-    engine.reset();
-    engine.plug();
-    createDeviceThreads();
     NullHost host;
     DeviceSession session(host);
     Router router(session);
-    bool connected = false;
     QObject::connect(recv_thread, &qv_hid_new_recv::qv_hid_new_recv_update, &router, &Router::onFrame);
-    auto c = QObject::connect(connect_thread, &ConnectThread::Connected_Success, &router,
-                              [&] { connected = true; });
-    startDeviceSearch();
-    while (!connected)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    QObject::disconnect(c);
-    startDeviceReceive();
 
     for (auto _ : state) {
         prepareLeftRightDevice();
