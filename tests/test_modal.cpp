@@ -1,0 +1,171 @@
+// The modal seam: answers queued by a test reach the boxes, menus, dialogs
+// and file dialogs in order, and a modal nobody answered fails instead of
+// hanging the run.
+#include <QtTest>
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "modal_answers.h"
+#include "widgets/modal_seam.h"
+
+namespace {
+
+// A name dialog like the program's: a line edit, OK accepts.
+class NameDialog : public QDialog
+{
+public:
+    NameDialog()
+    {
+        auto* layout = new QVBoxLayout(this);
+        edit = new QLineEdit(this);
+        auto* ok = new QPushButton(QStringLiteral("OK"), this);
+        layout->addWidget(edit);
+        layout->addWidget(ok);
+        connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    }
+    QLineEdit* edit;
+};
+
+}  // namespace
+
+class TestModal : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void boxButtonByText_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<int>("clicked");  // index into the added buttons, -1 none
+        QTest::newRow("Yes") << "Yes" << 0;
+        QTest::newRow("middle") << "New Configuration" << 1;
+        QTest::newRow("Cancel") << "Cancel" << 2;
+    }
+    void boxButtonByText()
+    {
+        QFETCH(QString, answer);
+        QFETCH(int, clicked);
+        ModalAnswers answers;
+        answers.button(answer);
+        QMessageBox box;
+        box.setWindowTitle("Quorvel");
+        box.setText("Import?");
+        QList<QAbstractButton*> buttons { box.addButton("&Yes", QMessageBox::YesRole),
+            box.addButton("New Configuration", QMessageBox::ActionRole),
+            box.addButton("Cancel", QMessageBox::RejectRole) };
+        modal::exec(box);
+        QCOMPARE(box.clickedButton(), buttons.value(clicked));
+        QCOMPARE(answers.pending(), 0);
+        QCOMPARE(answers.shown.size(), 1);
+        QCOMPARE(answers.shown[0].title, QString("Quorvel"));
+        QCOMPARE(answers.shown[0].text, QString("Import?"));
+        QCOMPARE(answers.shown[0].choices.size(), 3);
+        QVERIFY(answers.shown[0].choices.contains("Yes"));
+    }
+
+    void typedNameIsAccepted()
+    {
+        ModalAnswers answers;
+        answers.typeAndAccept(QString::fromUtf8("我的 preset"));
+        NameDialog dialog;
+        QCOMPARE(modal::exec(dialog), int(QDialog::Accepted));
+        QCOMPARE(dialog.edit->text(), QString::fromUtf8("我的 preset"));
+    }
+
+    // An answer that opens a second box from inside the first: answers are
+    // taken in order, the inner one first.
+    void nestedModalsTakeAnswersInOrder()
+    {
+        ModalAnswers answers;
+        int inner = -1;
+        answers.dialog([&inner](QDialog& outer) {
+            QMessageBox box(QMessageBox::Warning, "Remind", "Name exists", QMessageBox::Ok);
+            inner = modal::exec(box);
+            outer.accept();
+        });
+        answers.button("OK");
+        QDialog outer;
+        QCOMPARE(modal::exec(outer), int(QDialog::Accepted));
+        QCOMPARE(inner, int(QMessageBox::Ok));
+        QCOMPARE(answers.pending(), 0);
+    }
+
+    void menuItemIsTriggered()
+    {
+        ModalAnswers answers;
+        answers.menuItem("Rename").menuItem("");
+        QMenu menu;
+        menu.addAction("Store to device");
+        QAction* rename = menu.addAction("&Rename");
+        QSignalSpy actionSpy(rename, &QAction::triggered);
+        QSignalSpy menuSpy(&menu, &QMenu::triggered);
+        QCOMPARE(modal::exec(menu, QPoint(10, 10)), rename);
+        QCOMPARE(actionSpy.count(), 1);
+        QCOMPARE(menuSpy.count(), 1);
+        QCOMPARE(modal::exec(menu, QPoint(10, 10)), nullptr);  // dismissed
+        QCOMPARE(actionSpy.count(), 1);
+        QCOMPARE(answers.shown[0].choices, QStringList({ "Store to device", "Rename" }));
+    }
+
+    void fileDialogs()
+    {
+        ModalAnswers answers;
+        answers.file("/tmp/a.txt").file("").file("/tmp/dir");
+        QCOMPARE(modal::getOpenFileName(nullptr, "Import", "/home", "*.txt"), QString("/tmp/a.txt"));
+        QCOMPARE(modal::getSaveFileName(nullptr, "Export", "/home", "*.csv"), QString());
+        QCOMPARE(modal::getExistingDirectory(nullptr, "Export to", "/home"), QString("/tmp/dir"));
+        QCOMPARE(answers.shown[1].title, QString("Export"));
+        QCOMPARE(answers.shown[1].choices, QStringList("*.csv"));
+    }
+
+    // Without an answer, or with one of the wrong kind, the modal is closed as
+    // cancelled and the failure recorded (here without failing this test).
+    void unansweredIsCancelledAndReported()
+    {
+        ModalAnswers answers;
+        answers.failTest = false;
+        QMessageBox box(QMessageBox::Question, "Quorvel", "Sure?", QMessageBox::Yes | QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        const int result = modal::exec(box);
+        QVERIFY(result != QMessageBox::Yes);
+        QCOMPARE(answers.failures.size(), 1);
+        QVERIFY(answers.failures[0].contains("unanswered"));
+
+        answers.file("/tmp/x");
+        QMenu menu;
+        menu.addAction("Delete");
+        QCOMPARE(modal::exec(menu, QPoint()), nullptr);
+        QCOMPARE(answers.failures.size(), 2);
+        QVERIFY(answers.failures[1].contains("does not fit"));
+
+        answers.button("Maybe");
+        QCOMPARE(modal::exec(box), int(QDialog::Rejected));
+        QCOMPARE(answers.failures.size(), 3);
+    }
+
+    void leftOpenIsRejected()
+    {
+        ModalAnswers answers;
+        answers.dialog([](QDialog&) {});
+        NameDialog dialog;
+        QCOMPARE(modal::exec(dialog), int(QDialog::Rejected));
+        QVERIFY(!dialog.isVisible());
+    }
+
+    void noAnswererAfterScope()
+    {
+        {
+            ModalAnswers answers;
+            QCOMPARE(modal::answerer(), &answers);
+        }
+        QCOMPARE(modal::answerer(), nullptr);
+    }
+};
+
+QTEST_MAIN(TestModal)
+#include "test_modal.moc"
