@@ -1,6 +1,7 @@
 #include "app/mainwindow_ui.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -96,10 +97,13 @@ T* make(QWidget* parent, const char* name, QSize min, QSize max, int font = 0,
         w->setMinimumSize(min);
     if (max.isValid())
         w->setMaximumSize(max);
-    if (font > 0)
-        w->setFont(pointSize(font));
+    // The sheet first: on a widget not yet polished it is only stored, while
+    // a font change may polish it (a combo box builds its popup list), after
+    // which a sheet restyles it and its children again.
     if (sheet && *sheet)
         w->setStyleSheet(QString::fromUtf8(sheet));
+    if (font > 0)
+        w->setFont(pointSize(font));
     return w;
 }
 
@@ -161,7 +165,13 @@ const std::array<BandRowDescriptor, 11>& bandRowDescriptors()
     return kBandRows;
 }
 
-void MainWindowUi::setup(QMainWindow* MainWindow)
+QString loadScrollBarSheet()
+{
+    QFile file(QStringLiteral(":/ThirdPartyResources/qss/whiteScrollbar.qss"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+void MainWindowUi::setup(QMainWindow* MainWindow, const QString& scrollSheet)
 {
     if (MainWindow->objectName().isEmpty())
         MainWindow->setObjectName(QStringLiteral("MainWindow"));
@@ -172,6 +182,8 @@ void MainWindowUi::setup(QMainWindow* MainWindow)
 
     centralwidget = make<QWidget>(MainWindow, "centralwidget", kNone, kNone, 0,
                                   FormSheet::centralWidget);
+    if (!scrollSheet.isEmpty())
+        centralwidget->setStyleSheet(scrollSheet);
     gridLayout = new QGridLayout(centralwidget);
     gridLayout->setObjectName(QStringLiteral("gridLayout"));
     gridLayout->setSpacing(1);
@@ -195,8 +207,12 @@ void MainWindowUi::setup(QMainWindow* MainWindow)
     splitter->setOpaqueResize(true);
     splitter->setHandleWidth(10);
 
+    // Each pane joins the splitter while still empty: joining makes the
+    // splitter measure it, which would polish a filled pane before its
+    // sheets are final.
     groupBox = make<QGroupBox>(splitter, "groupBox", QSize(780, 410), kNone, 0,
                                FormSheet::plotPanel);
+    splitter->addWidget(groupBox);
     verticalLayout_3 = new QVBoxLayout(groupBox);
     verticalLayout_3->setObjectName(QStringLiteral("verticalLayout_3"));
     verticalLayout_3->setSpacing(1);
@@ -205,15 +221,20 @@ void MainWindowUi::setup(QMainWindow* MainWindow)
     widget_3 = make<QWidget>(groupBox, "widget_3", kNone, kNone, 0, FormSheet::blackPanel);
     verticalLayout_3->addWidget(widget_3);
     setupCurveSwitches();
-    splitter->addWidget(groupBox);
 
     scrollArea = make<CustomScrollArea>(splitter, "scrollArea", QSize(880, 200), kNone, 0,
                                         FormSheet::scrollArea);
+    if (!scrollSheet.isEmpty())
+        scrollArea->setStyleSheet(scrollSheet);
     scrollArea->setFocusPolicy(Qt::StrongFocus);
     scrollArea->setWidgetResizable(true);
+    splitter->addWidget(scrollArea);
     scrollAreaWidgetContents = make<QWidget>(nullptr, "scrollAreaWidgetContents", kNone, kNone, 0,
                                              FormSheet::editorColumn);
     scrollAreaWidgetContents->setGeometry(QRect(0, 0, 892, 784));
+    // Into the scroll area while still empty: moving a filled column under a
+    // new parent restyles every widget in it.
+    scrollArea->setWidget(scrollAreaWidgetContents);
     verticalLayout = new QVBoxLayout(scrollAreaWidgetContents);
     verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
     verticalLayout->setSpacing(0);
@@ -230,8 +251,6 @@ void MainWindowUi::setup(QMainWindow* MainWindow)
     verticalLayout->addLayout(verticalLayout_2);
     verticalSpacer = new QSpacerItem(20, 40, QSizePolicy::Minimum, QSizePolicy::Expanding);
     verticalLayout->addItem(verticalSpacer);
-    scrollArea->setWidget(scrollAreaWidgetContents);
-    splitter->addWidget(scrollArea);
 
     gridLayout->addWidget(splitter, 0, 1, 2, 1);
     MainWindow->setCentralWidget(centralwidget);
