@@ -15,6 +15,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <type_traits>
+
 #include "app/mainwindow_style.h"
 #include "widgets/balance.h"
 #include "widgets/customcontrols.h"
@@ -100,8 +102,14 @@ T* make(QWidget* parent, const char* name, QSize min, QSize max, int font = 0,
     // The sheet first: on a widget not yet polished it is only stored, while
     // a font change may polish it (a combo box builds its popup list), after
     // which a sheet restyles it and its children again.
-    if (sheet && *sheet)
+    if (sheet && *sheet) {
+        // A group box sizes its frame from the rules it has when built; only
+        // a restyle, which a sheet gets on a polished widget, sizes it again.
+        // Still empty, it is polished cheaply.
+        if constexpr (std::is_base_of_v<QGroupBox, T>)
+            w->ensurePolished();
         w->setStyleSheet(QString::fromUtf8(sheet));
+    }
     if (font > 0)
         w->setFont(pointSize(font));
     return w;
@@ -229,12 +237,11 @@ void MainWindowUi::setup(QMainWindow* MainWindow, const QString& scrollSheet)
     scrollArea->setFocusPolicy(Qt::StrongFocus);
     scrollArea->setWidgetResizable(true);
     splitter->addWidget(scrollArea);
-    scrollAreaWidgetContents = make<QWidget>(nullptr, "scrollAreaWidgetContents", kNone, kNone, 0,
-                                             FormSheet::editorColumn);
+    // Built where setWidget puts it: moving a filled column under a new
+    // parent would restyle every widget in it.
+    scrollAreaWidgetContents = make<QWidget>(scrollArea->viewport(), "scrollAreaWidgetContents",
+                                             kNone, kNone, 0, FormSheet::editorColumn);
     scrollAreaWidgetContents->setGeometry(QRect(0, 0, 892, 784));
-    // Into the scroll area while still empty: moving a filled column under a
-    // new parent restyles every widget in it.
-    scrollArea->setWidget(scrollAreaWidgetContents);
     verticalLayout = new QVBoxLayout(scrollAreaWidgetContents);
     verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
     verticalLayout->setSpacing(0);
@@ -251,6 +258,7 @@ void MainWindowUi::setup(QMainWindow* MainWindow, const QString& scrollSheet)
     verticalLayout->addLayout(verticalLayout_2);
     verticalSpacer = new QSpacerItem(20, 40, QSizePolicy::Minimum, QSizePolicy::Expanding);
     verticalLayout->addItem(verticalSpacer);
+    scrollArea->setWidget(scrollAreaWidgetContents);
 
     gridLayout->addWidget(splitter, 0, 1, 2, 1);
     MainWindow->setCentralWidget(centralwidget);
