@@ -14,7 +14,9 @@
 #include <QLoggingCategory>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -94,6 +96,48 @@ void BM_ReadToGuiSlot(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ReadToGuiSlot)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(20000);
+
+// From a device's plug-in (its node announced) to the search holding the
+// opened handle, while the search waits with no timed attempt due.
+void BM_PlugToOpened(benchmark::State& state)
+{
+    auto& engine = sim::Engine::instance();
+    engine.reset();
+    std::vector<double> latencies;
+    for (auto _ : state) {
+        ConnectThread search;
+        search.fallbackIntervalMs = -1;
+        std::atomic<bool> opened{false};
+        std::chrono::steady_clock::time_point at;
+        QObject::connect(&search, &ConnectThread::Connected_Success, &search, [&] {
+            at = std::chrono::steady_clock::now();
+            opened = true;
+        }, Qt::DirectConnection);
+        const int attempts = engine.openAttempts();
+        search.start();
+        while (engine.openAttempts() == attempts)  // the first attempt found nothing
+            std::this_thread::yield();
+        const auto plugged = std::chrono::steady_clock::now();
+        engine.plug();
+        while (!opened)
+            std::this_thread::yield();
+        const std::chrono::duration<double> d = at - plugged;
+        latencies.push_back(d.count());
+        state.SetIterationTime(d.count());
+        search.wait();
+        hid_close(scard_device->handle);
+        delete scard_device;
+        scard_device = nullptr;
+        engine.unplug();
+    }
+    QCoreApplication::sendPostedEvents();
+    std::sort(latencies.begin(), latencies.end());
+    if (!latencies.empty()) {
+        state.counters["p50_us"] = latencies[latencies.size() / 2] * 1e6;
+        state.counters["p99_us"] = latencies[latencies.size() * 99 / 100] * 1e6;
+    }
+}
+BENCHMARK(BM_PlugToOpened)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(500);
 
 }  // namespace
 

@@ -2,6 +2,8 @@
 #include <QtTest>
 
 #include <hidapi/hidapi.h>
+#include <libudev.h>
+#include <poll.h>
 
 #include <atomic>
 #include <thread>
@@ -104,6 +106,56 @@ private slots:
         engine.queueShortRead(7);
         unsigned char buf[16];
         QCOMPARE(hid_read(dev, buf, 16), 7);
+    }
+
+    void monitorsHearPlugsAndUnplugs()
+    {
+        // As libudev's monitors do: a receiving hidraw monitor gets "add" and
+        // "remove" in order, its descriptor is readable exactly while one
+        // waits, and monitors that listen elsewhere or not yet hear nothing.
+        auto& engine = sim::Engine::instance();
+        udev* u = udev_new();
+        QVERIFY(u);
+        udev_monitor* hidraw = udev_monitor_new_from_netlink(u, "udev");
+        udev_monitor* other = udev_monitor_new_from_netlink(u, "kernel");
+        udev_monitor* idle = udev_monitor_new_from_netlink(u, "kernel");
+        QVERIFY(hidraw && other && idle);
+        QCOMPARE(udev_monitor_filter_add_match_subsystem_devtype(hidraw, "hidraw", nullptr), 0);
+        QCOMPARE(udev_monitor_filter_add_match_subsystem_devtype(other, "usb", nullptr), 0);
+        QCOMPARE(udev_monitor_enable_receiving(hidraw), 0);
+        QCOMPARE(udev_monitor_enable_receiving(other), 0);
+        QCOMPARE(engine.openMonitors(), 3);
+
+        auto readable = [](udev_monitor* m) {
+            pollfd p{udev_monitor_get_fd(m), POLLIN, 0};
+            return poll(&p, 1, 0) == 1;
+        };
+        auto next = [](udev_monitor* m) {
+            udev_device* d = udev_monitor_receive_device(m);
+            const QString action = d ? QString::fromLatin1(udev_device_get_action(d)) : QString();
+            udev_device_unref(d);
+            return action;
+        };
+        QVERIFY(!readable(hidraw));
+        engine.plug();
+        engine.unplug();
+        QVERIFY(readable(hidraw));
+        QCOMPARE(next(hidraw), QString("add"));
+        QVERIFY(readable(hidraw));
+        QCOMPARE(next(hidraw), QString("remove"));
+        QVERIFY(!readable(hidraw));
+        QCOMPARE(next(hidraw), QString());
+        QVERIFY(!readable(other) && !readable(idle));
+
+        engine.setAnnouncements(false);  // a system whose monitors hear nothing
+        engine.plug();
+        QVERIFY(!readable(hidraw));
+
+        udev_monitor_unref(hidraw);
+        udev_monitor_unref(other);
+        udev_monitor_unref(idle);
+        udev_unref(u);
+        QCOMPARE(engine.openMonitors(), 0);
     }
 };
 

@@ -49,16 +49,17 @@ int main(int argc, char* argv[])
 
     makeWorkingFolders(appDataDir());
 
-    MainWindow w;
-    w.setWindowFlags(Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                     | Qt::WindowMaximizeButtonHint);
+    // Style once, before any widget exists: a style or application sheet set
+    // after the window is built restyles every widget of it again.
+    QApplication::setStyle(QStyleFactory::create("Windows"));
+    a.setStyleSheet("QToolTip { color: rgb(216, 215, 216); background-color: black; border: 1px solid gray; }");
+
+    // Built with its flags: set afterwards they would restyle the whole form.
+    MainWindow w(nullptr, kMainWindowFlags);
     w.show();
 
     single_instance::Server server(&w);
     server.listen();
-
-    QApplication::setStyle(QStyleFactory::create("Windows"));
-    a.setStyleSheet("QToolTip { color: rgb(216, 215, 216); background-color: black; border: 1px solid gray; }");
 
     QObject::connect(&a, &QCoreApplication::aboutToQuit, &w, &MainWindow::onAboutToQuit);
     QApplication::setQuitOnLastWindowClosed(false);

@@ -56,7 +56,7 @@ double adjustFontSize()
     return screen ? screen->logicalDotsPerInch() / 72.0 : 1.0;
 }
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
+MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
 {
     // Settings first: everything below reads them.
     config_Init();
@@ -83,7 +83,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     // The form builds the preset panel, which reads the preset tables.
     EQ_config_Init();
     ui = new MainWindowUi;
-    ui->setup(this);
+    ui->setup(this, loadScrollBarSheet());
     systemset->Update_SysSetting_Ui();
 
     Workspace* ws = ui->widget;

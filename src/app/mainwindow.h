@@ -36,12 +36,18 @@ class FramelessHelper;
 class MainWindowUi;
 struct StatusTexts;
 
+// The program's main window flags (0xE001). main() gives them at
+// construction: set on the finished window they would re-parent it and
+// restyle the whole form.
+inline constexpr Qt::WindowFlags kMainWindowFlags = Qt::Window | Qt::WindowSystemMenuHint
+    | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
+
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    explicit MainWindow(QWidget* parent = nullptr, Qt::WindowFlags flags = {});
     ~MainWindow() override;
 
     // ---- Application shell: construction, menus, status bar (src/app) ----

@@ -77,12 +77,12 @@ QString padded(const QString& text)
 
 void MainWindow::qss_Setting()
 {
-    QFile scrollSheet(":/ThirdPartyResources/qss/whiteScrollbar.qss");
-    if (scrollSheet.open(QIODevice::ReadOnly)) {
-        const QString sheet = QString::fromUtf8(scrollSheet.readAll());
-        ui->centralwidget->setStyleSheet(sheet);
-        ui->scrollArea->setStyleSheet(sheet);
-    }
+    // The form usually has this sheet already (see MainWindowUi::setup); set
+    // again, it would restyle the whole form.
+    const QString scrollSheet = loadScrollBarSheet();
+    for (QWidget* w : {static_cast<QWidget*>(ui->centralwidget), static_cast<QWidget*>(ui->scrollArea)})
+        if (!scrollSheet.isEmpty() && w->styleSheet() != scrollSheet)
+            w->setStyleSheet(scrollSheet);
 
     const std::pair<QCheckBox*, const char*> plotBoxes[] = {
         {ui->checkBox_EQ, "rgb(255, 85, 0)"},        {ui->checkBox_frequency, "rgb(255,0,0)"},

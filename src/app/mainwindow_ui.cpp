@@ -1,6 +1,7 @@
 #include "app/mainwindow_ui.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,6 +14,8 @@
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <type_traits>
 
 #include "app/mainwindow_style.h"
 #include "widgets/balance.h"
@@ -96,10 +99,19 @@ T* make(QWidget* parent, const char* name, QSize min, QSize max, int font = 0,
         w->setMinimumSize(min);
     if (max.isValid())
         w->setMaximumSize(max);
+    // The sheet first: on a widget not yet polished it is only stored, while
+    // a font change may polish it (a combo box builds its popup list), after
+    // which a sheet restyles it and its children again.
+    if (sheet && *sheet) {
+        // A group box sizes its frame from the rules it has when built; only
+        // a restyle, which a sheet gets on a polished widget, sizes it again.
+        // Still empty, it is polished cheaply.
+        if constexpr (std::is_base_of_v<QGroupBox, T>)
+            w->ensurePolished();
+        w->setStyleSheet(QString::fromUtf8(sheet));
+    }
     if (font > 0)
         w->setFont(pointSize(font));
-    if (sheet && *sheet)
-        w->setStyleSheet(QString::fromUtf8(sheet));
     return w;
 }
 
@@ -161,7 +173,13 @@ const std::array<BandRowDescriptor, 11>& bandRowDescriptors()
     return kBandRows;
 }
 
-void MainWindowUi::setup(QMainWindow* MainWindow)
+QString loadScrollBarSheet()
+{
+    QFile file(QStringLiteral(":/ThirdPartyResources/qss/whiteScrollbar.qss"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+void MainWindowUi::setup(QMainWindow* MainWindow, const QString& scrollSheet)
 {
     if (MainWindow->objectName().isEmpty())
         MainWindow->setObjectName(QStringLiteral("MainWindow"));
@@ -172,6 +190,8 @@ void MainWindowUi::setup(QMainWindow* MainWindow)
 
     centralwidget = make<QWidget>(MainWindow, "centralwidget", kNone, kNone, 0,
                                   FormSheet::centralWidget);
+    if (!scrollSheet.isEmpty())
+        centralwidget->setStyleSheet(scrollSheet);
     gridLayout = new QGridLayout(centralwidget);
     gridLayout->setObjectName(QStringLiteral("gridLayout"));
     gridLayout->setSpacing(1);
@@ -195,8 +215,12 @@ void MainWindowUi::setup(QMainWindow* MainWindow)
     splitter->setOpaqueResize(true);
     splitter->setHandleWidth(10);
 
+    // Each pane joins the splitter while still empty: joining makes the
+    // splitter measure it, which would polish a filled pane before its
+    // sheets are final.
     groupBox = make<QGroupBox>(splitter, "groupBox", QSize(780, 410), kNone, 0,
                                FormSheet::plotPanel);
+    splitter->addWidget(groupBox);
     verticalLayout_3 = new QVBoxLayout(groupBox);
     verticalLayout_3->setObjectName(QStringLiteral("verticalLayout_3"));
     verticalLayout_3->setSpacing(1);
@@ -205,14 +229,18 @@ void MainWindowUi::setup(QMainWindow* MainWindow)
     widget_3 = make<QWidget>(groupBox, "widget_3", kNone, kNone, 0, FormSheet::blackPanel);
     verticalLayout_3->addWidget(widget_3);
     setupCurveSwitches();
-    splitter->addWidget(groupBox);
 
     scrollArea = make<CustomScrollArea>(splitter, "scrollArea", QSize(880, 200), kNone, 0,
                                         FormSheet::scrollArea);
+    if (!scrollSheet.isEmpty())
+        scrollArea->setStyleSheet(scrollSheet);
     scrollArea->setFocusPolicy(Qt::StrongFocus);
     scrollArea->setWidgetResizable(true);
-    scrollAreaWidgetContents = make<QWidget>(nullptr, "scrollAreaWidgetContents", kNone, kNone, 0,
-                                             FormSheet::editorColumn);
+    splitter->addWidget(scrollArea);
+    // Built where setWidget puts it: moving a filled column under a new
+    // parent would restyle every widget in it.
+    scrollAreaWidgetContents = make<QWidget>(scrollArea->viewport(), "scrollAreaWidgetContents",
+                                             kNone, kNone, 0, FormSheet::editorColumn);
     scrollAreaWidgetContents->setGeometry(QRect(0, 0, 892, 784));
     verticalLayout = new QVBoxLayout(scrollAreaWidgetContents);
     verticalLayout->setObjectName(QStringLiteral("verticalLayout"));
@@ -231,7 +259,6 @@ void MainWindowUi::setup(QMainWindow* MainWindow)
     verticalSpacer = new QSpacerItem(20, 40, QSizePolicy::Minimum, QSizePolicy::Expanding);
     verticalLayout->addItem(verticalSpacer);
     scrollArea->setWidget(scrollAreaWidgetContents);
-    splitter->addWidget(scrollArea);
 
     gridLayout->addWidget(splitter, 0, 1, 2, 1);
     MainWindow->setCentralWidget(centralwidget);

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include <QString>
+
 class QComboBox;
 class QGridLayout;
 class QGroupBox;
@@ -197,8 +199,11 @@ public:
     QStatusBar* statusbar = nullptr;
 
     // Builds the tree on the window, writes the initial texts and binds the
-    // window's on_<object>_<signal> slots by name.
-    void setup(QMainWindow* MainWindow);
+    // window's on_<object>_<signal> slots by name. A non-empty scrollSheet is
+    // the sheet the window's style step puts on centralwidget and scrollArea
+    // later: given here it is theirs from the start, so the finished form is
+    // not restyled as a whole.
+    void setup(QMainWindow* MainWindow, const QString& scrollSheet = QString());
     // Writes the initial (English) texts.
     void retranslate(QMainWindow* MainWindow);
 
@@ -209,6 +214,9 @@ private:
     void setupBandRow(int index);
     void setupAddBox();
 };
+
+// The scroll-bar sheet of the resource tree; empty when it cannot be read.
+QString loadScrollBarSheet();
 
 // A member of the form record together with the objectName it must carry.
 template <class T>

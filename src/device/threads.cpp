@@ -1,18 +1,23 @@
 #include "device/threads.h"
 
+#include "device/hid_arrival.h"
 #include "device/hid_device.h"
 
 #include <QDeadlineTimer>
 #include <QDebug>
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 ConnectThread* connect_thread = nullptr;
 qv_hid_new_recv* recv_thread = nullptr;
 
 namespace {
-constexpr unsigned long kPollIntervalMs = 10;
 // Reads wake this often to look at the stop request; a timeout returns 0,
-// which is ignored like any other read that is neither 16 nor -1.
-constexpr int kReadTimeoutMs = 100;
+// which is ignored like any other read that is neither 16 nor -1. The
+// library gives no other way to end a blocked read, so this bounds how long
+// a stop (at quit) waits, and each wake costs an idle connected program CPU.
+constexpr int kReadTimeoutMs = 500;
 
 // Closes the handle of a device whose receive run has ended. Only the GUI
 // thread writes frames, so nothing else can be using the handle now.
@@ -27,30 +32,49 @@ void closeLostDevice()
 }
 }  // namespace
 
-ConnectThread::ConnectThread(QObject* parent) : QThread(parent) {}
+ConnectThread::ConnectThread(QObject* parent) : QThread(parent)
+{
+    m_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (m_wakeFd < 0)
+        qWarning("device search: no eventfd; stop() waits for the next timed attempt");
+}
+
+ConnectThread::~ConnectThread()
+{
+    if (m_wakeFd >= 0)
+        close(m_wakeFd);
+}
 
 void ConnectThread::stop()
 {
     running = false;
+    if (m_wakeFd >= 0) {
+        const uint64_t one = 1;
+        [[maybe_unused]] const ssize_t n = write(m_wakeFd, &one, sizeof one);
+    }
+}
+
+void ConnectThread::drainWake()
+{
+    if (m_wakeFd >= 0) {
+        uint64_t count;
+        [[maybe_unused]] const ssize_t n = read(m_wakeFd, &count, sizeof count);
+    }
 }
 
 void ConnectThread::postAbsent()
 {
-    // One pending reset is enough: each one writes the same state.
-    if (m_absentPending.exchange(true))
-        return;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_absentPending = false;
-            emit deviceAbsent();
-        },
-        Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &ConnectThread::deviceAbsent, Qt::QueuedConnection);
 }
 
 void ConnectThread::run()
 {
     m_opened = false;
+    drainWake();  // a stop() from an earlier run is no reason to wake now
+    // Listening starts before the first attempt, so a device that arrives
+    // in between is announced, not missed.
+    HidArrivalMonitor arrivals;
+    bool absentPosted = false;
     while (running) {
         hid_device* h = hid_open(QV_VENDOR_ID, QV_PRODUCT_ID, nullptr);
         if (h) {
@@ -59,8 +83,14 @@ void ConnectThread::run()
             emit Connected_Success();
             break;
         }
-        postAbsent();
-        QThread::msleep(kPollIntervalMs);
+        // The reset does not change while the device stays away: post it once.
+        if (!absentPosted) {
+            postAbsent();
+            absentPosted = true;
+        }
+        const int fallback = fallbackIntervalMs;
+        if (arrivals.wait(m_wakeFd, fallback) == HidArrivalMonitor::Wake::Woken)
+            drainWake();
     }
     hid_exit();  // the opened handle stays in use
 }

@@ -1,11 +1,13 @@
 #pragma once
 
-// The two worker threads of the device link. The connect thread polls for
-// the device every 10 ms, publishes the opened handle in scard_device and
-// signals success; the receive thread turns input reports into frames for
-// the GUI thread until the device is lost. Neither touches a widget: every
-// signal is delivered queued on the GUI thread, and both threads can be
-// stopped so the program can end them at exit.
+// The two worker threads of the device link. The connect thread searches for
+// the device: it tries to open it at start, whenever the kernel announces a
+// new HID node, and once a second in case an announcement never comes; it
+// publishes the opened handle in scard_device and signals success. The
+// receive thread turns input reports into frames for the GUI thread until
+// the device is lost. Neither touches a widget: every signal is delivered
+// queued on the GUI thread, and both threads can be stopped so the program
+// can end them at exit.
 
 #include "device/frame.h"
 
@@ -19,8 +21,9 @@ class ConnectThread : public QThread
 
 public:
     explicit ConnectThread(QObject* parent = nullptr);
+    ~ConnectThread() override;
 
-    // Ends the search after its current attempt and sleep; does not wait.
+    // Ends the search at once (after an attempt under way); does not wait.
     // A stopped thread never searches again.
     void stop();
 
@@ -29,11 +32,15 @@ public:
     bool opened() const { return m_opened; }
 
     std::atomic<bool> running{true};
+    // Delay of the timed attempt that backs up the arrival announcements;
+    // negative: none (tests use it to see that an announcement did the work).
+    std::atomic<int> fallbackIntervalMs{1000};
 
 signals:
     void Connected_Success();
-    // Emitted on the GUI thread while the device is absent; the receiver
-    // resets the connection state (resetSearchState) and its status text.
+    // Emitted on the GUI thread once per search, when the first attempt
+    // finds no device; the receiver resets the connection state
+    // (resetSearchState) and its status text.
     void deviceAbsent();
 
 protected:
@@ -42,9 +49,10 @@ protected:
 private:
     friend void startDeviceSearch();
     void postAbsent();
+    void drainWake();
 
     std::atomic<bool> m_opened{false};
-    std::atomic<bool> m_absentPending{false};
+    int m_wakeFd = -1;  // readable after stop(): ends the wait for an arrival
 };
 
 class qv_hid_new_recv : public QThread, public qv_hid_new

@@ -2,6 +2,12 @@
 
 #include <hidapi/hidapi.h>
 
+#include <libudev.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
 #include <cstring>
 #include <cwchar>
 
@@ -12,6 +18,15 @@ struct Handle
     uint64_t generation = 0;
     bool dead = false;
     bool closed = false;
+};
+
+struct Engine::Monitor
+{
+    int fd = -1;
+    std::atomic<bool> filtered{false};  // a subsystem filter was added
+    std::atomic<bool> hidraw{false};    // ... and it names "hidraw"
+    std::atomic<bool> receiving{false};
+    std::deque<std::string> queue;      // guarded by the engine's mutex
 };
 
 Report makeReport(uint32_t command, int32_t data, uint8_t total, uint8_t current, uint8_t protocol)
@@ -60,6 +75,7 @@ void Engine::reset()
     m_exitCalls = 0;
     m_handlesAtReset = m_handles.size();
     m_model.reset();
+    m_announce = true;
     m_cond.notify_all();
 }
 
@@ -71,15 +87,79 @@ void Engine::plug()
     m_plugged = true;
     ++m_generation;
     m_queue.clear();
+    announceLocked("add");  // the device can be opened by now
 }
 
 void Engine::unplug()
 {
     std::lock_guard lock(m_mutex);
+    const bool was = m_plugged;
     m_plugged = false;
     killHandlesLocked();
     m_queue.clear();
     m_cond.notify_all();
+    if (was)
+        announceLocked("remove");
+}
+
+void Engine::announceLocked(const char* action)
+{
+    if (!m_announce)
+        return;
+    for (Monitor* m : m_monitors) {
+        if (!m->receiving || (m->filtered && !m->hidraw))
+            continue;
+        m->queue.emplace_back(action);
+        const uint64_t one = 1;
+        [[maybe_unused]] const ssize_t n = ::write(m->fd, &one, sizeof one);
+    }
+}
+
+void Engine::setAnnouncements(bool on)
+{
+    std::lock_guard lock(m_mutex);
+    m_announce = on;
+}
+
+int Engine::openMonitors() const
+{
+    std::lock_guard lock(m_mutex);
+    return static_cast<int>(m_monitors.size());
+}
+
+Engine::Monitor* Engine::openMonitor()
+{
+    auto* m = new Monitor;
+    m->fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK | EFD_SEMAPHORE);
+    if (m->fd < 0) {
+        delete m;
+        return nullptr;
+    }
+    std::lock_guard lock(m_mutex);
+    m_monitors.push_back(m);
+    return m;
+}
+
+void Engine::closeMonitor(Monitor* m)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        std::erase(m_monitors, m);
+    }
+    ::close(m->fd);
+    delete m;
+}
+
+std::string Engine::takeAnnouncement(Monitor* m)
+{
+    std::lock_guard lock(m_mutex);
+    if (m->queue.empty())
+        return {};
+    uint64_t one;
+    [[maybe_unused]] const ssize_t n = ::read(m->fd, &one, sizeof one);  // one per queued action
+    std::string action = std::move(m->queue.front());
+    m->queue.pop_front();
+    return action;
 }
 
 bool Engine::plugged() const
@@ -342,6 +422,111 @@ void HID_API_EXPORT hid_close(hid_device* dev)
 const wchar_t* HID_API_EXPORT hid_error(hid_device* /*dev*/)
 {
     return L"simulated device";
+}
+
+}  // extern "C"
+
+// The libudev calls the program's device search makes, backed by the engine.
+// Only monitors exist here; nothing else of libudev is simulated.
+extern "C" {
+
+struct udev
+{
+    int refs = 1;
+};
+
+struct udev_monitor
+{
+    int refs = 1;
+    udev* owner = nullptr;
+    sim::Engine::Monitor* monitor = nullptr;
+};
+
+struct udev_device
+{
+    int refs = 1;
+    std::string action;
+};
+
+udev* udev_new(void)
+{
+    return new udev;
+}
+
+udev* udev_unref(udev* u)
+{
+    if (u && --u->refs == 0)
+        delete u;
+    return nullptr;
+}
+
+udev_monitor* udev_monitor_new_from_netlink(udev* u, const char* name)
+{
+    if (!u || !name || (std::strcmp(name, "udev") != 0 && std::strcmp(name, "kernel") != 0))
+        return nullptr;
+    sim::Engine::Monitor* m = sim::Engine::instance().openMonitor();
+    if (!m)
+        return nullptr;
+    ++u->refs;
+    return new udev_monitor{1, u, m};
+}
+
+udev_monitor* udev_monitor_unref(udev_monitor* m)
+{
+    if (m && --m->refs == 0) {
+        sim::Engine::instance().closeMonitor(m->monitor);
+        udev_unref(m->owner);
+        delete m;
+    }
+    return nullptr;
+}
+
+int udev_monitor_filter_add_match_subsystem_devtype(udev_monitor* m, const char* subsystem,
+                                                    const char* /*devtype*/)
+{
+    if (!m || !subsystem)
+        return -EINVAL;
+    m->monitor->filtered = true;
+    if (std::strcmp(subsystem, "hidraw") == 0)
+        m->monitor->hidraw = true;
+    return 0;
+}
+
+int udev_monitor_enable_receiving(udev_monitor* m)
+{
+    if (!m)
+        return -EINVAL;
+    m->monitor->receiving = true;
+    return 0;
+}
+
+int udev_monitor_get_fd(udev_monitor* m)
+{
+    return m ? m->monitor->fd : -EINVAL;
+}
+
+udev_device* udev_monitor_receive_device(udev_monitor* m)
+{
+    if (!m)
+        return nullptr;
+    std::string action = sim::Engine::instance().takeAnnouncement(m->monitor);
+    if (action.empty()) {
+        errno = EAGAIN;
+        return nullptr;
+    }
+    return new udev_device{1, std::move(action)};
+}
+
+const char* udev_device_get_action(udev_device* d)
+{
+    return d ? d->action.c_str() : nullptr;
+}
+
+udev_device* udev_device_unref(udev_device* d)
+{
+    if (d && --d->refs == 0)
+        delete d;
+    return nullptr;
 }
 
 }  // extern "C"

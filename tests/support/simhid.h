@@ -5,6 +5,10 @@
 // sim::Engine: plug and unplug it, queue input reports, read back every
 // buffer the program wrote, and install a responder (a device model) that
 // answers what the program writes.
+//
+// It also stands in for the part of libudev the program listens to: monitors
+// on the "hidraw" subsystem receive an "add" at every plug-in and a "remove"
+// at every unplug, as the kernel announces a real device's node.
 
 #include <array>
 #include <chrono>
@@ -14,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace sim {
@@ -99,6 +104,19 @@ public:
     // The identifiers the device answers to; hid_open with others gets NULL.
     void setIds(uint16_t vendor, uint16_t product);
 
+    // Off: plugs and unplugs are not announced, as on a system whose
+    // monitors get no events; reset() turns announcements back on.
+    void setAnnouncements(bool on);
+    int openMonitors() const;  // libudev monitors open now
+
+    // Used by the libudev functions: a monitor's announcements are counted
+    // by an eventfd (semaphore mode) that reads as ready while any wait.
+    struct Monitor;
+    Monitor* openMonitor();
+    void closeMonitor(Monitor* m);
+    // Next queued action of the monitor ("add", "remove"); empty when none.
+    std::string takeAnnouncement(Monitor* m);
+
     // Used by the C functions.
     Handle* open(unsigned short vendor, unsigned short product);
     int write(Handle* h, const unsigned char* data, size_t length);
@@ -108,6 +126,7 @@ public:
 private:
     Engine() = default;
     void killHandlesLocked();
+    void announceLocked(const char* action);
 
     mutable std::mutex m_mutex;
     std::condition_variable m_cond;
@@ -127,6 +146,8 @@ private:
     size_t m_handlesAtReset = 0;  // handles before this index belong to earlier runs
     std::chrono::steady_clock::time_point m_lastReportRead;
     std::shared_ptr<Model> m_model;
+    bool m_announce = true;
+    std::vector<Monitor*> m_monitors;
 };
 
 }  // namespace sim
