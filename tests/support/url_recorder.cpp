@@ -1,0 +1,6 @@
+#include "url_recorder.h"
+
+void UrlRecorder::open(const QUrl& url)
+{
+    urls << url;
+}
