@@ -24,6 +24,9 @@ namespace {
 
 constexpr int kCompletionDelayMs = 100;
 constexpr int kQuitDelayMs = 300;
+// Data waiting for the window is bounded, so a late turn of the event loop
+// never has megabytes to copy and write at once.
+constexpr qint64 kReadBufferBytes = 256 * 1024;
 
 // The Content-Length a reply announced for its body as it arrives here, or
 // -1 when there is none or Qt decompressed the body.
@@ -111,6 +114,7 @@ void CHECKUPDATA::slotUpdateNow(QString m_strUrl)
         return;
     }
     m_reply = m_NetManagerDown->get(update_net::downloadRequest(m_qUrl));
+    m_reply->setReadBufferSize(kReadBufferBytes);
     connect(m_reply, &QNetworkReply::downloadProgress, this, &CHECKUPDATA::onDownloadProgress,
             Qt::QueuedConnection);
     connect(m_reply, &QNetworkReply::readyRead, this, &CHECKUPDATA::readyRead);
