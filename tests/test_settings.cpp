@@ -168,6 +168,7 @@ private slots:
         QVERIFY(update);
         QCOMPARE(update->parentWidget(), s.get());
         QVERIFY(update->windowFlags() & Qt::Dialog);
+        QVERIFY(!(update->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(update->windowModality(), Qt::ApplicationModal);
         QVERIFY(update->isHidden());
         // The stand-in's accessors still reach the same controls.

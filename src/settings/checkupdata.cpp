@@ -39,6 +39,9 @@ QLabel* statusLine(QWidget* parent, const char* name, const QRect& place)
 CHECKUPDATA::CHECKUPDATA(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("CHECKUPDATA"));
+    // A dialog with a title and a close button only.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint);
     setFixedSize(460, 200);
     setAttribute(Qt::WA_StyledBackground, true);
     setStyleSheet(QLatin1String(SettingsSheet::updateWindow));

@@ -5,7 +5,7 @@
 namespace SettingsSheet {
 
 inline constexpr char window[] =
-    "QWidget#SystemSetting{background-color: rgb(0, 0, 0);}\n"
+    "QWidget#SystemSetting, QWidget#gridLayoutWidget{background-color: rgb(0, 0, 0);}\n"
     "QLabel{color: rgb(216, 216, 216);font-size: 14px;background-color: rgb(0, 0, 0);}\n"
     "QCheckBox, QRadioButton{color: rgb(216, 216, 216);font-size: 14px;"
     "background-color: rgb(0, 0, 0);}\n"
@@ -42,7 +42,7 @@ inline constexpr char languageComboDisabled[] =
 
 inline constexpr char updateWindow[] =
     "QWidget#CHECKUPDATA{background-color: rgb(31, 31, 31);}\n"
-    "QLabel{color: rgb(216, 216, 216);font-size: 14px;}";
+    "QLabel{color: rgb(216, 216, 216);font-size: 14px;background-color: transparent;}";
 
 inline constexpr char updateHeading[] = "font-size: 18px;";
 

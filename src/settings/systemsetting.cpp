@@ -80,7 +80,10 @@ SystemSetting::SystemSetting(QWidget* parent) : QWidget(parent), ui(new SystemSe
 
     m_runningVersion = sysSetValue.QuorvelVesk_version;
 
-    setWindowFlags(windowFlags() & ~Qt::WindowMinimizeButtonHint);
+    // Spelt out: without the customise hint a window system adds its own set.
+    setWindowFlags((windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                    | Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint)
+                   & ~Qt::WindowMinimizeButtonHint);
     setWindowModality(Qt::ApplicationModal);
 
     // With the index set quietly, the texts follow the stored language here.
