@@ -26,7 +26,7 @@ constexpr int kCompletionDelayMs = 100;
 constexpr int kQuitDelayMs = 300;
 // Data waiting for the window is bounded, so a late turn of the event loop
 // never has megabytes to copy and write at once.
-constexpr qint64 kReadBufferBytes = 256 * 1024;
+constexpr qint64 kReadBufferBytes = 64 * 1024;
 
 // The Content-Length a reply announced for its body as it arrives here, or
 // -1 when there is none or Qt decompressed the body.
