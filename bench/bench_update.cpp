@@ -59,7 +59,7 @@ protected:
         testserver::UpdateServer server;
         setup(server);
         server.start(QStringLiteral(BENCH_DATA_DIR "/update-server.pem"),
-                     QStringLiteral(BENCH_DATA_DIR "/update-server.key"));
+            QStringLiteral(BENCH_DATA_DIR "/update-server.key"));
         baseUrl = server.baseUrl();
         ready.release();
         exec();
@@ -69,7 +69,7 @@ protected:
 // CPU time of the calling thread.
 qint64 threadCpuNs()
 {
-    timespec t{};
+    timespec t {};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
@@ -126,8 +126,8 @@ QByteArray bigArchive()
     QByteArray image(kImageBytes, Qt::Uninitialized);
     QRandomGenerator rng(17);
     rng.fillRange(reinterpret_cast<quint32*>(image.data()), image.size() / 4);
-    return makeZip({{ZipItem::File, "readme.txt", "QUORVEL Vesk V1.17"},
-                    {ZipItem::File, "QUORVEL Vesk V1.17.dmg", image}});
+    return makeZip({ { ZipItem::File, "readme.txt", "QUORVEL Vesk V1.17" },
+        { ZipItem::File, "QUORVEL Vesk V1.17.dmg", image } });
 }
 
 struct Setup
@@ -144,7 +144,8 @@ struct Setup
         setAppDataDirForTesting(dir.path());
         config_Init();
         Config_stamp_running_version();
-        process_launcher::setLauncherForTesting([](const QString&, const QStringList&, QString*) { return true; });
+        process_launcher::setLauncherForTesting(
+            [](const QString&, const QStringList&, QString*) { return true; });
 
         server.setup = [this](testserver::UpdateServer& s) {
             testserver::Route manifest;
@@ -178,12 +179,9 @@ struct Setup
     }
 };
 
-Setup* g_setup = nullptr;  // made in main, after the application object
+Setup* g_setup = nullptr; // made in main, after the application object
 
-Setup& setup()
-{
-    return *g_setup;
-}
+Setup& setup() { return *g_setup; }
 
 struct Gaps
 {
@@ -229,13 +227,14 @@ void BM_CheckLoopLatency(benchmark::State& state)
 {
     Setup& s = setup();
     CHECKUPDATA* window = s.settings->updateWindow();
-    auto* manager = s.settings->findChild<QNetworkAccessManager*>(QString(), Qt::FindDirectChildrenOnly);
+    auto* manager
+        = s.settings->findChild<QNetworkAccessManager*>(QString(), Qt::FindDirectChildrenOnly);
     Gaps gaps;
     for (auto _ : state) {
         window->hide();
         QEventLoop loop;
         QObject::connect(manager, &QNetworkAccessManager::finished, &loop, &QEventLoop::quit,
-                         Qt::QueuedConnection);
+            Qt::QueuedConnection);
         LoopProbe probe;
         const auto start = Clock::now();
         probe.start();
@@ -269,10 +268,11 @@ void BM_DownloadLoopLatency(benchmark::State& state)
         probe.start();
         window->slotUpdateNow(url);
         // The completion (unpack and install) is measured on its own below.
-        QObject::disconnect(window, &CHECKUPDATA::replyFinished_over, window, &CHECKUPDATA::onReplyFinished);
+        QObject::disconnect(
+            window, &CHECKUPDATA::replyFinished_over, window, &CHECKUPDATA::onReplyFinished);
         auto* manager = window->findChild<QNetworkAccessManager*>();
         QObject::connect(manager, &QNetworkAccessManager::finished, &loop, &QEventLoop::quit,
-                         Qt::QueuedConnection);
+            Qt::QueuedConnection);
         loop.exec();
         probe.stop();
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
@@ -306,7 +306,7 @@ void BM_UnpackOnGuiThread(benchmark::State& state)
 }
 BENCHMARK(BM_UnpackOnGuiThread)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

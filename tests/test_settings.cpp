@@ -53,7 +53,7 @@ void writeFile(const QString& path, const QByteArray& bytes)
 // Stands in the settings file so a test sees whether it was rewritten.
 constexpr char kUntouched[] = "untouched";
 
-}  // namespace
+} // namespace
 
 class TestSettings : public QObject
 {
@@ -106,34 +106,50 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("className");
         QTest::addColumn<QRect>("place");
-        QTest::newRow("label_Head1") << "label_Head1" << "QLabel" << QRect(10, 8, 141, 31);
-        QTest::newRow("label_language") << "label_language" << "QLabel" << QRect(30, 50, 150, 30);
-        QTest::newRow("comboBox") << "comboBox" << "QComboBox" << QRect(200, 50, 120, 30);
-        QTest::newRow("label_dir") << "label_dir" << "QLabel" << QRect(30, 100, 211, 30);
-        QTest::newRow("UpdataSave") << "UpdataSave" << "QPushButton" << QRect(260, 100, 80, 30);
-        QTest::newRow("label_PATH") << "label_PATH" << "QLabel" << QRect(30, 130, 311, 51);
-        QTest::newRow("checkBox_firing") << "checkBox_firing" << "QCheckBox" << QRect(30, 180, 151, 30);
-        QTest::newRow("checkBox_Filrtered")
-            << "checkBox_Filrtered" << "QCheckBox" << QRect(190, 180, 171, 30);
-        QTest::newRow("followPreLabel") << "followPreLabel" << "QLabel" << QRect(30, 220, 150, 30);
-        QTest::newRow("followEnablecheckBox")
-            << "followEnablecheckBox" << "QCheckBox" << QRect(190, 220, 171, 30);
-        QTest::newRow("label_close") << "label_close" << "QLabel" << QRect(30, 260, 150, 30);
-        QTest::newRow("radioButton_close1")
-            << "radioButton_close1" << "QRadioButton" << QRect(50, 290, 281, 21);
-        QTest::newRow("radioButton_close2")
-            << "radioButton_close2" << "QRadioButton" << QRect(50, 320, 141, 31);
-        QTest::newRow("label_Head3") << "label_Head3" << "QLabel" << QRect(390, 8, 181, 31);
-        QTest::newRow("device grid") << "gridLayoutWidget" << "QWidget" << QRect(400, 50, 321, 104);
-        QTest::newRow("label_Version") << "label_Version" << "QLabel" << QRect(400, 160, 321, 30);
-        QTest::newRow("checkBox_mute") << "checkBox_mute" << "QCheckBox" << QRect(450, 320, 171, 30);
-        QTest::newRow("pushButton_check")
-            << "pushButton_check" << "QPushButton" << QRect(20, 380, 141, 31);
-        QTest::newRow("pushButton_net") << "pushButton_net" << "QPushButton" << QRect(170, 380, 141, 31);
-        QTest::newRow("pushButton_Reset")
-            << "pushButton_Reset" << "QPushButton" << QRect(550, 380, 141, 31);
-        QTest::newRow("column rule") << "line" << "QFrame" << QRect(370, 12, 2, 344);
-        QTest::newRow("button-row rule") << "line_2" << "QFrame" << QRect(0, 360, 710, 2);
+        QTest::newRow("label_Head1") << "label_Head1"
+                                     << "QLabel" << QRect(10, 8, 141, 31);
+        QTest::newRow("label_language") << "label_language"
+                                        << "QLabel" << QRect(30, 50, 150, 30);
+        QTest::newRow("comboBox") << "comboBox"
+                                  << "QComboBox" << QRect(200, 50, 120, 30);
+        QTest::newRow("label_dir") << "label_dir"
+                                   << "QLabel" << QRect(30, 100, 211, 30);
+        QTest::newRow("UpdataSave") << "UpdataSave"
+                                    << "QPushButton" << QRect(260, 100, 80, 30);
+        QTest::newRow("label_PATH") << "label_PATH"
+                                    << "QLabel" << QRect(30, 130, 311, 51);
+        QTest::newRow("checkBox_firing") << "checkBox_firing"
+                                         << "QCheckBox" << QRect(30, 180, 151, 30);
+        QTest::newRow("checkBox_Filrtered") << "checkBox_Filrtered"
+                                            << "QCheckBox" << QRect(190, 180, 171, 30);
+        QTest::newRow("followPreLabel") << "followPreLabel"
+                                        << "QLabel" << QRect(30, 220, 150, 30);
+        QTest::newRow("followEnablecheckBox") << "followEnablecheckBox"
+                                              << "QCheckBox" << QRect(190, 220, 171, 30);
+        QTest::newRow("label_close") << "label_close"
+                                     << "QLabel" << QRect(30, 260, 150, 30);
+        QTest::newRow("radioButton_close1") << "radioButton_close1"
+                                            << "QRadioButton" << QRect(50, 290, 281, 21);
+        QTest::newRow("radioButton_close2") << "radioButton_close2"
+                                            << "QRadioButton" << QRect(50, 320, 141, 31);
+        QTest::newRow("label_Head3") << "label_Head3"
+                                     << "QLabel" << QRect(390, 8, 181, 31);
+        QTest::newRow("device grid") << "gridLayoutWidget"
+                                     << "QWidget" << QRect(400, 50, 321, 104);
+        QTest::newRow("label_Version") << "label_Version"
+                                       << "QLabel" << QRect(400, 160, 321, 30);
+        QTest::newRow("checkBox_mute") << "checkBox_mute"
+                                       << "QCheckBox" << QRect(450, 320, 171, 30);
+        QTest::newRow("pushButton_check") << "pushButton_check"
+                                          << "QPushButton" << QRect(20, 380, 141, 31);
+        QTest::newRow("pushButton_net") << "pushButton_net"
+                                        << "QPushButton" << QRect(170, 380, 141, 31);
+        QTest::newRow("pushButton_Reset") << "pushButton_Reset"
+                                          << "QPushButton" << QRect(550, 380, 141, 31);
+        QTest::newRow("column rule") << "line"
+                                     << "QFrame" << QRect(370, 12, 2, 344);
+        QTest::newRow("button-row rule") << "line_2"
+                                         << "QFrame" << QRect(0, 360, 710, 2);
     }
     void formPlaces()
     {
@@ -156,8 +172,8 @@ private slots:
         QCOMPARE(testsupport::warningLog().filter("No matching signal"), QStringList());
         QCOMPARE(s->windowModality(), Qt::ApplicationModal);
         QVERIFY(!(s->windowFlags() & Qt::WindowMinimizeButtonHint));
-        const QStringList items{s->ui->comboBox->itemText(0), s->ui->comboBox->itemText(1)};
-        QCOMPARE(items, (QStringList{QString::fromUtf8("简体中文"), "English"}));
+        const QStringList items { s->ui->comboBox->itemText(0), s->ui->comboBox->itemText(1) };
+        QCOMPARE(items, (QStringList { QString::fromUtf8("简体中文"), "English" }));
         QCOMPARE(s->ui->comboBox->count(), 2);
         QCOMPARE(s->ui->comboBox->styleSheet(), QString(SettingsSheet::languageCombo));
         QCOMPARE(s->ui->pushButton_check->styleSheet(), QString(SettingsSheet::pushButton));
@@ -168,7 +184,8 @@ private slots:
         QVERIFY(update);
         QCOMPARE(update->parentWidget(), s.get());
         QVERIFY(update->windowFlags() & Qt::Dialog);
-        QVERIFY(!(update->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(!(
+            update->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(update->windowModality(), Qt::ApplicationModal);
         QVERIFY(update->isHidden());
         // The stand-in's accessors still reach the same controls.
@@ -182,24 +199,21 @@ private slots:
     void texts_data()
     {
         QTest::addColumn<int>("language");
-        QTest::addColumn<QStringList>("expected");  // in the order of `names` below
-        QTest::newRow("English") << 1
-                                 << QStringList{"System Setting", "Language selection:",
-                                                "EQ Export File Directory:", "Change",
-                                                "Power-up AutoRun", "Filtered FR alignment",
-                                                "Follow Pre:", "Enable", "Close the main panel:",
-                                                "Minimize to tray without exiting", "Exit program",
-                                                "Version Information", "High sampling rate mute",
-                                                "Check Update", "Official Web", "Save Changes",
-                                                "Device Model:  ...", "Device software version:  Vx.xx",
-                                                "Device hardware version:  Vx.xx",
-                                                "QUORVEL Vesk current version: V1.16"};
-        const QStringList chinese{"系统设置", "语言选择:", "EQ导出文件存储目录:", "更改目录",
-                                  "开机自动运行", "Filtered FR 对齐", "跟随前级：", "启用",
-                                  "关闭主面板:", "最小化到托盘, 不退出程序", "退出程序",
-                                  "版本信息", "高采样率静音", "检查更新", "官网", "保存设置",
-                                  "设备型号:  ...", "设备软件版本:  Vx.xx", "设备硬件版本:  Vx.xx",
-                                  "QUORVEL Vesk 当前版本: V1.16"};
+        QTest::addColumn<QStringList>("expected"); // in the order of `names` below
+        QTest::newRow("English")
+            << 1
+            << QStringList { "System Setting",
+                   "Language selection:", "EQ Export File Directory:", "Change", "Power-up AutoRun",
+                   "Filtered FR alignment", "Follow Pre:", "Enable",
+                   "Close the main panel:", "Minimize to tray without exiting", "Exit program",
+                   "Version Information", "High sampling rate mute", "Check Update", "Official Web",
+                   "Save Changes", "Device Model:  ...", "Device software version:  Vx.xx",
+                   "Device hardware version:  Vx.xx", "QUORVEL Vesk current version: V1.16" };
+        const QStringList chinese { "系统设置", "语言选择:", "EQ导出文件存储目录:", "更改目录",
+            "开机自动运行", "Filtered FR 对齐", "跟随前级：", "启用",
+            "关闭主面板:", "最小化到托盘, 不退出程序", "退出程序", "版本信息", "高采样率静音",
+            "检查更新", "官网", "保存设置", "设备型号:  ...", "设备软件版本:  Vx.xx",
+            "设备硬件版本:  Vx.xx", "QUORVEL Vesk 当前版本: V1.16" };
         QTest::newRow("Chinese") << 0 << chinese;
         // Other values leave the texts the form was built with.
         QStringList untouched = chinese;
@@ -214,13 +228,11 @@ private slots:
         status_bar_value.device_model = language == 1 ? "Device" : QString::fromUtf8("机型");
         status_bar_value.software_version = status_bar_value.hardware_version = "x.xx";
         auto s = makeWindow();
-        const char* names[] = {"label_Head1", "label_language", "label_dir", "UpdataSave",
-                               "checkBox_firing", "checkBox_Filrtered", "followPreLabel",
-                               "followEnablecheckBox", "label_close", "radioButton_close1",
-                               "radioButton_close2", "label_Head3", "checkBox_mute",
-                               "pushButton_check", "pushButton_net", "pushButton_Reset",
-                               "label_dev_model", "label_dev_softversion",
-                               "label_dev_hardversion", "label_Version"};
+        const char* names[] = { "label_Head1", "label_language", "label_dir", "UpdataSave",
+            "checkBox_firing", "checkBox_Filrtered", "followPreLabel", "followEnablecheckBox",
+            "label_close", "radioButton_close1", "radioButton_close2", "label_Head3",
+            "checkBox_mute", "pushButton_check", "pushButton_net", "pushButton_Reset",
+            "label_dev_model", "label_dev_softversion", "label_dev_hardversion", "label_Version" };
         QStringList got;
         for (const char* n : names)
             got << text(*s, n);
@@ -233,21 +245,21 @@ private slots:
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("model");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("English, device") << 1 << "Vantor 3"
-                                         << QStringList{"Device Model:  Vantor 3",
-                                                        "Device software version:  V1.25",
-                                                        "Device hardware version:  V2.00"};
+        QTest::newRow("English, device")
+            << 1 << "Vantor 3"
+            << QStringList { "Device Model:  Vantor 3", "Device software version:  V1.25",
+                   "Device hardware version:  V2.00" };
         QTest::newRow("Chinese, device") << 0 << "Vantor 3"
-                                         << QStringList{"设备型号:  Vantor 3", "设备软件版本:  V1.25",
-                                                        "设备硬件版本:  V2.00"};
+                                         << QStringList { "设备型号:  Vantor 3",
+                                                "设备软件版本:  V1.25", "设备硬件版本:  V2.00" };
         // The placeholder of the other language is a model name like any other.
-        QTest::newRow("English, Chinese placeholder") << 1 << "机型"
-                                                      << QStringList{"Device Model:  机型",
-                                                                     "Device software version:  V1.25",
-                                                                     "Device hardware version:  V2.00"};
-        QTest::newRow("Chinese placeholder") << 0 << "机型"
-                                             << QStringList{"设备型号:  ...", "设备软件版本:  V1.25",
-                                                            "设备硬件版本:  V2.00"};
+        QTest::newRow("English, Chinese placeholder")
+            << 1 << "机型"
+            << QStringList { "Device Model:  机型", "Device software version:  V1.25",
+                   "Device hardware version:  V2.00" };
+        QTest::newRow("Chinese placeholder")
+            << 0 << "机型"
+            << QStringList { "设备型号:  ...", "设备软件版本:  V1.25", "设备硬件版本:  V2.00" };
     }
     void deviceLines()
     {
@@ -260,9 +272,9 @@ private slots:
         status_bar_value.software_version = "1.25";
         status_bar_value.hardware_version = "2.00";
         s->Updata_ALL();
-        QCOMPARE((QStringList{s->modelLabel()->text(), s->softwareLabel()->text(),
-                              s->hardwareLabel()->text()}),
-                 lines);
+        QCOMPARE((QStringList { s->modelLabel()->text(), s->softwareLabel()->text(),
+                     s->hardwareLabel()->text() }),
+            lines);
 
         // Language 2 leaves every line as it was.
         sysSetValue.Language = 2;
@@ -292,7 +304,7 @@ private slots:
         sysSetValue.CloseBehavior = control == "radioButton_close1";
         Config_update();
         auto s = makeWindow();
-        s->recive_mute(0);  // the device offers the mute option
+        s->recive_mute(0); // the device offers the mute option
         s->show();
         QSignalSpy autoRun(s.get(), &SystemSetting::auto_run_changed);
         QSignalSpy filtered(s.get(), &SystemSetting::update_Filtered_FR);
@@ -309,8 +321,8 @@ private slots:
         const SysSetInfo& now = sysSetValue;
         QCOMPARE(now.Auto_run, control == "checkBox_firing" ? true : before.Auto_run);
         QCOMPARE(now.Filtered_FR_alignment,
-                 control == "checkBox_Filrtered" ? !before.Filtered_FR_alignment
-                                                 : before.Filtered_FR_alignment);
+            control == "checkBox_Filrtered" ? !before.Filtered_FR_alignment
+                                            : before.Filtered_FR_alignment);
         QCOMPARE(now.High_sampling_rate_mute, control == "checkBox_mute");
         QCOMPARE(now.CloseBehavior, control == "radioButton_close2");
         // Follow Pre is only announced; the main window stores it.
@@ -400,7 +412,7 @@ private slots:
         auto s = makeWindow();
         const QString old = sysSetValue.EQ_save_file_path;
         ModalAnswers answers;
-        answers.file("");  // Cancel
+        answers.file(""); // Cancel
         writeFile(settingsFilePath(), kUntouched);
         QTest::mouseClick(s->ui->UpdataSave, Qt::LeftButton);
         QCOMPARE(answers.pending(), 0);
@@ -446,7 +458,7 @@ private slots:
         s->recive_mute(1);
         QVERIFY(!s->muteCheckBox()->isHidden());
         QVERIFY(s->muteCheckBox()->isChecked());
-        s->recive_mute(-1);  // unplugged
+        s->recive_mute(-1); // unplugged
         QVERIFY(s->muteCheckBox()->isHidden());
         QVERIFY(!s->muteCheckBox()->isChecked());
         QCOMPARE(mute.size(), 0);
@@ -457,7 +469,7 @@ private slots:
     void officialWeb_data()
     {
         QTest::addColumn<int>("language");
-        QTest::addColumn<QString>("url");  // empty: nothing opened
+        QTest::addColumn<QString>("url"); // empty: nothing opened
         QTest::newRow("English") << 1 << QString(kOfficialWebEnglish);
         QTest::newRow("Chinese") << 0 << QString(kOfficialWebChinese);
         QTest::newRow("Language 2") << 2 << QString();
@@ -504,7 +516,7 @@ private slots:
         const QRect p = parent.geometry();
         auto centred = [&p](const QWidget* w) {
             return QPoint((p.left() + p.right()) / 2 - (w->width() - 1) / 2,
-                          (p.top() + p.bottom()) / 2 - (w->height() - 1) / 2);
+                (p.top() + p.bottom()) / 2 - (w->height() - 1) / 2);
         };
         s->show();
         QTRY_COMPARE(s->pos(), centred(s));
@@ -518,11 +530,12 @@ private slots:
         u->show();
         for (int i = 0; i < 5; ++i)
             QCoreApplication::processEvents();
-        QCOMPARE(u->pos(), QPoint(7, 9));  // the first showing is left to the window system
+        QCOMPARE(u->pos(), QPoint(7, 9)); // the first showing is left to the window system
         u->hide();
         u->show();
-        QTRY_COMPARE(u->pos(), QPoint((s->geometry().left() + s->geometry().right()) / 2 - (u->width() - 1) / 2,
-                                      (s->geometry().top() + s->geometry().bottom()) / 2 - (u->height() - 1) / 2));
+        QTRY_COMPARE(u->pos(),
+            QPoint((s->geometry().left() + s->geometry().right()) / 2 - (u->width() - 1) / 2,
+                (s->geometry().top() + s->geometry().bottom()) / 2 - (u->height() - 1) / 2));
         // Closing the update window only hides it.
         QVERIFY(u->close() == false);
         QVERIFY(u->isHidden());

@@ -44,13 +44,14 @@ namespace {
 const QString kFailed = "Connection failed, please try again or manually update";
 const QByteArray kManifestPath = "/um/VeskSoftware.json";
 const QByteArray kArchivePath = "/dl/QUORVEL%20Vesk%20V1.17.zip";
-constexpr int kWaitMs = 60000;  // generous: the machine may be busy
+constexpr int kWaitMs = 60000; // generous: the machine may be busy
 
 QByteArray manifest(const QString& macVersion, const QString& macUrl)
 {
-    return QStringLiteral(R"({"Vesk_Series": {"LatestVerison": "V1.17", "Url": "https://h/win.zip",)"
-                          R"( "MacLatestVerison": "%1", "MacUrl": "%2", "ReleaseNoteCh": "修复",)"
-                          R"( "ReleaseNoteEn": "Fixes"}})")
+    return QStringLiteral(
+        R"({"Vesk_Series": {"LatestVerison": "V1.17", "Url": "https://h/win.zip",)"
+        R"( "MacLatestVerison": "%1", "MacUrl": "%2", "ReleaseNoteCh": "修复",)"
+        R"( "ReleaseNoteEn": "Fixes"}})")
         .arg(macVersion, macUrl)
         .toUtf8();
 }
@@ -69,10 +70,7 @@ QByteArray readFile(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QString scriptPath()
-{
-    return QDir::tempPath() + "/update.sh";
-}
+QString scriptPath() { return QDir::tempPath() + "/update.sh"; }
 
 // Runs the application's event loop the way main() does, from `start` until
 // the program quits; 99 when it never does.
@@ -86,14 +84,14 @@ int runUntilQuit(const std::function<void()>& start)
     return QCoreApplication::exec();
 }
 
-}  // namespace
+} // namespace
 
 class TestUpdate : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir;
-    QStringList launched;  // program, then its arguments, for every start
+    QStringList launched; // program, then its arguments, for every start
     int launches = 0;
     bool launchSucceeds = true;
 
@@ -151,7 +149,7 @@ private slots:
         process_launcher::setLauncherForTesting(
             [this](const QString& program, const QStringList& args, QString* error) {
                 ++launches;
-                launched = QStringList{program} + args;
+                launched = QStringList { program } + args;
                 if (!launchSucceeds && error)
                     *error = "refused by the test";
                 return launchSucceeds;
@@ -196,7 +194,7 @@ private slots:
         QTest::addColumn<bool>("shown");
         QTest::addColumn<QString>("secondLine");
         QTest::addColumn<bool>("canUpdate");
-        QTest::addColumn<bool>("pending");  // a manual check still waits for a manifest
+        QTest::addColumn<bool>("pending"); // a manual check still waits for a manifest
         const QString url = "https://h/dl/a.zip";
         const QString latest = "Currently the latest version";
         QTest::newRow("newer, automatic") << manifest("V1.17", url) << 200 << false << true
@@ -205,22 +203,22 @@ private slots:
                                        << "Updatable version:V1.17" << true << false;
         QTest::newRow("V2.10 over V1.16") << manifest("V2.10", url) << 200 << false << true
                                           << "Updatable version:V2.10" << true << false;
-        QTest::newRow("equal, automatic") << manifest("V1.16", url) << 200 << false << false << latest
-                                          << false << false;
-        QTest::newRow("equal, manual") << manifest("V1.16", url) << 200 << true << true << latest
-                                       << false << false;
-        QTest::newRow("V1.9 is older") << manifest("V1.9", url) << 200 << true << true << latest
-                                       << false << false;
-        QTest::newRow("newer without archive") << manifest("V1.17", "") << 200 << true << true
-                                               << latest << false << false;
-        QTest::newRow("no series") << QByteArray(R"({"Other": 1})") << 200 << true << true << latest
-                                   << false << false;
+        QTest::newRow("equal, automatic")
+            << manifest("V1.16", url) << 200 << false << false << latest << false << false;
+        QTest::newRow("equal, manual")
+            << manifest("V1.16", url) << 200 << true << true << latest << false << false;
+        QTest::newRow("V1.9 is older")
+            << manifest("V1.9", url) << 200 << true << true << latest << false << false;
+        QTest::newRow("newer without archive")
+            << manifest("V1.17", "") << 200 << true << true << latest << false << false;
+        QTest::newRow("no series")
+            << QByteArray(R"({"Other": 1})") << 200 << true << true << latest << false << false;
         QTest::newRow("array") << QByteArray("[1, 2]") << 200 << true << false << QString() << true
                                << true;
-        QTest::newRow("404, automatic") << QByteArray("gone") << 404 << false << true << kFailed
-                                        << false << false;
-        QTest::newRow("500, manual") << QByteArray("oops") << 500 << true << true << kFailed << false
-                                     << true;
+        QTest::newRow("404, automatic")
+            << QByteArray("gone") << 404 << false << true << kFailed << false << false;
+        QTest::newRow("500, manual")
+            << QByteArray("oops") << 500 << true << true << kFailed << false << true;
     }
     void checkResults()
     {
@@ -298,7 +296,7 @@ private slots:
         QCOMPARE(answers.shown.size(), 1);
         QCOMPARE(answers.shown[0].title, QString::fromUtf8("检查失败"));
         QCOMPARE(answers.shown[0].text, QString::fromUtf8("服务器地址错误或JSON格式错误!"));
-        QCOMPARE(answers.shown[0].choices, QStringList{"OK"});
+        QCOMPARE(answers.shown[0].choices, QStringList { "OK" });
         QVERIFY(!u->isVisible());
         QVERIFY(hand_press_updata_button);
 
@@ -313,7 +311,8 @@ private slots:
     void checkOverTls()
     {
         UpdateServer server;
-        QVERIFY(server.start(TEST_DATA_DIR "/update-server.pem", TEST_DATA_DIR "/update-server.key"));
+        QVERIFY(
+            server.start(TEST_DATA_DIR "/update-server.pem", TEST_DATA_DIR "/update-server.key"));
         server.route(kManifestPath, whole(manifest("V1.17", "https://h/a.zip")));
         useServer(server);
         useTestCa();
@@ -321,7 +320,8 @@ private slots:
         SystemSetting s;
         QVERIFY(check(s, false));
         QCOMPARE(s.updateWindow()->label_UpVersion->text(), QString("Updatable version:V1.17"));
-        QCOMPARE(server.requests().value(0).headers.value("user-agent"), QByteArray("RT-Thread ART"));
+        QCOMPARE(
+            server.requests().value(0).headers.value("user-agent"), QByteArray("RT-Thread ART"));
     }
 
     // Whatever keeps the manifest away, the user sees the failed connection,
@@ -342,7 +342,8 @@ private slots:
         const QByteArray body = manifest("V1.17", "https://h/a.zip");
         Route r = whole(body);
         if (kind == "untrusted") {
-            QVERIFY(server.start(TEST_DATA_DIR "/update-server.pem", TEST_DATA_DIR "/update-server.key"));
+            QVERIFY(server.start(
+                TEST_DATA_DIR "/update-server.pem", TEST_DATA_DIR "/update-server.key"));
         } else {
             QVERIFY(server.start());
         }
@@ -360,7 +361,8 @@ private slots:
         if (kind == "closed") {
             const quint16 port = server.serverPort();
             server.close();
-            qputenv("QV_UPDATE_BASE_URL", QByteArray("http://127.0.0.1:") + QByteArray::number(port));
+            qputenv(
+                "QV_UPDATE_BASE_URL", QByteArray("http://127.0.0.1:") + QByteArray::number(port));
         }
         update_net::setTimeoutsForTesting(1000, 1000);
         SystemSetting s;
@@ -370,8 +372,8 @@ private slots:
         QCOMPARE(u->label_UpVersion->text(), kFailed);
         QVERIFY(!u->pushButton_Update->isEnabled());
         QCOMPARE(u->pushButton_Update->styleSheet(),
-                 QString(" QPushButton{   background-color: rgb(80, 80, 80);   color: rgb(61,61,61);"
-                         "   border:none;   border-radius: 3px;     font-size: 14px;} "));
+            QString(" QPushButton{   background-color: rgb(80, 80, 80);   color: rgb(61,61,61);"
+                    "   border:none;   border-radius: 3px;     font-size: 14px;} "));
     }
 
     void defaultBounds()
@@ -379,7 +381,8 @@ private slots:
         QCOMPARE(update_net::manifestTimeoutMs(), 15000);
         QCOMPARE(update_net::downloadIdleTimeoutMs(), 30000);
         qunsetenv("QV_UPDATE_BASE_URL");
-        QCOMPARE(update_net::manifestUrl(), QUrl("https://download.quorvel.com/um/VeskSoftware.json"));
+        QCOMPARE(
+            update_net::manifestUrl(), QUrl("https://download.quorvel.com/um/VeskSoftware.json"));
         QVERIFY(!update_net::checkDisabled());
     }
 
@@ -406,7 +409,8 @@ private slots:
         useServer(server);
         auto w = std::make_unique<MainWindow>();
         QTRY_VERIFY_WITH_TIMEOUT(systemset->updateWindow()->isVisible(), kWaitMs);
-        QCOMPARE(systemset->updateWindow()->label_UpVersion->text(), QString("Updatable version:V1.17"));
+        QCOMPARE(
+            systemset->updateWindow()->label_UpVersion->text(), QString("Updatable version:V1.17"));
         QCOMPARE(server.requestCount(), 1);
     }
 
@@ -416,10 +420,11 @@ private slots:
         u.onDownloadProgress(1536, qint64(80) * 1048576);
         QVERIFY(!u.progressBar->isHidden());
         QVERIFY(!u.label_Progress->isHidden());
-        QVERIFY2(u.label_Progress->text().endsWith(" - 1.50 KB/80.00 MB"), qPrintable(u.label_Progress->text()));
+        QVERIFY2(u.label_Progress->text().endsWith(" - 1.50 KB/80.00 MB"),
+            qPrintable(u.label_Progress->text()));
         QCOMPARE(u.progressBar->maximum(), 83886080);
         QCOMPARE(u.progressBar->value(), 1536);
-        u.onDownloadProgress(5000, -1);  // no length announced
+        u.onDownloadProgress(5000, -1); // no length announced
         QCOMPARE(u.progressBar->maximum(), 0);
         QVERIFY(u.label_Progress->text().endsWith(" - 4.88 KB/0.00 "));
         const qint64 gib = 1073741824;
@@ -435,13 +440,13 @@ private slots:
     // ordinary quit.
     void downloadInstallAndQuit()
     {
-        const QByteArray zip = makeZip({{ZipItem::File, "b-image.dmg", "B"},
-                                        {ZipItem::File, "a-image.dmg", QByteArray(200000, 'a')},
-                                        {ZipItem::Dir, "notes", {}},
-                                        {ZipItem::File, "notes/readme.txt", "read me"},
-                                        {ZipItem::File, ".hidden", "H"}});
+        const QByteArray zip = makeZip({ { ZipItem::File, "b-image.dmg", "B" },
+            { ZipItem::File, "a-image.dmg", QByteArray(200000, 'a') },
+            { ZipItem::Dir, "notes", {} }, { ZipItem::File, "notes/readme.txt", "read me" },
+            { ZipItem::File, ".hidden", "H" } });
         UpdateServer server;
-        QVERIFY(server.start(TEST_DATA_DIR "/update-server.pem", TEST_DATA_DIR "/update-server.key"));
+        QVERIFY(
+            server.start(TEST_DATA_DIR "/update-server.pem", TEST_DATA_DIR "/update-server.key"));
         Route archive = whole(zip);
         archive.mode = Route::Mode::Trickle;
         archive.chunk = 16384;
@@ -453,25 +458,26 @@ private slots:
         auto w = std::make_unique<MainWindow>();
         CHECKUPDATA* u = systemset->updateWindow();
         QTRY_VERIFY_WITH_TIMEOUT(u->isVisible() && u->pushButton_Update->isEnabled(), kWaitMs);
-        QMetaObject::Connection quit =
-            connect(qApp, &QCoreApplication::aboutToQuit, w.get(), &MainWindow::onAboutToQuit);
-        sysSetValue.High_sampling_rate_mute = true;  // only the quit writes this
+        QMetaObject::Connection quit
+            = connect(qApp, &QCoreApplication::aboutToQuit, w.get(), &MainWindow::onAboutToQuit);
+        sysSetValue.High_sampling_rate_mute = true; // only the quit writes this
         int progressShown = 0;
-        QMetaObject::Connection progress = connect(u->progressBar, &QProgressBar::valueChanged, this,
-                                                   [&] { progressShown += u->progressBar->isVisible(); });
+        QMetaObject::Connection progress = connect(u->progressBar, &QProgressBar::valueChanged,
+            this, [&] { progressShown += u->progressBar->isVisible(); });
 
-        const int code = runUntilQuit([u] { QTest::mouseClick(u->pushButton_Update, Qt::LeftButton); });
+        const int code
+            = runUntilQuit([u] { QTest::mouseClick(u->pushButton_Update, Qt::LeftButton); });
         disconnect(quit);
         disconnect(progress);
 
         QCOMPARE(code, 0);
         const QString folder = dir->path() + "/UpdateProgram";
         QCOMPARE(launches, 1);
-        QCOMPARE(launched, (QStringList{"/bin/bash", scriptPath(), folder + "/a-image.dmg"}));
+        QCOMPARE(launched, (QStringList { "/bin/bash", scriptPath(), folder + "/a-image.dmg" }));
         QCOMPARE(readFile(scriptPath()), update_core::installScriptText());
         QCOMPARE(QFileInfo(scriptPath()).permissions() & 0x7777,
-                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser
-                     | QFile::WriteUser | QFile::ExeUser);
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser
+                | QFile::WriteUser | QFile::ExeUser);
         QCOMPARE(readFile(folder + "/QUORVEL Vesk V1.17.zip"), zip);
         QCOMPARE(readFile(folder + "/a-image.dmg"), QByteArray(200000, 'a'));
         QCOMPARE(readFile(folder + "/notes/readme.txt"), QByteArray("read me"));
@@ -491,27 +497,28 @@ private slots:
     void downloadFailures_data()
     {
         QTest::addColumn<QString>("kind");
-        for (const char* kind : {"404", "cut mid-way", "silent", "escaping entry", "escaping after a folder",
-                                 "absolute entry", "symbolic link", "no disk image", "not a zip",
-                                 "not a web address", "download folder blocked", "script not started"})
+        for (const char* kind :
+            { "404", "cut mid-way", "silent", "escaping entry", "escaping after a folder",
+                "absolute entry", "symbolic link", "no disk image", "not a zip",
+                "not a web address", "download folder blocked", "script not started" })
             QTest::newRow(kind) << kind;
     }
     void downloadFailures()
     {
         QFETCH(QString, kind);
         const QString outside = dir->path() + "/evil.dmg";
-        QList<ZipItem> items{{ZipItem::File, "a.dmg", "A"}};
+        QList<ZipItem> items { { ZipItem::File, "a.dmg", "A" } };
         if (kind == "escaping entry")
-            items << ZipItem{ZipItem::File, "../evil.dmg", "E"};
+            items << ZipItem { ZipItem::File, "../evil.dmg", "E" };
         else if (kind == "escaping after a folder")
-            items << ZipItem{ZipItem::File, "sub/../../evil.dmg", "E"};
+            items << ZipItem { ZipItem::File, "sub/../../evil.dmg", "E" };
         else if (kind == "absolute entry")
-            items << ZipItem{ZipItem::File, outside, "E"};
+            items << ZipItem { ZipItem::File, outside, "E" };
         else if (kind == "symbolic link")
-            items << ZipItem{ZipItem::Link, "link", dir->path().toUtf8()}
-                  << ZipItem{ZipItem::File, "link/evil.dmg", "E"};
+            items << ZipItem { ZipItem::Link, "link", dir->path().toUtf8() }
+                  << ZipItem { ZipItem::File, "link/evil.dmg", "E" };
         else if (kind == "no disk image")
-            items = {{ZipItem::File, "readme.txt", "R"}};
+            items = { { ZipItem::File, "readme.txt", "R" } };
         const QByteArray zip = makeZip(items);
 
         UpdateServer server;
@@ -541,7 +548,8 @@ private slots:
         if (kind == "script not started") {
             QTRY_COMPARE_WITH_TIMEOUT(u->label_UpVersion->text(), kFailed, kWaitMs);
             QCOMPARE(launches, 1);
-            QVERIFY(testsupport::warningLog().filter("Failed to start installation script:").size() > 0);
+            QVERIFY(testsupport::warningLog().filter("Failed to start installation script:").size()
+                > 0);
             return;
         }
         expectFailedDownload(u);
@@ -551,7 +559,7 @@ private slots:
         const bool fetched = kind != "not a web address" && kind != "download folder blocked";
         QCOMPARE(server.requestCount(), fetched ? 1 : 0);
         if (kind.contains("entry") || kind == "symbolic link")
-            QVERIFY(!QFileInfo::exists(dir->path() + "/UpdateProgram/a.dmg"));  // refused whole
+            QVERIFY(!QFileInfo::exists(dir->path() + "/UpdateProgram/a.dmg")); // refused whole
         // A late progress report does not bring the running look back.
         u->onDownloadProgress(10, 20);
         QVERIFY(u->progressBar->isHidden());
@@ -563,13 +571,13 @@ private slots:
     {
         const QString folder = dir->path() + "/UpdateProgram";
         QVERIFY(QDir().mkpath(folder + "/sub"));
-        for (const QString& f : {folder + "/old.bin", folder + "/.keep", folder + "/sub/x"}) {
+        for (const QString& f : { folder + "/old.bin", folder + "/.keep", folder + "/sub/x" }) {
             QFile file(f);
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
         UpdateServer server;
         QVERIFY(server.start());
-        server.route(kArchivePath, whole(makeZip({{ZipItem::File, "readme.txt", "R"}})));
+        server.route(kArchivePath, whole(makeZip({ { ZipItem::File, "readme.txt", "R" } })));
         auto s = offering(server.baseUrl() + kArchivePath);
         s->updateWindow()->slotUpdateNow(server.baseUrl() + kArchivePath);
         QCOMPARE(s->updateWindow()->archivePath(), folder + "/QUORVEL Vesk V1.17.zip");
@@ -596,7 +604,7 @@ private slots:
         QCOMPARE(readFile(victim), QByteArray("keep"));
         QVERIFY(!QFileInfo(scriptPath()).isSymLink());
         QCOMPARE(readFile(scriptPath()), update_core::installScriptText());
-        QCOMPARE(launched, (QStringList{"/bin/bash", scriptPath(), image}));
+        QCOMPARE(launched, (QStringList { "/bin/bash", scriptPath(), image }));
 
         launchSucceeds = false;
         QVERIFY(!u.installOnMacOS(image));
@@ -617,7 +625,7 @@ private slots:
         f.write(update_core::installScriptText());
         f.close();
         QProcess bash;
-        bash.start("/bin/bash", {script, dir->path() + "/QUORVEL Vesk.dmg"});
+        bash.start("/bin/bash", { script, dir->path() + "/QUORVEL Vesk.dmg" });
         QVERIFY(bash.waitForFinished(kWaitMs));
         QCOMPARE(bash.exitStatus(), QProcess::NormalExit);
         QCOMPARE(bash.exitCode(), 1);

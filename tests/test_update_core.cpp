@@ -20,26 +20,44 @@ private slots:
     {
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
-        QTest::addColumn<int>("order");  // sign of compareVersions(a, b)
-        QTest::newRow("next minor") << "V1.17" << "V1.16" << 1;
-        QTest::newRow("numeric, not text") << "V1.9" << "V1.16" << -1;
-        QTest::newRow("three digits") << "V1.100" << "V1.16" << 1;
-        QTest::newRow("V2.10 after V2.9") << "V2.10" << "V2.9" << 1;
-        QTest::newRow("lower-case v") << "v1.17" << "V1.16" << 1;
-        QTest::newRow("v equals V") << "v1.16" << "V1.16" << 0;
-        QTest::newRow("no letter") << "1.16" << "V1.16" << 0;
-        QTest::newRow("missing part is 0") << "V1.16.0" << "V1.16" << 0;
-        QTest::newRow("extra part") << "V1.16.1" << "V1.16" << 1;
-        QTest::newRow("leading zeros") << "V01.016" << "V1.16" << 0;
-        QTest::newRow("major wins") << "V2" << "V1.99.99" << 1;
+        QTest::addColumn<int>("order"); // sign of compareVersions(a, b)
+        QTest::newRow("next minor") << "V1.17"
+                                    << "V1.16" << 1;
+        QTest::newRow("numeric, not text") << "V1.9"
+                                           << "V1.16" << -1;
+        QTest::newRow("three digits") << "V1.100"
+                                      << "V1.16" << 1;
+        QTest::newRow("V2.10 after V2.9") << "V2.10"
+                                          << "V2.9" << 1;
+        QTest::newRow("lower-case v") << "v1.17"
+                                      << "V1.16" << 1;
+        QTest::newRow("v equals V") << "v1.16"
+                                    << "V1.16" << 0;
+        QTest::newRow("no letter") << "1.16"
+                                   << "V1.16" << 0;
+        QTest::newRow("missing part is 0") << "V1.16.0"
+                                           << "V1.16" << 0;
+        QTest::newRow("extra part") << "V1.16.1"
+                                    << "V1.16" << 1;
+        QTest::newRow("leading zeros") << "V01.016"
+                                       << "V1.16" << 0;
+        QTest::newRow("major wins") << "V2"
+                                    << "V1.99.99" << 1;
         // When a side does not read as a version, the texts decide.
-        QTest::newRow("suffix: text, prefix smaller") << "V1.16b" << "V1.16" << 1;
-        QTest::newRow("empty: text") << "" << "V1.16" << -1;
-        QTest::newRow("empty part: text") << "V1..2" << "V1.16" << -1;
-        QTest::newRow("two letters: text") << "vv1.0" << "V1.16" << 1;
-        QTest::newRow("letter only: text") << "V" << "V1.16" << -1;
-        QTest::newRow("space: text") << "V1.17 " << "V1.16" << 1;
-        QTest::newRow("19 digits: text") << "V1.1234567890123456789" << "V1.16" << -1;
+        QTest::newRow("suffix: text, prefix smaller") << "V1.16b"
+                                                      << "V1.16" << 1;
+        QTest::newRow("empty: text") << ""
+                                     << "V1.16" << -1;
+        QTest::newRow("empty part: text") << "V1..2"
+                                          << "V1.16" << -1;
+        QTest::newRow("two letters: text") << "vv1.0"
+                                           << "V1.16" << 1;
+        QTest::newRow("letter only: text") << "V"
+                                           << "V1.16" << -1;
+        QTest::newRow("space: text") << "V1.17 "
+                                     << "V1.16" << 1;
+        QTest::newRow("19 digits: text") << "V1.1234567890123456789"
+                                         << "V1.16" << -1;
         QTest::newRow("non-ASCII digit: text") << QString::fromUtf8("V1.١٧") << "V1.16" << 1;
     }
     void versions()
@@ -56,7 +74,7 @@ private slots:
     {
         Vesk_Series s;
         s.MacLatestVerison = "V1.17";
-        QVERIFY(!offersUpdate(s, "V1.16"));  // nothing to download
+        QVERIFY(!offersUpdate(s, "V1.16")); // nothing to download
         s.MacUrl = "https://example.invalid/a.zip";
         QVERIFY(offersUpdate(s, "V1.16"));
         QVERIFY(!offersUpdate(s, "V1.17"));
@@ -74,18 +92,26 @@ private slots:
         const int invalid = int(ManifestKind::InvalidJson);
         const int notObject = int(ManifestKind::NotObject);
         const int object = int(ManifestKind::Object);
-        QTest::newRow("empty") << "" << invalid << "" << "";
-        QTest::newRow("cut") << R"({"Vesk_Series": {"MacLatestVerison": "V1.17")" << invalid << "" << "";
-        QTest::newRow("html") << "<html>502</html>" << invalid << "" << "";
-        QTest::newRow("array") << R"([{"Vesk_Series": {}}])" << notObject << "" << "";
-        QTest::newRow("no series") << R"({"Other": {"MacLatestVerison": "V9"}})" << object << "" << "";
-        QTest::newRow("series not object") << R"({"Vesk_Series": "V9"})" << object << "" << "";
+        QTest::newRow("empty") << "" << invalid << ""
+                               << "";
+        QTest::newRow("cut") << R"({"Vesk_Series": {"MacLatestVerison": "V1.17")" << invalid << ""
+                             << "";
+        QTest::newRow("html") << "<html>502</html>" << invalid << ""
+                              << "";
+        QTest::newRow("array") << R"([{"Vesk_Series": {}}])" << notObject << ""
+                               << "";
+        QTest::newRow("no series") << R"({"Other": {"MacLatestVerison": "V9"}})" << object << ""
+                                   << "";
+        QTest::newRow("series not object") << R"({"Vesk_Series": "V9"})" << object << ""
+                                           << "";
         QTest::newRow("non-string values")
-            << R"({"Vesk_Series": {"MacLatestVerison": 1.17, "MacUrl": ["x"]}})" << object << "" << "";
-        QTest::newRow("Chinese notes")
-            << QString::fromUtf8(R"({"Vesk_Series": {"MacLatestVerison": "V1.17", "MacUrl": "https://h/a.zip",)"
-                                 R"( "ReleaseNoteCh": "修复", "LatestVerison": "V1.20"}})")
-            << object << "V1.17" << "https://h/a.zip";
+            << R"({"Vesk_Series": {"MacLatestVerison": 1.17, "MacUrl": ["x"]}})" << object << ""
+            << "";
+        QTest::newRow("Chinese notes") << QString::fromUtf8(
+            R"({"Vesk_Series": {"MacLatestVerison": "V1.17", "MacUrl": "https://h/a.zip",)"
+            R"( "ReleaseNoteCh": "修复", "LatestVerison": "V1.20"}})")
+                                       << object << "V1.17"
+                                       << "https://h/a.zip";
     }
     void manifests()
     {
@@ -107,11 +133,10 @@ private slots:
             "HardwareFirmwareVersion": "h", "FirmwareUrl": "i",
             "HardwareFirmwareVersion_Talvik_Pre": "j", "FirmwareUrl_Talvik_Pre": "k"}})");
         const Vesk_Series& s = m.series;
-        QCOMPARE((QStringList{s.LatestVerison, s.Url, s.MacLatestVerison, s.MacUrl, s.UpdateTime,
-                              s.ReleaseNoteCh, s.ReleaseNoteEn, s.HardwareFirmwareVersion,
-                              s.FirmwareUrl, s.HardwareFirmwareVersion_Talvik_Pre,
-                              s.FirmwareUrl_Talvik_Pre}),
-                 (QStringList{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k"}));
+        QCOMPARE((QStringList { s.LatestVerison, s.Url, s.MacLatestVerison, s.MacUrl, s.UpdateTime,
+                     s.ReleaseNoteCh, s.ReleaseNoteEn, s.HardwareFirmwareVersion, s.FirmwareUrl,
+                     s.HardwareFirmwareVersion_Talvik_Pre, s.FirmwareUrl_Talvik_Pre }),
+            (QStringList { "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k" }));
     }
 
     void sizes_data()
@@ -119,18 +144,30 @@ private slots:
         QTest::addColumn<qint64>("bytes");
         QTest::addColumn<QString>("size");
         QTest::addColumn<QString>("perSecond");
-        QTest::newRow("negative") << qint64(-5) << "0.00 " << "0.00 Bytes/s";
-        QTest::newRow("zero") << qint64(0) << "0.00 " << "0.00 Bytes/s";
-        QTest::newRow("one") << qint64(1) << "1.00 Bytes" << "1.00 Bytes/s";
-        QTest::newRow("1023") << qint64(1023) << "1023.00 Bytes" << "1023.00 Bytes/s";
-        QTest::newRow("1024") << qint64(1024) << "1.00 KB" << "1.00 KB/s";
-        QTest::newRow("1536") << qint64(1536) << "1.50 KB" << "1.50 KB/s";
-        QTest::newRow("just below MB") << qint64(1048575) << "1024.00 KB" << "1024.00 KB/s";
-        QTest::newRow("1 MB") << qint64(1048576) << "1.00 MB" << "1.00 MB/s";
-        QTest::newRow("78 MB") << qint64(78) * 1048576 << "78.00 MB" << "78.00 MB/s";
-        QTest::newRow("just below GB") << qint64(1073741823) << "1024.00 MB" << "1024.00 MB/s";
-        QTest::newRow("1 GB") << qint64(1073741824) << "1.00 GB" << "1.00 GB/s";
-        QTest::newRow("5.5 GB") << qint64(5905580032) << "5.50 GB" << "5.50 GB/s";
+        QTest::newRow("negative") << qint64(-5) << "0.00 "
+                                  << "0.00 Bytes/s";
+        QTest::newRow("zero") << qint64(0) << "0.00 "
+                              << "0.00 Bytes/s";
+        QTest::newRow("one") << qint64(1) << "1.00 Bytes"
+                             << "1.00 Bytes/s";
+        QTest::newRow("1023") << qint64(1023) << "1023.00 Bytes"
+                              << "1023.00 Bytes/s";
+        QTest::newRow("1024") << qint64(1024) << "1.00 KB"
+                              << "1.00 KB/s";
+        QTest::newRow("1536") << qint64(1536) << "1.50 KB"
+                              << "1.50 KB/s";
+        QTest::newRow("just below MB") << qint64(1048575) << "1024.00 KB"
+                                       << "1024.00 KB/s";
+        QTest::newRow("1 MB") << qint64(1048576) << "1.00 MB"
+                              << "1.00 MB/s";
+        QTest::newRow("78 MB") << qint64(78) * 1048576 << "78.00 MB"
+                               << "78.00 MB/s";
+        QTest::newRow("just below GB") << qint64(1073741823) << "1024.00 MB"
+                                       << "1024.00 MB/s";
+        QTest::newRow("1 GB") << qint64(1073741824) << "1.00 GB"
+                              << "1.00 GB/s";
+        QTest::newRow("5.5 GB") << qint64(5905580032) << "5.50 GB"
+                                << "5.50 GB/s";
     }
     void sizes()
     {
@@ -158,12 +195,13 @@ private slots:
         QTest::addColumn<int>("value");
         QTest::addColumn<int>("maximum");
         const qint64 gib = 1073741824;
-        QTest::newRow("bytes as they are") << qint64(1536) << qint64(80) * 1048576 << 1536 << 83886080;
+        QTest::newRow("bytes as they are")
+            << qint64(1536) << qint64(80) * 1048576 << 1536 << 83886080;
         QTest::newRow("unknown total: busy bar") << qint64(5000) << qint64(-1) << 0 << 0;
         QTest::newRow("empty total: busy bar") << qint64(0) << qint64(0) << 0 << 0;
         QTest::newRow("int max fits") << qint64(7) << qint64(INT_MAX) << 7 << INT_MAX;
-        QTest::newRow("3 of 6 GiB halves twice") << 3 * gib << 6 * gib << int(3 * gib / 4)
-                                                 << int(6 * gib / 4);
+        QTest::newRow("3 of 6 GiB halves twice")
+            << 3 * gib << 6 * gib << int(3 * gib / 4) << int(6 * gib / 4);
         QTest::newRow("all of 2 GiB") << 2 * gib << 2 * gib << int(gib) << int(gib);
         QTest::newRow("more than announced") << qint64(900) << qint64(800) << 800 << 800;
         QTest::newRow("negative received") << qint64(-3) << qint64(800) << 0 << 800;
@@ -183,17 +221,24 @@ private slots:
     {
         QTest::addColumn<QString>("url");
         QTest::addColumn<QString>("name");
-        QTest::newRow("encoded blank")
-            << "https://h/dl/QUORVEL%20Vesk%20V1.17.zip" << "QUORVEL Vesk V1.17.zip";
-        QTest::newRow("encoded Chinese") << "https://h/dl/%E6%9B%B4%E6%96%B0.zip"
-                                         << QString::fromUtf8("更新.zip");
-        QTest::newRow("query and fragment") << "https://h/dl/a.zip?sig=1#x" << "a.zip";
-        QTest::newRow("encoded slash keeps the last part") << "https://h/dl/x%2Fy.zip" << "y.zip";
-        QTest::newRow("no path") << "https://h" << "update.zip";
-        QTest::newRow("folder") << "https://h/dl/" << "update.zip";
-        QTest::newRow("dot dot") << "https://h/dl/%2E%2E" << "update.zip";
-        QTest::newRow("dot") << "https://h/dl/." << "update.zip";
-        QTest::newRow("NUL") << "https://h/dl/a%00.zip" << "update.zip";
+        QTest::newRow("encoded blank") << "https://h/dl/QUORVEL%20Vesk%20V1.17.zip"
+                                       << "QUORVEL Vesk V1.17.zip";
+        QTest::newRow("encoded Chinese")
+            << "https://h/dl/%E6%9B%B4%E6%96%B0.zip" << QString::fromUtf8("更新.zip");
+        QTest::newRow("query and fragment") << "https://h/dl/a.zip?sig=1#x"
+                                            << "a.zip";
+        QTest::newRow("encoded slash keeps the last part") << "https://h/dl/x%2Fy.zip"
+                                                           << "y.zip";
+        QTest::newRow("no path") << "https://h"
+                                 << "update.zip";
+        QTest::newRow("folder") << "https://h/dl/"
+                                << "update.zip";
+        QTest::newRow("dot dot") << "https://h/dl/%2E%2E"
+                                 << "update.zip";
+        QTest::newRow("dot") << "https://h/dl/."
+                             << "update.zip";
+        QTest::newRow("NUL") << "https://h/dl/a%00.zip"
+                             << "update.zip";
     }
     void archiveNames()
     {
@@ -224,22 +269,25 @@ private slots:
 
     void extractionPlans_data()
     {
-        QTest::addColumn<QStringList>("names");  // "name" file, "name/" folder, "@name" link
+        QTest::addColumn<QStringList>("names"); // "name" file, "name/" folder, "@name" link
         QTest::addColumn<bool>("ok");
-        QTest::addColumn<QStringList>("paths");  // relative to the target folder
-        QTest::newRow("plain")
-            << QStringList{"a.dmg", "dir/", "dir/b.txt", "./c", "x/../y", ".hidden", "..\\win"} << true
-            << QStringList{"a.dmg", "dir", "dir/b.txt", "c", "y", ".hidden", "..\\win"};
-        QTest::newRow("the folder itself") << QStringList{"./", "a/../"} << true << QStringList{};
-        QTest::newRow("parent") << QStringList{"a.dmg", "../evil"} << false << QStringList{};
-        QTest::newRow("parent after a folder") << QStringList{"a/../../evil"} << false << QStringList{};
+        QTest::addColumn<QStringList>("paths"); // relative to the target folder
+        QTest::newRow("plain") << QStringList {
+            "a.dmg", "dir/", "dir/b.txt", "./c", "x/../y", ".hidden", "..\\win"
+        } << true << QStringList { "a.dmg", "dir", "dir/b.txt", "c", "y", ".hidden", "..\\win" };
+        QTest::newRow("the folder itself")
+            << QStringList { "./", "a/../" } << true << QStringList {};
+        QTest::newRow("parent") << QStringList { "a.dmg", "../evil" } << false << QStringList {};
+        QTest::newRow("parent after a folder")
+            << QStringList { "a/../../evil" } << false << QStringList {};
         QTest::newRow("sibling with the same prefix")
-            << QStringList{"../UpdateProgram2/x"} << false << QStringList{};
-        QTest::newRow("absolute") << QStringList{"/etc/passwd"} << false << QStringList{};
-        QTest::newRow("file onto the folder") << QStringList{"a/.."} << false << QStringList{};
-        QTest::newRow("link") << QStringList{"a.dmg", "@link"} << false << QStringList{};
-        QTest::newRow("empty name") << QStringList{""} << false << QStringList{};
-        QTest::newRow("onto the archive") << QStringList{"update.zip"} << false << QStringList{};
+            << QStringList { "../UpdateProgram2/x" } << false << QStringList {};
+        QTest::newRow("absolute") << QStringList { "/etc/passwd" } << false << QStringList {};
+        QTest::newRow("file onto the folder") << QStringList { "a/.." } << false << QStringList {};
+        QTest::newRow("link") << QStringList { "a.dmg", "@link" } << false << QStringList {};
+        QTest::newRow("empty name") << QStringList { "" } << false << QStringList {};
+        QTest::newRow("onto the archive")
+            << QStringList { "update.zip" } << false << QStringList {};
     }
     void extractionPlans()
     {
@@ -270,21 +318,21 @@ private slots:
 
     void zipDirectoryNames()
     {
-        const QByteArray zip = makeZip({{ZipItem::File, "../up.txt", "UP"},
-                                        {ZipItem::File, ".hidden", "H"},
-                                        {ZipItem::Dir, "d", {}},
-                                        {ZipItem::Link, "link", "/etc"},
-                                        {ZipItem::File, QString::fromUtf8("中文.dmg"), "X"}});
+        const QByteArray zip
+            = makeZip({ { ZipItem::File, "../up.txt", "UP" }, { ZipItem::File, ".hidden", "H" },
+                { ZipItem::Dir, "d", {} }, { ZipItem::Link, "link", "/etc" },
+                { ZipItem::File, QString::fromUtf8("中文.dmg"), "X" } });
         QBuffer buffer;
         buffer.setData(zip);
         buffer.open(QIODevice::ReadOnly);
         const auto names = zipEntryNames(buffer);
         QVERIFY(names);
         // Names as stored, leading dots and all (Qt's reader reports "up.txt").
-        QCOMPARE(*names, (QStringList{"../up.txt", ".hidden", "d/", "link", QString::fromUtf8("中文.dmg")}));
+        QCOMPARE(*names,
+            (QStringList { "../up.txt", ".hidden", "d/", "link", QString::fromUtf8("中文.dmg") }));
 
-        for (const QByteArray& broken : {QByteArray(), QByteArray("PK\x05\x06", 4), zip.left(zip.size() / 2),
-                                         QByteArray(300, 'x')}) {
+        for (const QByteArray& broken : { QByteArray(), QByteArray("PK\x05\x06", 4),
+                 zip.left(zip.size() / 2), QByteArray(300, 'x') }) {
             QBuffer b;
             b.setData(broken);
             b.open(QIODevice::ReadOnly);
@@ -302,23 +350,26 @@ private slots:
         QCOMPARE(lines[1], QByteArray("        #!/bin/bash"));
         QCOMPARE(lines[2], QByteArray("        set -e"));
         QCOMPARE(lines[4], QByteArray("        LOG=\"/tmp/testlog.txt\""));
-        QCOMPARE(lines[12], QByteArray("        VOLUME_NAME=$(hdiutil attach \"$DMG_PATH\" -nobrowse | grep "
-                                       "\"/Volumes/\" | awk -F'/Volumes/' '{print $2}' | xargs)"));
-        QCOMPARE(lines[14], QByteArray("            echo \"Error: Failed to mount DMG\" >> \"$LOG\""));
-        QCOMPARE(lines[21], QByteArray("        APP_PATH=$(find \"$MOUNT_PATH\" -maxdepth 2 -type d -name "
-                                       "\"*.app\" 2>/dev/null | head -n 1)"));
+        QCOMPARE(lines[12],
+            QByteArray("        VOLUME_NAME=$(hdiutil attach \"$DMG_PATH\" -nobrowse | grep "
+                       "\"/Volumes/\" | awk -F'/Volumes/' '{print $2}' | xargs)"));
+        QCOMPARE(
+            lines[14], QByteArray("            echo \"Error: Failed to mount DMG\" >> \"$LOG\""));
+        QCOMPARE(lines[21],
+            QByteArray("        APP_PATH=$(find \"$MOUNT_PATH\" -maxdepth 2 -type d -name "
+                       "\"*.app\" 2>/dev/null | head -n 1)"));
         QCOMPARE(lines[39], QByteArray("        ditto \"$APP_PATH\" \"$DEST_PATH\""));
         QCOMPARE(lines[48], QByteArray("        exit 0"));
-        QCOMPARE(lines[49], QByteArray("    "));  // the text ends in four spaces, no line feed
-        const QList<int> blank{0, 3, 8, 11, 17, 20, 27, 32, 37, 40, 43};
-        const QList<int> deeper{14, 15, 23, 24, 25, 34, 35};
+        QCOMPARE(lines[49], QByteArray("    ")); // the text ends in four spaces, no line feed
+        const QList<int> blank { 0, 3, 8, 11, 17, 20, 27, 32, 37, 40, 43 };
+        const QList<int> deeper { 14, 15, 23, 24, 25, 34, 35 };
         for (int i = 0; i < 49; ++i) {
             if (blank.contains(i))
                 QVERIFY2(lines[i].isEmpty(), qPrintable(QString::number(i + 1)));
             else
                 QVERIFY2(lines[i].startsWith(QByteArray(deeper.contains(i) ? 12 : 8, ' '))
-                             && lines[i].at(deeper.contains(i) ? 12 : 8) != ' ',
-                         qPrintable(QString::number(i + 1)));
+                        && lines[i].at(deeper.contains(i) ? 12 : 8) != ' ',
+                    qPrintable(QString::number(i + 1)));
         }
         // Pure ASCII; the disk image is only ever the first argument.
         for (char c : script)
@@ -334,7 +385,7 @@ private slots:
         f.write(installScriptText());
         f.close();
         QProcess bash;
-        bash.start("/bin/bash", {"-n", f.fileName()});
+        bash.start("/bin/bash", { "-n", f.fileName() });
         QVERIFY(bash.waitForFinished(60000));
         QCOMPARE(bash.exitCode(), 0);
         QCOMPARE(bash.readAllStandardError(), QByteArray());

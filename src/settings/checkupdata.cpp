@@ -19,10 +19,7 @@
 namespace {
 
 // The update window speaks Chinese only for Language 0.
-bool chinese()
-{
-    return sysSetValue.Language == 0;
-}
+bool chinese() { return sysSetValue.Language == 0; }
 
 QLabel* statusLine(QWidget* parent, const char* name, const QRect& place)
 {
@@ -34,14 +31,15 @@ QLabel* statusLine(QWidget* parent, const char* name, const QRect& place)
     return label;
 }
 
-}  // namespace
+} // namespace
 
-CHECKUPDATA::CHECKUPDATA(QWidget* parent) : QWidget(parent)
+CHECKUPDATA::CHECKUPDATA(QWidget* parent)
+    : QWidget(parent)
 {
     setObjectName(QStringLiteral("CHECKUPDATA"));
     // A dialog with a title and a close button only.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(460, 200);
     setAttribute(Qt::WA_StyledBackground, true);
     setStyleSheet(QLatin1String(SettingsSheet::updateWindow));
@@ -57,8 +55,8 @@ CHECKUPDATA::CHECKUPDATA(QWidget* parent) : QWidget(parent)
     label_Head1->setFont(gFont.font());
     gFont.restore();
 
-    label_Version = statusLine(this, "label_Version", {30, 60, 400, 25});
-    label_UpVersion = statusLine(this, "label_UpVersion", {30, 100, 400, 25});
+    label_Version = statusLine(this, "label_Version", { 30, 60, 400, 25 });
+    label_UpVersion = statusLine(this, "label_UpVersion", { 30, 100, 400, 25 });
 
     pushButton_Update = new QPushButton(this);
     pushButton_Update->setObjectName(QStringLiteral("pushButton_Update"));
@@ -87,15 +85,16 @@ CHECKUPDATA::CHECKUPDATA(QWidget* parent) : QWidget(parent)
 void CHECKUPDATA::setTitles()
 {
     setWindowTitle(chinese() ? QStringLiteral("检查更新") : QStringLiteral("Check for updates"));
-    label_Head1->setText(chinese() ? QStringLiteral("软件更新") : QStringLiteral("Software update"));
+    label_Head1->setText(
+        chinese() ? QStringLiteral("软件更新") : QStringLiteral("Software update"));
 }
 
 void CHECKUPDATA::setStatusLines(const QString& current, const QString& second)
 {
     m_current = current;
     setTitles();
-    label_Version->setText((chinese() ? QStringLiteral("当前版本：") : QStringLiteral("Current version："))
-                           + current);
+    label_Version->setText(
+        (chinese() ? QStringLiteral("当前版本：") : QStringLiteral("Current version：")) + current);
     label_UpVersion->setText(second);
     pushButton_Update->setText(chinese() ? QStringLiteral("更新") : QStringLiteral("Update"));
 }
@@ -103,21 +102,23 @@ void CHECKUPDATA::setStatusLines(const QString& current, const QString& second)
 void CHECKUPDATA::setUpdateEnabled(bool enabled)
 {
     pushButton_Update->setEnabled(enabled);
-    pushButton_Update->setStyleSheet(QLatin1String(enabled ? SettingsSheet::updateButton
-                                                           : SettingsSheet::updateButtonDisabled));
+    pushButton_Update->setStyleSheet(
+        QLatin1String(enabled ? SettingsSheet::updateButton : SettingsSheet::updateButtonDisabled));
 }
 
 void CHECKUPDATA::ConnectFailedUI(QString current)
 {
-    setStatusLines(current, chinese() ? QStringLiteral("连接失败，请重试或者手动更新")
-                                      : QStringLiteral("Connection failed, please try again or manually update"));
+    setStatusLines(current,
+        chinese() ? QStringLiteral("连接失败，请重试或者手动更新")
+                  : QStringLiteral("Connection failed, please try again or manually update"));
     setUpdateEnabled(false);
 }
 
 void CHECKUPDATA::NoupdateUI(QString current)
 {
-    setStatusLines(current, chinese() ? QStringLiteral("当前为最新版本")
-                                      : QStringLiteral("Currently the latest version"));
+    setStatusLines(current,
+        chinese() ? QStringLiteral("当前为最新版本")
+                  : QStringLiteral("Currently the latest version"));
     setUpdateEnabled(false);
 }
 
@@ -127,14 +128,12 @@ void CHECKUPDATA::updateUI(QString current, QString latest, QString noteCh, QStr
     Q_UNUSED(noteCh)
     Q_UNUSED(noteEn)
     setStatusLines(current,
-                   (chinese() ? QStringLiteral("可更新版本:") : QStringLiteral("Updatable version:")) + latest);
+        (chinese() ? QStringLiteral("可更新版本:") : QStringLiteral("Updatable version:"))
+            + latest);
     setUpdateEnabled(true);
 }
 
-void CHECKUPDATA::setUrl(QString url)
-{
-    m_url = url;
-}
+void CHECKUPDATA::setUrl(QString url) { m_url = url; }
 
 void CHECKUPDATA::closeEvent(QCloseEvent* event)
 {

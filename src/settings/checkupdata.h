@@ -70,7 +70,7 @@ private:
     void downloadFailed();
 
     QString m_url;
-    QString m_current;  // the running version last shown
+    QString m_current; // the running version last shown
     int m_showings = 0;
 
     QNetworkAccessManager* m_NetManagerDown = nullptr;
@@ -83,6 +83,6 @@ private:
     QString m_archivePath;
     qint64 m_written = 0;
     bool m_writeFailed = false;
-    bool m_downloadOk = false;  // every byte arrived and was written
-    bool m_failed = false;      // the failure look is up
+    bool m_downloadOk = false; // every byte arrived and was written
+    bool m_failed = false; // the failure look is up
 };

@@ -39,12 +39,9 @@ qint64 announcedLength(QNetworkReply* reply)
     return length.isValid() ? length.toLongLong() : -1;
 }
 
-}  // namespace
+} // namespace
 
-void CHECKUPDATA::on_pushButton_Update_clicked()
-{
-    slotUpdateNow(m_url);
-}
+void CHECKUPDATA::on_pushButton_Update_clicked() { slotUpdateNow(m_url); }
 
 void CHECKUPDATA::slotUpdateNow(QString m_strUrl)
 {
@@ -53,9 +50,9 @@ void CHECKUPDATA::slotUpdateNow(QString m_strUrl)
         m_NetManagerDown = new QNetworkAccessManager(this);
         m_NetManagerDown->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
         connect(this, &CHECKUPDATA::replyFinished_over, this, &CHECKUPDATA::onReplyFinished,
-                Qt::QueuedConnection);
+            Qt::QueuedConnection);
         connect(m_NetManagerDown, &QNetworkAccessManager::finished, this,
-                &CHECKUPDATA::replyFinished_zip);
+            &CHECKUPDATA::replyFinished_zip);
         qDebug() << "connect(m_NetManagerDown) ";
     }
     if (m_reply) {
@@ -116,7 +113,7 @@ void CHECKUPDATA::slotUpdateNow(QString m_strUrl)
     m_reply = m_NetManagerDown->get(update_net::downloadRequest(m_qUrl));
     m_reply->setReadBufferSize(kReadBufferBytes);
     connect(m_reply, &QNetworkReply::downloadProgress, this, &CHECKUPDATA::onDownloadProgress,
-            Qt::QueuedConnection);
+        Qt::QueuedConnection);
     connect(m_reply, &QNetworkReply::readyRead, this, &CHECKUPDATA::readyRead);
     m_timer.start();
 }
@@ -139,7 +136,7 @@ void CHECKUPDATA::readyRead()
 void CHECKUPDATA::onDownloadProgress(qint64 bytesReceived, qint64 bytesTotal)
 {
     if (m_failed)
-        return;  // a late report must not make a failed download look alive
+        return; // a late report must not make a failed download look alive
     progressBar->show();
     label_Progress->show();
     const update_core::BarProgress bar = update_core::barProgress(bytesReceived, bytesTotal);
@@ -158,7 +155,7 @@ void CHECKUPDATA::replyFinished_zip(QNetworkReply* reply)
 {
     reply->deleteLater();
     if (reply != m_reply)
-        return;  // a download replaced by a newer one
+        return; // a download replaced by a newer one
     if (reply->bytesAvailable() > 0)
         readyRead();
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
@@ -170,10 +167,10 @@ void CHECKUPDATA::replyFinished_zip(QNetworkReply* reply)
     m_file.close();
     // Unpack only a whole archive: no error, 200, every announced byte written.
     m_downloadOk = noError && statusCode == 200 && !m_writeFailed
-                   && m_file.error() == QFileDevice::NoError && (length < 0 || length == m_written);
+        && m_file.error() == QFileDevice::NoError && (length < 0 || length == m_written);
     m_reply = nullptr;
-    QTimer::singleShot(kCompletionDelayMs, this,
-                       [this, statusCode] { emit replyFinished_over(statusCode); });
+    QTimer::singleShot(
+        kCompletionDelayMs, this, [this, statusCode] { emit replyFinished_over(statusCode); });
 }
 
 void CHECKUPDATA::onReplyFinished(int statusCode)
@@ -188,8 +185,9 @@ void CHECKUPDATA::onReplyFinished(int statusCode)
         return;
     }
     qDebug() << "dir path:" << m_downloadDir;
-    const QStringList images = QDir(m_downloadDir).entryList(
-        {QStringLiteral("*.dmg")}, QDir::Files | QDir::Readable, QDir::Name);
+    const QStringList images
+        = QDir(m_downloadDir)
+              .entryList({ QStringLiteral("*.dmg") }, QDir::Files | QDir::Readable, QDir::Name);
     if (images.isEmpty()) {
         downloadFailed();
         return;
@@ -227,8 +225,8 @@ bool CHECKUPDATA::installOnMacOS(const QString& dmgPath)
     }
     // The paths travel as arguments only; the script text never holds one.
     QString error;
-    if (!process_launcher::startDetached(QStringLiteral("/bin/bash"), {scriptPath, dmgPath},
-                                         &error)) {
+    if (!process_launcher::startDetached(
+            QStringLiteral("/bin/bash"), { scriptPath, dmgPath }, &error)) {
         qWarning() << "Failed to start installation script:" << error;
         return false;
     }

@@ -12,7 +12,7 @@ process_launcher::Launcher& testLauncher()
     return launcher;
 }
 
-}  // namespace
+} // namespace
 
 bool startDetached(const QString& program, const QStringList& arguments, QString* errorText)
 {
@@ -28,9 +28,6 @@ bool startDetached(const QString& program, const QStringList& arguments, QString
     return false;
 }
 
-void setLauncherForTesting(Launcher launcher)
-{
-    testLauncher() = std::move(launcher);
-}
+void setLauncherForTesting(Launcher launcher) { testLauncher() = std::move(launcher); }
 
-}  // namespace process_launcher
+} // namespace process_launcher

@@ -14,9 +14,9 @@ namespace process_launcher {
 // *errorText.
 bool startDetached(const QString& program, const QStringList& arguments, QString* errorText);
 
-using Launcher =
-    std::function<bool(const QString& program, const QStringList& arguments, QString* errorText)>;
+using Launcher
+    = std::function<bool(const QString& program, const QStringList& arguments, QString* errorText)>;
 // An empty launcher restores the real one.
 void setLauncherForTesting(Launcher launcher);
 
-}  // namespace process_launcher
+} // namespace process_launcher

@@ -31,7 +31,9 @@ SystemSetting* systemset = nullptr;
 bool auto_save_status = true;
 bool hand_press_updata_button = false;
 
-SystemSetting::SystemSetting(QWidget* parent) : QWidget(parent), ui(new SystemSettingUi)
+SystemSetting::SystemSetting(QWidget* parent)
+    : QWidget(parent)
+    , ui(new SystemSettingUi)
 {
     ui->setupUi(this);
     connect(ui->comboBox, &QComboBox::currentIndexChanged, this, &SystemSetting::Language_Change);
@@ -64,7 +66,8 @@ SystemSetting::SystemSetting(QWidget* parent) : QWidget(parent), ui(new SystemSe
     connect(ui->radioButton_close1, &QRadioButton::clicked, this, &SystemSetting::onClose1Clicked);
     connect(ui->radioButton_close2, &QRadioButton::clicked, this, &SystemSetting::onClose2Clicked);
     connect(ui->checkBox_mute, &QCheckBox::clicked, this, &SystemSetting::onmuteClicked);
-    connect(ui->followEnablecheckBox, &QCheckBox::toggled, this, &SystemSetting::sigFollowPreClicked);
+    connect(
+        ui->followEnablecheckBox, &QCheckBox::toggled, this, &SystemSetting::sigFollowPreClicked);
 
     if (sysSetValue.CloseBehavior)
         ui->radioButton_close2->setChecked(true);
@@ -82,18 +85,15 @@ SystemSetting::SystemSetting(QWidget* parent) : QWidget(parent), ui(new SystemSe
 
     // Spelt out: without the customise hint a window system adds its own set.
     setWindowFlags((windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                    | Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint)
-                   & ~Qt::WindowMinimizeButtonHint);
+                       | Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint)
+        & ~Qt::WindowMinimizeButtonHint);
     setWindowModality(Qt::ApplicationModal);
 
     // With the index set quietly, the texts follow the stored language here.
     Update_SysSetting_Ui();
 }
 
-SystemSetting::~SystemSetting()
-{
-    delete ui;
-}
+SystemSetting::~SystemSetting() { delete ui; }
 
 QCheckBox* SystemSetting::muteCheckBox() const { return ui->checkBox_mute; }
 QComboBox* SystemSetting::languageBox() const { return ui->comboBox; }
@@ -113,20 +113,20 @@ void SystemSetting::Update_SysSetting_Ui()
         const char* chinese;
     };
     const Text texts[] = {
-        {ui->label_Head1, "System Setting", "系统设置"},
-        {ui->label_language, "Language selection:", "语言选择:"},
-        {ui->label_dir, "EQ Export File Directory:", "EQ导出文件存储目录:"},
-        {ui->UpdataSave, "Change", "更改目录"},
-        {ui->checkBox_firing, "Power-up AutoRun", "开机自动运行"},
-        {ui->checkBox_Filrtered, "Filtered FR alignment", "Filtered FR 对齐"},
-        {ui->label_close, "Close the main panel:", "关闭主面板:"},
-        {ui->radioButton_close1, "Minimize to tray without exiting", "最小化到托盘, 不退出程序"},
-        {ui->radioButton_close2, "Exit program", "退出程序"},
-        {ui->label_Head3, "Version Information", "版本信息"},
-        {ui->checkBox_mute, "High sampling rate mute", "高采样率静音"},
-        {ui->pushButton_check, "Check Update", "检查更新"},
-        {ui->pushButton_net, "Official Web", "官网"},
-        {ui->pushButton_Reset, "Save Changes", "保存设置"},
+        { ui->label_Head1, "System Setting", "系统设置" },
+        { ui->label_language, "Language selection:", "语言选择:" },
+        { ui->label_dir, "EQ Export File Directory:", "EQ导出文件存储目录:" },
+        { ui->UpdataSave, "Change", "更改目录" },
+        { ui->checkBox_firing, "Power-up AutoRun", "开机自动运行" },
+        { ui->checkBox_Filrtered, "Filtered FR alignment", "Filtered FR 对齐" },
+        { ui->label_close, "Close the main panel:", "关闭主面板:" },
+        { ui->radioButton_close1, "Minimize to tray without exiting", "最小化到托盘, 不退出程序" },
+        { ui->radioButton_close2, "Exit program", "退出程序" },
+        { ui->label_Head3, "Version Information", "版本信息" },
+        { ui->checkBox_mute, "High sampling rate mute", "高采样率静音" },
+        { ui->pushButton_check, "Check Update", "检查更新" },
+        { ui->pushButton_net, "Official Web", "官网" },
+        { ui->pushButton_Reset, "Save Changes", "保存设置" },
     };
     for (const Text& t : texts)
         t.widget->setProperty("text", QString::fromUtf8(language == 1 ? t.english : t.chinese));
@@ -141,16 +141,17 @@ void SystemSetting::Updata_ALL()
     const bool en = language == 1;
     const QString& model = status_bar_value.device_model;
     const bool placeholder = model == (en ? QStringLiteral("Device") : QStringLiteral("机型"));
-    ui->label_dev_model->setText((en ? QStringLiteral("Device Model:  ") : QStringLiteral("设备型号:  "))
-                                 + (placeholder ? QStringLiteral("...") : model));
+    ui->label_dev_model->setText(
+        (en ? QStringLiteral("Device Model:  ") : QStringLiteral("设备型号:  "))
+        + (placeholder ? QStringLiteral("...") : model));
     ui->label_dev_softversion->setText(
         (en ? QStringLiteral("Device software version:  V") : QStringLiteral("设备软件版本:  V"))
         + status_bar_value.software_version);
     ui->label_dev_hardversion->setText(
         (en ? QStringLiteral("Device hardware version:  V") : QStringLiteral("设备硬件版本:  V"))
         + status_bar_value.hardware_version);
-    ui->label_Version->setText(
-        (en ? QStringLiteral("QUORVEL Vesk current version: ") : QStringLiteral("QUORVEL Vesk 当前版本: "))
+    ui->label_Version->setText((en ? QStringLiteral("QUORVEL Vesk current version: ")
+                                   : QStringLiteral("QUORVEL Vesk 当前版本: "))
         + sysSetValue.QuorvelVesk_version);
     ui->followPreLabel->setText(en ? QStringLiteral("Follow Pre:") : QStringLiteral("跟随前级："));
     ui->followEnablecheckBox->setText(en ? QStringLiteral("Enable") : QStringLiteral("启用"));
@@ -193,7 +194,7 @@ void SystemSetting::recive_mute(int state)
 void SystemSetting::Language_Change(int value)
 {
     if (value < 0)
-        return;  // the list was emptied; there is no language to store
+        return; // the list was emptied; there is no language to store
     sysSetValue.Language = value;
     Config_update();
     emit language_changed();
@@ -202,8 +203,8 @@ void SystemSetting::Language_Change(int value)
 
 void SystemSetting::on_UpdataSave_clicked()
 {
-    const QString dir =
-        modal::getExistingDirectory(this, QStringLiteral("选择目录"), QDir::homePath());
+    const QString dir
+        = modal::getExistingDirectory(this, QStringLiteral("选择目录"), QDir::homePath());
     if (dir.isEmpty())
         return;
     sysSetValue.EQ_save_file_path = dir;
@@ -252,10 +253,7 @@ void SystemSetting::on_pushButton_net_clicked()
         QDesktopServices::openUrl(QUrl(QString::fromLatin1(kOfficialWebChinese)));
 }
 
-void SystemSetting::on_pushButton_Reset_clicked()
-{
-    close();
-}
+void SystemSetting::on_pushButton_Reset_clicked() { close(); }
 
 void SystemSetting::showEvent(QShowEvent* event)
 {
@@ -319,7 +317,7 @@ int SystemSetting::parse_UpdateJSON(QString str)
     const update_core::Manifest manifest = update_core::readManifest(str);
     if (manifest.kind == update_core::ManifestKind::InvalidJson) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("检查失败"),
-                        QStringLiteral("服务器地址错误或JSON格式错误!"), QMessageBox::Ok, this);
+            QStringLiteral("服务器地址错误或JSON格式错误!"), QMessageBox::Ok, this);
         modal::exec(box);
         return -1;
     }
@@ -333,8 +331,8 @@ int SystemSetting::parse_UpdateJSON(QString str)
         qDebug() << "MacVerison" << s.MacLatestVerison;
         qDebug() << "CurVerison" << m_runningVersion;
         qDebug() << "MacUrl:" << s.MacUrl;
-        m_checkUpdate->updateUI(m_runningVersion, s.MacLatestVerison, s.ReleaseNoteCh,
-                                s.ReleaseNoteEn);
+        m_checkUpdate->updateUI(
+            m_runningVersion, s.MacLatestVerison, s.ReleaseNoteCh, s.ReleaseNoteEn);
         m_checkUpdate->setUrl(s.MacUrl);
         m_checkUpdate->show();
     } else {

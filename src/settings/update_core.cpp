@@ -38,8 +38,8 @@ Manifest readManifest(const QString& text)
     s.ReleaseNoteEn = o.value(QStringLiteral("ReleaseNoteEn")).toString();
     s.HardwareFirmwareVersion = o.value(QStringLiteral("HardwareFirmwareVersion")).toString();
     s.FirmwareUrl = o.value(QStringLiteral("FirmwareUrl")).toString();
-    s.HardwareFirmwareVersion_Talvik_Pre =
-        o.value(QStringLiteral("HardwareFirmwareVersion_Talvik_Pre")).toString();
+    s.HardwareFirmwareVersion_Talvik_Pre
+        = o.value(QStringLiteral("HardwareFirmwareVersion_Talvik_Pre")).toString();
     s.FirmwareUrl_Talvik_Pre = o.value(QStringLiteral("FirmwareUrl_Talvik_Pre")).toString();
     return m;
 }
@@ -67,7 +67,7 @@ std::optional<QList<qulonglong>> versionParts(const QString& text)
     return parts;
 }
 
-}  // namespace
+} // namespace
 
 int compareVersions(const QString& a, const QString& b)
 {
@@ -98,19 +98,19 @@ double averageSpeed(qint64 bytesReceived, qint64 elapsedMs)
 BarProgress barProgress(qint64 bytesReceived, qint64 bytesTotal)
 {
     if (bytesTotal <= 0)
-        return {0, 0};
+        return { 0, 0 };
     int shift = 0;
     while ((bytesTotal >> shift) > std::numeric_limits<int>::max())
         ++shift;
     const qint64 received = qBound<qint64>(0, bytesReceived, bytesTotal);
-    return {int(received >> shift), int(bytesTotal >> shift)};
+    return { int(received >> shift), int(bytesTotal >> shift) };
 }
 
 bool isFetchableUrl(const QUrl& url)
 {
     const QString scheme = url.scheme();
     return url.isValid() && !url.host().isEmpty()
-           && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+        && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
 }
 
 QString archiveNameFromUrl(const QUrl& url)
@@ -132,7 +132,7 @@ quint32 le(const QByteArray& b, qsizetype at, int bytes)
     return v;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<QStringList> zipEntryNames(QIODevice& archive)
 {
@@ -169,7 +169,8 @@ std::optional<QStringList> zipEntryNames(QIODevice& archive)
         if (at + kDirHeader > dir.size() || le(dir, at, 4) != 0x02014b50u)
             return std::nullopt;
         const qsizetype nameLength = le(dir, at + 28, 2);
-        const qsizetype next = at + kDirHeader + nameLength + le(dir, at + 30, 2) + le(dir, at + 32, 2);
+        const qsizetype next
+            = at + kDirHeader + nameLength + le(dir, at + 30, 2) + le(dir, at + 32, 2);
         if (next > dir.size())
             return std::nullopt;
         // Decoded as Qt's zip reader decodes them, so each name finds its data.
@@ -179,8 +180,8 @@ std::optional<QStringList> zipEntryNames(QIODevice& archive)
     return names;
 }
 
-ExtractionPlan planExtraction(const QList<ZipEntry>& entries, const QString& targetDir,
-                              const QString& archivePath)
+ExtractionPlan planExtraction(
+    const QList<ZipEntry>& entries, const QString& targetDir, const QString& archivePath)
 {
     ExtractionPlan plan;
     const QString root = QDir::cleanPath(targetDir);
@@ -202,12 +203,12 @@ ExtractionPlan planExtraction(const QList<ZipEntry>& entries, const QString& tar
         const QString path = QDir::cleanPath(inside + e.name);
         const bool isDir = e.kind == ZipEntry::Kind::Dir;
         if (path == root && isDir)
-            continue;  // "./" and the like name the folder itself
+            continue; // "./" and the like name the folder itself
         if (!path.startsWith(inside))
             return refuse(QStringLiteral("entry outside the folder: ") + e.name);
         if (!archive.isEmpty() && path == archive)
             return refuse(QStringLiteral("entry over the archive: ") + e.name);
-        plan.steps << ExtractionStep{e.name, path, isDir};
+        plan.steps << ExtractionStep { e.name, path, isDir };
     }
     plan.ok = true;
     return plan;
@@ -270,25 +271,25 @@ QByteArray installScriptText()
     return QByteArray(kScript, sizeof(kScript) - 1);
 }
 
-}  // namespace update_core
+} // namespace update_core
 
 namespace {
 
 // "%1 %2": the value divided by the largest step it reaches, two decimals.
 QString scaled(double value, const char* const units[4])
 {
-    constexpr double kStep[] = {1.0, 1024.0, 1048576.0, 1073741824.0};
+    constexpr double kStep[] = { 1.0, 1024.0, 1048576.0, 1073741824.0 };
     int i = 0;
     while (i < 3 && value >= kStep[i + 1])
         ++i;
     return QStringLiteral("%1 %2").arg(value / kStep[i], 0, 'f', 2).arg(QLatin1String(units[i]));
 }
 
-}  // namespace
+} // namespace
 
 QString speed(double bytesPerSecond)
 {
-    static const char* const kUnits[4] = {"Bytes/s", "KB/s", "MB/s", "GB/s"};
+    static const char* const kUnits[4] = { "Bytes/s", "KB/s", "MB/s", "GB/s" };
     if (!(bytesPerSecond > 0) || !std::isfinite(bytesPerSecond))
         return QStringLiteral("0.00 Bytes/s");
     return scaled(bytesPerSecond, kUnits);
@@ -296,7 +297,7 @@ QString speed(double bytesPerSecond)
 
 QString formatSize(qint64 bytes)
 {
-    static const char* const kUnits[4] = {"Bytes", "KB", "MB", "GB"};
+    static const char* const kUnits[4] = { "Bytes", "KB", "MB", "GB" };
     if (bytes <= 0)
         return QStringLiteral("0.00 ");
     return scaled(double(bytes), kUnits);

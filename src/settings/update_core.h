@@ -35,9 +35,9 @@ struct Vesk_Series
 namespace update_core {
 
 enum class ManifestKind {
-    InvalidJson,  // the text does not parse
-    NotObject,    // valid JSON whose top level is not an object
-    Object,       // read; `series` holds the members found
+    InvalidJson, // the text does not parse
+    NotObject, // valid JSON whose top level is not an object
+    Object, // read; `series` holds the members found
 };
 
 struct Manifest
@@ -94,7 +94,7 @@ struct ZipEntry
 struct ExtractionStep
 {
     QString entryName;
-    QString path;  // absolute, cleaned, inside the target folder
+    QString path; // absolute, cleaned, inside the target folder
     bool isDir = false;
 };
 
@@ -104,17 +104,17 @@ struct ExtractionStep
 struct ExtractionPlan
 {
     bool ok = false;
-    QString refusal;  // why, when not ok
+    QString refusal; // why, when not ok
     QList<ExtractionStep> steps;
 };
 ExtractionPlan planExtraction(const QList<ZipEntry>& entries, const QString& targetDir,
-                              const QString& archivePath = QString());
+    const QString& archivePath = QString());
 
 // The install script, byte for byte. It takes the disk image as its first
 // argument; no path is ever written into the text.
 QByteArray installScriptText();
 
-}  // namespace update_core
+} // namespace update_core
 
 // "1.50 KB/s" and the like: two decimals and a unit.
 QString speed(double bytesPerSecond);

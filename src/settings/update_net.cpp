@@ -11,10 +11,10 @@ namespace {
 constexpr int kManifestTimeoutMs = 15000;
 constexpr int kDownloadIdleTimeoutMs = 30000;
 
-int g_manifestTimeoutMs = 0;  // 0: the real value
+int g_manifestTimeoutMs = 0; // 0: the real value
 int g_downloadIdleTimeoutMs = 0;
 
-}  // namespace
+} // namespace
 
 QString baseUrl()
 {
@@ -22,10 +22,7 @@ QString baseUrl()
     return env.isEmpty() ? QString::fromLatin1(kDefaultBaseUrl) : env;
 }
 
-bool checkDisabled()
-{
-    return qEnvironmentVariable("QV_UPDATE_BASE_URL") == QLatin1String("off");
-}
+bool checkDisabled() { return qEnvironmentVariable("QV_UPDATE_BASE_URL") == QLatin1String("off"); }
 
 QUrl manifestUrl()
 {
@@ -80,4 +77,4 @@ void setTimeoutsForTesting(int manifestMs, int downloadIdleMs)
     g_downloadIdleTimeoutMs = downloadIdleMs;
 }
 
-}  // namespace update_net
+} // namespace update_net

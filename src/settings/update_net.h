@@ -38,4 +38,4 @@ int downloadIdleTimeoutMs();
 // Tests shorten them so a silent server does not cost 15 s; 0 restores.
 void setTimeoutsForTesting(int manifestMs, int downloadIdleMs);
 
-}  // namespace update_net
+} // namespace update_net

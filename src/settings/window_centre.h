@@ -9,8 +9,8 @@
 // halves are cut towards zero.
 inline QPoint centredOn(const QRect& parent, const QRect& own)
 {
-    return {(parent.left() + parent.right()) / 2 - (own.right() - own.left()) / 2,
-            (parent.top() + parent.bottom()) / 2 - (own.bottom() - own.top()) / 2};
+    return { (parent.left() + parent.right()) / 2 - (own.right() - own.left()) / 2,
+        (parent.top() + parent.bottom()) / 2 - (own.bottom() - own.top()) / 2 };
 }
 
 // From a show handler: once the showing is done, centre `window` on its parent.

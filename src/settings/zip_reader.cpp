@@ -48,7 +48,7 @@ bool writeEntry(const QString& path, const QByteArray& data, QFile::Permissions 
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool zipReader(QString fileName, QString dirPath)
 {
@@ -59,7 +59,7 @@ bool zipReader(QString fileName, QString dirPath)
     if (realRoot.isEmpty() || !archive.open(QIODevice::ReadOnly))
         return false;
     const std::optional<QStringList> names = update_core::zipEntryNames(archive);
-    archive.seek(0);  // Qt's reader starts where the device stands
+    archive.seek(0); // Qt's reader starts where the device stands
     QZipReader reader(&archive);
     if (!names || !reader.isReadable() || reader.count() != names->size()) {
         qDebug() << "无法读取压缩包" << fileName;
@@ -67,9 +67,9 @@ bool zipReader(QString fileName, QString dirPath)
     }
     QList<ZipEntry> entries;
     for (int i = 0; i < reader.count(); ++i)
-        entries << ZipEntry{names->at(i), entryKind(reader.entryInfoAt(i))};
-    const update_core::ExtractionPlan plan =
-        update_core::planExtraction(entries, dirPath, fileName);
+        entries << ZipEntry { names->at(i), entryKind(reader.entryInfoAt(i)) };
+    const update_core::ExtractionPlan plan
+        = update_core::planExtraction(entries, dirPath, fileName);
     if (!plan.ok) {
         qDebug() << "拒绝解压" << plan.refusal;
         return false;

@@ -23,10 +23,10 @@ namespace testserver {
 struct Route
 {
     enum class Mode {
-        Whole,    // the body at once
-        Silent,   // the request is read and never answered
-        Cut,      // the full length is announced, `cutAfter` bytes are sent, then close
-        Trickle,  // `chunk` bytes every `intervalMs`
+        Whole, // the body at once
+        Silent, // the request is read and never answered
+        Cut, // the full length is announced, `cutAfter` bytes are sent, then close
+        Trickle, // `chunk` bytes every `intervalMs`
     };
     int status = 200;
     QByteArray body;
@@ -34,14 +34,14 @@ struct Route
     qint64 cutAfter = 0;
     int chunk = 1;
     int intervalMs = 1;
-    bool announceLength = true;  // without it the body ends when the connection does
+    bool announceLength = true; // without it the body ends when the connection does
 };
 
 struct Request
 {
     QByteArray method;
     QByteArray path;
-    QMap<QByteArray, QByteArray> headers;  // names in lower case
+    QMap<QByteArray, QByteArray> headers; // names in lower case
 };
 
 class UpdateServer : public QTcpServer
@@ -95,7 +95,8 @@ protected:
             return;
         }
         QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        QObject::connect(socket, &QIODevice::readyRead, socket, [this, socket] { readRequest(socket); });
+        QObject::connect(
+            socket, &QIODevice::readyRead, socket, [this, socket] { readRequest(socket); });
         if (m_tls)
             static_cast<QSslSocket*>(socket)->startServerEncryption();
     }
@@ -118,7 +119,8 @@ private:
         for (qsizetype i = 1; i < lines.size(); ++i) {
             const qsizetype colon = lines[i].indexOf(':');
             if (colon > 0)
-                request.headers[lines[i].left(colon).trimmed().toLower()] = lines[i].mid(colon + 1).trimmed();
+                request.headers[lines[i].left(colon).trimmed().toLower()]
+                    = lines[i].mid(colon + 1).trimmed();
         }
         {
             QMutexLocker lock(&m_mutex);
@@ -128,7 +130,7 @@ private:
         if (m_routes.contains(request.path))
             r = m_routes.value(request.path);
         else
-            r = Route{404, "not found"};
+            r = Route { 404, "not found" };
         answer(socket, r);
     }
 
@@ -137,7 +139,10 @@ private:
         if (r.mode == Route::Mode::Silent)
             return;
         QByteArray head = "HTTP/1.1 " + QByteArray::number(r.status)
-            + (r.status == 200 ? " OK" : r.status == 404 ? " Not Found" : " Status") + "\r\n";
+            + (r.status == 200        ? " OK"
+                    : r.status == 404 ? " Not Found"
+                                      : " Status")
+            + "\r\n";
         head += "Content-Type: application/octet-stream\r\nConnection: close\r\n";
         if (r.announceLength)
             head += "Content-Length: " + QByteArray::number(r.body.size()) + "\r\n";
@@ -172,4 +177,4 @@ private:
     QList<Request> m_requests;
 };
 
-}  // namespace testserver
+} // namespace testserver

@@ -14,7 +14,7 @@ struct ZipItem
     enum Kind { File, Dir, Link };
     Kind kind = File;
     QString name;
-    QByteArray data;  // a link's target for Link
+    QByteArray data; // a link's target for Link
 };
 
 inline QByteArray makeZip(const QList<ZipItem>& items)
@@ -24,9 +24,15 @@ inline QByteArray makeZip(const QList<ZipItem>& items)
     QZipWriter writer(&buffer);
     for (const ZipItem& item : items) {
         switch (item.kind) {
-        case ZipItem::File: writer.addFile(item.name, item.data); break;
-        case ZipItem::Dir: writer.addDirectory(item.name); break;
-        case ZipItem::Link: writer.addSymLink(item.name, QString::fromUtf8(item.data)); break;
+        case ZipItem::File:
+            writer.addFile(item.name, item.data);
+            break;
+        case ZipItem::Dir:
+            writer.addDirectory(item.name);
+            break;
+        case ZipItem::Link:
+            writer.addSymLink(item.name, QString::fromUtf8(item.data));
+            break;
         }
     }
     writer.close();
