@@ -38,6 +38,7 @@
 #include "editor/editor_state.h"
 #include "settings/systemsetting.h"
 #include "simhid.h"
+#include "url_recorder.h"
 #include "warning_log.h"
 #include "window_fixture.h"
 #include "store/channel_modes.h"
@@ -56,18 +57,6 @@ QString readFile(const QString& path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
-
-// Receives what the Help menu hands to the browser.
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl& url) { urls << url; }
-};
 
 }  // namespace
 

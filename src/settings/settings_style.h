@@ -1,0 +1,65 @@
+#pragma once
+
+// Style sheets of the settings window and the update window, kept in one
+// place so the windows and their tests use the very same text.
+namespace SettingsSheet {
+
+inline constexpr char window[]
+    = "QWidget#SystemSetting, QWidget#gridLayoutWidget{background-color: rgb(0, 0, 0);}\n"
+      "QLabel{color: rgb(216, 216, 216);font-size: 14px;background-color: rgb(0, 0, 0);}\n"
+      "QCheckBox, QRadioButton{color: rgb(216, 216, 216);font-size: 14px;"
+      "background-color: rgb(0, 0, 0);}\n"
+      "QCheckBox::indicator{width: 16px;height: 16px;}\n"
+      "QCheckBox::indicator:checked{background-color: rgb(0, 161, 214);"
+      "image: url(:ThirdPartyResources/images/OK.png);}\n"
+      "QCheckBox::indicator:unchecked{background-color: rgb(216, 216, 216);}\n"
+      "QMessageBox{background-color: rgb(0, 0, 0);border: 2px solid rgb(56, 56, 56);}\n"
+      "QMessageBox QLabel{color: rgb(216, 216, 216);}\n"
+      "QMessageBox QPushButton{background-color: rgb(56, 56, 56);color: rgb(216, 216, 216);}";
+
+// The two rules between the columns and above the button row.
+inline constexpr char rule[] = "background-color: rgb(56, 56, 56);";
+
+inline constexpr char pushButton[]
+    = "QPushButton{background-color: rgb(60, 60, 60);color: rgb(161, 161, 161);border: none;"
+      "border-radius: 3px;font-size: 14px;}\n"
+      "QPushButton:hover{border: 2px solid grey;}";
+
+inline constexpr char languageCombo[]
+    = "QComboBox{border: 2px solid rgb(172, 172, 172);border-radius: 5px;"
+      "color: rgb(216, 216, 216);background-color: rgb(0, 0, 0);padding-left: 6px;}\n"
+      "QComboBox::drop-down{border: none;}\n"
+      "QComboBox::down-arrow{image: url(:ThirdPartyResources/images/down_arrow.png);width: 10px;}\n"
+      "QComboBox QAbstractItemView{outline: 0px;color: rgb(216, 216, 216);"
+      "background-color: rgb(0, 0, 0);selection-background-color: rgb(66, 66, 66);}\n"
+      "QComboBox QAbstractItemView::item{height: 25px;}\n"
+      "QComboBox QAbstractItemView::item:hover{background-color: rgb(66, 66, 66);}\n"
+      "QComboBox QAbstractItemView::item:selected{background-color: rgb(66, 66, 66);}";
+
+// Appended to the combo's sheet whenever the language may not be changed.
+inline constexpr char languageComboDisabled[]
+    = "QComboBox:disabled{border: 2px solid  rgb(128,128,128);color: #808080;}";
+
+inline constexpr char updateWindow[]
+    = "QWidget#CHECKUPDATA{background-color: rgb(31, 31, 31);}\n"
+      "QLabel{color: rgb(216, 216, 216);font-size: 14px;background-color: transparent;}";
+
+inline constexpr char updateHeading[] = "font-size: 18px;";
+
+inline constexpr char updateStatusLine[] = "color: rgb(153, 153, 148);";
+
+inline constexpr char updateButton[]
+    = "QPushButton{background-color: rgb(80, 80, 80);color: rgb(161, 161, 161);border: none;"
+      "border-radius: 3px;font-size: 14px;}\n"
+      "QPushButton:hover{border: 2px solid grey;}";
+
+// "Update" while there is nothing to update.
+inline constexpr char updateButtonDisabled[]
+    = " QPushButton{   background-color: rgb(80, 80, 80);   color: rgb(61,61,61);   border:none;"
+      "   border-radius: 3px;     font-size: 14px;} ";
+
+inline constexpr char progressBar[]
+    = "QProgressBar{background-color: #2e2e2e;border: none;border-radius: 5px;}\n"
+      "QProgressBar::chunk{background-color: #009641;border-radius: 5px;}";
+
+} // namespace SettingsSheet

@@ -1,0 +1,3 @@
+#include "url_recorder.h"
+
+void UrlRecorder::open(const QUrl& url) { urls << url; }
