@@ -6,6 +6,7 @@
 #include "device/frame.h"
 #include "device/hid_device.h"
 #include "device/threads.h"
+#include "deadlines.h"
 #include "simhid.h"
 
 #include <climits>
@@ -175,7 +176,7 @@ private slots:
 
     void cleanup()
     {
-        QVERIFY(stopDeviceThreads());
+        QVERIFY(stopDeviceThreads(testsupport::kDeadlineMs));
         delete receiver;  // drops its pending deliveries
         receiver = nullptr;
         QCoreApplication::sendPostedEvents();
@@ -410,7 +411,7 @@ private slots:
         QVERIFY(engine.exitCalls() >= 1);
         QVERIFY(scard_device);
         QCOMPARE(receiver->handles.value(0), scard_device->handle);
-        QCOMPARE(linesStartingWith(" 线程运行 开始运行 "), 1);
+        QTRY_COMPARE(linesStartingWith(" 线程运行 开始运行 "), 1);  // its first act, once it runs
     }
 
     void absentThenPlugged()
@@ -541,12 +542,12 @@ private slots:
         QTRY_VERIFY(engine.openAttempts() >= 2);
         const int exits = engine.exitCalls();
         searcher.stop();
-        QVERIFY(searcher.wait(2000));
+        QVERIFY(searcher.wait(testsupport::kDeadlineMs));
         QCOMPARE(engine.exitCalls(), exits + 1);
         const int attempts = engine.openAttempts();
 
         searcher.start();  // a stopped thread does not search again
-        QVERIFY(searcher.wait(2000));
+        QVERIFY(searcher.wait(testsupport::kDeadlineMs));
         QCOMPARE(engine.openAttempts(), attempts);
         QCOMPARE(engine.exitCalls(), exits + 2);
     }
@@ -572,7 +573,7 @@ private slots:
     void cleanExitWhileConnected()
     {
         connectDevice();
-        QVERIFY(stopDeviceThreads());
+        QVERIFY(stopDeviceThreads(testsupport::kDeadlineMs));
         QVERIFY(connect_thread->isFinished());
         QVERIFY(recv_thread->isFinished());
         QCOMPARE(engine.unclosedHandles(), 0);
@@ -587,7 +588,7 @@ private slots:
     {
         startDeviceSearch();
         QTRY_VERIFY(engine.openAttempts() >= 2);
-        QVERIFY(stopDeviceThreads());
+        QVERIFY(stopDeviceThreads(testsupport::kDeadlineMs));
         QVERIFY(connect_thread->isFinished());
     }
 };
