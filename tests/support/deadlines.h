@@ -10,10 +10,10 @@
 namespace testsupport {
 
 // The built program starting, getting somewhere, or quitting.
-inline constexpr int kProgramDeadlineMs = 120000;
+inline constexpr int kProgramDeadlineMs = 300000;
 
 // Something in this process: a thread ending, a timer firing, a loop ending.
-inline constexpr int kDeadlineMs = 30000;
+inline constexpr int kDeadlineMs = 60000;
 
 }  // namespace testsupport
 
