@@ -31,6 +31,7 @@
 #include "device/device_state.h"
 #include "io/io_state.h"
 #include "app/system_quit.h"
+#include "deadlines.h"
 #include "settings/systemsetting.h"
 #include "store/paths.h"
 #include "store/settings.h"
@@ -41,17 +42,39 @@ namespace {
 
 const QString kSentinel = QStringLiteral("untouched");
 
-// Runs the application's own event loop around `action`. The result is 0 when
-// something ended the loop through the quit path, 42 when it was still running
-// after the action and what it posted.
-int runAppLoop(const std::function<void()>& action)
+constexpr int kStillRunning = 42;
+
+// Runs the application's own event loop around `action` and returns the code
+// the loop ended with, or kStillRunning when it was still running `guardMs`
+// after the action.
+int runAppLoop(const std::function<void()>& action, int guardMs)
 {
-    QTimer::singleShot(0, [action] {
+    // Owned here, so a guard left over never ends a later test's loop.
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(kStillRunning); });
+    QTimer::singleShot(0, &guard, [&] {
         action();
-        QTimer::singleShot(50, [] { QCoreApplication::exit(42); });
+        guard.start(guardMs);
     });
     return QCoreApplication::exec();
 }
+
+// Nothing should end the loop; a short look is enough to see it go on.
+int loopAfter(const std::function<void()>& action)
+{
+    return runAppLoop(action, 100);
+}
+
+// The loop must end through the quit path with code 0. That path (self-pipe,
+// close, quit hook, thread joins) takes its time in a sanitizer build on a
+// busy machine, so the guard is a deadline, not a measure.
+#define QVERIFY_LOOP_QUITS(...)                                                    \
+    do {                                                                           \
+        const int code = runAppLoop(__VA_ARGS__, testsupport::kDeadlineMs);        \
+        QVERIFY2(code != kStillRunning, "the event loop did not end");             \
+        QCOMPARE(code, 0);                                                         \
+    } while (false)
 
 QStringList actionTexts(const QMenu* menu)
 {
@@ -519,21 +542,24 @@ private slots:
     {
         QTest::addColumn<bool>("closeBehavior");
         QTest::addColumn<bool>("systemQuit");
-        QTest::addColumn<int>("loopResult");
-        QTest::newRow("minimise") << false << false << 42;
-        QTest::newRow("setting quits") << true << false << 0;
-        QTest::newRow("after a system quit request") << false << true << 0;
+        QTest::addColumn<bool>("quits");
+        QTest::newRow("minimise") << false << false << false;
+        QTest::newRow("setting quits") << true << false << true;
+        QTest::newRow("after a system quit request") << false << true << true;
     }
     void close()
     {
         QFETCH(bool, closeBehavior);
         QFETCH(bool, systemQuit);
-        QFETCH(int, loopResult);
+        QFETCH(bool, quits);
         sysSetValue.CloseBehavior = closeBehavior;
         app()->setSystemQuitRequested(systemQuit);
 
-        QCOMPARE(runAppLoop([this] { QTest::mouseClick(w->ui->PButton_Set_6, Qt::LeftButton); }), loopResult);
-        if (loopResult == 42) {
+        const auto click = [this] { QTest::mouseClick(w->ui->PButton_Set_6, Qt::LeftButton); };
+        if (quits) {
+            QVERIFY_LOOP_QUITS(click);
+        } else {
+            QCOMPARE(loopAfter(click), kStillRunning);
             QVERIFY(w->isVisible());
             QVERIFY(w->isMinimized());
         }
@@ -542,8 +568,7 @@ private slots:
     void systemQuitEvent()
     {
         // A quit event from the system closes the window, which then quits.
-        QCOMPARE(runAppLoop([] { QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit)); }),
-                 0);
+        QVERIFY_LOOP_QUITS([] { QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit)); });
         QVERIFY(app()->isSystemQuitRequested());
         QVERIFY(!w->isVisible());
     }
@@ -551,7 +576,7 @@ private slots:
     void sigtermIsSystemQuit()
     {
         QVERIFY(installSystemQuitOnSigterm());
-        QCOMPARE(runAppLoop([] { ::kill(::getpid(), SIGTERM); }), 0);
+        QVERIFY_LOOP_QUITS([] { ::kill(::getpid(), SIGTERM); });
         QVERIFY(app()->isSystemQuitRequested());
     }
 
@@ -598,7 +623,7 @@ private slots:
         QVERIFY(!w->isMinimized());
         QVERIFY(w->isVisible());
 
-        QCOMPARE(runAppLoop([this] { w->action_Exit->trigger(); }), 0);
+        QVERIFY_LOOP_QUITS([this] { w->action_Exit->trigger(); });
     }
 
     // ---- The built program ----
@@ -622,14 +647,14 @@ private slots:
         const QString agent = QDir::homePath() + "/Library/LaunchAgents/com.QuorvelVesk.plist";
         QFile::remove(agent);
         p.start(program, {});
-        QVERIFY(p.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(agent), 30000);
+        QVERIFY(p.waitForStarted(testsupport::kProgramDeadlineMs));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(agent), testsupport::kProgramDeadlineMs);
         QFile f(agent);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.readAll().contains(("<string>" + program + "</string>").toUtf8()));
 
         p.terminate();  // SIGTERM
-        QVERIFY(p.waitForFinished(30000));
+        QVERIFY(p.waitForFinished(testsupport::kProgramDeadlineMs));
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 0);
     }

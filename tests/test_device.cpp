@@ -6,6 +6,7 @@
 #include "device/frame.h"
 #include "device/hid_device.h"
 #include "device/threads.h"
+#include "deadlines.h"
 #include "simhid.h"
 
 #include <climits>
@@ -178,7 +179,7 @@ private slots:
 
     void cleanup()
     {
-        QVERIFY(stopDeviceThreads());
+        QVERIFY(stopDeviceThreads(testsupport::kDeadlineMs));
         delete receiver;  // drops its pending deliveries
         receiver = nullptr;
         QCoreApplication::sendPostedEvents();
@@ -587,12 +588,12 @@ private slots:
         QTRY_COMPARE(engine.openMonitors(), 2);
         const int exits = engine.exitCalls();
         searcher.stop();
-        QVERIFY(searcher.wait(5000));
+        QVERIFY(searcher.wait(testsupport::kDeadlineMs));
         QCOMPARE(engine.exitCalls(), exits + 1);
         const int attempts = engine.openAttempts();
 
         searcher.start();  // a stopped thread does not search again
-        QVERIFY(searcher.wait(2000));
+        QVERIFY(searcher.wait(testsupport::kDeadlineMs));
         QCOMPARE(engine.openAttempts(), attempts);
         QCOMPARE(engine.exitCalls(), exits + 2);
     }
@@ -618,7 +619,7 @@ private slots:
     void cleanExitWhileConnected()
     {
         connectDevice();
-        QVERIFY(stopDeviceThreads());
+        QVERIFY(stopDeviceThreads(testsupport::kDeadlineMs));
         QVERIFY(connect_thread->isFinished());
         QVERIFY(recv_thread->isFinished());
         QCOMPARE(engine.unclosedHandles(), 0);
@@ -633,7 +634,7 @@ private slots:
     {
         startDeviceSearch();
         QTRY_COMPARE(receiver->absent, 1);
-        QVERIFY(stopDeviceThreads());
+        QVERIFY(stopDeviceThreads(testsupport::kDeadlineMs));
         QVERIFY(connect_thread->isFinished());
     }
 };

@@ -14,6 +14,7 @@
 #include "app/mainwindow_ui.h"
 #include "app/startup.h"
 #include "app/status_labels.h"
+#include "deadlines.h"
 #include "device/device_session.h"
 #include "device/device_state.h"
 #include "device/hid_device.h"
@@ -456,11 +457,12 @@ void TestDispatch::preloadedModelEndToEnd()
     p.setProcessChannelMode(QProcess::MergedChannels);
     connect(&p, &QProcess::readyRead, this, [&] { out += p.readAll(); });
     p.start(program, {});
-    QVERIFY(p.waitForStarted());
+    QVERIFY(p.waitForStarted(testsupport::kProgramDeadlineMs));
     // The keep-alives tick by the clock, so under load the first echo can
     // come before the end of the burst: wait for each on its own.
-    QTRY_VERIFY_WITH_TIMEOUT(out.contains("do_cmd_Sdo_cmd_S:0x1113 data:0 total:199 current:198"), 30000);
-    QTRY_VERIFY_WITH_TIMEOUT(out.contains("send cmd:0x9D01 data:"), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(out.contains("do_cmd_Sdo_cmd_S:0x1113 data:0 total:199 current:198"),
+                             testsupport::kProgramDeadlineMs);
+    QTRY_VERIFY_WITH_TIMEOUT(out.contains("send cmd:0x9D01 data:"), testsupport::kProgramDeadlineMs);
     QVERIFY(out.contains("send cmd:0x1101 data:1 total:1 current:1 protocl:0x20"));
 
     QLocalSocket client;
@@ -468,7 +470,7 @@ void TestDispatch::preloadedModelEndToEnd()
     QVERIFY(client.waitForConnected(5000));
     client.write("exit");
     QVERIFY(client.waitForBytesWritten(5000));
-    QTRY_VERIFY_WITH_TIMEOUT(p.state() == QProcess::NotRunning, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(p.state() == QProcess::NotRunning, testsupport::kProgramDeadlineMs);
     out += p.readAll();
     const int quitFrame = out.lastIndexOf("send cmd:0x1111 data:1");
     QVERIFY(quitFrame > 0);

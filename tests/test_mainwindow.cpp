@@ -30,6 +30,7 @@
 #include "app/mainwindow_ui.h"
 #include "app/startup.h"
 #include "app/status_labels.h"
+#include "deadlines.h"
 #include "device/device_state.h"
 #include "device/hid_device.h"
 #include "device/threads.h"
@@ -501,13 +502,13 @@ private slots:
         QFile(update + "/file").open(QIODevice::WriteOnly);
         auto w = makeWindow();
         QSignalSpy versionCheck(w.get(), &MainWindow::updata_version);
-        QVERIFY(versionCheck.wait(3000));
+        QVERIFY(versionCheck.wait(testsupport::kDeadlineMs));
         QVERIFY(!QDir(dir->path() + "/UpdateProgram").exists());
 
         // A missing folder still leads to the update check.
         auto w2 = makeWindow();
         QSignalSpy again(w2.get(), &MainWindow::updata_version);
-        QVERIFY(again.wait(3000));
+        QVERIFY(again.wait(testsupport::kDeadlineMs));
     }
 
     void comboFocusFrameAndChartZoom()
@@ -546,7 +547,7 @@ private slots:
     void muteFrameOnlyWhileConnected()
     {
         auto w = makeWindow();
-        QVERIFY(stopDeviceThreads());  // the test opens the device itself
+        QVERIFY(stopDeviceThreads(testsupport::kDeadlineMs));  // the test opens the device itself
         sim::Engine& engine = sim::Engine::instance();
         engine.reset();
         engine.plug();

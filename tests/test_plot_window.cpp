@@ -40,6 +40,7 @@
 #include "widgets/customcontrols.h"
 #include "widgets/resources.h"
 #include "curve_fixtures.h"
+#include "deadlines.h"
 #include "warning_log.h"
 #include "window_fixture.h"
 

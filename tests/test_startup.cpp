@@ -18,10 +18,11 @@
 #include <string>
 
 #include "app/single_instance.h"
+#include "deadlines.h"
 
 namespace {
 
-constexpr int kStartTimeoutMs = 30000;
+using testsupport::kProgramDeadlineMs;
 
 // Shared libraries this test runs with that a preloaded library needs ahead
 // of it (the sanitizer runtimes of a sanitized build).
@@ -85,6 +86,7 @@ class TestStartup : public QObject
     std::unique_ptr<QTemporaryDir> dir;
     QString program;
 
+    // Starts the program; it runs unless its state says otherwise.
     std::unique_ptr<QProcess> start()
     {
         auto p = std::make_unique<QProcess>();
@@ -99,12 +101,13 @@ class TestStartup : public QObject
         p->setProcessEnvironment(env);
         p->setWorkingDirectory(dir->path());
         p->start(program, {});
+        p->waitForStarted(kProgramDeadlineMs);
         return p;
     }
 
     static bool waitListening()
     {
-        QDeadlineTimer deadline(kStartTimeoutMs);
+        QDeadlineTimer deadline(kProgramDeadlineMs);
         while (!deadline.hasExpired()) {
             if (answering())
                 return true;
@@ -115,7 +118,7 @@ class TestStartup : public QObject
 
     static void expectCleanExit(QProcess& p)
     {
-        QVERIFY2(p.waitForFinished(kStartTimeoutMs), "the instance did not quit");
+        QVERIFY2(p.waitForFinished(kProgramDeadlineMs), log(p).right(2000).constData());
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 0);
     }
@@ -135,11 +138,12 @@ private slots:
         auto first = start();
         QVERIFY2(waitListening(), log(*first).right(2000).constData());
         auto second = start();
+        QCOMPARE(second->state(), QProcess::Running);
         expectCleanExit(*first);
         QVERIFY(log(*first).contains("load font"));
 
         // The newer instance takes over the name.
-        QVERIFY(waitListening());
+        QVERIFY2(waitListening(), log(*second).right(2000).constData());
         QCOMPARE(second->state(), QProcess::Running);
         QVERIFY(QFile::exists(dir->filePath("EQ_systemsetting_file.QVconfig")));
         QVERIFY(send("exit"));
@@ -174,12 +178,12 @@ private slots:
         });
 
         auto p = start();
-        QTRY_COMPARE_WITH_TIMEOUT(received, QByteArray("exit"), kStartTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(received, QByteArray("exit"), kProgramDeadlineMs);
         QTest::qWait(1500);  // the old instance is still saving
         QVERIFY(!log(*p).contains("load font"));
 
         old.close();
-        QTRY_VERIFY_WITH_TIMEOUT(log(*p).contains("load font"), kStartTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(log(*p).contains("load font"), kProgramDeadlineMs);
         QVERIFY(waitListening());
         QVERIFY(send("exit"));
         expectCleanExit(*p);
@@ -215,7 +219,7 @@ private slots:
         QLocalSocket client;
         client.connectToServer(name);
         QVERIFY(client.waitForConnected(2000));
-        QTRY_COMPARE_WITH_TIMEOUT(client.state(), QLocalSocket::UnconnectedState, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(client.state(), QLocalSocket::UnconnectedState, testsupport::kDeadlineMs);
     }
 
     void nameIsTakenOverAndUserOnly()
@@ -230,6 +234,22 @@ private slots:
         const QFileInfo socketFile(newer.server()->fullServerName());
         QVERIFY(socketFile.exists());
         QCOMPARE(socketFile.permissions() & (QFile::WriteGroup | QFile::WriteOther), QFile::Permissions());
+    }
+
+    // An older instance that quits only after the newer one took the name
+    // over removes the name as it goes; the newer one must listen again.
+    void nameComesBackAfterALateQuit()
+    {
+        const QString name = "QuorvelVeskTest-late";
+        auto older = std::make_unique<single_instance::Server>(nullptr);
+        QVERIFY(older->listen(name));
+        single_instance::Server newer(nullptr);
+        QVERIFY(newer.listen(name));
+
+        older.reset();
+        QVERIFY(!answering(name));
+        QTRY_VERIFY_WITH_TIMEOUT(answering(name), testsupport::kDeadlineMs);
+        QVERIFY(newer.server()->isListening());
     }
 };
 

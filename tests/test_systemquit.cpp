@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "app/system_quit.h"
+#include "deadlines.h"
 
 // Counts the quit events that reach the application object and swallows them,
 // so the test's own event loop keeps running.

@@ -20,6 +20,7 @@
 #include "widgets/framelesshelper.h"
 #include "widgets/globalfont.h"
 #include "widgets/resources.h"
+#include "deadlines.h"
 
 namespace {
 

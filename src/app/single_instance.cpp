@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDebug>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
@@ -46,8 +47,10 @@ bool askRunningInstanceToExit(QLocalSocket& client, const QString& name, int gon
 }
 
 Server::Server(QWidget* window, QObject* parent)
-    : QObject(parent), m_server(new QLocalServer(this)), m_window(window)
+    : QObject(parent), m_server(new QLocalServer(this)), m_nameWatch(new QTimer(this)), m_window(window)
 {
+    m_nameWatch->setInterval(500);
+    connect(m_nameWatch, &QTimer::timeout, this, [this] { listenAgainIfNameIsGone(); });
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, m_server, [this] { onNewConnection(); },
             Qt::DirectConnection);
@@ -55,14 +58,33 @@ Server::Server(QWidget* window, QObject* parent)
 
 bool Server::listen(const QString& name)
 {
-    if (m_server->listen(name))
-        return true;
-    if (m_server->serverError() != QAbstractSocket::AddressInUseError) {
-        qDebug() << "single-instance server not started:" << m_server->errorString();
-        return false;
+    if (!m_server->listen(name)) {
+        if (m_server->serverError() != QAbstractSocket::AddressInUseError) {
+            qDebug() << "single-instance server not started:" << m_server->errorString();
+            return false;
+        }
+        QLocalServer::removeServer(name);
+        if (!m_server->listen(name))
+            return false;
     }
-    QLocalServer::removeServer(name);
-    return m_server->listen(name);
+    // The name may have belonged to an instance that is still quitting (it did
+    // not stop answering in time; listening replaces its socket file). When it
+    // closes its server at last, that removes the file by name, though the
+    // file is ours by then, and nothing could reach this instance any more.
+    m_nameWatch->start();
+    return true;
+}
+
+void Server::listenAgainIfNameIsGone()
+{
+    if (QFile::exists(m_server->fullServerName()))
+        return;
+    const QString name = m_server->serverName();
+    m_server->close();
+    if (!m_server->listen(name)) {
+        m_nameWatch->stop();
+        qDebug() << "single-instance server lost its name:" << m_server->errorString();
+    }
 }
 
 void Server::onNewConnection()

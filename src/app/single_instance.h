@@ -10,6 +10,7 @@
 
 class QLocalServer;
 class QLocalSocket;
+class QTimer;
 class QWidget;
 
 namespace single_instance {
@@ -34,7 +35,8 @@ public:
     explicit Server(QWidget* window, QObject* parent = nullptr);
 
     // Listens, removing a stale name once when it is in use. Only the user who
-    // runs the program may connect.
+    // runs the program may connect. Listens again whenever the name is
+    // removed while this instance runs.
     bool listen(const QString& name = kServerName);
     QLocalServer* server() const { return m_server; }
 
@@ -43,9 +45,11 @@ public:
 
 private:
     void onNewConnection();
+    void listenAgainIfNameIsGone();
     void handleMessage(QLocalSocket* socket);
 
     QLocalServer* m_server;
+    QTimer* m_nameWatch;
     QPointer<QWidget> m_window;
     int m_readTimeoutMs = kWaitMs;
 };
