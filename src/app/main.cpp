@@ -10,7 +10,7 @@
 #include "app/system_quit.h"
 #include "app/startup.h"
 #include "store/paths.h"
-#include "widgets/globalfont.h"
+#include "widgets/keyboardfocusstyle.h"
 #include "widgets/resources.h"
 
 int main(int argc, char* argv[])
@@ -33,19 +33,8 @@ int main(int argc, char* argv[])
     QLocalSocket client;
     single_instance::askRunningInstanceToExit(client);
 
-    if (!gFont.loadFont(":ThirdPartyResources/fonts/SourceHanSansCN-Bold.ttf")) {
-        qDebug() << "Can not load font";
+    if (!installApplicationFont())
         return 1;
-    }
-    qDebug() << "load font";
-    gFont.save();
-    gFont.setPointSize(9);
-    QApplication::setFont(gFont.font());
-    qDebug() << "a.setFont(gFont.font());";
-    gFont.restore();
-    QFont appFont = QApplication::font();
-    appFont.setHintingPreference(QFont::PreferNoHinting);
-    QApplication::setFont(appFont);
 
     makeWorkingFolders(appDataDir());
 
@@ -57,7 +46,7 @@ int main(int argc, char* argv[])
     single_instance::Server server(&w);
     server.listen();
 
-    QApplication::setStyle(QStyleFactory::create("Windows"));
+    QApplication::setStyle(new KeyboardFocusStyle(QStyleFactory::create("Windows")));
     a.setStyleSheet("QToolTip { color: rgb(216, 215, 216); background-color: black; border: 1px solid gray; }");
 
     QObject::connect(&a, &QCoreApplication::aboutToQuit, &w, &MainWindow::onAboutToQuit);
