@@ -36,6 +36,7 @@
 #include "store/paths.h"
 #include "store/settings.h"
 #include "widgets/customcontrols.h"
+#include "widgets/framelesshelper.h"
 #include "widgets/resources.h"
 
 namespace {
@@ -459,6 +460,24 @@ private slots:
         QTest::mouseClick(max, Qt::LeftButton);
         QCOMPARE(max->styleSheet(), QString(kRestoreHover));
         QTest::mouseClick(max, Qt::LeftButton);
+        QCOMPARE(max->styleSheet(), QString(kMaximiseHover));
+    }
+
+    // Maximised and restored by the window manager: the button shows it and
+    // restores such a window; a minimise leaves the button alone.
+    void maximiseButtonFollowsWindowManager()
+    {
+        QPushButton* max = w->ui->PButton_Set_5;
+        w->setWindowState(Qt::WindowMaximized);
+        QTRY_VERIFY(w->isMaximized());
+        QCOMPARE(max->styleSheet(), QString(kRestoreHover));
+        w->setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
+        QCOMPARE(max->styleSheet(), QString(kRestoreHover));
+        w->setWindowState(Qt::WindowMaximized);
+
+        QTest::mouseClick(max, Qt::LeftButton);
+        QTRY_VERIFY(!w->isMaximized());
+        QVERIFY(!w->framelessHelper->isMax(w.get()));
         QCOMPARE(max->styleSheet(), QString(kMaximiseHover));
     }
 

@@ -14,6 +14,7 @@
 
 #include <memory>
 
+#include "edges.h"
 #include "widgets/accountitem.h"
 #include "widgets/balance.h"
 #include "widgets/customcontrols.h"
@@ -609,6 +610,40 @@ private slots:
     QCOMPARE(win.w.geometry(), before);
     moveTo(&win.w, g + QPoint(100, 0), Qt::LeftButton);
     QCOMPARE(win.w.geometry(), before.adjusted(100, 0, 0, 0));
+  }
+
+  // Each edge and corner, pressed a few pixels inside its band, follows the
+  // pointer's travel exactly; the opposite edges stay, in and past the minimum.
+  void resizeFollowsTravel_data() {
+    QTest::addColumn<QPoint>("side");  // -1 left/top, 1 right/bottom, 0 neither
+    QTest::newRow("left") << QPoint(-1, 0);
+    QTest::newRow("right") << QPoint(1, 0);
+    QTest::newRow("top") << QPoint(0, -1);
+    QTest::newRow("bottom") << QPoint(0, 1);
+    QTest::newRow("top-left") << QPoint(-1, -1);
+    QTest::newRow("top-right") << QPoint(1, -1);
+    QTest::newRow("bottom-left") << QPoint(-1, 1);
+    QTest::newRow("bottom-right") << QPoint(1, 1);
+  }
+
+  void resizeFollowsTravel() {
+    QFETCH(QPoint, side);
+    Window win(QRect(300, 200, 500, 400));  // minimum 400 x 300
+    const QRect start = win.w.frameGeometry();
+    const int x = side.x() < 0 ? start.left() + 3 : side.x() > 0 ? start.right() - 3 : start.center().x();
+    const int y = side.y() < 0 ? start.top() + 3 : side.y() > 0 ? start.bottom() - 3 : start.center().y();
+    const QPoint press(x, y);
+    // Out by 30, back in by 250: past the minimum by 100 on each axis that moves.
+    const QList<int> steps{10, 30, 0, -60, -100, -130, -150, -220};
+    sendMouse(&win.w, QEvent::MouseButtonPress, win.w.mapFromGlobal(press), Qt::LeftButton, Qt::LeftButton);
+    for (int travel : steps) {
+      moveTo(&win.w, press + QPoint(side.x() * travel, side.y() * travel), Qt::LeftButton);
+      // Outwards is positive; the window never gets below its minimum.
+      const int dx = qMax(travel, 400 - start.width());
+      const int dy = qMax(travel, 300 - start.height());
+      QCOMPARE(win.w.frameGeometry(), edgesMovedOut(start, side, dx, dy));
+    }
+    sendMouse(&win.w, QEvent::MouseButtonRelease, win.w.mapFromGlobal(press), Qt::LeftButton, Qt::NoButton);
   }
 
   void hoverSetsResizeCursor() {

@@ -10,7 +10,7 @@
 #include "app/system_quit.h"
 #include "app/startup.h"
 #include "store/paths.h"
-#include "widgets/globalfont.h"
+#include "widgets/keyboardfocusstyle.h"
 #include "widgets/resources.h"
 
 int main(int argc, char* argv[])
@@ -33,25 +33,14 @@ int main(int argc, char* argv[])
     QLocalSocket client;
     single_instance::askRunningInstanceToExit(client);
 
-    if (!gFont.loadFont(":ThirdPartyResources/fonts/SourceHanSansCN-Bold.ttf")) {
-        qDebug() << "Can not load font";
+    if (!installApplicationFont())
         return 1;
-    }
-    qDebug() << "load font";
-    gFont.save();
-    gFont.setPointSize(9);
-    QApplication::setFont(gFont.font());
-    qDebug() << "a.setFont(gFont.font());";
-    gFont.restore();
-    QFont appFont = QApplication::font();
-    appFont.setHintingPreference(QFont::PreferNoHinting);
-    QApplication::setFont(appFont);
 
     makeWorkingFolders(appDataDir());
 
     // Style once, before any widget exists: a style or application sheet set
     // after the window is built restyles every widget of it again.
-    QApplication::setStyle(QStyleFactory::create("Windows"));
+    QApplication::setStyle(new KeyboardFocusStyle(QStyleFactory::create("Windows")));
     a.setStyleSheet("QToolTip { color: rgb(216, 215, 216); background-color: black; border: 1px solid gray; }");
 
     // Built with its flags: set afterwards they would restyle the whole form.

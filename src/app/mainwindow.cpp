@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -150,6 +151,7 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags) : QMainWindow(par
     connect(framelessHelper, SIGNAL(sigMax(bool)), this, SLOT(MaxUI_Updata(bool)));
 
     setWindowTitle("Quorvel Vesk");
+    setWindowIcon(QIcon(QStringLiteral(":ThirdPartyResources/images/QV.png")));
     install_Event_Filter();
 
     // Channel mode of local preset 0; -1 (nothing stored) leaves no item chosen.

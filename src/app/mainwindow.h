@@ -108,6 +108,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A maximise or restore by the window manager swaps the button image too.
+    void changeEvent(QEvent* event) override;
 
 private:
     // Steps of the language switch while a device is connected.

@@ -30,6 +30,12 @@ void MainWindow::on_PButton_Set_4_clicked()
 
 void MainWindow::on_PButton_Set_5_clicked()
 {
+    // Maximised by the window manager (its title bar, a key): the button
+    // shows the restore image and restores.
+    if (isMaximized()) {
+        showNormal();
+        return;
+    }
     if (framelessHelper->isMax(this)) {
         ui->PButton_Set_5->setStyleSheet(ChromeSheet::maximiseHover);
         framelessHelper->setMax(this, false);
@@ -47,6 +53,18 @@ void MainWindow::on_PButton_Set_6_clicked()
 void MainWindow::MaxUI_Updata(bool max)
 {
     ui->PButton_Set_5->setStyleSheet(max ? ChromeSheet::restoreHover : ChromeSheet::maximiseHover);
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !ui || !framelessHelper)
+        return;
+    // Only a change of the maximised state touches the button; a minimise
+    // and its restore leave it alone.
+    const bool wasMaximised = static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized;
+    if (wasMaximised != isMaximized())
+        MaxUI_Updata(isMaximized() || framelessHelper->isMax(this));
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event)

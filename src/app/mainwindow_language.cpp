@@ -19,6 +19,7 @@
 #include "settings/systemsetting.h"
 #include "store/settings.h"
 #include "widgets/customcontrols.h"
+#include "widgets/textfit.h"
 
 namespace {
 
@@ -104,6 +105,8 @@ void MainWindow::Language_Change_UI()
 
     if (local_config_inactive)
         statusLabel6->setText(localConfigHint(language));
+
+    widenLabelsToText(ui->centralwidget);
 }
 
 namespace {

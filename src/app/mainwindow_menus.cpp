@@ -167,8 +167,10 @@ void MainWindow::qss_Setting()
         for (const QString& text : language == 1 ? entry.english : entry.chinese)
             entry.menu->addAction(tr(text.toUtf8().constData()));
     }
-    for (const MenuEntry& entry : menus)
+    for (const MenuEntry& entry : menus) {
         entry.button->setMenu(entry.menu);
+        clearHoverWhenMenuCloses(entry.button);
+    }
 
     if (language == 1)
         ui->PButton_Set_2->setToolTip("Save curren config(Ctrl+S)");

@@ -144,6 +144,9 @@ QComboBox* rowCombo(QWidget* parent, const char* name, int minWidth, int items)
                               FormSheet::rowComboBox);
     for (int i = 0; i < items; ++i)
         c->addItem(QString());
+    // The items are re-texted on every language switch; the width follows
+    // them (within the limits above) instead of the first texts shown.
+    c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return c;
 }
 

@@ -1,18 +1,41 @@
 #include "widgets/customcontrols.h"
 
+#include <QCursor>
 #include <QDebug>
 #include <QFrame>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QToolButton>
 
 #include <cmath>
+
+void clearHoverWhenMenuCloses(QToolButton* button) {
+  QMenu* menu = button->menu();
+  if (!menu)
+    return;
+  QObject::connect(menu, &QMenu::aboutToHide, button, [button] {
+    // After the menu is gone: the toolkit may still re-enter the button then.
+    QTimer::singleShot(0, button, [button] {
+      if (button->underMouse() && !button->rect().contains(button->mapFromGlobal(QCursor::pos()))) {
+        button->setAttribute(Qt::WA_UnderMouse, false);
+        button->update();
+      }
+    });
+  });
+}
 
 // --- CustomCheckBox ---
 
 CustomCheckBox::CustomCheckBox(QWidget* parent) : QCheckBox(parent) {}
 
-void CustomCheckBox::mouseMoveEvent(QMouseEvent* event) { event->accept(); }
+void CustomCheckBox::mouseMoveEvent(QMouseEvent* event) {
+  // Hover tracking only (the :hover look of a style sheet); never a drag.
+  if (!(event->buttons() & Qt::LeftButton))
+    QCheckBox::mouseMoveEvent(event);
+  event->accept();
+}
 
 // --- CustomComboBox ---
 
@@ -75,7 +98,14 @@ void CustomPushButton::mousePressEvent(QMouseEvent* event) {
   event->ignore();
 }
 
-void CustomPushButton::mouseMoveEvent(QMouseEvent* event) { event->accept(); }
+void CustomPushButton::mouseMoveEvent(QMouseEvent* event) {
+  // A button with a style sheet shows its :hover look only after its own move
+  // handling has seen the pointer over it; the press tracking of a drag stays
+  // out, so a drag that started here goes on as before.
+  if (!(event->buttons() & Qt::LeftButton))
+    QPushButton::mouseMoveEvent(event);
+  event->accept();
+}
 
 void CustomPushButton::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
 

@@ -12,6 +12,13 @@
 #include <QWidget>
 
 class QListWidget;
+class QToolButton;
+
+// A button whose menu opens on press never gets its leave event while the
+// menu holds the mouse, so it would keep its :hover look after the menu
+// closes until hovered again. This drops the stale hover state of `button`
+// whenever its menu closes with the pointer elsewhere.
+void clearHoverWhenMenuCloses(QToolButton* button);
 
 // Never tracks a drag, so dragging over the box does not move the window.
 class CustomCheckBox : public QCheckBox {

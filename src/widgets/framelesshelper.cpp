@@ -22,6 +22,17 @@ QPoint rounded(const QPointF& p) {
   return {static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y()))};
 }
 
+// What a window manager's frame adds around the window on each side; none
+// without a window manager. Hit tests and resizing work on the frame
+// rectangle, while setGeometry takes the window's own rectangle: every frame
+// rectangle must lose these margins before it is given to the window.
+QMargins frameMargins(const QWidget* w) {
+  const QRect frame = w->frameGeometry();
+  const QRect inner = w->geometry();
+  return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+          frame.bottom() - inner.bottom()};
+}
+
 } // namespace
 
 // --- CursorPosCalculator ---
@@ -121,6 +132,7 @@ void WidgetData::handleMousePressEvent(QMouseEvent* event) {
   m_bLeftButtonTitlePressed = rounded(event->position()).y() < CursorPosCalculator::m_nTitleHeight;
   m_ptPressGlobal = rounded(event->globalPosition());
   const QRect frame = m_pWidget->frameGeometry();
+  m_rcPressFrame = frame;
   m_pressedMousePos.recalculate(m_ptPressGlobal, frame);
   m_ptDragPos = m_ptPressGlobal - frame.topLeft();
 
@@ -142,7 +154,8 @@ void WidgetData::handleMouseReleaseEvent(QMouseEvent* event) {
   m_pressedMousePos.reset();
   if (m_pRubberBand && m_pRubberBand->isVisible()) {
     m_pRubberBand->hide();
-    m_pWidget->setGeometry(m_pRubberBand->geometry());
+    // The band outlines the frame; the window takes its own rectangle.
+    m_pWidget->setGeometry(m_pRubberBand->geometry().marginsRemoved(frameMargins(m_pWidget)));
   }
   if (m_bSnapMax) {
     setMax(!m_bMax);
@@ -251,47 +264,61 @@ void WidgetData::unsetWindowCursor() {
 
 void WidgetData::resizeWidget(const QPoint& g) {
   const bool onBand = m_pRubberBand && m_pHelper->has(FramelessHelperPrivate::RubberBandOnResize);
+  const QMargins margins = frameMargins(m_pWidget);
   const QRect orig = onBand ? m_pRubberBand->frameGeometry() : m_pWidget->frameGeometry();
-  QRect r = orig;
+  // The edges that were pressed follow the pointer's travel since the press,
+  // so a press a few pixels inside the edge band does not make the edge jump
+  // to the pointer.
+  const QPoint travel = g - m_ptPressGlobal;
+  const QRect start = m_rcPressFrame;
+  bool left = false, right = false, top = false, bottom = false;
   const CursorPosCalculator& p = m_pressedMousePos;
-  if (p.onTopLeftEdge) {
-    r.setTopLeft(g);
-  } else if (p.onBottomLeftEdge) {
-    r.setLeft(g.x());
-    r.setBottom(g.y());
-  } else if (p.onTopRightEdge) {
-    r.setTopRight(g);
-  } else if (p.onBottomRightEdge) {
-    r.setBottomRight(g);
-  } else if (p.onLeftEdge) {
-    r.setLeft(g.x());
-  } else if (p.onRightEdge) {
-    r.setRight(g.x());
-  } else if (p.onTopEdge) {
-    r.setTop(g.y());
-  } else if (p.onBottomEdge) {
-    r.setBottom(g.y());
-  }
+  if (p.onTopLeftEdge)
+    left = top = true;
+  else if (p.onBottomLeftEdge)
+    left = bottom = true;
+  else if (p.onTopRightEdge)
+    right = top = true;
+  else if (p.onBottomRightEdge)
+    right = bottom = true;
+  else if (p.onLeftEdge)
+    left = true;
+  else if (p.onRightEdge)
+    right = true;
+  else if (p.onTopEdge)
+    top = true;
+  else if (p.onBottomEdge)
+    bottom = true;
+  QRect r = orig;
+  if (left)
+    r.setLeft(start.left() + travel.x());
+  if (right)
+    r.setRight(start.right() + travel.x());
+  if (top)
+    r.setTop(start.top() + travel.y());
+  if (bottom)
+    r.setBottom(start.bottom() + travel.y());
   if (r.left() > r.right() || r.top() > r.bottom())
     return;
-  // Below the minimum, the edge that moved goes back to where it was.
-  const QSize minimum = m_pWidget->minimumSize();
+  // Below the minimum, the edge that moved goes back to where it was. The
+  // minimum is the window's own; the frame adds its margins to it.
+  const QSize minimum = m_pWidget->minimumSize().grownBy(margins);
   if (r.width() < minimum.width()) {
-    if (r.left() == orig.left())
-      r.setRight(orig.right());
-    else
+    if (left)
       r.setLeft(orig.left());
+    else
+      r.setRight(orig.right());
   }
   if (r.height() < minimum.height()) {
-    if (r.top() == orig.top())
-      r.setBottom(orig.bottom());
-    else
+    if (top)
       r.setTop(orig.top());
+    else
+      r.setBottom(orig.bottom());
   }
   if (onBand)
     m_pRubberBand->setGeometry(r);
   else
-    m_pWidget->setGeometry(r);
+    m_pWidget->setGeometry(r.marginsRemoved(margins));
 }
 
 void WidgetData::moveWidget(const QPoint& g) {
@@ -309,7 +336,8 @@ void WidgetData::setMax(bool b) {
     QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
     if (!screen)
       screen = QGuiApplication::primaryScreen();
-    m_pWidget->setGeometry(screen->availableGeometry());
+    // The frame, title bar included, fills the available area.
+    m_pWidget->setGeometry(screen->availableGeometry().marginsRemoved(frameMargins(m_pWidget)));
   } else {
     if (m_rcNormal.topLeft() == QPoint(0, 0)) {
       const QSize s = QGuiApplication::primaryScreen()->size();

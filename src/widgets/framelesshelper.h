@@ -89,6 +89,7 @@ private:
   CursorPosCalculator m_moveMousePos;
   bool m_bLeftButtonPressed = false;
   QPoint m_ptPressGlobal;
+  QRect m_rcPressFrame;  // the frame rectangle at the last left press
   QTimer* m_pCursorTimer;
   bool m_bCursorShapeChanged = false;
   bool m_bLeftButtonTitlePressed = false;

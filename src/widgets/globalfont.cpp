@@ -20,6 +20,14 @@ bool GlobalFont::loadFont(const QString& path) {
   return true;
 }
 
+void GlobalFont::substituteMissing(const QStringList& families) const {
+  if (m_family.isEmpty())
+    return;
+  for (const QString& family : families)
+    if (!QFontDatabase::hasFamily(family))
+      QFont::insertSubstitution(family, m_family);
+}
+
 void GlobalFont::showSupported() const {
   for (const QString& family : QFontDatabase::families()) {
     for (const QString& style : QFontDatabase::styles(family)) {

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 class GlobalFont {
 public:
@@ -16,6 +17,10 @@ public:
   void restore() { m_font = m_savedFont; }
   void setPixelSize(int size) { m_font.setPixelSize(size); }
   void setPointSize(int size) { m_font.setPointSize(size); }
+
+  // Each of these families that this machine lacks is drawn in the loaded
+  // font instead of whatever the system would fall back to.
+  void substituteMissing(const QStringList& families) const;
 
   // Diagnostics for the debug log.
   void showSupported() const;

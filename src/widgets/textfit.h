@@ -1,0 +1,11 @@
+#pragma once
+// Labels of fixed width were sized for another desktop's font rendering; with
+// this machine's font a text can be wider than its label, which then draws it
+// cut off.
+
+class QWidget;
+
+// Widens every label under root whose width limit leaves its text less room
+// than the text needs with the label's own font; never narrows one. Call after
+// the texts change.
+void widenLabelsToText(QWidget* root);

@@ -1,0 +1,266 @@
+// The main window as the program draws it, with its own font, font resolution
+// and style: every text fits its box in both languages, style-sheet fonts the
+// machine lacks become the program's font, focus frames only follow the
+// keyboard, image buttons show their hover frame, and the window has its icon.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyleFactory>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+#include "app/mainwindow.h"
+#include "app/mainwindow_ui.h"
+#include "app/startup.h"
+#include "store/settings.h"
+#include "warning_log.h"
+#include "widgets/customcontrols.h"
+#include "widgets/framelesshelper.h"
+#include "widgets/globalfont.h"
+#include "widgets/keyboardfocusstyle.h"
+#include "widgets/resources.h"
+#include "window_fixture.h"
+
+namespace {
+
+// Room a text needs beyond its advance, and the room it gets, for each kind of
+// widget that draws one; -1 room for widgets that draw no text of their own.
+struct TextBox
+{
+    QString text;
+    int room = -1;
+};
+
+QList<TextBox> textBoxes(QWidget* w)
+{
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        const int indent = label->indent() > 0 ? label->indent() : 0;
+        return { { label->text(), label->contentsRect().width() - 2 * label->margin() - indent } };
+    }
+    if (auto* box = qobject_cast<QCheckBox*>(w)) {
+        QStyleOptionButton opt;
+        opt.initFrom(box);
+        opt.text = box->text();
+        return { { box->text(),
+            box->style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, box).width() } };
+    }
+    if (auto* button = qobject_cast<QToolButton*>(w)) {
+        // The hover frame takes 2 px on each side.
+        return { { button->text(), button->contentsRect().width() - 4 } };
+    }
+    if (auto* button = qobject_cast<QPushButton*>(w))
+        return { { button->text(), button->contentsRect().width() - 4 } };
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        QStyleOptionComboBox opt;
+        opt.initFrom(combo);
+        opt.editable = combo->isEditable();
+        const int room
+            = combo->style()
+                  ->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, combo)
+                  .width();
+        QList<TextBox> items;
+        for (int i = 0; i < combo->count(); ++i)
+            items.append({ combo->itemText(i), room });
+        return items;
+    }
+    return {};
+}
+
+// Every visible text of the window that is wider than its box.
+QStringList clippedTexts(QWidget* window)
+{
+    QStringList out;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisible())
+            continue;
+        for (const TextBox& box : textBoxes(w)) {
+            if (box.text.trimmed().isEmpty())
+                continue;
+            const int need = w->fontMetrics().horizontalAdvance(box.text);
+            if (need > box.room)
+                out << QStringLiteral("%1 \"%2\": %3 px in %4")
+                           .arg(w->objectName(), box.text)
+                           .arg(need)
+                           .arg(box.room);
+        }
+    }
+    return out;
+}
+
+bool sameImage(QWidget* w, const QImage& reference) { return w->grab().toImage() == reference; }
+
+} // namespace
+
+class TestLook : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir;
+
+    std::unique_ptr<MainWindow> makeWindow(int language)
+    {
+        dir = freshWindowDir();
+        if (!dir)
+            return nullptr;
+        config_Init();
+        sysSetValue.Language = language;
+        Config_update();
+        auto w = std::make_unique<MainWindow>();
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get()))
+            return nullptr;
+        return w;
+    }
+
+public:
+    // The program sets this resolution before its application object exists.
+    static void initMain() { qputenv("QT_FONT_DPI", "72"); }
+
+private slots:
+    void initTestCase()
+    {
+        initResources();
+        testsupport::installWarningLog();
+        QVERIFY(installApplicationFont());
+        QApplication::setStyle(new KeyboardFocusStyle(QStyleFactory::create("Windows")));
+        qApp->setStyleSheet("QToolTip { color: rgb(216, 215, 216); background-color: black; "
+                            "border: 1px solid gray; }");
+    }
+
+    void textsFit_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<bool>("maximised");
+        QTest::newRow("English, smallest") << 1 << false;
+        QTest::newRow("Chinese, smallest") << 0 << false;
+        QTest::newRow("English, maximised") << 1 << true;
+        QTest::newRow("Chinese, maximised") << 0 << true;
+    }
+
+    void textsFit()
+    {
+        QFETCH(int, language);
+        QFETCH(bool, maximised);
+        auto w = makeWindow(language);
+        QVERIFY(w);
+        // Every band row, so every row's texts are laid out.
+        for (const BandRowDescriptor& row : bandRowDescriptors())
+            row.groupBox.of(*w->ui)->show();
+        if (maximised)
+            w->framelessHelper->setMax(w.get(), true);
+        else
+            w->resize(w->minimumSize());
+        QTRY_COMPARE(w->size(), maximised ? w->screen()->availableSize() : w->minimumSize());
+        QApplication::processEvents(); // layouts
+        const QStringList clipped = clippedTexts(w.get());
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join("\n")));
+
+        // The language switch keeps them whole.
+        sysSetValue.Language = language == 1 ? 0 : 1;
+        w->Language_Change_UI();
+        QApplication::processEvents();
+        const QStringList afterSwitch = clippedTexts(w.get());
+        QVERIFY2(afterSwitch.isEmpty(), qPrintable(afterSwitch.join("\n")));
+    }
+
+    // The pickers and the channel-mode box ask for a family this machine lacks.
+    void missingStyleFontIsTheProgramFont()
+    {
+        auto w = makeWindow(1);
+        QVERIFY(w);
+        for (QWidget* box : std::initializer_list<QWidget*> {
+                 w->ui->comboBox, w->ui->comboBox_2, w->comboBox_PEQMode })
+            QCOMPARE(QFontInfo(box->font()).family(), gFont.family());
+    }
+
+    // A focus frame follows the keyboard only: not the save button's focus at
+    // start, not a clicked switch; after Tab it shows.
+    void focusFramesFollowTheKeyboard()
+    {
+        auto w = makeWindow(1);
+        QVERIFY(w);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QPushButton* save = w->ui->PButton_Set_2;
+        QTRY_VERIFY(save->hasFocus());
+        const QImage focused = save->grab().toImage();
+        w->setFocus();
+        QTRY_VERIFY(!save->hasFocus());
+        QVERIFY(sameImage(save, focused));
+
+        QCheckBox* each = w->ui->checkBox_each;
+        each->setFocusPolicy(Qt::StrongFocus);
+        const QImage before = each->grab().toImage();
+        QTest::mouseClick(each, Qt::LeftButton);
+        QTest::mouseClick(each, Qt::LeftButton); // back to where it was
+        QTRY_VERIFY(each->hasFocus());
+        QVERIFY(sameImage(each, before));
+
+        // Tab from the switch: the next control gets a frame it did not have.
+        QTest::keyClick(each, Qt::Key_Tab);
+        QTRY_VERIFY(!each->hasFocus());
+        QWidget* next = QApplication::focusWidget();
+        QVERIFY(next);
+        const QImage tabbed = next->grab().toImage();
+        next->clearFocus();
+        QVERIFY(!sameImage(next, tabbed));
+    }
+
+    // Hovering an image button draws its 2-px grey frame.
+    void imageButtonHoverFrame()
+    {
+        auto w = makeWindow(1);
+        QVERIFY(w);
+        QPushButton* settings = w->ui->PButton_Set;
+        const QPoint edge(0, settings->height() / 2);
+        QTest::mouseMove(w.get(), settings->mapTo(w.get(), QPoint(-20, settings->height() / 2)));
+        QTRY_COMPARE(settings->grab().toImage().pixelColor(edge), QColor(0, 0, 0));
+        QTest::mouseMove(settings, settings->rect().center());
+        QTRY_COMPARE(settings->grab().toImage().pixelColor(edge), QColor(128, 128, 128));
+    }
+
+    // A tool button whose menu closed with the pointer elsewhere drops its hover.
+    void menuButtonHoverAfterMenu()
+    {
+        auto w = makeWindow(1);
+        QVERIFY(w);
+        QToolButton* help = w->ui->toolButton_3;
+        QCursor::setPos(help->mapToGlobal(help->rect().center()));
+        QTRY_VERIFY(help->underMouse());
+        emit help->menu()->aboutToHide();
+        QTest::qWait(0);
+        QVERIFY(help->underMouse()); // still over it: keeps the hover look
+
+        // The pointer left while the menu held the mouse: the button never
+        // heard of it.
+        QCursor::setPos(help->mapToGlobal(QPoint(-50, -50)));
+        QTRY_VERIFY(!help->underMouse());
+        help->setAttribute(Qt::WA_UnderMouse, true);
+        emit help->menu()->aboutToHide();
+        QTRY_VERIFY(!help->underMouse());
+    }
+
+    void windowIconIsTheLogo()
+    {
+        auto w = makeWindow(1);
+        QVERIFY(w);
+        QVERIFY(!w->windowIcon().isNull());
+        QCOMPARE(w->windowIcon().pixmap(64).toImage().convertToFormat(
+                     QImage::Format_ARGB32_Premultiplied),
+            QImage(":ThirdPartyResources/images/QV.png")
+                .convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
+};
+
+QTEST_MAIN(TestLook)
+#include "test_look.moc"
