@@ -6,8 +6,6 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include "store/channel_modes.h"
@@ -16,6 +14,8 @@
 #include "store/presets.h"
 #include "store/settings.h"
 #include "store/shared_state.h"
+#include "band_fixtures.h"
+#include "file_size_limit.h"
 
 // The filter model owns these; weak so this test links with or without it.
 __attribute__((weak)) EQ_data* EQ[12];
@@ -54,16 +54,6 @@ QJsonArray listArray(const QList<QJsonObject>& list)
     return a;
 }
 
-QString bandString(const EQ_data& b)
-{
-    return QStringLiteral("%1 %2 %3 %4 %5")
-        .arg(int(b.status))
-        .arg(b.type)
-        .arg(b.center_frequency)
-        .arg(b.gain)
-        .arg(b.Q);
-}
-
 // A preset object as the program writes it, with every band cleared.
 QJsonObject presetObject(int index, const QString& name, const QString& firstBand = "1 1 20 3 0.2")
 {
@@ -89,23 +79,6 @@ QByteArray curveFile(int n)
                              {"path", QStringLiteral("/x/c%1.csv").arg(i)}, {"type", "tar"}});
     return QJsonDocument(a).toJson();
 }
-
-// Makes every write past `bytes` fail with EFBIG, as a full disk would.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limit{bytes, old_.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
-
-private:
-    rlimit old_{};
-};
 
 }  // namespace
 
