@@ -19,6 +19,7 @@
 #include "store/curve_list.h"
 #include "band_fixtures.h"
 #include "file_size_limit.h"
+#include "test_files.h"
 
 namespace {
 
@@ -39,19 +40,6 @@ QString looseHeader()
     return QStringLiteral(
         "Filter Settings file\n\nRoom EQ V5.20\nDated: 2024\n\nNotes:\n\nEqualiser: Generic\n"
         "Filter 1: ON PK Fc 50 Hz Gain 5 dB Q 2\n");
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void putFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
 }
 
 CurveRows gridCurve(double (*level)(double))

@@ -37,6 +37,7 @@
 #include "dsp/grid.h"
 #include "editor/editor_state.h"
 #include "settings/systemsetting.h"
+#include "opened_device.h"
 #include "simhid.h"
 #include "warning_log.h"
 #include "window_fixture.h"
@@ -558,12 +559,9 @@ private slots:
     {
         auto w = makeWindow();
         QVERIFY(stopDeviceThreads());  // the test opens the device itself
-        sim::Engine& engine = sim::Engine::instance();
-        engine.reset();
-        engine.plug();
-        hid_device* h = hid_open(QV_VENDOR_ID, QV_PRODUCT_ID, nullptr);
-        QVERIFY(h);
-        scard_device = new qv_device(h);
+        OpenedDevice device;
+        QVERIFY(device.isOpen());
+        sim::Engine& engine = device.engine;
 
         emit systemset->update_Mute(true);
         QCOMPARE(engine.writes().size(), size_t(0));
@@ -578,11 +576,6 @@ private slots:
         QCOMPARE(on.command, 0x1116u);
         QCOMPARE(on.data, 1);
         QCOMPARE(off.data, 0);
-
-        hid_close(h);
-        delete scard_device;
-        scard_device = nullptr;
-        engine.reset();
     }
 
     void settingsWindowMuteBox_data()

@@ -16,25 +16,13 @@
 #include "store/shared_state.h"
 #include "band_fixtures.h"
 #include "file_size_limit.h"
+#include "test_files.h"
 
 // The filter model owns these; weak so this test links with or without it.
 __attribute__((weak)) EQ_data* EQ[12];
 __attribute__((weak)) R_EQ_data* EQ_R[12];
 
 namespace {
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void putFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 QJsonDocument jsonOf(const QString& path)
 {

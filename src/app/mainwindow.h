@@ -20,6 +20,7 @@ class QCheckBox;
 class QCloseEvent;
 class QKeyEvent;
 class QLabel;
+class QListWidget;
 class QMenu;
 class QMouseEvent;
 class QPushButton;
@@ -317,8 +318,27 @@ signals:
     void send_tianjia2();  // the same for a device preset
 
 public:
+    // Popups of the source picker `comboBox` and the target picker `comboBox_2`.
+    QListWidget* sourceCurveList = nullptr;
+    QListWidget* targetCurveList = nullptr;
+    int sourceCurveRows = 0;
+    int targetCurveRows = 0;
+    QString currentSourceName;  // curve last shown in each picker
+    QString currentTargetName;
+    QString pendingCurveName;   // delivered by the curve-name dialogs
+
     void ComboBox_Init();
     void fre_tar_ComboBox_Init();
+    void fre_accountitem_add(int index, QString name);
+    void tar_accountitem_add(int index, QString name);
+    void tar_fre_sltRemoveAllAccounts();
+    void openDialog_fre();
+    void openDialog_tar();
+    // The four file dialogs; each returns the chosen path, empty for Cancel.
+    QString get_csv_file();
+    QString get_txt_file();
+    QString save_csv_file();
+    QString save_txt_file();
 
 public slots:
     void deal_On_triggered(QAction* action);
@@ -327,6 +347,15 @@ public slots:
     void fre_sltShowAccountInfo(int index, QString const& name);
     void tar_sltShowAccountInfo(int index, QString const& name);
     void sltRemoveAccount(int index);
+    void receiveDialogInput_fre(QString const& name);
+    void receiveDialogInput_tar(QString const& name);
+
+private:
+    // The roads of the two menus.
+    void importCurve(const QString& type);
+    void importFilters();
+    void addCurve(const QString& type, const QList<QList<double>>& rows);
+    void showIoBox(int icon, const QString& title, const QString& text);
 
     // ---- Response plot: chart, series, curve switches (src/plot) ----
 public:
