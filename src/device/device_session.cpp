@@ -144,10 +144,7 @@ void DeviceSession::connected()
     send(0x1101, 1);
     qDebug() << (sysSetValue.High_sampling_rate_mute ? "mute_mute" : "no_mute_no_mute");
     send(0x1120, 1);
-    const QString& rate = status_bar_value.sample_rate;
-    const bool placeholder = rate == QLatin1String("Sample") || rate == QStringLiteral("采样率");
-    if (status_bar_value.audio_code == QLatin1String("DSD")
-        || (!isEqUsableRateLabel(rate) && !placeholder))
+    if (isBlockedStream(status_bar_value.audio_code, status_bar_value.sample_rate))
         m_host.startStreamTimer();
 }
 
