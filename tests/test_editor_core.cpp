@@ -7,6 +7,7 @@
 
 #include "dsp/band.h"
 #include "editor/editor_rules.h"
+#include "editor/set_upload.h"
 #include "store/paths.h"
 #include "store/presets.h"
 #include "workspace/workspace_state.h"
@@ -42,6 +43,38 @@ ChannelModeState state(int hid, int code, bool tenths, const QString& current, c
     return s;
 }
 
+// "9c01 d33554432" per frame; every frame must be a single-value frame.
+QStringList texts(const FrameList& frames)
+{
+    QStringList out;
+    for (const auto& f : frames) {
+        if (f.total != 1 || f.current != 1 || f.protocol != 0x20)
+            out << QStringLiteral("bad frame");
+        out << QStringLiteral("%1 d%2").arg(f.cmd, 0, 16).arg(f.data);
+    }
+    return out;
+}
+
+QString fr(uint32_t cmd, int32_t data)
+{
+    return QStringLiteral("%1 d%2").arg(cmd, 0, 16).arg(data);
+}
+
+// One channel's group of a band: all five fields, or its status alone.
+QStringList bandGroup(int band, bool right, const QList<int32_t>& fields)
+{
+    QStringList out;
+    const uint32_t base = 0x9000u + (uint32_t(band) << 8) + (right ? 5u : 0u);
+    if (fields.size() == 1)
+        return {fr(base + 5, fields[0])};
+    for (int i = 0; i < 5; ++i)
+        out << fr(base + 1 + uint32_t(i), fields[i]);
+    return out;
+}
+
+constexpr int32_t kUnity = 33554432;
+constexpr int32_t kMinus3dB = 23754692;
+
 }  // namespace
 
 class TestEditorCore : public QObject
@@ -61,6 +94,13 @@ private slots:
     void linkedRoad_data();
     void linkedRoad();
     void localModes();
+    void linkedUpload();
+    void everyRecordOnIs116Frames();
+    void splitUpload_data();
+    void splitUpload();
+    void clearedUploadLinked();
+    void clearedUploadSplit_data();
+    void clearedUploadSplit();
 };
 
 void TestEditorCore::setsPointAtLocalPresetZero()
@@ -261,6 +301,179 @@ void TestEditorCore::localModes()
     QVERIFY(!keepsStoredSplitMode(state(1, 1, false, "", "")));
     QVERIFY(storesLocalMode(state(1, 129, false, "", "", "xxxx")));
     QVERIFY(!storesLocalMode(state(1, 129, false, "", "", "yyyy")));
+}
+
+void TestEditorCore::linkedUpload()
+{
+    // Preamp on at -3 dB, band 1 a 20 Hz peak at +3 dB, Q 0.2, the rest off.
+    Set left;
+    left.records[0] = EQ_data{1, 1, 632, -3.0, 0.707};
+    left.records[1] = EQ_data{1, 1, 20, 3.0, 0.2};
+    Set right;
+    right.records[1].status = 1;  // never read when linked
+    for (bool tenths : {false, true}) {
+        QStringList expected{fr(0x9E01, 1), fr(0x9C01, kMinus3dB), fr(0x9C02, 1), fr(0x9C03, kMinus3dB),
+                             fr(0x9C04, 1)};
+        expected << bandGroup(1, false, {1, 20, tenths ? 30 : 6, 2000, 1})
+                 << bandGroup(1, true, {1, 20, tenths ? 30 : 6, 2000, 1});
+        for (int b = 2; b <= 11; ++b)
+            expected << bandGroup(b, false, {0}) << bandGroup(b, true, {0});
+        expected << fr(0x9E01, 0);
+        const QStringList got = texts(setUploadFrames(EditRoute::Linked, left.ptr, right.ptr, 129, tenths));
+        QCOMPARE(got.size(), 36);
+        QCOMPARE(got, expected);
+    }
+    // Preamp off: its two status frames alone.
+    left.records[0].status = 0;
+    const QStringList got = texts(setUploadFrames(EditRoute::Linked, left.ptr, right.ptr, 0, false));
+    QCOMPARE(got.mid(1, 2), (QStringList{fr(0x9C02, 0), fr(0x9C04, 0)}));
+}
+
+void TestEditorCore::everyRecordOnIs116Frames()
+{
+    Set left;
+    for (auto& r : left.records)
+        r.status = 1;
+    QCOMPARE(setUploadFrames(EditRoute::Linked, left.ptr, left.ptr, 0, false).size(), 116);
+    // Status 2 counts as off and is sent as it stands.
+    left.records[4].status = 2;
+    const QStringList got = texts(setUploadFrames(EditRoute::Linked, left.ptr, left.ptr, 0, false));
+    QCOMPARE(got.size(), 108);
+    QVERIFY(got.contains(fr(0x9405, 2)) && got.contains(fr(0x940A, 2)));
+}
+
+void TestEditorCore::splitUpload_data()
+{
+    QTest::addColumn<bool>("rightEdited");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("otherSent");
+    QTest::newRow("right, 128") << true << 128 << false;
+    QTest::newRow("right, 192") << true << 192 << false;
+    QTest::newRow("right, 129") << true << 129 << true;
+    QTest::newRow("right, 193") << true << 193 << true;
+    QTest::newRow("left, 129") << false << 129 << true;
+    QTest::newRow("left, 0") << false << 0 << false;
+}
+
+void TestEditorCore::splitUpload()
+{
+    QFETCH(bool, rightEdited);
+    QFETCH(int, code);
+    QFETCH(bool, otherSent);
+    const bool tenths = code >= 192;
+    // Left: preamp on, band 1 on, band 2 off, band 3 with status 2.
+    Set left;
+    left.records[0] = EQ_data{1, 1, 632, -3.0, 0.707};
+    left.records[1] = EQ_data{1, 2, 1000, 4.5, 1.0};
+    left.records[3].status = 2;
+    // Right: preamp off, band 2 on, band 3 with status 2.
+    Set right;
+    right.records[2] = EQ_data{1, 5, 8000, -4.5, 0.5};
+    right.records[3].status = 2;
+
+    QStringList expected{fr(0x9E01, 1)};
+    const auto leftGroups = [&](bool edited, int r) {
+        const EQ_data& rec = left.records[r];
+        if (!edited && !(rec.status == 0 || rec.status == 1))
+            return;
+        if (r == 0) {
+            if (rec.status == 1)
+                expected << fr(0x9C01, kMinus3dB);
+            expected << fr(0x9C02, rec.status);
+            return;
+        }
+        expected << (rec.status == 1 ? bandGroup(r, false, {rec.type, rec.center_frequency, tenths ? 45 : 9, 10000, 1})
+                                     : bandGroup(r, false, {rec.status}));
+    };
+    const auto rightGroups = [&](bool edited, int r) {
+        const EQ_data& rec = right.records[r];
+        if (!edited && !(rec.status == 0 || rec.status == 1))
+            return;
+        if (r == 0) {
+            expected << fr(0x9C04, rec.status);
+            return;
+        }
+        expected << (rec.status == 1 ? bandGroup(r, true, {5, 8000, tenths ? -45 : -9, 5000, 1})
+                                     : bandGroup(r, true, {rec.status}));
+    };
+    for (int r = 0; r < 12; ++r) {
+        if (!rightEdited || otherSent)
+            leftGroups(!rightEdited, r);
+        if (rightEdited || otherSent)
+            rightGroups(rightEdited, r);
+    }
+    expected << fr(0x9E01, 0);
+    const EditRoute route = rightEdited ? EditRoute::Right : EditRoute::Left;
+    QCOMPARE(texts(setUploadFrames(route, left.ptr, right.ptr, code, tenths)), expected);
+}
+
+void TestEditorCore::clearedUploadLinked()
+{
+    Set cleared;
+    QStringList expected{fr(0x9E01, 1), fr(0x9C01, kUnity), fr(0x9C02, 0), fr(0x9C03, kUnity), fr(0x9C04, 0)};
+    for (int b = 1; b <= 11; ++b)
+        expected << bandGroup(b, false, {1, 632, 0, 7070, 0}) << bandGroup(b, true, {1, 632, 0, 7070, 0});
+    expected << fr(0x9E01, 0);
+    const QStringList got = texts(clearedSetUploadFrames(EditRoute::Linked, cleared.ptr, nullptr, 0, false));
+    QCOMPARE(got.size(), 116);
+    QCOMPARE(got, expected);
+}
+
+void TestEditorCore::clearedUploadSplit_data()
+{
+    QTest::addColumn<bool>("rightEdited");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("frames");
+    QTest::newRow("left, 0") << false << 0 << 59;
+    QTest::newRow("left, 128") << false << 128 << 59;
+    QTest::newRow("right, 192") << true << 192 << 59;
+    QTest::newRow("left, 129") << false << 129 << 59 + 2 + 5 + 5 + 8;
+    QTest::newRow("right, 193") << true << 193 << 59 + 2 + 5 + 5 + 8;
+}
+
+void TestEditorCore::clearedUploadSplit()
+{
+    QFETCH(bool, rightEdited);
+    QFETCH(int, code);
+    QFETCH(int, frames);
+    const bool tenths = code >= 192;
+    Set edited;  // cleared
+    Set other;   // preamp on at -3 dB, band 1 on at +4.5 dB, band 2 at -4.5 dB, band 3 status 2
+    other.records[0] = EQ_data{1, 1, 632, -3.0, 0.707};
+    other.records[1] = EQ_data{1, 1, 632, 4.5, 0.707};
+    other.records[2] = EQ_data{1, 1, 632, -4.5, 0.707};
+    other.records[3].status = 2;
+    EQ_data* const* left = rightEdited ? other.ptr : edited.ptr;
+    EQ_data* const* right = rightEdited ? edited.ptr : other.ptr;
+    const EditRoute route = rightEdited ? EditRoute::Right : EditRoute::Left;
+    const QStringList got = texts(clearedSetUploadFrames(route, left, right, code, tenths));
+    QCOMPARE(got.size(), frames);
+    // The edited channel's groups are whole, left before right per record.
+    const bool otherSent = frames > 59;
+    QStringList expected{fr(0x9E01, 1)};
+    const QStringList editedPreamp = rightEdited ? QStringList{fr(0x9C03, kUnity), fr(0x9C04, 0)}
+                                                 : QStringList{fr(0x9C01, kUnity), fr(0x9C02, 0)};
+    const QStringList otherPreamp = rightEdited ? QStringList{fr(0x9C01, kMinus3dB), fr(0x9C02, 1)}
+                                                : QStringList{fr(0x9C03, kMinus3dB), fr(0x9C04, 1)};
+    if (otherSent && rightEdited)
+        expected << otherPreamp << editedPreamp;
+    else if (otherSent)
+        expected << editedPreamp << otherPreamp;
+    else
+        expected << editedPreamp;
+    for (int b = 1; b <= 11; ++b) {
+        const QStringList mine = bandGroup(b, rightEdited, {1, 632, 0, 7070, 0});
+        QStringList theirs;
+        if (otherSent && b == 1)
+            theirs = bandGroup(b, !rightEdited, {1, 632, tenths ? 45 : 9, 7070, 1});
+        else if (otherSent && b == 2)
+            theirs = bandGroup(b, !rightEdited, {1, 632, tenths ? -45 : -9, 7070, 1});
+        else if (otherSent && b != 3)
+            theirs = bandGroup(b, !rightEdited, {0});
+        expected << (rightEdited ? theirs + mine : mine + theirs);
+    }
+    expected << fr(0x9E01, 0);
+    QCOMPARE(got, expected);
 }
 
 QTEST_GUILESS_MAIN(TestEditorCore)
