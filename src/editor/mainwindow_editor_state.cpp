@@ -15,6 +15,7 @@
 
 #include "app/mainwindow_ui.h"
 #include "device/device_state.h"
+#include "device/device_tables.h"
 #include "device/hid_device.h"
 #include "dsp/band.h"
 #include "plot/response_chart.h"
@@ -37,12 +38,6 @@ const char* const kLockedEnableBoxSheet =
     " QCheckBox::indicator {  width: 22px;   height: 22px;padding-top: 2px; padding-bottom: 2px;} "
     "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/2-unchecked.png);  }  "
     "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/2-checked.png);  }";
-
-bool isUsablePcmRate(const QString& rate)
-{
-    static const QStringList rates{"44.1kHz", "48kHz", "88.2kHz", "96kHz", "176.4kHz", "192kHz"};
-    return rates.contains(rate);
-}
 
 }  // namespace
 
@@ -107,12 +102,11 @@ void MainWindow::timeoutSlot2()
 {
     const QString& code = status_bar_value.audio_code;
     const QString& rate = status_bar_value.sample_rate;
-    if (hid_status == 0 || (code == "PCM" && isUsablePcmRate(rate))) {
+    if (hid_status == 0 || (code == "PCM" && isEqUsableRateLabel(rate))) {
         emit Is_Language(true);
         stream_check_timer->stop();
     }
-    const bool placeholder = rate == "Sample" || rate == "采样率";
-    if (code == "DSD" || (!isUsablePcmRate(rate) && !placeholder)) {
+    if (isBlockedStream(code, rate)) {
         status_bar_value.eq_max = 0;
         lockBandControls();
     }

@@ -1,9 +1,15 @@
 #include "workspace/workspace.h"
 
+#include "workspace/workspace_state.h"
+
 // Stand-ins: the preset panel work fills in the panel and these slots; until
 // then the main window can already wire to them.
 
-Workspace::Workspace(QWidget* parent) : QWidget(parent) {}
+Workspace::Workspace(QWidget* parent) : QWidget(parent)
+{
+    // The panel's start-up: the edited sets belong to local preset 0 from now on.
+    EQ_value_update();
+}
 
 void Workspace::Device_Radio_Init() {}
 
