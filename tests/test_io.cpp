@@ -1,6 +1,6 @@
 // Import and export formats: the filter text, the own CSV curve files, the
 // foreign measurement files with their resampling, the curve-list rules and
-// the frames of a whole-set upload. No widget and, where the formats allow,
+// No widget and, where the formats allow,
 // no file: the readers are fed text.
 #include <QtTest>
 
@@ -8,9 +8,7 @@
 #include <QTemporaryDir>
 
 #include <cmath>
-#include <limits>
 
-#include "device/set_upload.h"
 #include "dsp/band.h"
 #include "dsp/grid.h"
 #include "io/csv_files.h"
@@ -685,54 +683,6 @@ private slots:
         QFETCH(int, removed);
         QFETCH(int, after);
         QCOMPARE(::selectionAfterRemoval(selected, removed), after);
-    }
-
-    // ---- whole-set upload ----
-
-    void wholeSetFrames_data()
-    {
-        QTest::addColumn<bool>("tenths");
-        QTest::addColumn<int>("band2Gain");
-        QTest::newRow("tenths") << true << -25;
-        QTest::newRow("halves") << false << -5;
-    }
-
-    void wholeSetFrames()
-    {
-        QFETCH(bool, tenths);
-        QFETCH(int, band2Gain);
-        BandSet l;
-        BandSet r;
-        setStartupBandValues(l.ptrs);
-        l.records[2] = EQ_data{0, 4, 1000, -2.55, 1.41};
-        l.records[11] = EQ_data{1, 5, 9000, 1e300, std::numeric_limits<double>::quiet_NaN()};
-        r.records[0] = EQ_data{0, 1, 632, 2.0, 0.707};
-        r.records[1] = EQ_data{1, 2, 300, 0.0, 0.2};
-
-        const auto frames = ::wholeSetFrames(l.ptrs, r.ptrs, tenths);
-        QCOMPARE(frames.size(), kWholeSetFrameCount);
-        QList<QPair<uint32_t, int32_t>> got;
-        for (const auto& f : frames) {
-            QCOMPARE(f.total, uint8_t(1));
-            QCOMPARE(f.current, uint8_t(1));
-            QCOMPARE(f.protocol, 0x20u);
-            got.append({f.cmd, f.data});
-        }
-        const QList<QPair<uint32_t, int32_t>> head = {
-            {0x9E01, 1},
-            {0x9C01, int32_t(value_deal::Get_Modulus(-30))}, {0x9C02, 1},
-            {0x9C03, int32_t(value_deal::Get_Modulus(20))}, {0x9C04, 0},
-            {0x9101, 1}, {0x9102, 20}, {0x9103, tenths ? 30 : 6}, {0x9104, 2000}, {0x9105, 1},
-            {0x9106, 2}, {0x9107, 300}, {0x9108, 0}, {0x9109, 2000}, {0x910A, 1},
-            {0x9201, 4}, {0x9202, 1000}, {0x9203, band2Gain}, {0x9204, 14100}, {0x9205, 0},
-        };
-        QCOMPARE(got.mid(0, head.size()), head);
-        const QList<QPair<uint32_t, int32_t>> tail = {
-            {0x9B01, 5}, {0x9B02, 9000}, {0x9B03, std::numeric_limits<int32_t>::max()}, {0x9B04, 0},
-            {0x9B05, 1}, {0x9B06, 1}, {0x9B07, 632}, {0x9B08, 0}, {0x9B09, 7070}, {0x9B0A, 0},
-            {0x9E01, 0},
-        };
-        QCOMPARE(got.mid(got.size() - tail.size()), tail);
     }
 };
 

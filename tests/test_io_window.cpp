@@ -31,7 +31,6 @@
 #include "app/mainwindow_ui.h"
 #include "device/device_state.h"
 #include "device/hid_device.h"
-#include "device/set_upload.h"
 #include "device/threads.h"
 #include "dsp/band.h"
 #include "dsp/grid.h"
@@ -65,6 +64,9 @@ QJsonObject settingsFile()
 {
     return QJsonDocument::fromJson(fileBytes(settingsFilePath())).object();
 }
+
+// Frames of a whole-set upload: begin, four preamp values, ten per band, end.
+constexpr int kUploadFrames = 116;
 
 // A foreign measurement: header, three rows around the grid.
 const QByteArray kForeignCsv = "* a measurement\nFrequency(Hz),SPL(dB)\n20,1\n500,3\n22000,5\n";
@@ -904,18 +906,28 @@ private slots:
 
         const std::vector<sim::Frame> frames = engine.writtenFrames();
         if (connected) {
-            const auto expected = wholeSetFrames(EQ, EQ, tenths);
-            QVERIFY(frames.size() >= std::size_t(kWholeSetFrameCount));
-            for (int i = 0; i < kWholeSetFrameCount; ++i) {
-                QCOMPARE(frames[i].command, expected[i].cmd);
-                QCOMPARE(frames[i].data, expected[i].data);
+            // The order of a whole-set upload, every field of every record.
+            QList<uint32_t> commands{0x9E01, 0x9C01, 0x9C02, 0x9C03, 0x9C04};
+            for (uint32_t b = 1; b <= 11; ++b)
+                for (uint32_t field = 1; field <= 10; ++field)
+                    commands << ((0x90 + b) << 8 | field);
+            commands << 0x9E01;
+            QVERIFY(frames.size() >= std::size_t(kUploadFrames));
+            for (int i = 0; i < kUploadFrames; ++i) {
+                QCOMPARE(frames[i].command, commands[i]);
                 QCOMPARE(frames[i].total, uint8_t(1));
+                QCOMPARE(frames[i].current, uint8_t(1));
                 QCOMPARE(frames[i].protocol, uint8_t(0x20));
             }
-            QCOMPARE(frames[3].command, 0x9C03u);
-            QCOMPARE(frames[3].data, int32_t(value_deal::Get_Modulus(-44)));
-            QCOMPARE(frames[115].command, 0x9E01u);
-            QCOMPARE(frames[115].data, 0);
+            const int32_t preamp = int32_t(value_deal::Get_Modulus(-44));
+            const QList<int32_t> head{1, preamp, 1, preamp, 1,
+                                      4, 105, tenths ? 55 : 11, 7100, 1, 4, 105, tenths ? 55 : 11, 7100, 1,
+                                      1, 1000, tenths ? -30 : -6, 20000, 1, 1, 1000, tenths ? -30 : -6, 20000, 1};
+            for (int i = 0; i < head.size(); ++i)
+                QCOMPARE(frames[i].data, head[i]);
+            // Band 3 of the right channel comes from EQ too.
+            QCOMPARE(frames[5 + 2 * 10 + 7].data, tenths ? int32_t(EQ[3]->gain * 10) : int32_t(EQ[3]->gain * 2));
+            QCOMPARE(frames[kUploadFrames - 1].data, 0);
         } else {
             QCOMPARE(frames.size(), std::size_t(0));
         }

@@ -20,10 +20,10 @@
 #include "device/device_session.h"
 #include "device/device_state.h"
 #include "device/hid_device.h"
-#include "device/set_upload.h"
 #include "dsp/grid.h"
 #include "dsp/response.h"
 #include "editor/editor_state.h"
+#include "editor/set_upload.h"
 #include "io/csv_files.h"
 #include "io/curve_entries.h"
 #include "io/curve_name_dialog.h"
@@ -486,10 +486,11 @@ void MainWindow::onWorkFinished()
     config_update_ui();
     if (hid_status != 1)
         return;
-    // Both channels from EQ: the new preset holds one set in both.
-    qv_hid_new_send sender;
-    for (const qv_hid_new::CustomHidFrameInfo& frame : wholeSetFrames(EQ, EQ, Gain_flag))
-        sender.qv_frame(frame);
+    // Every field of every record, both channels from EQ: the new preset
+    // holds the same set in both.
+    sendSetUpload(clearedSetUploadFrames(EditRoute::Linked, EQ, EQ, status_bar_value.device_eq_status,
+                                         Gain_flag),
+                  false);
 }
 
 // Unbound: the form has no object of this name.
