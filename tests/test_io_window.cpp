@@ -41,6 +41,7 @@
 #include "io/filter_text.h"
 #include "io/io_state.h"
 #include "plot/response_chart.h"
+#include "store/channel_modes.h"
 #include "store/curve_list.h"
 #include "store/paths.h"
 #include "store/settings.h"
@@ -115,6 +116,14 @@ class TestIoWindow : public QObject
         sysSetValue.Source_Mark = sourceShown;
         sysSetValue.EQ_save_file_path = dir->path();
         Config_update();
+    }
+
+    // The channel mode of local preset 0, which the window starts in
+    // (0 "L+R", 1 "L/R", the first-start mode).
+    void presetChannelMode(int mode)
+    {
+        if (mode == 0)
+            putFile(channelModeFilePath(), "0:0\n");
     }
 
     MainWindow& window()
@@ -685,8 +694,9 @@ private slots:
         QFETCH(bool, right);
         QFETCH(bool, expectRight);
         presetSettings(language);
+        presetChannelMode(mode);
         MainWindow& mw = window();
-        mw.comboBox_PEQMode->setCurrentIndex(mode);
+        QCOMPARE(mw.comboBox_PEQMode->currentIndex(), mode);
         mw.checkBox_channel->setChecked(right);
         EQ[1]->gain = 1.5;
         EQ_R[1]->gain = -2.5;
@@ -820,8 +830,9 @@ private slots:
         QFETCH(bool, intoLeft);
         QFETCH(bool, intoRight);
         presetSettings(1);
+        presetChannelMode(mode);
         MainWindow& mw = window();
-        mw.comboBox_PEQMode->setCurrentIndex(mode);
+        QCOMPARE(mw.comboBox_PEQMode->currentIndex(), mode);
         mw.checkBox_channel->setChecked(right);
         putFile(path("f.txt"), kFilterText.toUtf8());
         const QString left1 = bandOf(EQ, 1);

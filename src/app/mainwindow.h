@@ -26,6 +26,7 @@ class QMouseEvent;
 class QPushButton;
 class QTimer;
 struct EQ_data;
+struct ChannelModeState;
 class QChart;
 enum class CurveSwitch;
 class QChartView;
@@ -144,7 +145,13 @@ public:
     int each_EQ_num = 0;  // band (1 to 11) edited last
 
     bool Is_Show_EQ_ui(int n) const;
+    bool is_Show_checkbox(int n) const;
     void update_EQ_NUM();
+    // Reveal row n (1 to 11) for the add road, the reload road, and count it.
+    void button_Add_Show_EQ_ui(int n);
+    void Add_Show_EQ_ui(int n);
+    // Deletes band cur_remove_EQ_ui from the edited set and refreshes the rows.
+    void Remove_EQ_updata();
     // The set being edited and plotted: EQ_R in mode "L/R" with the right
     // channel chosen, else EQ.
     EQ_data* const* editedSet() const;
@@ -275,6 +282,10 @@ private:
     void bandTypeChanged(int band, int index);
     void bandEnableClicked(int band, bool checked);
     void removeBandRow(int band);
+    // Greys or frees the gain controls of a band row for a type-box index (0 to 4).
+    void fitBandRowToType(int band, int index);
+    // Shows eq_count in the status bar.
+    void showEqCount();
 
     // ---- Editor state: refreshes, preset selection, channel mode, timers (src/editor) ----
 public:
@@ -285,6 +296,10 @@ public:
     void update_ui();
     void config_update_ui();
     void qingkong_update_ui();
+    // The row menu's two actions: clear record k (0 preamp, 1 to 11 bands) or
+    // every record of the edited set; both upload the set deferred.
+    void Refresh_selected_data(int k);
+    void Refresh_all_data();
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Locks every preamp and band control while the stream forbids the equaliser.
     void lockBandControls();
@@ -293,6 +308,8 @@ public:
 public slots:
     void config_update_ui2();
     void update_ui_filter();
+    void update_ui_filter2();
+    void qingkong_ui_filter();
     void device_delete_config(int slot);
     void onComboxSelect(int index);
     void recive_ui_biaozhi(int slot, QString name);
@@ -308,6 +325,33 @@ public slots:
     void timeoutSlot2();
     void resetTimer();
     void recive_Mute(bool on);
+
+private:
+    // The one fill behind update_ui, update_ui_filter, update_ui_filter2 and
+    // qingkong_ui_filter: the edited set into every band control, with
+    // hid_status held at 0 meanwhile. update_ui adds its plot and count steps.
+    void fillBandControls(bool withPlotAndCount);
+    // The one reload behind config_update_ui and config_update_ui2: rows,
+    // captions and curves at once, then `fill` deferred.
+    void reloadEditor(void (MainWindow::*fill)());
+    // Runs `call` once on the GUI thread after the current handler returned.
+    void deferToEventLoop(void (MainWindow::*call)());
+    // The own curves of the bands that are on; the others cleared.
+    void redrawBandCurves(EQ_data* const* set);
+    // The whole-set upload that follows a fill, when connected.
+    void uploadEditedSet(bool clearedSet);
+    // The channel-mode switch's globals, for its decisions.
+    ChannelModeState channelModeState() const;
+    void copyLeftToRight();
+    void sendModeMask(uint32_t mask);
+    void finishModeChange(int index);
+    // The discard box; QMessageBox::Yes for OK, QMessageBox::No otherwise.
+    int askDiscardRight();
+    // Closing step of a preset selection.
+    void settleSelectedMode();
+    // The factory-preset lock of the editable surface, remove and add buttons included.
+    void setFactoryPresetLock(bool locked);
+    void showRowMenu(int record, const QPoint& globalPos);
 
     // ---- Preset workspace (src/editor) ----
     void on_PButton_Set_2_clicked();
