@@ -308,7 +308,7 @@ public slots:
     void resetTimer();
     void recive_Mute(bool on);
 
-    // ---- Preset workspace (src/editor) ----
+    // ---- Preset workspace (src/workspace) ----
     void on_PButton_Set_2_clicked();
 
     // ---- Import and export, curve pickers (src/io) ----

@@ -79,9 +79,6 @@ void MainWindow::recive_device_name_2(QString) {}
 void MainWindow::recive_remove_index(int) {}
 void MainWindow::recive_biaozhi_name(QString) {}
 
-// The preset-workspace work fills this in: save the selected preset.
-void MainWindow::on_PButton_Set_2_clicked() {}
-
 void MainWindow::resetTimer()
 {
     autosave_done = 0;

@@ -1,0 +1,295 @@
+#pragma once
+
+// A real main window in a fresh program directory, the simulated device and
+// its slot models, for the preset panel's window and end-to-end tests:
+// local preset files written before the window reads them, a model plugged
+// in and drained, the slot frames the program wrote, and answers to the
+// name dialogs.
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include <memory>
+
+#include "app/mainwindow.h"
+#include "app/mainwindow_ui.h"
+#include "device/device_state.h"
+#include "device/hid_device.h"
+#include "device/threads.h"
+#include "modal_answers.h"
+#include "sim_slot_model.h"
+#include "store/paths.h"
+#include "store/presets.h"
+#include "store/settings.h"
+#include "store/shared_state.h"
+#include "window_fixture.h"
+#include "workspace/workspace.h"
+#include "workspace/workspace_state.h"
+
+namespace wsfix {
+
+inline sim::Engine& engine()
+{
+    return sim::Engine::instance();
+}
+
+// Local presets named `names`: preset i has band 1 on at 100 (i + 1) Hz with
+// gain i + 1 dB on the left and -(i + 1) dB on the right.
+inline void writeLocalPresets(const QString& base, const QStringList& names)
+{
+    for (const bool right : {false, true}) {
+        QJsonArray array;
+        for (int i = 0; i < names.size(); ++i) {
+            QJsonObject o;
+            o.insert("index", i);
+            o.insert("config_name", names[i]);
+            o.insert("eq_gain", "1 -3");
+            o.insert("eq_1", QStringLiteral("1 1 %1 %2 0.707").arg(100 * (i + 1)).arg(right ? -(i + 1) : i + 1));
+            for (int k = 2; k <= 11; ++k)
+                o.insert(QStringLiteral("eq_%1").arg(k), "0 1 632 0 0.707");
+            array.append(o);
+        }
+        QFile f(base + (right ? "/Workspace_Config/EQ_config_R.QVconfig" : "/Workspace_Config/EQ_config.QVconfig"));
+        f.open(QIODevice::WriteOnly);
+        f.write(QJsonDocument(array).toJson());
+    }
+}
+
+inline QString readText(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(f.readAll());
+}
+
+inline QStringList fileNames(const QString& path)
+{
+    QStringList names;
+    for (const QJsonValue& v : QJsonDocument::fromJson(readText(path).toUtf8()).array())
+        names << v.toObject().value("config_name").toString();
+    return names;
+}
+
+// Device state the workspace and the link keep between connections.
+inline void clearDeviceState()
+{
+    execute_biaozhi = false;
+    Gain_flag = false;
+    Ostra2_Sign = Mirel1_Sign = false;
+    Silent_Sign = -1;
+    Vantor3_flag = true;
+    send_ui_biao = tem_ui_biao = 0;
+    Device_EQ_sign = false;
+    send_biaozhi = false;
+    upload_sign = 0;
+    MCU_Switch_Config_Index = -1;
+    device_config_num = 0;
+    device_config_count = device_config_count_R = 0;
+    status_bar_value.device_eq_status = 0;
+    test_str.clear();
+}
+
+// The slot frames the workspace writes, as "110e d2 t1 c1"; keep-alives,
+// the hello, the channel-mode mask and band uploads are left out.
+inline QStringList slotFrames()
+{
+    static const QList<uint32_t> kept{0x110A, 0x110B, 0x110C, 0x110D, 0x110E, 0x110F, 0x1110, 0x1119};
+    QStringList out;
+    for (const sim::Frame& f : engine().writtenFrames())
+        if (kept.contains(f.command))
+            out << QStringLiteral("%1 d%2 t%3 c%4").arg(f.command, 0, 16).arg(f.data).arg(f.total).arg(f.current);
+    return out;
+}
+
+// "cmd dD" of single frames; a record as "cmd xN" (N frames, t N, c 0..N-1).
+inline QStringList frameSummary()
+{
+    QStringList out;
+    const QStringList frames = slotFrames();
+    for (int i = 0; i < frames.size(); ++i) {
+        const QStringList f = frames[i].split(' ');
+        if (f[2] == "t1") {
+            out << f[0] + " " + f[1];
+            continue;
+        }
+        int n = 0;
+        while (i + n < frames.size() && frames[i + n].section(' ', 0, 0) == f[0])
+            ++n;
+        out << QStringLiteral("%1 x%2").arg(f[0]).arg(n);
+        i += n - 1;
+    }
+    return out;
+}
+
+inline std::vector<int32_t> recordWords(uint32_t command)
+{
+    std::vector<int32_t> words;
+    for (const sim::Frame& f : engine().writtenFrames())
+        if (f.command == command)
+            words.push_back(f.data);
+    return words;
+}
+
+// Types into the dialog's edit and clicks its OK button, as a user does.
+inline void typeAndOk(ModalAnswers& answers, const QString& name)
+{
+    answers.dialog([name](QDialog& d) {
+        auto* edit = d.findChild<QLineEdit*>();
+        QVERIFY(edit);
+        edit->clear();
+        ModalAnswers::typeText(edit, name);
+        for (QPushButton* b : d.findChildren<QPushButton*>())
+            if (b->text() == "OK" || b->text() == "确认" || b->text() == "确定") {
+                b->click();
+                return;
+            }
+    });
+}
+
+class Window
+{
+public:
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<MainWindow> w;
+    Workspace* ws = nullptr;
+    std::shared_ptr<sim::SlotModel> model;
+
+    // A fresh directory with these local presets (none written: first start).
+    bool open(const QStringList& locals = {}, int language = 1)
+    {
+        dir = freshWindowDir();
+        if (!dir)
+            return false;
+        if (!locals.isEmpty())
+            writeLocalPresets(dir->path(), locals);
+        return reopen(language);
+    }
+
+    // A new window on the same directory, as after a restart.
+    bool reopen(int language = 1)
+    {
+        w.reset();
+        clearDeviceState();
+        selectedRadioIndex = preselectedRadioIndex = 0;
+        config_Init();
+        sysSetValue.Language = language;
+        Config_update();
+        // A window's destructor stops the search for good; the next one searches again.
+        if (connect_thread) {
+            connect_thread->wait(5000);
+            connect_thread->running = true;
+        }
+        w = std::make_unique<MainWindow>();
+        w->show();
+        ws = w->ui->widget;
+        QCoreApplication::processEvents();  // the deferred reload of preset 0
+        return ws != nullptr;
+    }
+
+    QString path(const QString& relative) const { return dir->path() + "/" + relative; }
+
+    void plug(std::shared_ptr<sim::SlotModel> m)
+    {
+        model = std::move(m);
+        engine().setModel(model);
+        engine().clearWrites();
+        engine().plug();
+        QTRY_COMPARE_WITH_TIMEOUT(hid_status, 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(engine().queuedReports(), size_t(0), 20000);
+        drain();
+    }
+    void plug(const sim::DeviceSpec& spec) { plug(std::make_shared<sim::SlotModel>(spec)); }
+
+    // Everything queued so far has been handled once a keep-alive behind it is echoed.
+    void drain()
+    {
+        const int32_t n = model->tick(engine());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [n] {
+                for (const sim::Frame& f : engine().writtenFrames())
+                    if (f.command == 0x9D01 && f.data == n)
+                        return true;
+                return false;
+            }(),
+            20000);
+        QCoreApplication::processEvents();
+    }
+
+    void unplug()
+    {
+        if (!engine().plugged())
+            return;
+        engine().unplug();
+        QTRY_COMPARE_WITH_TIMEOUT(hid_status, 0, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(test_str.isEmpty(), 20000);
+        QCoreApplication::processEvents();
+    }
+
+    // Buttons of a list in layout order (header row left out).
+    QList<QRadioButton*> buttons(bool device) const
+    {
+        QVBoxLayout* list = device ? ws->ui->verticalLayout_2 : ws->ui->verticalLayout;
+        QList<QRadioButton*> out;
+        for (int i = 1; i < list->count(); ++i)
+            if (auto* b = qobject_cast<QRadioButton*>(list->itemAt(i)->widget()))
+                out << b;
+        return out;
+    }
+    QStringList texts(bool device) const
+    {
+        QStringList out;
+        for (QRadioButton* b : buttons(device))
+            out << b->text();
+        return out;
+    }
+    QStringList names(bool device) const
+    {
+        QStringList out;
+        for (QRadioButton* b : buttons(device))
+            out << b->objectName();
+        return out;
+    }
+    QRadioButton* button(int radioIndex) const
+    {
+        for (bool device : {false, true})
+            for (QRadioButton* b : buttons(device))
+                if (b->objectName() == QStringLiteral("RadioButton_%1").arg(radioIndex))
+                    return b;
+        return nullptr;
+    }
+
+    // Right-click on a preset button: its menu takes the next answer.
+    void rightClick(QRadioButton* b)
+    {
+        QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(5, 5), b->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(b, &e);
+    }
+
+    // Types into the open name edit of a list and presses Return.
+    void finishEdit(QLineEdit* edit, const QString& text)
+    {
+        QVERIFY(edit);
+        edit->selectAll();
+        edit->del();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+
+    ~Window()
+    {
+        if (engine().plugged())
+            unplug();
+        w.reset();
+    }
+};
+
+}  // namespace wsfix
