@@ -23,39 +23,6 @@ using namespace wsfix;
 
 namespace {
 
-// Every signal the panel sends the main window, in order, as "name args".
-class SignalLog : public QObject
-{
-public:
-    QStringList events;
-    explicit SignalLog(Workspace* ws)
-    {
-        const auto note = [this](const QString& e) { events << e; };
-        connect(ws, &Workspace::radio_Change, this, [note] { note("radio_Change"); });
-        connect(ws, &Workspace::radio_Change2, this, [note] { note("radio_Change2"); });
-        connect(ws, &Workspace::device_radio_Change, this,
-                [note](int i) { note(QStringLiteral("device_radio_Change %1").arg(i)); });
-        connect(ws, &Workspace::send_ui_biaozhi, this,
-                [note](int i, QString s) { note(QStringLiteral("send_ui_biaozhi %1 %2").arg(i).arg(s)); });
-        connect(ws, &Workspace::send_radio_name, this,
-                [note](int i, QString s) { note(QStringLiteral("send_radio_name %1 %2").arg(i).arg(s)); });
-        connect(ws, &Workspace::send_device_name, this,
-                [note](QString s) { note("send_device_name " + s); });
-        connect(ws, &Workspace::send_remove_index, this,
-                [note](int i) { note(QStringLiteral("send_remove_index %1").arg(i)); });
-        connect(ws, &Workspace::send_ui_biaozhi2, this,
-                [note](int i) { note(QStringLiteral("send_ui_biaozhi2 %1").arg(i)); });
-        connect(ws, &Workspace::send_ui_biaozhi3, this,
-                [note](int i) { note(QStringLiteral("send_ui_biaozhi3 %1").arg(i)); });
-        connect(ws, &Workspace::send_biaozhi_name, this,
-                [note](QString s) { note("send_biaozhi_name " + s); });
-        connect(ws, &Workspace::send_radio_name2, this, [note] { note("send_radio_name2"); });
-        connect(ws, &Workspace::send_device_name_2, this,
-                [note](QString s) { note("send_device_name_2 " + s); });
-        connect(ws, &Workspace::workspace_finish, this, [note] { note("workspace_finish"); });
-    }
-};
-
 QStringList bandValues(const EQ_config_data& p)
 {
     QStringList out;
@@ -75,13 +42,7 @@ class TestWorkspace : public QObject
     Window win;
 
 private slots:
-    void initTestCase()
-    {
-        initResources();
-        testsupport::installWarningLog();
-        engine().reset();
-        engine().setIds(QV_VENDOR_ID, QV_PRODUCT_ID);
-    }
+    void initTestCase() { startWindowTests(); }
     void init()
     {
         auto_save_status = true;

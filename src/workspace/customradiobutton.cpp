@@ -31,7 +31,7 @@ QStringList namesOf(EQ_config_data* const* table, int count)
 }  // namespace
 
 CustomRadioButton::CustomRadioButton(QWidget* parent)
-    : QRadioButton(parent),
+    : PresetButton(parent),
       m_menu(new QMenu(this)),
       m_store(new QAction(QStringLiteral("Store to device"), this)),
       m_rename(new QAction(QStringLiteral("Rename"), this)),
@@ -46,11 +46,6 @@ CustomRadioButton::CustomRadioButton(QWidget* parent)
     connect(m_delete, &QAction::triggered, this, &CustomRadioButton::deleteActionTriggered);
 }
 
-void CustomRadioButton::mouseMoveEvent(QMouseEvent* event)
-{
-    event->accept();
-}
-
 void CustomRadioButton::contextMenuEvent(QContextMenuEvent* event)
 {
     pCurrentRightClickedRadioButton = this;
@@ -58,7 +53,7 @@ void CustomRadioButton::contextMenuEvent(QContextMenuEvent* event)
     m_store->setText(en ? QStringLiteral("Store to device") : QStringLiteral("导入下位机"));
     m_rename->setText(en ? QStringLiteral("Rename") : QStringLiteral("重命名"));
     m_delete->setText(en ? QStringLiteral("Delete") : QStringLiteral("删除"));
-    modal::exec(*m_menu, event->globalPos());
+    runMenu(*m_menu, event->globalPos());
 }
 
 void CustomRadioButton::importActionTriggered()

@@ -4,13 +4,14 @@
 // device", "Rename", "Delete". Renaming runs here up to the preset files;
 // the other entries hand the local index to the workspace.
 
-#include <QRadioButton>
 #include <QString>
+
+#include "workspace/presetbutton.h"
 
 class QAction;
 class QMenu;
 
-class CustomRadioButton : public QRadioButton
+class CustomRadioButton : public PresetButton
 {
     Q_OBJECT
 
@@ -22,7 +23,6 @@ signals:
     void radio_remove(int index);  // "Delete"
 
 protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private slots:

@@ -35,7 +35,7 @@ QStringList namesOf(EQ_config_data* const* table, int count)
 }  // namespace
 
 CustomRadioButtonDevice::CustomRadioButtonDevice(QWidget* parent)
-    : QRadioButton(parent),
+    : PresetButton(parent),
       m_menu(new QMenu(this)),
       m_save(new QAction(QStringLiteral("Save"), this)),
       m_rename(new QAction(QStringLiteral("Rename"), this)),
@@ -66,11 +66,6 @@ void CustomRadioButtonDevice::setSlotLabel(int slot, const QString& name, bool n
     setToolTip(name);
 }
 
-void CustomRadioButtonDevice::mouseMoveEvent(QMouseEvent* event)
-{
-    event->accept();
-}
-
 void CustomRadioButtonDevice::contextMenuEvent(QContextMenuEvent* event)
 {
     if (!isChecked())
@@ -80,7 +75,7 @@ void CustomRadioButtonDevice::contextMenuEvent(QContextMenuEvent* event)
     m_save->setText(en ? QStringLiteral("Save") : QStringLiteral("保存"));
     m_rename->setText(en ? QStringLiteral("Rename") : QStringLiteral("重命名"));
     m_delete->setText(en ? QStringLiteral("Delete") : QStringLiteral("删除"));
-    modal::exec(*m_menu, event->globalPos());
+    runMenu(*m_menu, event->globalPos());
 }
 
 void CustomRadioButtonDevice::saveActionTriggered()

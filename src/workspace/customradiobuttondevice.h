@@ -5,13 +5,14 @@
 // checked. Renaming runs here up to the new label and hands the slot and
 // the name to the workspace, which tells the device.
 
-#include <QRadioButton>
 #include <QString>
+
+#include "workspace/presetbutton.h"
 
 class QAction;
 class QMenu;
 
-class CustomRadioButtonDevice : public QRadioButton
+class CustomRadioButtonDevice : public PresetButton
 {
     Q_OBJECT
 
@@ -30,7 +31,6 @@ signals:
     void Input_Index(int index);  // declared for the interface; never emitted
 
 protected:
-    void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private slots:

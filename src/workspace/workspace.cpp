@@ -259,12 +259,11 @@ bool Workspace::isListedUserSlot(int slot) const
 void Workspace::removeDeviceButtons(bool factory)
 {
     for (int i = ui->verticalLayout_2->count() - 1; i > 0; --i) {
-        auto* b = qobject_cast<QRadioButton*>(ui->verticalLayout_2->itemAt(i)->widget());
+        auto* b = qobject_cast<PresetButton*>(ui->verticalLayout_2->itemAt(i)->widget());
         if (!b || m_factoryButtons.contains(b) != factory)
             continue;
         ui->verticalLayout_2->removeWidget(b);
-        b->hide();
-        b->deleteLater();
+        b->dispose();
     }
     if (factory)
         m_factoryButtons.clear();
@@ -372,6 +371,7 @@ void Workspace::Device_Radio_Clear()
     removeDeviceButtons(false);
     removeDeviceButtons(true);
     closeNameEdit(m_deviceEdit);
+    ui->PButton_Add_2->setEnabled(true);
     if (test_str == QLatin1String("QAZWS")) {
         device_config_count = 0;
     } else if (test_str == QLatin1String("ABCD")) {
@@ -420,7 +420,7 @@ void Workspace::numberedToggle(bool checked)
         return;
     const int previous = selectedRadioIndex;
     moveSelection(index);
-    if (auto_save_status) {
+    if (auto_save_status && previous != index) {
         if (previous <= 99) {
             EQ_config_Update(previous);
             EQ_config_Update_R(previous);

@@ -86,7 +86,9 @@ void Workspace::onDevicePresetToggled(bool checked, SlotToggle variant, QAbstrac
     const int previous = selectedRadioIndex;
     const int previousConnection = m_selectedConnection;
     moveSelection(index);
-    if (auto_save_status && variant == SlotToggle::Listed) {
+    if (previous == index) {
+        // The list was rebuilt around the selected slot: nothing is left.
+    } else if (auto_save_status && variant == SlotToggle::Listed) {
         QTimer::singleShot(kListedSaveDelayMs, this, [this, previous, previousConnection] {
             if (previous <= 99) {
                 EQ_config_Update(previous);
@@ -225,8 +227,7 @@ void Workspace::Device_Index_Change(int slot)
     device_config_count -= 1;
     device_config_count_R = std::max(0, device_config_count_R - 1);
     ui->verticalLayout_2->removeWidget(button);
-    button->hide();
-    button->deleteLater();
+    button->dispose();
 
     // The records of the later slots move down; the deleted ones are reused
     // at the end (the edited sets may point into them).

@@ -172,8 +172,7 @@ void Workspace::finishLocalEdit(bool import)
     if (!EQ_config_file_Add(config_count, name)) {
         qDebug() << "local preset not added:" << name;
         ui->verticalLayout->removeWidget(current_radioButton);
-        current_radioButton->hide();
-        current_radioButton->deleteLater();
+        current_radioButton->dispose();
         return;
     }
     EQ_config_file_Add_R(config_count_R, name);
@@ -210,8 +209,7 @@ void Workspace::Radio_Config_Change(int index)
         EQ_config_Update_R(selected);
     }
     ui->verticalLayout->removeWidget(button);
-    button->hide();
-    button->deleteLater();
+    button->dispose();
     for (CustomRadioButton* b : later)
         b->setObjectName(radioObjectName(radioIndexOf(b->objectName()) - 1));
     const int oldCount = config_count;

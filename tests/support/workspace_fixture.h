@@ -25,11 +25,14 @@
 #include "device/hid_device.h"
 #include "device/threads.h"
 #include "modal_answers.h"
+#include "settings/systemsetting.h"
 #include "sim_slot_model.h"
 #include "store/paths.h"
 #include "store/presets.h"
 #include "store/settings.h"
 #include "store/shared_state.h"
+#include "warning_log.h"
+#include "widgets/resources.h"
 #include "window_fixture.h"
 #include "workspace/workspace.h"
 #include "workspace/workspace_state.h"
@@ -40,6 +43,72 @@ inline sim::Engine& engine()
 {
     return sim::Engine::instance();
 }
+
+// Once per test program: resources, the warning log and a fresh device.
+inline void startWindowTests()
+{
+    initResources();
+    testsupport::installWarningLog();
+    engine().reset();
+    engine().setIds(QV_VENDOR_ID, QV_PRODUCT_ID);
+    auto_save_status = true;
+}
+
+// The slot models by the names the tests use.
+inline sim::DeviceSpec specNamed(const QString& name)
+{
+    if (name == "A")
+        return sim::modelASpec();
+    if (name == "B")
+        return sim::modelBSpec();
+    if (name == "mirel1")
+        return sim::mirel1Spec();
+    if (name == "five")
+        return sim::fiveSlotSpec();
+    return sim::tenSlotSpec();
+}
+
+// A model with `n` user slots, more added as "U2", "U3", ...
+inline sim::DeviceSpec withUserSlots(sim::DeviceSpec s, int n)
+{
+    while (int(s.user.size()) < n)
+        s.user.push_back(sim::slotRecord("U" + std::to_string(s.user.size()), 1, sim::kUnityPreamp, {}));
+    s.user.resize(size_t(n));
+    return s;
+}
+
+// Every signal the panel sends the main window, in order, as "name args".
+class SignalLog : public QObject
+{
+public:
+    QStringList events;
+    explicit SignalLog(Workspace* ws)
+    {
+        const auto note = [this](const QString& e) { events << e; };
+        connect(ws, &Workspace::radio_Change, this, [note] { note("radio_Change"); });
+        connect(ws, &Workspace::radio_Change2, this, [note] { note("radio_Change2"); });
+        connect(ws, &Workspace::device_radio_Change, this,
+                [note](int i) { note(QStringLiteral("device_radio_Change %1").arg(i)); });
+        connect(ws, &Workspace::send_ui_biaozhi, this,
+                [note](int i, QString s) { note(QStringLiteral("send_ui_biaozhi %1 %2").arg(i).arg(s)); });
+        connect(ws, &Workspace::send_radio_name, this,
+                [note](int i, QString s) { note(QStringLiteral("send_radio_name %1 %2").arg(i).arg(s)); });
+        connect(ws, &Workspace::send_device_name, this,
+                [note](QString s) { note("send_device_name " + s); });
+        connect(ws, &Workspace::send_remove_index, this,
+                [note](int i) { note(QStringLiteral("send_remove_index %1").arg(i)); });
+        connect(ws, &Workspace::send_ui_biaozhi2, this,
+                [note](int i) { note(QStringLiteral("send_ui_biaozhi2 %1").arg(i)); });
+        connect(ws, &Workspace::send_ui_biaozhi3, this,
+                [note](int i) { note(QStringLiteral("send_ui_biaozhi3 %1").arg(i)); });
+        connect(ws, &Workspace::send_biaozhi_name, this,
+                [note](QString s) { note("send_biaozhi_name " + s); });
+        connect(ws, &Workspace::send_radio_name2, this, [note] { note("send_radio_name2"); });
+        connect(ws, &Workspace::send_device_name_2, this,
+                [note](QString s) { note("send_device_name_2 " + s); });
+        connect(ws, &Workspace::workspace_finish, this, [note] { note("workspace_finish"); });
+    }
+};
 
 // Local presets named `names`: preset i has band 1 on at 100 (i + 1) Hz with
 // gain i + 1 dB on the left and -(i + 1) dB on the right.
