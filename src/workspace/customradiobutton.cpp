@@ -37,7 +37,6 @@ CustomRadioButton::CustomRadioButton(QWidget* parent)
       m_rename(new QAction(QStringLiteral("Rename"), this)),
       m_delete(new QAction(QStringLiteral("Delete"), this))
 {
-    m_menu->setStyleSheet(QString::fromLatin1(kLocalMenuSheet));
     m_menu->addAction(m_store);
     m_menu->addAction(m_rename);
     m_menu->addAction(m_delete);
@@ -53,6 +52,10 @@ void CustomRadioButton::contextMenuEvent(QContextMenuEvent* event)
     m_store->setText(en ? QStringLiteral("Store to device") : QStringLiteral("导入下位机"));
     m_rename->setText(en ? QStringLiteral("Rename") : QStringLiteral("重命名"));
     m_delete->setText(en ? QStringLiteral("Delete") : QStringLiteral("删除"));
+    // Styled at its first opening: a list of a hundred buttons builds
+    // noticeably faster without a hundred menu style sheets.
+    if (m_menu->styleSheet().isEmpty())
+        m_menu->setStyleSheet(QString::fromLatin1(kLocalMenuSheet));
     runMenu(*m_menu, event->globalPos());
 }
 

@@ -41,7 +41,6 @@ CustomRadioButtonDevice::CustomRadioButtonDevice(QWidget* parent)
       m_rename(new QAction(QStringLiteral("Rename"), this)),
       m_delete(new QAction(QStringLiteral("Delete"), this))
 {
-    m_menu->setStyleSheet(QString::fromLatin1(kDeviceMenuSheet));
     m_menu->addAction(m_rename);
     connect(m_rename, &QAction::triggered, this, &CustomRadioButtonDevice::renameActionTriggered);
     // The three-slot models keep their three slots: no "Delete".
@@ -75,6 +74,10 @@ void CustomRadioButtonDevice::contextMenuEvent(QContextMenuEvent* event)
     m_save->setText(en ? QStringLiteral("Save") : QStringLiteral("保存"));
     m_rename->setText(en ? QStringLiteral("Rename") : QStringLiteral("重命名"));
     m_delete->setText(en ? QStringLiteral("Delete") : QStringLiteral("删除"));
+    // Styled at its first opening: a list of a hundred buttons builds
+    // noticeably faster without a hundred menu style sheets.
+    if (m_menu->styleSheet().isEmpty())
+        m_menu->setStyleSheet(QString::fromLatin1(kDeviceMenuSheet));
     runMenu(*m_menu, event->globalPos());
 }
 

@@ -82,8 +82,8 @@ public:
     void EQ_config_Send();
 
     // Name edits open in the lists (null when none).
-    CustomLineEdit* localNameEdit() const { return m_localEdit; }
-    CustomLineEdit* deviceNameEdit() const { return m_deviceEdit; }
+    CustomLineEdit* localNameEdit() const;
+    CustomLineEdit* deviceNameEdit() const;
 
 signals:
     void radio_Change();

@@ -82,6 +82,16 @@ void Workspace::onLocalPresetToggled(bool checked)
 
 // ---- Name edits ----
 
+CustomLineEdit* Workspace::localNameEdit() const
+{
+    return m_localEdit;
+}
+
+CustomLineEdit* Workspace::deviceNameEdit() const
+{
+    return m_deviceEdit;
+}
+
 CustomLineEdit* Workspace::makeNameEdit(const QString& text, const char* sheet)
 {
     auto* edit = new CustomLineEdit(this);
