@@ -213,24 +213,26 @@ private slots:
     void statusBarMenusAndTooltips_data()
     {
         QTest::addColumn<int>("language");
-        QTest::addColumn<QStringList>("labels");  // left to right, then the hidden device EQ label
+        // Left to right, then the hidden device EQ label; the count is band 1
+        // of the "Default" preset, which is on.
+        QTest::addColumn<QStringList>("labels");
         QTest::addColumn<QStringList>("helpItems");
         QTest::addColumn<QStringList>("importItems");
         QTest::addColumn<QStringList>("tips");     // Import, Export, Help, save
         QTest::newRow("English") << 1
             << QStringList{"   Device   ", "   Disconnected   ", "   Audio Code   ", "   Sample   ",
-                           "   EQ Max NUM:10   ", "   EQ:0   ", "   DeviceEQ:ON   "}
+                           "   EQ Max NUM:10   ", "   EQ:1   ", "   DeviceEQ:ON   "}
             << QStringList{"Reference Guide", "Problem feedback"}
             << QStringList{"Target", "SourceFR", "Import Filters"}
             << QStringList{"Import", "Export", "Help", "Save curren config(Ctrl+S)"};
         QTest::newRow("Chinese") << 0
             << QStringList{"   机型   ", "   未连接   ", "   音频编码   ", "   采样率   ",
-                           "   EQ最大支持段数:10   ", "   EQ:0   ", "   设备EQ:开   "}
+                           "   EQ最大支持段数:10   ", "   EQ:1   ", "   设备EQ:开   "}
             << QStringList{"使用指南", "问题反馈"}
             << QStringList{"导入目标曲线", "导入源频响曲线", "导入滤波参数"}
             << QStringList{"导入", "导出", "帮助", "保存当前配置(Ctrl+S)"};
         QTest::newRow("other value") << 2
-            << QStringList{"      ", "      ", "      ", "      ", "   EQ Max NUM:10   ", "   EQ:0   ",
+            << QStringList{"      ", "      ", "      ", "      ", "   EQ Max NUM:10   ", "   EQ:1   ",
                            "   DeviceEQ:ON   "}
             << QStringList{"使用指南", "问题反馈"}
             << QStringList{"导入目标曲线", "导入源频响曲线", "导入滤波参数"}
@@ -399,8 +401,12 @@ private slots:
         w->checkBox_channel->setChecked(true);
         w->update_EQ_NUM();
         QCOMPARE(statusLabel3->text(), QString("   EQ:1   "));
-        // "L+R" always counts the left set.
-        w->comboBox_PEQMode->setCurrentIndex(0);
+        // "L+R" always counts the left set. The mode moves without the channel-mode
+        // switch, whose reload would lay the rows out anew.
+        {
+            const QSignalBlocker quiet(w->comboBox_PEQMode);
+            w->comboBox_PEQMode->setCurrentIndex(0);
+        }
         w->update_EQ_NUM();
         QCOMPARE(status_bar_value.eq_count, 3);
 
@@ -524,7 +530,8 @@ private slots:
     void comboFocusFrameAndChartZoom()
     {
         auto w = makeWindow();
-        QComboBox* combo = w->ui->comboBox_26;
+        // A type box: the caption box of band 1, which is on, is disabled by the reload.
+        QComboBox* combo = w->ui->comboBox_25;
         QEvent enter(QEvent::Enter);
         QCoreApplication::sendEvent(combo, &enter);
         QCOMPARE(combo->property("hasFocus").toBool(), true);

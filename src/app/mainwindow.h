@@ -25,6 +25,7 @@ class QMouseEvent;
 class QPushButton;
 class QTimer;
 struct EQ_data;
+struct ChannelModeState;
 class QChart;
 enum class CurveSwitch;
 class QChartView;
@@ -143,6 +144,7 @@ public:
     int each_EQ_num = 0;  // band (1 to 11) edited last
 
     bool Is_Show_EQ_ui(int n) const;
+    void Add_Show_EQ_ui(int n);
     void update_EQ_NUM();
     // The set being edited and plotted: EQ_R in mode "L/R" with the right
     // channel chosen, else EQ.
@@ -284,6 +286,10 @@ public:
     void update_ui();
     void config_update_ui();
     void qingkong_update_ui();
+    // The row menu's two actions: clear record k (0 preamp, 1 to 11 bands) or
+    // every record of the edited set; both upload the set deferred.
+    void Refresh_selected_data(int k);
+    void Refresh_all_data();
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Locks every preamp and band control while the stream forbids the equaliser.
     void lockBandControls();
@@ -292,6 +298,8 @@ public:
 public slots:
     void config_update_ui2();
     void update_ui_filter();
+    void update_ui_filter2();
+    void qingkong_ui_filter();
     void device_delete_config(int slot);
     void onComboxSelect(int index);
     void recive_ui_biaozhi(int slot, QString name);
@@ -308,7 +316,35 @@ public slots:
     void resetTimer();
     void recive_Mute(bool on);
 
+private:
+    // The one fill behind update_ui, update_ui_filter, update_ui_filter2 and
+    // qingkong_ui_filter: the edited set into every band control, with
+    // hid_status held at 0 meanwhile. update_ui adds its plot and count steps.
+    void fillBandControls(bool withPlotAndCount);
+    // The one reload behind config_update_ui and config_update_ui2: rows,
+    // captions and curves at once, then `fill` deferred.
+    void reloadEditor(void (MainWindow::*fill)());
+    // Runs `call` once on the GUI thread after the current handler returned.
+    void deferToEventLoop(void (MainWindow::*call)());
+    // The own curves of the bands that are on; the others cleared.
+    void redrawBandCurves(EQ_data* const* set);
+    // The whole-set upload that follows a fill, when connected.
+    void uploadEditedSet(bool clearedSet);
+    // The channel-mode switch's globals, for its decisions.
+    ChannelModeState channelModeState() const;
+    void copyLeftToRight();
+    void sendModeMask(uint32_t mask);
+    void finishModeChange(int index);
+    // The discard box; QMessageBox::Yes for OK, QMessageBox::No otherwise.
+    int askDiscardRight();
+    // Closing step of a preset selection.
+    void settleSelectedMode();
+    // The factory-preset lock of the editable surface, remove and add buttons included.
+    void setFactoryPresetLock(bool locked);
+    void showRowMenu(int record, const QPoint& globalPos);
+
     // ---- Preset workspace (src/workspace) ----
+public slots:
     void on_PButton_Set_2_clicked();
 
     // ---- Import and export, curve pickers (src/io) ----

@@ -4,6 +4,7 @@
 #include "device/device_tables.h"
 #include "device/preset_records.h"
 #include "dsp/band.h"
+#include "editor/band_edit.h"
 #include "store/settings.h"
 
 #include <QDebug>
@@ -64,10 +65,6 @@ bool storeWord(int32_t* table, int size, const qv_hid_new::CustomHidFrameInfo& f
     return true;
 }
 
-QString countLabel(int count)
-{
-    return QStringLiteral("   EQ:") + QString::number(count) + QStringLiteral("   ");
-}
 }  // namespace
 
 bool isFactoryPresetName(const QString& name)
@@ -76,6 +73,11 @@ bool isFactoryPresetName(const QString& name)
                                    QStringLiteral("Airy"), QStringLiteral("Bass 2"),
                                    QStringLiteral("Bass 1")};
     return names.contains(name);
+}
+
+bool factoryPresetLocked(bool executeFlag, const QString& selectionMark, const QString& devicePresetName)
+{
+    return !executeFlag && selectionMark == QLatin1String("yyyy") && isFactoryPresetName(devicePresetName);
 }
 
 void DeviceSession::send(uint32_t cmd, int32_t data)
@@ -144,10 +146,7 @@ void DeviceSession::connected()
     send(0x1101, 1);
     qDebug() << (sysSetValue.High_sampling_rate_mute ? "mute_mute" : "no_mute_no_mute");
     send(0x1120, 1);
-    const QString& rate = status_bar_value.sample_rate;
-    const bool placeholder = rate == QLatin1String("Sample") || rate == QStringLiteral("采样率");
-    if (status_bar_value.audio_code == QLatin1String("DSD")
-        || (!isEqUsableRateLabel(rate) && !placeholder))
+    if (isBlockedStream(status_bar_value.audio_code, status_bar_value.sample_rate))
         m_host.startStreamTimer();
 }
 
@@ -172,7 +171,7 @@ void DeviceSession::disconnected()
     }
     m_host.setStatusText(AudioLabel, framed(s.audio_code));
     m_host.setStatusText(RateLabel, framed(s.sample_rate));
-    m_host.setStatusText(CountLabel, countLabel(s.eq_count));
+    m_host.setStatusText(CountLabel, eqCountText(s.eq_count));
     m_host.setStatusText(ModelLabel, framed(s.device_model));
     m_host.setStatusText(ConnectLabel, framed(s.connect_state));
     m_host.setStatusVisible(EqStateLabel, false);
@@ -412,8 +411,8 @@ void DeviceSession::sampleRate(int32_t hz)
         s.eq_max = 10;
         m_host.setStatusStyle(LimitLabel, QString());
         m_host.setStatusText(LimitLabel, eqMaxLabel(s.eq_max, lang));
-        const bool factoryLocked = !execute_biaozhi && m_host.biaozhiName() == QLatin1String("yyyy")
-            && isFactoryPresetName(m_host.morendeviceName());
+        const bool factoryLocked =
+            factoryPresetLocked(execute_biaozhi, m_host.biaozhiName(), m_host.morendeviceName());
         if (!factoryLocked) {
             m_host.setBandControlsLocked(false);
             m_host.updateUi();
@@ -426,7 +425,7 @@ void DeviceSession::sampleRate(int32_t hz)
     } else {
         s.eq_count = 0;
         s.eq_max = 0;
-        m_host.setStatusText(CountLabel, countLabel(0));
+        m_host.setStatusText(CountLabel, eqCountText(0));
         if (!local_config_inactive()) {
             m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
             m_host.setStatusText(LimitLabel, rateUnsupportedHint(lang));
@@ -440,7 +439,7 @@ void DeviceSession::sampleRate(int32_t hz)
             s.eq_max = 0;
             s.eq_count = 0;
             s.audio_code = QStringLiteral("DSD");
-            m_host.setStatusText(CountLabel, countLabel(0));
+            m_host.setStatusText(CountLabel, eqCountText(0));
             m_host.eqUsable(false);
         }
     }
@@ -450,7 +449,7 @@ void DeviceSession::sampleRate(int32_t hz)
         for (int n = 1; n <= 11; ++n)
             count += (EQ[n] && EQ[n]->status == 1 && m_host.isBandRowShown(n)) ? 1 : 0;
         s.eq_count = count;
-        m_host.setStatusText(CountLabel, countLabel(count));
+        m_host.setStatusText(CountLabel, eqCountText(count));
     }
     m_host.setStatusText(AudioLabel, framed(s.audio_code));
     m_host.setStatusText(RateLabel, framed(s.sample_rate));

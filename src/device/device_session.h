@@ -71,6 +71,10 @@ extern int32_t lianjiebz1;
 
 // True for the names of the five factory presets.
 bool isFactoryPresetName(const QString& name);
+// The factory-preset lock: the device's model keeps its factory presets
+// read-only (execute flag clear), a device preset is selected ("yyyy") and
+// it is one of the five.
+bool factoryPresetLocked(bool executeFlag, const QString& selectionMark, const QString& devicePresetName);
 
 class DeviceSession
 {

@@ -125,7 +125,6 @@ void packRecordName(int32_t* words, const QString& name);
 // Frames of the three record roads, in the order they go out. Single
 // frames carry total 1, current 1; record frames total = word count and
 // current = word index. Empty words give only the opening frame.
-using FrameList = std::vector<qv_hid_new::CustomHidFrameInfo>;
 FrameList storeRecordFrames(const std::vector<int32_t>& words);          // 0x110B x N
 FrameList saveSlotFrames(int slot, const std::vector<int32_t>& words);   // 0x110F, 0x1110 x N
 // 0x110C, then 0x110D with words 0-3 and total N of the layout.

@@ -170,6 +170,20 @@ void MainWindow::on_PButton_AddEQ_clicked() {}
 // The band-editor work fills this in: reload the controls for the other channel.
 void MainWindow::checkclicked() {}
 
+// Stand-in until the band-editor work lands its reveal: row n shown, the
+// add box with it unless n is 10, switched-on rows counted.
+void MainWindow::Add_Show_EQ_ui(int n)
+{
+    if (n < 1 || n > 11)
+        return;
+    bandRowDescriptors()[n - 1].groupBox.of(*ui)->show();
+    ui->groupBox_23->setVisible(n != 10);
+    if (bandRowDescriptors()[n - 1].enable.of(*ui)->isChecked())
+        ++tem;
+    if (tem >= status_bar_value.eq_count)
+        status_bar_value.eq_count = tem;
+}
+
 bool MainWindow::Is_Show_EQ_ui(int n) const
 {
     if (n < 1 || n > 11)

@@ -2,6 +2,7 @@
 
 #include "dsp/grid.h"
 #include "dsp/response.h"
+#include "editor/band_edit.h"
 
 #include <QDebug>
 
@@ -48,9 +49,7 @@ std::vector<double>& scratchLevels()
 
 EQ_data* const* plottedSet(const QString& peqModeText, bool rightChannelChecked)
 {
-    if (peqModeText == QLatin1String("L+R"))
-        return EQ;
-    return rightChannelChecked ? EQ_R : EQ;
+    return routedSet(editRoute(peqModeText, rightChannelChecked));
 }
 
 CurveRows flatCurveRows()

@@ -230,6 +230,9 @@ public:
     std::unique_ptr<MainWindow> w;
     Workspace* ws = nullptr;
     std::shared_ptr<sim::SlotModel> model;
+    // Fails a test on any box, menu or dialog it did not answer itself,
+    // rather than leave it open.
+    std::unique_ptr<ModalAnswers> unanswered;
 
     // A fresh directory with these local presets (none written: first start).
     bool open(const QStringList& locals = {}, int language = 1)
@@ -246,6 +249,8 @@ public:
     bool reopen(int language = 1)
     {
         w.reset();
+        if (!unanswered)
+            unanswered = std::make_unique<ModalAnswers>();
         clearDeviceState();
         selectedRadioIndex = preselectedRadioIndex = 0;
         config_Init();
