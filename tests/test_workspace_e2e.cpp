@@ -64,6 +64,7 @@ private slots:
     void nextStreamListsWhatWasSent_data();
     void nextStreamListsWhatWasSent();
     void oneSetSaveUnderGainFlag();
+    void overwriteFollowsAsUpload();
 };
 
 void TestWorkspaceE2e::nextStreamListsWhatWasSent_data()
@@ -144,6 +145,43 @@ void TestWorkspaceE2e::oneSetSaveUnderGainFlag()
     win.plug(same);
     QCOMPARE(Gain_flag, false);
     QCOMPARE(Device_CB_data[0]->eq[1]->gain, 7.5);
+}
+
+// The three-slot model at its limit: the chosen slot is overwritten by the
+// whole-set upload that follows 0x1119, and keeps its name. The device
+// links both channels ("L+R"), so the upload carries the one set for both.
+void TestWorkspaceE2e::overwriteFollowsAsUpload()
+{
+    QVERIFY(win.open({"Default"}));
+    win.plug(sim::mirel1Spec());
+    QTRY_VERIFY(frameSummary().contains("110e d0"));
+    QCoreApplication::processEvents();
+    QCOMPARE(win.w->comboBox_PEQMode->currentText(), QStringLiteral("L+R"));
+    EQ[0]->status = 1;
+    EQ[0]->gain = -1.5;
+    for (int k = 1; k <= 10; ++k)
+        *EQ[k] = EQ_data{1, 1 + k % 5, 100 * k, 0.5 * k - 3.0, 1.0 + 0.5 * k};
+    engine().clearWrites();
+    ModalAnswers answers;
+    answers.button("config 2");
+    QTest::mouseClick(win.ws->ui->PButton_Add_2, Qt::LeftButton);
+    QCOMPARE(frameSummary(), QStringList({"1119 d1"}));
+    // The upload brackets the set with 0x9E01 1 ... 0x9E01 0.
+    QTRY_VERIFY([] {
+        const auto frames = engine().writtenFrames();
+        return !frames.empty() && frames.back().command == 0x9E01 && frames.back().data == 0;
+    }());
+    QString expected = QStringLiteral("Bright");
+    for (int side = 0; side < 2; ++side) {
+        expected += QStringLiteral(" | 1 -1.5");
+        for (int k = 1; k <= 10; ++k)
+            expected += QStringLiteral(" / 1 %1 %2 %3 %4").arg(1 + k % 5).arg(100 * k).arg(0.5 * k - 3.0).arg(1.0 + 0.5 * k);
+    }
+    win.unplug();
+    auto same = win.model;
+    win.plug(same);
+    QCOMPARE(userSlots(true)[1], expected);
+    QVERIFY(userSlots(true)[0].startsWith("Flat | 1 0 / 0 1 632 0 0.707 / 0 1 632 0"));
 }
 
 QTEST_MAIN(TestWorkspaceE2e)
