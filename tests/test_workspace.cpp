@@ -15,6 +15,7 @@
 #include "widgets/customcontrols.h"
 #include "workspace/customdialog.h"
 #include "workspace/customradiobutton.h"
+#include "workspace/mydialog.h"
 #include "workspace/customradiobuttondevice.h"
 #include "workspace/preset_names.h"
 #include "workspace_fixture.h"
@@ -71,6 +72,9 @@ private slots:
     void deleteLocal();
     void renameLocal();
     void saveButton();
+    void nameDialogs_data();
+    void nameDialogs();
+    void slotChooser();
 };
 
 void TestWorkspace::panelAndLocalList()
@@ -430,6 +434,71 @@ void TestWorkspace::saveButton()
     QTest::mouseClick(win.w->ui->PButton_Set_2, Qt::LeftButton);
     QVERIFY(readText(win.path("Workspace_Config/EQ_config.QVconfig")).contains("\"0 1 632 -6.5 0.707\""));
     QVERIFY(readText(win.path("Workspace_Config/EQ_config_R.QVconfig")).contains("\"0 1 632 1.5 0.707\""));
+}
+
+void TestWorkspace::nameDialogs_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QStringList>("texts");  // label, OK, Cancel
+    QTest::newRow("English") << 1 << QStringList{"Enter your name:", "OK", "Cancel"};
+    QTest::newRow("Chinese") << 0 << QStringList{"请输入名字：", "确认", "取消"};
+    QTest::newRow("other") << 2 << QStringList{"请输入名字：", "确定", "取消"};
+}
+
+// Both name dialogs alike: texts, OK emits the typed name, Cancel and
+// closing emit nothing.
+void TestWorkspace::nameDialogs()
+{
+    QFETCH(int, language);
+    QFETCH(QStringList, texts);
+    sysSetValue.Language = language;
+    MyDialog1 one;
+    MyDialog2 two;
+    for (PresetNameDialog* d : {static_cast<PresetNameDialog*>(&one), static_cast<PresetNameDialog*>(&two)}) {
+        QStringList shown{d->findChild<QLabel*>()->text()};
+        for (QPushButton* b : d->findChildren<QPushButton*>())
+            shown << b->text();
+        QCOMPARE(shown, texts);
+        QVERIFY(!(d->windowFlags() & Qt::WindowContextHelpButtonHint));
+        QSignalSpy accepted(d, qOverload<QString const&>(&PresetNameDialog::accepted));
+        ModalAnswers answers;
+        typeAndOk(answers, "Rock");
+        answers.reject().close();
+        QCOMPARE(modal::exec(*d), int(QDialog::Accepted));
+        QCOMPARE(accepted.size(), 1);
+        QCOMPARE(accepted.first().at(0).toString(), QStringLiteral("Rock"));
+        QCOMPARE(modal::exec(*d), int(QDialog::Rejected));
+        QCOMPARE(modal::exec(*d), int(QDialog::Rejected));
+        QCOMPARE(accepted.size(), 1);
+    }
+    sysSetValue.Language = 1;
+}
+
+// Each use of the chooser starts as Cancel: closing it never repeats an
+// earlier answer.
+void TestWorkspace::slotChooser()
+{
+    CustomDialog chooser;
+    ModalAnswers answers;
+    answers.close().button("配置2").close().button("取消");
+    modal::exec(chooser);
+    QCOMPARE(chooser.selectedButton(), 3);
+    QSignalSpy second(&chooser, &CustomDialog::button2Clicked);
+    QCOMPARE(modal::exec(chooser), int(QDialog::Accepted));
+    QCOMPARE(chooser.selectedButton(), 1);
+    QCOMPARE(second.size(), 1);
+    modal::exec(chooser);
+    QCOMPARE(chooser.selectedButton(), 3);
+    QSignalSpy cancel(&chooser, &CustomDialog::cancelClicked);
+    QCOMPARE(modal::exec(chooser), int(QDialog::Rejected));
+    QCOMPARE(cancel.size(), 1);
+    // Language 2 keeps the texts; the cancel button wears the sheet's rules.
+    chooser.setlanguage(2);
+    QCOMPARE(chooser.findChild<QLabel*>()->text(), QStringLiteral("请选择导入哪一个用户配置"));
+    chooser.setlanguage(1);
+    QCOMPARE(chooser.findChild<QLabel*>()->text(), QStringLiteral("Please select which user configuration to import"));
+    QVERIFY(chooser.styleSheet().contains("QPushButton#cancelButton { background-color: #4285f4;"));
+    QCOMPARE(chooser.minimumWidth(), 300);
 }
 
 QTEST_MAIN(TestWorkspace)

@@ -178,21 +178,31 @@ inline QStringList slotFrames()
     return out;
 }
 
-// "cmd dD" of single frames; a record as "cmd xN" (N frames, t N, c 0..N-1).
+// "cmd dD" of single frames (total 1, current 1); a run of record frames
+// as "cmd xN" when they carry total N and current 0..N-1 in order, else as
+// "cmd xN out of order".
 inline QStringList frameSummary()
 {
     QStringList out;
     const QStringList frames = slotFrames();
     for (int i = 0; i < frames.size(); ++i) {
         const QStringList f = frames[i].split(' ');
-        if (f[2] == "t1") {
+        if (f[2] == "t1" && f[3] == "c1") {
             out << f[0] + " " + f[1];
             continue;
         }
         int n = 0;
-        while (i + n < frames.size() && frames[i + n].section(' ', 0, 0) == f[0])
+        while (i + n < frames.size() && frames[i + n].section(' ', 0, 0) == f[0]
+               && frames[i + n].section(' ', 2, 2) != "t1")
             ++n;
-        out << QStringLiteral("%1 x%2").arg(f[0]).arg(n);
+        bool ordered = true;
+        for (int k = 0; k < n; ++k) {
+            const QStringList g = frames[i + k].split(' ');
+            // A rename carries four words under the whole record's total.
+            const int total = f[0] == "110d" ? g[2].mid(1).toInt() : n;
+            ordered = ordered && g[2] == QStringLiteral("t%1").arg(total) && g[3] == QStringLiteral("c%1").arg(k);
+        }
+        out << QStringLiteral("%1 x%2%3").arg(f[0]).arg(n).arg(ordered ? "" : " out of order");
         i += n - 1;
     }
     return out;
