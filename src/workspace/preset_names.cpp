@@ -1,6 +1,7 @@
 #include "workspace/preset_names.h"
 
 #include "store/presets.h"
+#include "workspace/workspace_state.h"
 
 namespace {
 constexpr int kSlotLabelWholeBelow = 186;
@@ -47,7 +48,7 @@ QString distinctName(QString candidate, const QStringList& names)
 
 QString numberedSlotLabel(int number, const QString& name, const TextWidth& width)
 {
-    const QString label = QStringLiteral("EQ") + QString::number(number) + QLatin1Char(':') + name;
+    const QString label = EQ_str + QString::number(number) + QLatin1Char(':') + name;
     if (width(label) < kSlotLabelWholeBelow)
         return label;
     for (qsizetype n = label.size() - 1; n > 0; --n) {
