@@ -144,8 +144,13 @@ public:
     int each_EQ_num = 0;  // band (1 to 11) edited last
 
     bool Is_Show_EQ_ui(int n) const;
-    void Add_Show_EQ_ui(int n);
+    bool is_Show_checkbox(int n) const;
     void update_EQ_NUM();
+    // Reveal row n (1 to 11) for the add road, the reload road, and count it.
+    void button_Add_Show_EQ_ui(int n);
+    void Add_Show_EQ_ui(int n);
+    // Deletes band cur_remove_EQ_ui from the edited set and refreshes the rows.
+    void Remove_EQ_updata();
     // The set being edited and plotted: EQ_R in mode "L/R" with the right
     // channel chosen, else EQ.
     EQ_data* const* editedSet() const;
@@ -276,6 +281,10 @@ private:
     void bandTypeChanged(int band, int index);
     void bandEnableClicked(int band, bool checked);
     void removeBandRow(int band);
+    // Greys or frees the gain controls of a band row for a type-box index (0 to 4).
+    void fitBandRowToType(int band, int index);
+    // Shows eq_count in the status bar.
+    void showEqCount();
 
     // ---- Editor state: refreshes, preset selection, channel mode, timers (src/editor) ----
 public:

@@ -63,6 +63,11 @@ inline constexpr char toolButton[] =
 // Captions, "Gain:" / "Q factor:" labels, the preamp text and the texts of row 4.
 inline constexpr char caption[] = "color: rgb(216, 216, 216);";
 
+// A band row's gain label and gain text: usable (peaking, shelves) or greyed
+// (low-pass, high-pass); set by the filter-type choice.
+inline constexpr char liveGain[] = "color:rgb(216,216,216);";
+inline constexpr char greyedGain[] = "color:rgb(56,56,56);";
+
 // Curve switches; replaced by the menu setup right after the form is built.
 inline constexpr char targetSwitch[] = "QCheckBox{color: rgb(216, 216, 216);}";
 inline constexpr char sourceSwitch[] =

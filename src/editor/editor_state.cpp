@@ -2,6 +2,7 @@
 
 int32_t show_EQ_ui = 2;
 int32_t tem = 0;
+int32_t cur_remove_EQ_ui = 0;
 QString biaozhi_name = "xxxx";
 QString old_biaozhi_name;
 QString morendevice_name;

@@ -9,6 +9,7 @@
 
 extern int32_t show_EQ_ui;        // band rows shown in the editor (at most 10 through the add button)
 extern int32_t tem;               // switched-on rows counted while a reload reveals rows
+extern int32_t cur_remove_EQ_ui;  // row whose remove button was pressed last
 extern QString biaozhi_name;      // "yyyy" while a device preset is selected, "xxxx" for a local one
 extern QString old_biaozhi_name;  // biaozhi_name before the last selection
 extern QString morendevice_name;  // name of the selected device preset

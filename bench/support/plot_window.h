@@ -1,0 +1,142 @@
+#pragma once
+
+// The real main window for benchmarks: a busy ten-band preset, measured
+// curves on the grid, the window shown at its size with every curve on.
+
+#include "app/macapplication.h"
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "device/threads.h"
+#include "dsp/band.h"
+#include "dsp/grid.h"
+#include "plot/curve_switches.h"
+#include "plot/curves.h"
+#include "store/paths.h"
+#include "widgets/resources.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Preamp on and ten enabled bands of every type, as a busy preset has.
+struct TenBands
+{
+    EQ_data records[12];
+    TenBands()
+    {
+        records[0] = {1, 1, 632, -4.5, 0.707};
+        const EQ_data bands[10] = {
+            {1, 1, 20, 3.0, 0.2},    {1, 4, 105, 4.0, 0.707},   {1, 1, 240, -2.5, 1.4},
+            {1, 1, 632, 1.5, 2.0},   {1, 2, 18665, 0.0, 0.707}, {1, 3, 25, 0.0, 0.5},
+            {1, 1, 2047, -6.0, 4.0}, {1, 5, 8148, 2.0, 0.9},    {1, 1, 3811, 5.0, 8.0},
+            {1, 9, 12332, -1.0, 1.0},
+        };
+        for (int i = 0; i < 10; ++i)
+            records[i + 1] = bands[i];
+        use();
+    }
+    // Makes these records the edited sets (a window being built points them elsewhere).
+    void use()
+    {
+        for (int i = 0; i < 12; ++i)
+            EQ[i] = EQ_R[i] = &records[i];
+    }
+};
+
+CurveRows gridCurve(double shift)
+{
+    CurveRows rows;
+    for (std::size_t k = 0; k < kGridSize; ++k)
+        rows.append({freqs1[k], 3.0 * std::sin(k / 10.0 + shift)});
+    return rows;
+}
+
+// The real main window at its size, shown, every curve switched on: the
+// redraw measured is the one the user waits for while dragging a dial.
+struct Window
+{
+    QTemporaryDir dir;
+    std::unique_ptr<MainWindow> w;
+    Window()
+    {
+        // The window writes its login item under HOME: keep it in the temporary directory.
+        qputenv("HOME", dir.path().toLocal8Bit());
+        setAppDataDirForTesting(dir.path());
+        makeWorkingFolders(dir.path());
+        w = std::make_unique<MainWindow>();
+        stopDeviceThreads(); // no device search polling beside the measurement
+        w->show();
+        QApplication::processEvents();
+    }
+    void showEveryCurve(const CurveRows& source, const CurveRows& target)
+    {
+        w->fre_list = source;
+        w->tar_list = target;
+        for (const CurveSwitchRow& row : curveSwitchRows) {
+            auto* box = w->findChild<QCheckBox*>(row.checkBox);
+            const bool on = row.id != CurveSwitch::Compensated;
+            if (box->isChecked() != on)
+                box->click();
+        }
+        QApplication::processEvents();
+    }
+    // What the event loop does once the edit's slot has returned: the
+    // deferred band redraw, then the one paint of what changed on the view.
+    void finish() { QCoreApplication::sendPostedEvents(); }
+};
+
+double percentile(std::vector<double> v, double p)
+{
+    std::sort(v.begin(), v.end());
+    return v[static_cast<std::size_t>(std::ceil(p * static_cast<double>(v.size()))) - 1];
+}
+
+// The times of a manual-time benchmark's iterations, with their median and
+// 99th percentile as counters.
+struct IterationTimes
+{
+    std::vector<double> seconds;
+    IterationTimes() { seconds.reserve(100000); }
+    void add(benchmark::State& state, std::chrono::steady_clock::time_point start)
+    {
+        const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        seconds.push_back(s);
+        state.SetIterationTime(s);
+    }
+    double count() const { return double(seconds.size()); }
+    void report(benchmark::State& state) const
+    {
+        state.counters["median_ms"] = percentile(seconds, 0.5) * 1e3;
+        state.counters["p99_ms"] = percentile(seconds, 0.99) * 1e3;
+    }
+};
+
+}  // namespace
+
+// main() of the window benchmarks: the offscreen screen unless another is
+// asked for, the program's resources, and no debug lines (they would measure
+// the terminal, not the code).
+#define QV_WINDOW_BENCHMARK_MAIN()                                                  \
+    int main(int argc, char** argv)                                                 \
+    {                                                                               \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                         \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                                \
+        MacApplication app(argc, argv);                                             \
+        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));    \
+        initResources();                                                            \
+        benchmark::Initialize(&argc, argv);                                         \
+        benchmark::RunSpecifiedBenchmarks();                                        \
+        benchmark::Shutdown();                                                      \
+        return 0;                                                                   \
+    }
