@@ -189,6 +189,9 @@ void TestEditorE2e::init()
     current_name = old_name = "local:0";
     selectedRadioIndex = 0;
     index_biaozhi = 0;
+    // The preset panel selected the device's active slot at the connection;
+    // these tests edit local preset 0.
+    EQ_value_update();
     setMode(false, false);
     loadPreset();
     w->config_update_ui2();
