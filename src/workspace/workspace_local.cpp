@@ -64,7 +64,8 @@ void Workspace::onLocalPresetToggled(bool checked)
         return;
     const int previous = selectedRadioIndex;
     moveSelection(index);
-    saveLeaving(previous);
+    if (previous != index)  // at start-up preset 0 is selected again: nothing is left
+        saveLeaving(previous);
     pointSetsAt(CB_data[index], CB_data_R[index]);
     sendFrame(kSwitchSlotCommand, -1);  // no device slot is active
     if (test_str == QLatin1String("QAZWS")) {
