@@ -38,6 +38,7 @@
 #include "editor/band_edit.h"
 #include "editor/editor_state.h"
 #include "plot/response_chart.h"
+#include "held_device.h"
 #include "simhid.h"
 #include "store/presets.h"
 #include "widgets/balance.h"
@@ -66,7 +67,7 @@ class TestBandEditWindow : public QObject
 
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MainWindow> w;
-    hid_device* handle = nullptr;
+    HeldDevice device;  // the test holds the device itself
     EQ_data left[12];
     EQ_data right[12];
 
@@ -205,11 +206,7 @@ private slots:
         QVERIFY(dir);
         engine().reset();
         w = std::make_unique<MainWindow>();
-        QVERIFY(stopDeviceThreads());  // the test holds the device itself
-        engine().plug();
-        handle = hid_open(QV_VENDOR_ID, QV_PRODUCT_ID, nullptr);
-        QVERIFY(handle);
-        scard_device = new qv_device(handle);
+        QVERIFY(device.take());
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         for (const QString& warning : testsupport::warningLog())
@@ -220,10 +217,7 @@ private slots:
     {
         hid_status = 0;
         w.reset();
-        hid_close(handle);
-        delete scard_device;
-        scard_device = nullptr;
-        engine().reset();
+        device.release();
     }
 
     void init()

@@ -46,9 +46,15 @@ const QString kSentinel = QStringLiteral("untouched");
 // after the action and what it posted.
 int runAppLoop(const std::function<void()>& action)
 {
-    QTimer::singleShot(0, [action] {
+    // Owned here: a loop the action ended never leaves it to end a later loop.
+    // Generous, as a busy machine may take long to quit; only a loop that is
+    // meant to go on waits for it.
+    QTimer fallback;
+    fallback.setSingleShot(true);
+    QObject::connect(&fallback, &QTimer::timeout, [] { QCoreApplication::exit(42); });
+    QTimer::singleShot(0, [action, &fallback] {
         action();
-        QTimer::singleShot(50, [] { QCoreApplication::exit(42); });
+        fallback.start(2000);
     });
     return QCoreApplication::exec();
 }

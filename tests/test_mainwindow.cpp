@@ -39,6 +39,7 @@
 #include "settings/systemsetting.h"
 #include "opened_device.h"
 #include "simhid.h"
+#include "modal_answers.h"
 #include "warning_log.h"
 #include "window_fixture.h"
 #include "store/channel_modes.h"
@@ -204,7 +205,9 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(content);
         }
+        ModalAnswers answers;  // the restore at start-up asks nothing
         auto w = makeWindow();
+        QCOMPARE(answers.shown.size(), 0);
         QCOMPARE(w->comboBox_PEQMode->currentIndex(), index);
         QCOMPARE(w->comboBox_PEQMode->count(), 2);
         QCOMPARE(w->comboBox_PEQMode->itemText(0), QString("L+R"));

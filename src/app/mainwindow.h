@@ -353,7 +353,8 @@ private:
     void setFactoryPresetLock(bool locked);
     void showRowMenu(int record, const QPoint& globalPos);
 
-    // ---- Preset workspace (src/editor) ----
+    // ---- Preset workspace (src/workspace) ----
+public slots:
     void on_PButton_Set_2_clicked();
 
     // ---- Import and export, curve pickers (src/io) ----

@@ -523,7 +523,7 @@ void DeviceSession::leftRightStream(const qv_hid_new::CustomHidFrameInfo& f)
     const int slot = biaozhi_i - 1;
     if (isDeviceSlot(slot)) {
         const LeftRightRecord record = parseLeftRightRecord(device_data_words_lr);
-        storeLeftRightRecord(deviceSlot(slot), deviceSlotR(slot), record, Gain_flag ? 0.1 : 0.5);
+        storeLeftRightRecord(deviceSlot(slot), deviceSlotR(slot), record, Gain_flag ? 10.0 : 2.0);
         stageLeftRightRecord(slot, record);
     } else {
         qDebug() << "left/right record beyond the device slots, not stored:" << biaozhi_i;

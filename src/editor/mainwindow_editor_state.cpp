@@ -126,7 +126,7 @@ void correctUnrepresentable(EQ_data* const* set)
 
 bool factoryPresetSelected()
 {
-    return !execute_biaozhi && biaozhi_name == QLatin1String("yyyy") && isFactoryPresetName(morendevice_name);
+    return factoryPresetLocked(execute_biaozhi, biaozhi_name, morendevice_name);
 }
 
 bool isArrowKey(const QEvent* event)
@@ -559,7 +559,7 @@ void MainWindow::recive_device_name(QString name)
     qDebug() << "recive_device_name" << name;
     biaozhi_name = QStringLiteral("yyyy");
     morendevice_name = name;
-    setFactoryPresetLock(!execute_biaozhi && isFactoryPresetName(name));
+    setFactoryPresetLock(factoryPresetSelected());
 }
 
 void MainWindow::recive_device_name_2(QString s)
@@ -608,9 +608,6 @@ void MainWindow::setFactoryPresetLock(bool locked)
         row.removeButton.of(*ui)->setEnabled(!locked);
     ui->PButton_AddEQ->setEnabled(!locked);
 }
-
-// The preset-workspace work fills this in: save the selected preset.
-void MainWindow::on_PButton_Set_2_clicked() {}
 
 // ---- Timers ----
 

@@ -10,19 +10,12 @@
 #include "app/mainwindow.h"
 #include "io/io_texts.h"
 #include "store/settings.h"
+#include "workspace/preset_names.h"
 
 namespace {
 
+// Curve names are shorter than preset names; the allowed characters are the same.
 constexpr int kMaxNameLength = 6;
-
-// Letters, digits and the punctuation of both keyboard layouts, as the
-// preset names allow. Inside the class ")-_" is a range.
-QString namePattern()
-{
-    return QStringLiteral("[a-zA-Z0-9") + QLatin1Char('`')
-           + QStringLiteral("~!@#$%^&！——￥*()-_=+\\[\\]{}|;:'") + QLatin1Char('"')
-           + QStringLiteral(",.<>?/]*");
-}
 
 const char* const kDialogSheet = "QDialog {color: rgb(216, 216, 216);border: 1px solid rgb(56, 56, 56);}";
 const char* const kLabelSheet =
@@ -56,7 +49,7 @@ CurveNameDialog::CurveNameDialog(QWidget* parent, const QString& defaultName)
     lineEdit->setStyleSheet(kLineEditSheet);
     lineEdit->setMaxLength(kMaxNameLength);
     lineEdit->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(namePattern()), lineEdit));
+        new QRegularExpressionValidator(QRegularExpression(presetNamePattern()), lineEdit));
     for (QWidget* w : {static_cast<QWidget*>(m_label), static_cast<QWidget*>(lineEdit)}) {
         QFont font = w->font();
         font.setPointSizeF(13.0 * adjustFontSize());
