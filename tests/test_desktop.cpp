@@ -32,6 +32,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "deadlines.h"
 #include "app/chrome_style.h"
 #include "app/mainwindow.h"
 #include "app/mainwindow_ui.h"
@@ -46,7 +47,7 @@
 
 namespace {
 
-constexpr int kWaitMs = 30000; // for the server, the window manager and each step
+constexpr int kWaitMs = testsupport::kDeadlineMs; // for the server, the window manager and each step
 
 // Why there is no X server, empty when there is one.
 QString& noServerReason()

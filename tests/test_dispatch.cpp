@@ -21,6 +21,7 @@
 #include "device/preset_records.h"
 #include "device/threads.h"
 #include "dsp/band.h"
+#include "editor/editor_state.h"
 #include "settings/systemsetting.h"
 #include "sim_models.h"
 #include "store/paths.h"
@@ -67,6 +68,10 @@ void clearDeviceFlags()
     send_ui_biao = tem_ui_biao = 0;
     Device_EQ_sign = false;
     send_biaozhi = false;
+    // Names that match no preset: the next channel-mode pass is a preset switch
+    // and asks nothing.
+    current_name = QStringLiteral("thesame");
+    old_name = QStringLiteral("different");
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "band_fixtures.h"
 #include "dsp/band.h"
 #include "dsp/biquad.h"
 #include "dsp/grid.h"
@@ -67,18 +68,6 @@ double levelAt(const FrequencyResponse& h, int k)
 {
     return 20.0 * std::log10(std::abs(h[k]));
 }
-
-// A set of twelve records on the stack, all cleared.
-struct BandSet
-{
-    EQ_data records[12];
-    EQ_data* ptrs[12];
-    BandSet()
-    {
-        for (int i = 0; i < 12; ++i)
-            ptrs[i] = &records[i];
-    }
-};
 
 } // namespace
 

@@ -87,10 +87,21 @@ private:
     FormHost* window = nullptr;
     MainWindowUi ui;
 
+    // The preset panel has a form of its own whose names ("label_2",
+    // "scrollArea", ...) repeat the window's; those are not the window's.
+    static bool insidePanel(const QObject* o)
+    {
+        for (const QObject* p = o->parent(); p; p = p->parent())
+            if (qobject_cast<const Workspace*>(p))
+                return true;
+        return false;
+    }
+
     template <class T = QWidget>
     T* find(const QString& name)
     {
-        const auto all = window->findChildren<QObject*>(name);
+        QList<QObject*> all = window->findChildren<QObject*>(name);
+        all.removeIf(insidePanel);
         if (all.size() != 1)
             qWarning("%d objects named %s", int(all.size()), qPrintable(name));
         return all.isEmpty() ? nullptr : qobject_cast<T*>(all.first());

@@ -19,6 +19,7 @@
 
 #include <memory>
 
+#include "deadlines.h"
 #include "app/mainwindow.h"
 #include "app/mainwindow_ui.h"
 #include "app/startup.h"

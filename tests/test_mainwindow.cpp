@@ -38,8 +38,10 @@
 #include "dsp/grid.h"
 #include "editor/editor_state.h"
 #include "settings/systemsetting.h"
+#include "opened_device.h"
 #include "simhid.h"
 #include "url_recorder.h"
+#include "modal_answers.h"
 #include "warning_log.h"
 #include "window_fixture.h"
 #include "store/channel_modes.h"
@@ -193,7 +195,9 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(content);
         }
+        ModalAnswers answers;  // the restore at start-up asks nothing
         auto w = makeWindow();
+        QCOMPARE(answers.shown.size(), 0);
         QCOMPARE(w->comboBox_PEQMode->currentIndex(), index);
         QCOMPARE(w->comboBox_PEQMode->count(), 2);
         QCOMPARE(w->comboBox_PEQMode->itemText(0), QString("L+R"));
@@ -203,24 +207,26 @@ private slots:
     void statusBarMenusAndTooltips_data()
     {
         QTest::addColumn<int>("language");
-        QTest::addColumn<QStringList>("labels");  // left to right, then the hidden device EQ label
+        // Left to right, then the hidden device EQ label; the count is band 1
+        // of the "Default" preset, which is on.
+        QTest::addColumn<QStringList>("labels");
         QTest::addColumn<QStringList>("helpItems");
         QTest::addColumn<QStringList>("importItems");
         QTest::addColumn<QStringList>("tips");     // Import, Export, Help, save
         QTest::newRow("English") << 1
             << QStringList{"   Device   ", "   Disconnected   ", "   Audio Code   ", "   Sample   ",
-                           "   EQ Max NUM:10   ", "   EQ:0   ", "   DeviceEQ:ON   "}
+                           "   EQ Max NUM:10   ", "   EQ:1   ", "   DeviceEQ:ON   "}
             << QStringList{"Reference Guide", "Problem feedback"}
             << QStringList{"Target", "SourceFR", "Import Filters"}
             << QStringList{"Import", "Export", "Help", "Save curren config(Ctrl+S)"};
         QTest::newRow("Chinese") << 0
             << QStringList{"   机型   ", "   未连接   ", "   音频编码   ", "   采样率   ",
-                           "   EQ最大支持段数:10   ", "   EQ:0   ", "   设备EQ:开   "}
+                           "   EQ最大支持段数:10   ", "   EQ:1   ", "   设备EQ:开   "}
             << QStringList{"使用指南", "问题反馈"}
             << QStringList{"导入目标曲线", "导入源频响曲线", "导入滤波参数"}
             << QStringList{"导入", "导出", "帮助", "保存当前配置(Ctrl+S)"};
         QTest::newRow("other value") << 2
-            << QStringList{"      ", "      ", "      ", "      ", "   EQ Max NUM:10   ", "   EQ:0   ",
+            << QStringList{"      ", "      ", "      ", "      ", "   EQ Max NUM:10   ", "   EQ:1   ",
                            "   DeviceEQ:ON   "}
             << QStringList{"使用指南", "问题反馈"}
             << QStringList{"导入目标曲线", "导入源频响曲线", "导入滤波参数"}
@@ -389,8 +395,12 @@ private slots:
         w->checkBox_channel->setChecked(true);
         w->update_EQ_NUM();
         QCOMPARE(statusLabel3->text(), QString("   EQ:1   "));
-        // "L+R" always counts the left set.
-        w->comboBox_PEQMode->setCurrentIndex(0);
+        // "L+R" always counts the left set. The mode moves without the channel-mode
+        // switch, whose reload would lay the rows out anew.
+        {
+            const QSignalBlocker quiet(w->comboBox_PEQMode);
+            w->comboBox_PEQMode->setCurrentIndex(0);
+        }
         w->update_EQ_NUM();
         QCOMPARE(status_bar_value.eq_count, 3);
 
@@ -514,7 +524,8 @@ private slots:
     void comboFocusFrameAndChartZoom()
     {
         auto w = makeWindow();
-        QComboBox* combo = w->ui->comboBox_26;
+        // A type box: the caption box of band 1, which is on, is disabled by the reload.
+        QComboBox* combo = w->ui->comboBox_25;
         QEvent enter(QEvent::Enter);
         QCoreApplication::sendEvent(combo, &enter);
         QCOMPARE(combo->property("hasFocus").toBool(), true);
@@ -548,12 +559,9 @@ private slots:
     {
         auto w = makeWindow();
         QVERIFY(stopDeviceThreads(testsupport::kDeadlineMs));  // the test opens the device itself
-        sim::Engine& engine = sim::Engine::instance();
-        engine.reset();
-        engine.plug();
-        hid_device* h = hid_open(QV_VENDOR_ID, QV_PRODUCT_ID, nullptr);
-        QVERIFY(h);
-        scard_device = new qv_device(h);
+        OpenedDevice device;
+        QVERIFY(device.isOpen());
+        sim::Engine& engine = device.engine;
 
         emit systemset->update_Mute(true);
         QCOMPARE(engine.writes().size(), size_t(0));
@@ -568,11 +576,6 @@ private slots:
         QCOMPARE(on.command, 0x1116u);
         QCOMPARE(on.data, 1);
         QCOMPARE(off.data, 0);
-
-        hid_close(h);
-        delete scard_device;
-        scard_device = nullptr;
-        engine.reset();
     }
 
     void settingsWindowMuteBox_data()

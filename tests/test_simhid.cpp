@@ -8,13 +8,123 @@
 #include <atomic>
 #include <thread>
 
+#include "sim_slot_model.h"
 #include "simhid.h"
+
+namespace {
+// Writes one program frame to the device as the program would.
+void writeFrame(hid_device* dev, uint32_t cmd, int32_t data, uint8_t total = 1, uint8_t current = 1)
+{
+    const auto d = static_cast<uint32_t>(data);
+    const unsigned char buf[16] = {0x00, 0x22, 0x33, 0x20, total, current,
+                                   static_cast<unsigned char>(cmd >> 8), static_cast<unsigned char>(cmd),
+                                   static_cast<unsigned char>(d >> 24), static_cast<unsigned char>(d >> 16),
+                                   static_cast<unsigned char>(d >> 8), static_cast<unsigned char>(d),
+                                   0x00, 0x00, 0x66, 0x77};
+    QCOMPARE(hid_write(dev, buf, 16), 16);
+}
+
+void writeRecord(hid_device* dev, uint32_t cmd, const std::vector<int32_t>& words, int count)
+{
+    for (int k = 0; k < count; ++k)
+        writeFrame(dev, cmd, words[size_t(k)], uint8_t(words.size() > 74 ? 74 : words.size()), uint8_t(k));
+}
+}  // namespace
 
 class TestSimHid : public QObject
 {
     Q_OBJECT
 
 private slots:
+    // The slot models' first connection sends exactly the landed bursts.
+    void slotModelsReproduceTheBursts()
+    {
+        QVERIFY(sim::SlotModel(sim::modelASpec()).burst() == sim::modelABurst());
+        QVERIFY(sim::SlotModel(sim::modelBSpec()).burst() == sim::modelBBurst(true));
+        QVERIFY(sim::SlotModel(sim::modelCSpec()).burst() == sim::modelCBurst(true, true));
+    }
+
+    // Store, save, rename, delete and band frames change the slot table,
+    // which the next connection streams.
+    void slotFramesChangeTheTable()
+    {
+        auto& engine = sim::Engine::instance();
+        auto model = std::make_shared<sim::SlotModel>(sim::modelASpec());
+        engine.setModel(model);
+        engine.plug();
+        hid_device* dev = hid_open(0x1234, 0x5678, nullptr);
+        QVERIFY(dev);
+
+        // A one-set store carries 0.5 dB steps: byte 4 is +2.0 dB.
+        const sim::SlotRecord fresh = sim::slotRecord("New", 1, sim::kUnityPreamp,
+                                                      sim::slotBand({1, 1, 4, 500, 7070}, 5));
+        writeRecord(dev, 0x110B, sim::encodeOneSet(fresh, 5), 39);
+        auto held = model->userSlots();
+        QCOMPARE(held.size(), size_t(3));
+        QCOMPARE(held[2].name, std::string("New"));
+        QCOMPARE(held[2].left.bands[0].gainTenths, 20);
+
+        writeFrame(dev, 0x110F, 0);
+        writeRecord(dev, 0x1110, sim::encodeOneSet(sim::slotRecord("Saved", 1, 47396876,
+                                                                   sim::slotBand({1, 2, 10, 80, 7070}, 5)), 5), 39);
+        writeFrame(dev, 0x110C, 1);
+        const auto name = sim::nameWords("Renamed");
+        for (int k = 0; k < 4; ++k)
+            writeFrame(dev, 0x110D, name[size_t(k)], 39, uint8_t(k));
+        held = model->userSlots();
+        QCOMPARE(held[0].name, std::string("Saved"));
+        QCOMPARE(held[0].left.bands[0].gainTenths, 50);
+        QCOMPARE(held[0].left.preampWord, 47396876);
+        QCOMPARE(held[1].name, std::string("Renamed"));
+
+        writeFrame(dev, 0x110E, -1);
+        writeFrame(dev, 0x110A, 0);
+        writeFrame(dev, 0x110E, 1);
+        writeFrame(dev, 0x9E01, 1);
+        writeFrame(dev, 0x9203, -4);
+        writeFrame(dev, 0x9205, 1);
+        writeFrame(dev, 0x9208, 9);  // right channel: a one-set device has none
+        writeFrame(dev, 0x9E01, 0);
+        held = model->userSlots();
+        QCOMPARE(held.size(), size_t(2));
+        QCOMPARE(held[0].name, std::string("Renamed"));
+        QCOMPARE(held[1].left.bands[1].gainTenths, -20);
+        QCOMPARE(int(held[1].left.bands[1].status), 1);
+        QCOMPARE(model->activeSlot(), 1);
+
+        // The next burst lists both and reports slot 1 as active.
+        const auto burst = model->nextBurst();
+        QVERIFY(std::find(burst.begin(), burst.end(), sim::makeReport(0x1206, 1)) != burst.end());
+        QVERIFY(std::find(burst.begin(), burst.end(), sim::makeReport(0x1106, 2, 201, 195)) != burst.end());
+        hid_close(dev);
+    }
+
+    // A three-slot left/right device: full, it files no new record; an
+    // overwrite names the target of the following upload, read in 0.1 dB.
+    void threeSlotModelOverwrite()
+    {
+        auto& engine = sim::Engine::instance();
+        auto model = std::make_shared<sim::SlotModel>(sim::mirel1Spec());
+        engine.setModel(model);
+        engine.plug();
+        hid_device* dev = hid_open(0x1234, 0x5678, nullptr);
+        QVERIFY(dev);
+        writeRecord(dev, 0x110B, sim::encodeLeftRight(sim::SlotRecord{"Four", {}, {}}, 1), 74);
+        QCOMPARE(model->userSlots().size(), size_t(3));
+        writeFrame(dev, 0x1119, 2);
+        writeFrame(dev, 0x9E01, 1);
+        writeFrame(dev, 0x9C03, 23754692);
+        writeFrame(dev, 0x9106, 3);
+        writeFrame(dev, 0x9108, -15);
+        writeFrame(dev, 0x9E01, 0);
+        const auto held = model->userSlots();
+        QCOMPARE(held[2].right.preampWord, 23754692);
+        QCOMPARE(int(held[2].right.bands[0].type), 3);
+        QCOMPARE(held[2].right.bands[0].gainTenths, -15);
+        QCOMPARE(held[2].left.bands[0].type, int8_t(4));  // untouched
+        hid_close(dev);
+    }
+
     void init() { sim::Engine::instance().reset(); }
 
     void absentDeviceDoesNotOpen()

@@ -6,8 +6,6 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include "store/channel_modes.h"
@@ -16,25 +14,15 @@
 #include "store/presets.h"
 #include "store/settings.h"
 #include "store/shared_state.h"
+#include "band_fixtures.h"
+#include "file_size_limit.h"
+#include "test_files.h"
 
 // The filter model owns these; weak so this test links with or without it.
 __attribute__((weak)) EQ_data* EQ[12];
 __attribute__((weak)) R_EQ_data* EQ_R[12];
 
 namespace {
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void putFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 QJsonDocument jsonOf(const QString& path)
 {
@@ -52,16 +40,6 @@ QJsonArray listArray(const QList<QJsonObject>& list)
     for (const auto& o : list)
         a.append(o);
     return a;
-}
-
-QString bandString(const EQ_data& b)
-{
-    return QStringLiteral("%1 %2 %3 %4 %5")
-        .arg(int(b.status))
-        .arg(b.type)
-        .arg(b.center_frequency)
-        .arg(b.gain)
-        .arg(b.Q);
 }
 
 // A preset object as the program writes it, with every band cleared.
@@ -89,23 +67,6 @@ QByteArray curveFile(int n)
                              {"path", QStringLiteral("/x/c%1.csv").arg(i)}, {"type", "tar"}});
     return QJsonDocument(a).toJson();
 }
-
-// Makes every write past `bytes` fail with EFBIG, as a full disk would.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limit{bytes, old_.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
-
-private:
-    rlimit old_{};
-};
 
 }  // namespace
 

@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 
+#include "deadlines.h"
 #include "app/macapplication.h"
 #include "app/mainwindow.h"
 #include "device/threads.h"

@@ -2,6 +2,8 @@
 // progress texts, archive names, where archive entries may go, the script.
 #include <QtTest>
 
+#include "deadlines.h"
+
 #include <QBuffer>
 #include <QProcess>
 #include <QTemporaryDir>

@@ -20,11 +20,13 @@ class QCheckBox;
 class QCloseEvent;
 class QKeyEvent;
 class QLabel;
+class QListWidget;
 class QMenu;
 class QMouseEvent;
 class QPushButton;
 class QTimer;
 struct EQ_data;
+struct ChannelModeState;
 class QChart;
 enum class CurveSwitch;
 class QChartView;
@@ -302,6 +304,10 @@ public:
     void update_ui();
     void config_update_ui();
     void qingkong_update_ui();
+    // The row menu's two actions: clear record k (0 preamp, 1 to 11 bands) or
+    // every record of the edited set; both upload the set deferred.
+    void Refresh_selected_data(int k);
+    void Refresh_all_data();
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Locks every preamp and band control while the stream forbids the equaliser.
     void lockBandControls();
@@ -310,6 +316,8 @@ public:
 public slots:
     void config_update_ui2();
     void update_ui_filter();
+    void update_ui_filter2();
+    void qingkong_ui_filter();
     void device_delete_config(int slot);
     void onComboxSelect(int index);
     void recive_ui_biaozhi(int slot, QString name);
@@ -326,7 +334,35 @@ public slots:
     void resetTimer();
     void recive_Mute(bool on);
 
-    // ---- Preset workspace (src/editor) ----
+private:
+    // The one fill behind update_ui, update_ui_filter, update_ui_filter2 and
+    // qingkong_ui_filter: the edited set into every band control, with
+    // hid_status held at 0 meanwhile. update_ui adds its plot and count steps.
+    void fillBandControls(bool withPlotAndCount);
+    // The one reload behind config_update_ui and config_update_ui2: rows,
+    // captions and curves at once, then `fill` deferred.
+    void reloadEditor(void (MainWindow::*fill)());
+    // Runs `call` once on the GUI thread after the current handler returned.
+    void deferToEventLoop(void (MainWindow::*call)());
+    // The own curves of the bands that are on; the others cleared.
+    void redrawBandCurves(EQ_data* const* set);
+    // The whole-set upload that follows a fill, when connected.
+    void uploadEditedSet(bool clearedSet);
+    // The channel-mode switch's globals, for its decisions.
+    ChannelModeState channelModeState() const;
+    void copyLeftToRight();
+    void sendModeMask(uint32_t mask);
+    void finishModeChange(int index);
+    // The discard box; QMessageBox::Yes for OK, QMessageBox::No otherwise.
+    int askDiscardRight();
+    // Closing step of a preset selection.
+    void settleSelectedMode();
+    // The factory-preset lock of the editable surface, remove and add buttons included.
+    void setFactoryPresetLock(bool locked);
+    void showRowMenu(int record, const QPoint& globalPos);
+
+    // ---- Preset workspace (src/workspace) ----
+public slots:
     void on_PButton_Set_2_clicked();
 
     // ---- Import and export, curve pickers (src/io) ----
@@ -335,8 +371,27 @@ signals:
     void send_tianjia2();  // the same for a device preset
 
 public:
+    // Popups of the source picker `comboBox` and the target picker `comboBox_2`.
+    QListWidget* sourceCurveList = nullptr;
+    QListWidget* targetCurveList = nullptr;
+    int sourceCurveRows = 0;
+    int targetCurveRows = 0;
+    QString currentSourceName;  // curve last shown in each picker
+    QString currentTargetName;
+    QString pendingCurveName;   // delivered by the curve-name dialogs
+
     void ComboBox_Init();
     void fre_tar_ComboBox_Init();
+    void fre_accountitem_add(int index, QString name);
+    void tar_accountitem_add(int index, QString name);
+    void tar_fre_sltRemoveAllAccounts();
+    void openDialog_fre();
+    void openDialog_tar();
+    // The four file dialogs; each returns the chosen path, empty for Cancel.
+    QString get_csv_file();
+    QString get_txt_file();
+    QString save_csv_file();
+    QString save_txt_file();
 
 public slots:
     void deal_On_triggered(QAction* action);
@@ -345,6 +400,15 @@ public slots:
     void fre_sltShowAccountInfo(int index, QString const& name);
     void tar_sltShowAccountInfo(int index, QString const& name);
     void sltRemoveAccount(int index);
+    void receiveDialogInput_fre(QString const& name);
+    void receiveDialogInput_tar(QString const& name);
+
+private:
+    // The roads of the two menus.
+    void importCurve(const QString& type);
+    void importFilters();
+    void addCurve(const QString& type, const QList<QList<double>>& rows);
+    void showIoBox(int icon, const QString& title, const QString& text);
 
     // ---- Response plot: chart, series, curve switches (src/plot) ----
 public:

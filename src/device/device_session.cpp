@@ -146,10 +146,7 @@ void DeviceSession::connected()
     send(0x1101, 1);
     qDebug() << (sysSetValue.High_sampling_rate_mute ? "mute_mute" : "no_mute_no_mute");
     send(0x1120, 1);
-    const QString& rate = status_bar_value.sample_rate;
-    const bool placeholder = rate == QLatin1String("Sample") || rate == QStringLiteral("采样率");
-    if (status_bar_value.audio_code == QLatin1String("DSD")
-        || (!isEqUsableRateLabel(rate) && !placeholder))
+    if (isBlockedStream(status_bar_value.audio_code, status_bar_value.sample_rate))
         m_host.startStreamTimer();
 }
 
@@ -526,7 +523,7 @@ void DeviceSession::leftRightStream(const qv_hid_new::CustomHidFrameInfo& f)
     const int slot = biaozhi_i - 1;
     if (isDeviceSlot(slot)) {
         const LeftRightRecord record = parseLeftRightRecord(device_data_words_lr);
-        storeLeftRightRecord(deviceSlot(slot), deviceSlotR(slot), record, Gain_flag ? 0.1 : 0.5);
+        storeLeftRightRecord(deviceSlot(slot), deviceSlotR(slot), record, Gain_flag ? 10.0 : 2.0);
         stageLeftRightRecord(slot, record);
     } else {
         qDebug() << "left/right record beyond the device slots, not stored:" << biaozhi_i;

@@ -103,6 +103,12 @@ bool isEqUsableRateLabel(const QString& sampleRate)
     return false;
 }
 
+bool isBlockedStream(const QString& audioCode, const QString& sampleRate)
+{
+    const bool placeholder = sampleRate == QLatin1String("Sample") || sampleRate == QStringLiteral("采样率");
+    return audioCode == QLatin1String("DSD") || (!isEqUsableRateLabel(sampleRate) && !placeholder);
+}
+
 EqStateView eqStateView(int32_t code)
 {
     switch (code & ~0x40) {

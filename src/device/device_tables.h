@@ -65,6 +65,10 @@ StreamFormat streamFormat(int32_t hz);
 // True for the six PCM labels under which the band controls are usable.
 bool isEqUsableRateLabel(const QString& sampleRate);
 
+// A stream the equaliser cannot serve: DSD, or a rate that is none of the six
+// and no placeholder ("Sample", "采样率", shown while no rate is known).
+bool isBlockedStream(const QString& audioCode, const QString& sampleRate);
+
 // The display of an EQ state code (bit 6 selects the gain unit only).
 enum class EqStateKind
 {

@@ -4,6 +4,7 @@
 // 15-byte wire form (output: report number 0 in front; input: one ignored
 // byte behind). The lead and tail bytes are the only integrity check.
 
+#include <QList>
 #include <QMetaType>
 
 #include <array>
@@ -25,6 +26,9 @@ public:
     };
 };
 Q_DECLARE_METATYPE(qv_hid_new::CustomHidFrameInfo)
+
+// Frames in the order they go out.
+using FrameList = QList<qv_hid_new::CustomHidFrameInfo>;
 
 // Registers the record for queued signals; call before connecting them.
 void registerFrameMetaType();

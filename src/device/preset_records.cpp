@@ -4,6 +4,7 @@
 #include "dsp/value_deal.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr int kNameBytes = 16;
@@ -41,12 +42,14 @@ std::array<DeviceBand, kRecordBandsRead> bandsAt(const int32_t* words, int offse
     return bands;
 }
 
-void storeBand(EQ_data& band, const DeviceBand& b, double dbPerStep)
+// Divides rather than multiplies by the step, so -6 tenths read as -0.6 dB,
+// not -0.6000000000000001.
+void storeBand(EQ_data& band, const DeviceBand& b, double stepsPerDb)
 {
     band.status = b.status;
     band.type = b.type;
     band.center_frequency = b.frequency;
-    band.gain = b.gain * dbPerStep;
+    band.gain = b.gain / stepsPerDb;
     band.Q = b.q / 10000.0;
 }
 
@@ -122,19 +125,19 @@ void storeOneSetRecord(EQ_config_data& preset, const OneSetRecord& record, bool 
     preset.config_name = record.name;
     storePreamp(*preset.eq[0], record.preamp.status, preampGainDb(record.preamp.word, noValueIsMinus3));
     for (int n = 0; n < kRecordBandsRead; ++n)
-        storeBand(*preset.eq[n + 1], record.bands[n], 0.5);
+        storeBand(*preset.eq[n + 1], record.bands[n], 2.0);
 }
 
 void storeLeftRightRecord(EQ_config_data& left, EQ_config_data& right,
-                          const LeftRightRecord& record, double dbPerStep)
+                          const LeftRightRecord& record, double stepsPerDb)
 {
     left.config_name = record.name;
     right.config_name = record.name;
     storePreamp(*left.eq[0], record.left.status, preampGainDb(record.left.word, true));
     storePreamp(*right.eq[0], record.right.status, preampGainDb(record.right.word, true));
     for (int n = 0; n < kRecordBandsRead; ++n) {
-        storeBand(*left.eq[n + 1], record.leftBands[n], dbPerStep);
-        storeBand(*right.eq[n + 1], record.rightBands[n], dbPerStep);
+        storeBand(*left.eq[n + 1], record.leftBands[n], stepsPerDb);
+        storeBand(*right.eq[n + 1], record.rightBands[n], stepsPerDb);
     }
 }
 
@@ -183,4 +186,188 @@ void refreshFromStaging(int count)
             rt.type = intMatrix_typeR[r][b];
         }
     }
+}
+
+// ---- Records the program sends ----
+
+std::array<int32_t, kOneSetRecordWords> eq_signle_config_u{};
+std::array<int32_t, kLeftRightRecordWords> eq_signle_config_u2{};
+
+namespace {
+
+constexpr uint32_t kStoreCommand = 0x110B;
+constexpr uint32_t kSaveOpenCommand = 0x110F;
+constexpr uint32_t kSaveCommand = 0x1110;
+constexpr uint32_t kRenameOpenCommand = 0x110C;
+constexpr uint32_t kRenameCommand = 0x110D;
+constexpr int kNameWords = 4;
+
+// The editor's ranges; a value outside them (or not a number, from a damaged
+// file) would wrap the gain byte or overflow the conversion.
+constexpr double kMaxGainDb = 12.0;
+constexpr double kMinQ = 0.1;
+constexpr double kMaxQ = 15.0;
+constexpr int kMinHz = 20;
+constexpr int kMaxHz = 22000;
+
+double held(double v, double lo, double hi)
+{
+    return std::isfinite(v) ? std::clamp(v, lo, hi) : std::clamp(0.0, lo, hi);
+}
+
+void setByte(int32_t* words, int offset, uint8_t value)
+{
+    auto word = static_cast<uint32_t>(words[offset / 4]);
+    const int shift = 8 * (offset % 4);
+    word = (word & ~(0xFFu << shift)) | uint32_t(value) << shift;
+    words[offset / 4] = static_cast<int32_t>(word);
+}
+
+void setInt32(int32_t* words, int offset, int32_t value)
+{
+    const auto v = static_cast<uint32_t>(value);
+    for (int i = 0; i < 4; ++i)
+        setByte(words, offset + i, static_cast<uint8_t>(v >> (8 * i)));
+}
+
+void packName(int32_t* words, const QString& name, int maxBytes)
+{
+    const QByteArray bytes = recordNameBytes(name, maxBytes);
+    for (int i = 0; i < kNameBytes; ++i)
+        setByte(words, i, i < bytes.size() ? static_cast<uint8_t>(bytes[i]) : 0);
+}
+
+// Status byte, three spare bytes, then the preamp word.
+void packPreamp(int32_t* words, int offset, const EQ_data& preamp)
+{
+    const double tenths = std::trunc(held(preamp.gain, -kMaxGainDb, kMaxGainDb) * 10.0);
+    setInt32(words, offset, preamp.status);
+    setInt32(words, offset + 4,
+             static_cast<int32_t>(value_deal::Get_Modulus(static_cast<int>(tenths))));
+}
+
+// Band blocks for bands 1-11: all eleven, whatever their status.
+void packBands(int32_t* words, int offset, const EQ_config_data& preset, int factor)
+{
+    for (int n = 0; n < 11; ++n) {
+        const EQ_data& b = *preset.eq[n + 1];
+        const int at = offset + n * kBandBytes;
+        const double gain = std::trunc(held(b.gain, -kMaxGainDb, kMaxGainDb) * factor);
+        setByte(words, at, b.status);
+        setByte(words, at + 1, static_cast<uint8_t>(b.type));
+        setByte(words, at + 2, static_cast<uint8_t>(static_cast<int8_t>(gain)));
+        setByte(words, at + 3, 0);
+        setInt32(words, at + 4, std::clamp(b.center_frequency, kMinHz, kMaxHz));
+        setInt32(words, at + 8, static_cast<int32_t>(std::trunc(held(b.Q, kMinQ, kMaxQ) * 10000.0)));
+    }
+}
+
+FrameList recordFrames(FrameList frames, uint32_t command, const int32_t* words, int count,
+                       int total)
+{
+    for (int k = 0; k < count; ++k) {
+        qv_hid_new::CustomHidFrameInfo f;
+        f.cmd = command;
+        f.data = words[k];
+        f.total = static_cast<uint8_t>(total);
+        f.current = static_cast<uint8_t>(k);
+        frames.push_back(f);
+    }
+    return frames;
+}
+
+FrameList opening(uint32_t command, int slot)
+{
+    qv_hid_new::CustomHidFrameInfo f;
+    f.cmd = command;
+    f.data = slot;
+    return {f};
+}
+
+}  // namespace
+
+RecordLayout recordLayoutOf(const QString& tag)
+{
+    if (tag == QLatin1String("QAZWS"))
+        return RecordLayout::OneSet;
+    if (tag == QLatin1String("ABCD"))
+        return RecordLayout::LeftRight;
+    return RecordLayout::None;
+}
+
+int recordWordCount(RecordLayout layout)
+{
+    switch (layout) {
+    case RecordLayout::OneSet: return kOneSetRecordWords;
+    case RecordLayout::LeftRight: return kLeftRightRecordWords;
+    case RecordLayout::None: break;
+    }
+    return 0;
+}
+
+int bandGainFactor(RecordBuilder builder, RecordLayout layout, bool gainFlag)
+{
+    if (builder == RecordBuilder::Store && layout == RecordLayout::OneSet)
+        return 2;
+    return gainFlag ? 10 : 2;
+}
+
+QByteArray recordNameBytes(const QString& name, int maxBytes)
+{
+    QByteArray bytes = name.toUtf8();
+    if (bytes.size() <= maxBytes)
+        return bytes;
+    // Back up over continuation bytes to the start of the character cut.
+    qsizetype cut = maxBytes;
+    while (cut > 0 && (static_cast<uint8_t>(bytes[cut]) & 0xC0) == 0x80)
+        --cut;
+    bytes.truncate(cut);
+    return bytes;
+}
+
+std::vector<int32_t> packDeviceRecord(RecordLayout layout, RecordBuilder builder,
+                                      const QString& name, const EQ_config_data& left,
+                                      const EQ_config_data& right, bool gainFlag)
+{
+    const int count = recordWordCount(layout);
+    if (count == 0)
+        return {};
+    std::vector<int32_t> words(count, 0);
+    const int factor = bandGainFactor(builder, layout, gainFlag);
+    packName(words.data(), name, builder == RecordBuilder::Store ? kStoreNameBytes : kSaveNameBytes);
+    packPreamp(words.data(), 16, *left.eq[0]);
+    if (layout == RecordLayout::OneSet) {
+        packBands(words.data(), kOneSetBands, left, factor);
+    } else {
+        packPreamp(words.data(), 24, *right.eq[0]);
+        packBands(words.data(), kLeftBands, left, factor);
+        packBands(words.data(), kRightBands, right, factor);
+    }
+    return words;
+}
+
+void packRecordName(int32_t* words, const QString& name)
+{
+    packName(words, name, kStoreNameBytes);
+}
+
+FrameList storeRecordFrames(const std::vector<int32_t>& words)
+{
+    const int n = static_cast<int>(words.size());
+    return recordFrames({}, kStoreCommand, words.data(), n, n);
+}
+
+FrameList saveSlotFrames(int slot, const std::vector<int32_t>& words)
+{
+    const int n = static_cast<int>(words.size());
+    return recordFrames(opening(kSaveOpenCommand, slot), kSaveCommand, words.data(), n, n);
+}
+
+FrameList renameSlotFrames(int slot, RecordLayout layout, const int32_t* nameWords)
+{
+    const int total = recordWordCount(layout);
+    if (total == 0)
+        return opening(kRenameOpenCommand, slot);
+    return recordFrames(opening(kRenameOpenCommand, slot), kRenameCommand, nameWords, kNameWords,
+                        total);
 }

@@ -91,8 +91,6 @@ QEntry readQText(const QString& text);
 
 // ---- Frames ----
 
-using FrameList = QList<qv_hid_new::CustomHidFrameInfo>;
-
 enum class BandField : uint32_t { Type = 1, Frequency = 2, Gain = 3, Q = 4, Status = 5 };
 
 // 0x9000 + (band << 8) + field, the right channel's fields 5 above the left's.

@@ -2,3 +2,4 @@
 
 bool fre_show_sign = false;
 bool tar_show_sign = false;
+QString Parameter_Path;

@@ -5,11 +5,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include <charconv>
-#include <cmath>
-
 #include "store/file_io.h"
 #include "store/json_list.h"
+#include "store/number_text.h"
 #include "store/paths.h"
 #include "store/shared_state.h"
 
@@ -95,39 +93,10 @@ int intField(QStringView text)
     return ok ? v : 0;
 }
 
-// Plain decimal numbers are read without Qt's locale machinery, which
-// otherwise dominates loading a full preset file.
-bool fastDouble(QStringView text, double* v)
-{
-    char ascii[48];
-    const qsizetype n = text.size();
-    if (n == 0 || n >= qsizetype(sizeof ascii))
-        return false;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (text[i].unicode() >= 0x80)
-            return false;
-        ascii[i] = char(text[i].unicode());
-    }
-    const auto [end, ec] = std::from_chars(ascii, ascii + n, *v);
-    return ec == std::errc() && end == ascii + n;
-}
-
+// A field that is not a number reads as 0.
 double doubleField(QStringView text)
 {
-    double v = 0.0;
-    if (!fastDouble(text, &v)) {
-        bool ok = false;
-        v = text.toDouble(&ok);
-        if (!ok)
-            return 0.0;
-    }
-    // "nan" and "inf" parse, but no band can use them.
-    return std::isfinite(v) ? v : 0.0;
-}
-
-QString gText(double v)
-{
-    return QString::number(v, 'g', 6);
+    return finiteNumber(text).value_or(0.0);
 }
 
 QString preampText(const EQ_data& b, bool oneDecimal)

@@ -43,11 +43,12 @@ public:
         QString className;    // the dialog's class
     };
 
-    ModalAnswers() { modal::setAnswerer(this); }
+    // Answers queued on an outer one (a fixture's) wait while this one is installed.
+    ModalAnswers() : m_outer(modal::answerer()) { modal::setAnswerer(this); }
     ~ModalAnswers() override
     {
         if (modal::answerer() == this)
-            modal::setAnswerer(nullptr);
+            modal::setAnswerer(m_outer);
     }
     ModalAnswers(const ModalAnswers&) = delete;
     ModalAnswers& operator=(const ModalAnswers&) = delete;
@@ -216,4 +217,5 @@ private:
     }
 
     QQueue<Answer> m_queue;
+    modal::Answerer* m_outer = nullptr;
 };

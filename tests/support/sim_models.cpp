@@ -1,5 +1,7 @@
 #include "sim_models.h"
 
+#include "sim_slot_model.h"
+
 namespace sim {
 
 std::vector<int32_t> nameWords(const std::string& utf8)
@@ -36,15 +38,6 @@ void appendBands(std::vector<int32_t>& w, const Band* band1)
 void append(std::vector<Report>& out, const std::vector<Report>& more)
 {
     out.insert(out.end(), more.begin(), more.end());
-}
-
-std::vector<Report> stream(uint32_t command, const std::vector<int32_t>& words)
-{
-    std::vector<Report> out;
-    for (size_t k = 0; k < words.size(); ++k)
-        out.push_back(makeReport(command, words[k], static_cast<uint8_t>(words.size()),
-                                 static_cast<uint8_t>(k)));
-    return out;
 }
 
 // Hello answer, versions, identity, EQ state, standby, rate, auto-mute, slot.
@@ -94,22 +87,31 @@ std::vector<int32_t> leftRightRecord(const std::string& name, int32_t leftStatus
     return w;
 }
 
+std::vector<Report> wordStream(uint32_t command, const std::vector<int32_t>& words)
+{
+    std::vector<Report> out;
+    for (size_t k = 0; k < words.size(); ++k)
+        out.push_back(makeReport(command, words[k], static_cast<uint8_t>(words.size()),
+                                 static_cast<uint8_t>(k)));
+    return out;
+}
+
 std::vector<Report> oneSetStream(const std::vector<int32_t>& words201)
 {
-    return stream(0x1106, words201);
+    return wordStream(0x1106, words201);
 }
 
 std::vector<Report> leftRightStream(const std::vector<std::vector<int32_t>>& records)
 {
     std::vector<Report> out{makeReport(0x1106, static_cast<int32_t>(records.size()), 2, 0)};
     for (const auto& record : records)
-        append(out, stream(0x1106, record));
+        append(out, wordStream(0x1106, record));
     return out;
 }
 
 std::vector<Report> factoryStream(const std::vector<int32_t>& words199)
 {
-    return stream(0x1113, words199);
+    return wordStream(0x1113, words199);
 }
 
 std::vector<int32_t> modelAUserWords()
@@ -194,6 +196,12 @@ std::vector<Report> unknownBurst()
     return out;
 }
 
+void ScriptedModel::setBurst(std::vector<Report> burst)
+{
+    std::lock_guard lock(m_mutex);
+    m_burst = std::move(burst);
+}
+
 void ScriptedModel::setStopAfter(size_t reports)
 {
     std::lock_guard lock(m_mutex);
@@ -248,11 +256,17 @@ void ScriptedModel::onWrite(Engine& engine, const Frame& frame)
 std::shared_ptr<ScriptedModel> makeModel(const std::string& name)
 {
     if (name == "A")
-        return std::make_shared<ScriptedModel>(modelABurst());
+        return std::make_shared<SlotModel>(modelASpec());
     if (name == "B")
-        return std::make_shared<ScriptedModel>(modelBBurst(true));
+        return std::make_shared<SlotModel>(modelBSpec());
     if (name == "C")
-        return std::make_shared<ScriptedModel>(modelCBurst(true, true));
+        return std::make_shared<SlotModel>(modelCSpec());
+    if (name == "mirel1")
+        return std::make_shared<SlotModel>(mirel1Spec());
+    if (name == "five")
+        return std::make_shared<SlotModel>(fiveSlotSpec());
+    if (name == "ten")
+        return std::make_shared<SlotModel>(tenSlotSpec());
     if (name == "unknown")
         return std::make_shared<ScriptedModel>(unknownBurst());
     return nullptr;

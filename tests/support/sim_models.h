@@ -39,6 +39,9 @@ std::vector<int32_t> leftRightRecord(const std::string& name, int32_t leftStatus
                                      int32_t leftWord, int32_t rightStatus, int32_t rightWord,
                                      const Band& leftBand1, const Band& rightBand1);
 
+// One frame per word, total = word count, current = word index.
+std::vector<Report> wordStream(uint32_t command, const std::vector<int32_t>& words);
+
 // Streams as the device sends them.
 std::vector<Report> oneSetStream(const std::vector<int32_t>& words201);
 std::vector<Report> leftRightStream(const std::vector<std::vector<int32_t>>& records);
@@ -67,6 +70,10 @@ public:
     void onOpen(Engine&) override;
     void onWrite(Engine& engine, const Frame& frame) override;
 
+protected:
+    // Replaces the burst of the following connections.
+    void setBurst(std::vector<Report> burst);
+
 private:
     mutable std::mutex m_mutex;
     std::vector<Report> m_burst;
@@ -87,7 +94,9 @@ std::vector<Report> modelBBurst(bool eqStateAgain = false);
 std::vector<Report> modelCBurst(bool identityAgain = false, bool helloAgain = false);
 std::vector<Report> unknownBurst();
 
-// By name: "A", "B", "C" or "unknown"; null for anything else.
+// By name: "A", "B", "C" (slot models that reproduce the bursts above on
+// their first connection), "unknown", and the workspace's slot models
+// "mirel1", "five" and "ten"; null for anything else.
 std::shared_ptr<ScriptedModel> makeModel(const std::string& name);
 
 }  // namespace sim

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "app/mainwindow.h"
 #include "app/startup.h"
 #include "device/device_state.h"
 #include "store/paths.h"
@@ -24,5 +25,7 @@ inline std::unique_ptr<QTemporaryDir> freshWindowDir()
     status_bar_value = StatusBarInfo{};
     hid_status = 0;
     selectedRadioIndex = 0;
+    // A new window restores its channel mode as the first one does, asking nothing.
+    one_biaozhi = 0;
     return dir;
 }

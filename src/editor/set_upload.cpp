@@ -1,0 +1,98 @@
+#include "editor/set_upload.h"
+
+#include <QDebug>
+
+#include <chrono>
+#include <cstdio>
+
+#include "device/hid_device.h"
+
+namespace {
+
+constexpr uint32_t kUploadBracket = 0x9E01;
+
+void add(FrameList& out, uint32_t cmd, int32_t data)
+{
+    qv_hid_new::CustomHidFrameInfo f;  // total 1, current 1, protocol 0x20
+    f.cmd = cmd;
+    f.data = data;
+    out << f;
+}
+
+// One channel's group of record r: all fields, or the status alone.
+void addGroup(FrameList& out, int r, bool right, const EQ_data& record, bool allFields, bool gainTenths)
+{
+    if (r == 0) {
+        if (allFields)
+            add(out, right ? 0x9C03 : 0x9C01, preampGainCode(record.gain));
+        add(out, right ? 0x9C04 : 0x9C02, statusCode(record.status));
+        return;
+    }
+    if (!allFields) {
+        add(out, bandCommand(r, BandField::Status, right), statusCode(record.status));
+        return;
+    }
+    const BandCodes codes = bandCodes(record, gainTenths);
+    for (BandField field : {BandField::Type, BandField::Frequency, BandField::Gain, BandField::Q, BandField::Status})
+        add(out, bandCommand(r, field, right), codes.of(field));
+}
+
+FrameList upload(EditRoute route, EQ_data* const* left, EQ_data* const* right, int32_t deviceEqStatus,
+                 bool gainTenths, bool editedWhole)
+{
+    FrameList out;
+    add(out, kUploadBracket, 1);
+    const bool otherSent = preampsLinkedOnDevice(deviceEqStatus);
+    for (int r = 0; r < 12; ++r) {
+        if (route == EditRoute::Linked) {
+            if (!left[r])
+                continue;
+            const bool all = editedWhole || left[r]->status == 1;
+            addGroup(out, r, false, *left[r], all, gainTenths);
+            addGroup(out, r, true, *left[r], all, gainTenths);
+            continue;
+        }
+        const bool editedRight = route == EditRoute::Right;
+        for (bool rightChannel : {false, true}) {
+            const EQ_data* record = rightChannel ? right[r] : left[r];
+            if (!record)
+                continue;
+            if (rightChannel == editedRight) {
+                addGroup(out, r, rightChannel, *record, editedWhole || record->status == 1, gainTenths);
+            } else if (otherSent && (record->status == 0 || record->status == 1)) {
+                addGroup(out, r, rightChannel, *record, record->status == 1, gainTenths);
+            }
+        }
+    }
+    add(out, kUploadBracket, 0);
+    return out;
+}
+
+}  // namespace
+
+FrameList setUploadFrames(EditRoute route, EQ_data* const* left, EQ_data* const* right,
+                          int32_t deviceEqStatus, bool gainTenths)
+{
+    return upload(route, left, right, deviceEqStatus, gainTenths, false);
+}
+
+FrameList clearedSetUploadFrames(EditRoute route, EQ_data* const* left, EQ_data* const* right,
+                                 int32_t deviceEqStatus, bool gainTenths)
+{
+    return upload(route, left, right, deviceEqStatus, gainTenths, true);
+}
+
+void sendSetUpload(const FrameList& frames, bool timed)
+{
+    const auto start = std::chrono::steady_clock::now();
+    qv_hid_new_send sender;
+    for (const qv_hid_new::CustomHidFrameInfo& f : frames)
+        sender.qv_frame(f);
+    if (!timed)
+        return;
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    const long long ms = std::chrono::duration_cast<std::chrono::nanoseconds>(elapsed).count() / 1000000;
+    std::printf("任务运行时间: %lld 毫秒\n", ms);
+    std::fflush(stdout);
+    qDebug() << "任务运行时间:" << ms;
+}

@@ -1,0 +1,110 @@
+#include "workspace/customradiobutton.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+
+#include "store/presets.h"
+#include "store/settings.h"
+#include "widgets/modal_seam.h"
+#include "workspace/mydialog.h"
+#include "workspace/preset_names.h"
+
+CustomRadioButton* pCurrentRightClickedRadioButton = nullptr;
+
+namespace {
+
+const char* const kLocalMenuSheet =
+    "QMenu {background-color: rgb(0, 0, 0);color: rgb(216,216,216);border: 1px solid rgb(56, 56, "
+    "56);border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px solid "
+    "rgb(56, 56, 56);width: 90px;high: 50px;padding: 4px 20px 4px 24px;margin:0px 0px; "
+    "}QMenu::item:selected {background-color: rgb(56,56,56); }";
+
+QStringList namesOf(EQ_config_data* const* table, int count)
+{
+    QStringList names;
+    for (int i = 0; i < count && i < kLocalPresetCapacity; ++i)
+        names << table[i]->config_name;
+    return names;
+}
+
+}  // namespace
+
+CustomRadioButton::CustomRadioButton(QWidget* parent)
+    : PresetButton(parent),
+      m_menu(new QMenu(this)),
+      m_store(new QAction(QStringLiteral("Store to device"), this)),
+      m_rename(new QAction(QStringLiteral("Rename"), this)),
+      m_delete(new QAction(QStringLiteral("Delete"), this))
+{
+    m_menu->addAction(m_store);
+    m_menu->addAction(m_rename);
+    m_menu->addAction(m_delete);
+    connect(m_store, &QAction::triggered, this, &CustomRadioButton::importActionTriggered);
+    connect(m_rename, &QAction::triggered, this, &CustomRadioButton::renameActionTriggered);
+    connect(m_delete, &QAction::triggered, this, &CustomRadioButton::deleteActionTriggered);
+}
+
+void CustomRadioButton::contextMenuEvent(QContextMenuEvent* event)
+{
+    pCurrentRightClickedRadioButton = this;
+    const bool en = sysSetValue.Language == 1;
+    m_store->setText(en ? QStringLiteral("Store to device") : QStringLiteral("导入下位机"));
+    m_rename->setText(en ? QStringLiteral("Rename") : QStringLiteral("重命名"));
+    m_delete->setText(en ? QStringLiteral("Delete") : QStringLiteral("删除"));
+    // Styled at its first opening: a list of a hundred buttons builds
+    // noticeably faster without a hundred menu style sheets.
+    if (m_menu->styleSheet().isEmpty())
+        m_menu->setStyleSheet(QString::fromLatin1(kLocalMenuSheet));
+    runMenu(*m_menu, event->globalPos());
+}
+
+void CustomRadioButton::importActionTriggered()
+{
+    emit Input_Index(radioIndexOf(pCurrentRightClickedRadioButton->objectName()));
+}
+
+void CustomRadioButton::deleteActionTriggered()
+{
+    emit radio_remove(radioIndexOf(pCurrentRightClickedRadioButton->objectName()));
+}
+
+void CustomRadioButton::openDialog()
+{
+    MyDialog1 dialog(this);
+    connect(&dialog, qOverload<QString const&>(&PresetNameDialog::accepted), this,
+            &CustomRadioButton::receiveDialogInput);
+    modal::exec(dialog);
+}
+
+void CustomRadioButton::receiveDialogInput(QString const& name)
+{
+    m_pendingName = name;
+}
+
+void CustomRadioButton::renameActionTriggered()
+{
+    m_pendingName.clear();
+    openDialog();
+    if (m_pendingName.isEmpty())
+        return;
+    CustomRadioButton* button = pCurrentRightClickedRadioButton;
+    const int index = radioIndexOf(button->objectName());
+    if (index < 0 || index >= config_count) {
+        m_pendingName.clear();
+        return;
+    }
+    // The files keep names with "&" doubled (which a button shows single),
+    // so the typed name is doubled before it is compared with them.
+    CB_data[index]->config_name.clear();
+    CB_data_R[index]->config_name.clear();
+    QString name = doubledAmpersands(m_pendingName);
+    name = distinctName(name, namesOf(CB_data, config_count));
+    name = distinctName(name, namesOf(CB_data_R, config_count_R));
+    button->setText(name);
+    EQ_config_Rename(index, name);
+    EQ_config_Rename_R(index, name);
+    CB_data[index]->config_name = name;
+    CB_data_R[index]->config_name = name;
+    m_pendingName.clear();
+}
