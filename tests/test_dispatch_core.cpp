@@ -10,6 +10,7 @@
 #include "device/hid_device.h"
 #include "device/preset_records.h"
 #include "dsp/band.h"
+#include "device_state_reset.h"
 #include "sim_models.h"
 #include "store/presets.h"
 #include "store/settings.h"
@@ -99,33 +100,6 @@ Frame frame(uint32_t cmd, int32_t data, uint8_t total = 1, uint8_t current = 1)
     f.total = total;
     f.current = current;
     return f;
-}
-
-// Program start values of the device state (the workspace's clear included).
-void resetDeviceState()
-{
-    status_bar_value = StatusBarInfo{};
-    status_bar_value.sample_rate = "Sample";
-    status_bar_value.audio_code = "Audio Code";
-    hid_status = config_connect_status = 0;
-    Gain_flag = execute_biaozhi = Mirel1_Sign = Ostra2_Sign = Device_EQ_sign = send_biaozhi = false;
-    Vantor3_flag = true;
-    upload_sign = 0;
-    Silent_Sign = -1;
-    standby_state = 0;
-    MCU_Switch_Config_Index = -1;
-    device_config_num = biaozhi_i = 0;
-    tem_software = 0.0;
-    send_ui_biao = tem_ui_biao = 0;
-    ui_biao_count = 0;
-    lianjiebz1 = 0;
-    for (int s = 0; s < kDevicePresetSlots; ++s) {
-        for (EQ_config_data* p : {&deviceSlot(s), &deviceSlotR(s)}) {
-            p->config_name.clear();
-            for (EQ_data*& b : p->eq)
-                *b = EQ_data{};
-        }
-    }
 }
 
 void feed(DeviceSession& session, const std::vector<sim::Report>& reports, size_t from = 0,
