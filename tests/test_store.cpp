@@ -8,6 +8,8 @@
 
 #include <unistd.h>
 
+#include <functional>
+
 #include "store/channel_modes.h"
 #include "store/curve_list.h"
 #include "store/paths.h"
@@ -650,6 +652,38 @@ private slots:
         QCOMPARE(buffer_count, 3);
         QCOMPARE(listArray(jsonDataList), arrayOf(curveListFilePath()));
         QCOMPARE(fileBytes(curveListFilePath()), curveFile(3));
+    }
+
+    // ---- writes cut short ----
+
+    // A start clears the temporaries a killed write left beside each store
+    // file, and nothing else.
+    void startClearsLeftoverTemporaries_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<std::function<void()>>("start");
+        QTest::newRow("settings") << "EQ_systemsetting_file.QVconfig" << std::function<void()>(config_Init);
+        QTest::newRow("presets") << "Workspace_Config/EQ_config.QVconfig" << std::function<void()>(EQ_config_Init);
+        QTest::newRow("right presets") << "Workspace_Config/EQ_config_R.QVconfig" << std::function<void()>(EQ_config_Init);
+        QTest::newRow("channel modes") << "Workspace_Config/ui_config.txt" << std::function<void()>(loadConfig);
+        QTest::newRow("curve list") << "EQ_fre_tar_file.QVconfig" << std::function<void()>(buffer_Init);
+    }
+
+    void startClearsLeftoverTemporaries()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(std::function<void()>, start);
+        const QString file = path(fileName);
+        const QStringList leftovers = {file + ".Ab3xY9", file + ".zzzzzz"};
+        const QStringList kept = {file + ".bad", file + ".Ab3xY", file + ".Ab3xY9z", file + ".Ab-xY9",
+                                  path("other.txt.Ab3xY9")};
+        for (const QString& p : leftovers + kept)
+            putFile(p, "{");
+        start();
+        for (const QString& p : leftovers)
+            QVERIFY2(!QFile::exists(p), qPrintable(p));
+        for (const QString& p : kept)
+            QVERIFY2(QFile::exists(p), qPrintable(p));
     }
 
     // ---- shipped curves ----

@@ -35,6 +35,7 @@ QString channelModeFilePath()
 void loadConfig()
 {
     const QString path = channelModeFilePath();
+    store::removeLeftoverTemporaries(path);
     m_configMap.clear();
     if (!QFile::exists(path)) {
         qDebug() << "新创建UI_EQ配置文件";

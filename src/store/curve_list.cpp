@@ -40,6 +40,7 @@ QString curveListFilePath()
 void buffer_Init()
 {
     const QString path = curveListFilePath();
+    store::removeLeftoverTemporaries(path);
     if (!QFile::exists(path)) {
         qDebug() << "新创建  配置文件";
         writeFirstStartEntries();

@@ -1,10 +1,14 @@
 #include "store/file_io.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QSet>
 #include <QThread>
+
+#include <algorithm>
 
 namespace store {
 namespace {
@@ -79,6 +83,25 @@ bool writeFile(const QString& path, const QByteArray& data, int attempts)
 void keepBadCopyBeforeNextWrite(const QString& path)
 {
     pendingBadCopies().insert(path);
+}
+
+void removeLeftoverTemporaries(const QString& path)
+{
+    // The temporaries' names: the file's name, a dot and six random letters
+    // or digits.
+    constexpr int kRandomChars = 6;
+    const QFileInfo info(path);
+    const QDir dir = info.dir();
+    const QString prefix = info.fileName() + QLatin1Char('.');
+    const QStringList candidates = dir.entryList({prefix + QString(kRandomChars, QLatin1Char('?'))},
+                                                 QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : candidates) {
+        const QStringView suffix = QStringView(name).mid(prefix.size());
+        const bool random = std::all_of(suffix.begin(), suffix.end(),
+                                        [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); });
+        if (random && QFile::remove(dir.filePath(name)))
+            qDebug() << "removed an unfinished write" << dir.filePath(name);
+    }
 }
 
 }  // namespace store

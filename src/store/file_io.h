@@ -18,4 +18,9 @@ bool writeFile(const QString& path, const QByteArray& data, int attempts = 1);
 // its content is kept beside it as "<path>.bad" so the user can recover it.
 void keepBadCopyBeforeNextWrite(const QString& path);
 
+// A write cut short (the program killed, the machine off) leaves its
+// temporary beside the file as "<name>.XXXXXX"; nothing ever reads it, so a
+// start clears such leftovers of the file at `path` away.
+void removeLeftoverTemporaries(const QString& path);
+
 }  // namespace store

@@ -313,6 +313,8 @@ void EQ_config_value_Init_R() { initChannelRecords(rightChannel()); }
 void EQ_config_Init()
 {
     EQ_config_value_Init();
+    store::removeLeftoverTemporaries(presetFilePath());
+    store::removeLeftoverTemporaries(presetFilePath_R());
     if (QFile::exists(presetFilePath())) {
         qDebug() << "已经创建 配置文件AAAAAA";
         qDebug() << "test_str123" << test_str;
@@ -328,6 +330,7 @@ void EQ_config_Init()
 void EQ_config_Init_R()
 {
     EQ_config_value_Init_R();
+    store::removeLeftoverTemporaries(presetFilePath_R());
     if (QFile::exists(presetFilePath_R()))
         loadExisting(rightChannel());
     else

@@ -106,6 +106,7 @@ void Config_Read(QByteArray data)
 void config_Init()
 {
     const QString path = settingsFilePath();
+    store::removeLeftoverTemporaries(path);
     if (QFile::exists(path)) {
         qDebug() << "已经创建 配置文件 ";
         QByteArray data;
