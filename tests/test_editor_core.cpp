@@ -89,6 +89,7 @@ private slots:
     void maskDeletion_data();
     void maskDeletion();
     void slotBits();
+    void keysAfterLocalRemoval();
     void splitRoad_data();
     void splitRoad();
     void linkedRoad_data();
@@ -214,6 +215,17 @@ void TestEditorCore::slotBits()
     QCOMPARE(localPresetKey(3), QStringLiteral("local:3"));
     QCOMPARE(devicePresetKey(3), QStringLiteral("device:3"));
     QVERIFY(localPresetKey(0) != devicePresetKey(0));
+}
+
+void TestEditorCore::keysAfterLocalRemoval()
+{
+    QCOMPARE(keyAfterLocalRemoval("local:1", 2), QStringLiteral("local:1"));
+    QCOMPARE(keyAfterLocalRemoval("local:3", 2), QStringLiteral("local:2"));
+    const QString gone = keyAfterLocalRemoval("local:2", 2);
+    QVERIFY(!gone.startsWith("local:"));
+    QVERIFY(gone != keyAfterLocalRemoval("local:3", 2));
+    QCOMPARE(keyAfterLocalRemoval("device:4", 0), QStringLiteral("device:4"));
+    QCOMPARE(keyAfterLocalRemoval("thesame", 0), QStringLiteral("thesame"));
 }
 
 void TestEditorCore::splitRoad_data()

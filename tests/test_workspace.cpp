@@ -72,6 +72,8 @@ private slots:
     void localLimit();
     void deleteLocal_data();
     void deleteLocal();
+    void deleteKeepsRightChannels_data();
+    void deleteKeepsRightChannels();
     void renameLocal();
     void saveButton();
     void nameDialogs_data();
@@ -377,6 +379,50 @@ void TestWorkspace::deleteLocal()
     } else {
         QTRY_VERIFY(log.events.contains(reload));
     }
+}
+
+void TestWorkspace::deleteKeepsRightChannels_data()
+{
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<int>("deleted");
+    QTest::addColumn<int>("clickAfter");  // -1: the preset the delete itself selects
+    QTest::newRow("the selected first preset") << 0 << 0 << -1;
+    QTest::newRow("below the selection") << 2 << 0 << 2;
+}
+
+// A delete renumbers the presets above it. The channel-mode switch must still
+// tell the preset selected next from the one selected before; taken for the
+// same preset, a left/right preset gets its left channel copied over its right.
+void TestWorkspace::deleteKeepsRightChannels()
+{
+    QFETCH(int, selected);
+    QFETCH(int, deleted);
+    QFETCH(int, clickAfter);
+    QVERIFY(win.open({"P0", "P1", "P2", "P3"}));
+    for (int k = 0; k < 4; ++k) {
+        addOrUpdateConfig(k, k % 2);  // "L+R", "L/R", "L+R", "L/R"
+        CB_data[k]->eq[1]->gain = k;
+        CB_data_R[k]->eq[1]->gain = 10 + k;
+        EQ_config_Update(k);
+        EQ_config_Update_R(k);
+    }
+    // Selected by a click, from another preset, as a user would.
+    QTest::mouseClick(win.button((selected + 1) % 4), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QTest::mouseClick(win.button(selected), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    emit static_cast<CustomRadioButton*>(win.button(0))->radio_remove(deleted);
+    QCoreApplication::processEvents();
+    if (clickAfter >= 0) {
+        QTest::mouseClick(win.button(clickAfter), Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+    const int now = clickAfter >= 0 ? clickAfter : 0;
+    QTRY_COMPARE(selectedRadioIndex, now);
+    QCOMPARE(win.w->comboBox_PEQMode->currentText(), QStringLiteral("L/R"));
+    const int original = now >= deleted ? now + 1 : now;
+    QCOMPARE(CB_data[now]->eq[1]->gain, double(original));
+    QCOMPARE(CB_data_R[now]->eq[1]->gain, double(10 + original));
 }
 
 void TestWorkspace::renameLocal()

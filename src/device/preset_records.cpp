@@ -1,6 +1,7 @@
 #include "device/preset_records.h"
 
 #include "device/device_state.h"
+#include "dsp/band.h"
 #include "dsp/value_deal.h"
 
 #include <algorithm>
@@ -202,14 +203,8 @@ constexpr uint32_t kRenameOpenCommand = 0x110C;
 constexpr uint32_t kRenameCommand = 0x110D;
 constexpr int kNameWords = 4;
 
-// The editor's ranges; a value outside them (or not a number, from a damaged
-// file) would wrap the gain byte or overflow the conversion.
-constexpr double kMaxGainDb = 12.0;
-constexpr double kMinQ = 0.1;
-constexpr double kMaxQ = 15.0;
-constexpr int kMinHz = 20;
-constexpr int kMaxHz = 22000;
-
+// Held to the editor's ranges: a value outside them (or not a number, from a
+// damaged file) would wrap the gain byte or overflow the conversion.
 double held(double v, double lo, double hi)
 {
     return std::isfinite(v) ? std::clamp(v, lo, hi) : std::clamp(0.0, lo, hi);
@@ -240,7 +235,7 @@ void packName(int32_t* words, const QString& name, int maxBytes)
 // Status byte, three spare bytes, then the preamp word.
 void packPreamp(int32_t* words, int offset, const EQ_data& preamp)
 {
-    const double tenths = std::trunc(held(preamp.gain, -kMaxGainDb, kMaxGainDb) * 10.0);
+    const double tenths = std::trunc(held(preamp.gain, -kBandGainLimitDb, kBandGainLimitDb) * 10.0);
     setInt32(words, offset, preamp.status);
     setInt32(words, offset + 4,
              static_cast<int32_t>(value_deal::Get_Modulus(static_cast<int>(tenths))));
@@ -252,13 +247,13 @@ void packBands(int32_t* words, int offset, const EQ_config_data& preset, int fac
     for (int n = 0; n < 11; ++n) {
         const EQ_data& b = *preset.eq[n + 1];
         const int at = offset + n * kBandBytes;
-        const double gain = std::trunc(held(b.gain, -kMaxGainDb, kMaxGainDb) * factor);
+        const double gain = std::trunc(held(b.gain, -kBandGainLimitDb, kBandGainLimitDb) * factor);
         setByte(words, at, b.status);
         setByte(words, at + 1, static_cast<uint8_t>(b.type));
         setByte(words, at + 2, static_cast<uint8_t>(static_cast<int8_t>(gain)));
         setByte(words, at + 3, 0);
-        setInt32(words, at + 4, std::clamp(b.center_frequency, kMinHz, kMaxHz));
-        setInt32(words, at + 8, static_cast<int32_t>(std::trunc(held(b.Q, kMinQ, kMaxQ) * 10000.0)));
+        setInt32(words, at + 4, std::clamp(b.center_frequency, kBandMinHz, kBandMaxHz));
+        setInt32(words, at + 8, static_cast<int32_t>(std::trunc(held(b.Q, kBandMinQ, kBandMaxQ) * 10000.0)));
     }
 }
 

@@ -14,6 +14,14 @@ struct EQ_data
 };
 using R_EQ_data = EQ_data;
 
+// The ranges the editor lets a band take; whatever leaves for the device is
+// held to them.
+inline constexpr double kBandGainLimitDb = 12.0;
+inline constexpr double kBandMinQ = 0.1;
+inline constexpr double kBandMaxQ = 15.0;
+inline constexpr int kBandMinHz = 20;
+inline constexpr int kBandMaxHz = 22000;
+
 // The filter sets being edited: element 0 is the preamp, 1..11 the bands.
 // They point into the selected preset record, so edits change it in place.
 extern EQ_data* EQ[12];

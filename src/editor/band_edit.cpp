@@ -13,15 +13,11 @@ constexpr uint32_t kPreampLeftStatus = 0x9C02;
 constexpr uint32_t kPreampRightGain = 0x9C03;
 constexpr uint32_t kPreampRightStatus = 0x9C04;
 
-constexpr double kGainLimitDb = 12.0;
 constexpr int kGainLimitPosition = 24;
 constexpr int kMaxGainTextLength = 9;
 constexpr int kMaxFrequencyTextLength = 6;
 constexpr int kMaxQTextLength = 7;
-constexpr int kMinFrequency = 20;
-constexpr int kMaxFrequency = 22000;
 constexpr int kDefaultFrequency = 632;
-constexpr double kMaxQ = 15.0;
 constexpr int32_t kMaxQCode = 150000;
 constexpr double kDefaultQ = 0.707;
 constexpr int32_t kDefaultQCode = 7070;
@@ -170,11 +166,11 @@ GainEntry readGainText(const QString& text)
         // A long typed cut stays a cut: only its sign decides the limit.
         const auto first = std::find_if(text.cbegin(), text.cend(), [](QChar c) { return !c.isSpace(); });
         if (first != text.cend() && *first == QLatin1Char('-'))
-            return {-kGainLimitDb, -kGainLimitPosition};
-        return {kGainLimitDb, kGainLimitPosition};
+            return {-kBandGainLimitDb, -kGainLimitPosition};
+        return {kBandGainLimitDb, kGainLimitPosition};
     }
     const double g = std::clamp(numberOrZero(QString(text).remove(QStringLiteral("dB"), Qt::CaseInsensitive)),
-                                -kGainLimitDb, kGainLimitDb);
+                                -kBandGainLimitDb, kBandGainLimitDb);
     return {g, truncSaturated(g * 2.0)};
 }
 
@@ -182,25 +178,25 @@ int readFrequencyText(const QString& text)
 {
     const QString rest = QString(text).remove(QStringLiteral("Hz"), Qt::CaseInsensitive);
     if (rest.size() > kMaxFrequencyTextLength)
-        return kMaxFrequency;
+        return kBandMaxHz;
     bool ok = false;
     const int n = rest.toInt(&ok, 10);
-    if (!ok || n < kMinFrequency)
+    if (!ok || n < kBandMinHz)
         return kDefaultFrequency;
-    return std::min(n, kMaxFrequency);
+    return std::min(n, kBandMaxHz);
 }
 
 QEntry readQText(const QString& text)
 {
     if (text.size() > kMaxQTextLength)
-        return {kMaxQ, kMaxQCode};
+        return {kBandMaxQ, kMaxQCode};
     // Saturated: a huge number ends above the limit, a hugely negative one at or below 0.
     const int32_t t = truncSaturated(numberOrZero(text) * 10000.0);
     const double q = t / 10000.0;
     if (q <= 0.0)
         return {kDefaultQ, kDefaultQCode};
-    if (q > kMaxQ)
-        return {kMaxQ, kMaxQCode};
+    if (q > kBandMaxQ)
+        return {kBandMaxQ, kMaxQCode};
     return {q, t};
 }
 

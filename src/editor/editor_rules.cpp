@@ -44,6 +44,20 @@ QString devicePresetKey(int slot)
     return QStringLiteral("device:") + QString::number(slot);
 }
 
+QString keyAfterLocalRemoval(const QString& key, int removed)
+{
+    const QLatin1String prefix("local:");
+    if (!key.startsWith(prefix))
+        return key;
+    bool ok = false;
+    const int index = key.mid(prefix.size()).toInt(&ok);
+    if (!ok || index < removed)
+        return key;
+    if (index == removed)
+        return QStringLiteral("deleted:") + QString::number(removed);
+    return localPresetKey(index - 1);
+}
+
 bool isLinkedModeText(const QString& text)
 {
     return text == QLatin1String("L+R");

@@ -52,6 +52,9 @@ uint32_t maskWithoutSlot(uint32_t mask, int slot);
 // so two presets that share a name are still told apart.
 QString localPresetKey(int index);
 QString devicePresetKey(int slot);
+// A key after local preset `removed` was deleted and those above it moved
+// down one place: theirs follow them, the deleted one's matches no preset.
+QString keyAfterLocalRemoval(const QString& key, int removed);
 
 // ---- Channel-mode switch ----
 

@@ -11,6 +11,8 @@
 #include "app/mainwindow.h"
 #include "device/device_state.h"
 #include "dsp/band.h"
+#include "editor/editor_rules.h"
+#include "editor/editor_state.h"
 #include "settings/systemsetting.h"
 #include "store/channel_modes.h"
 #include "store/presets.h"
@@ -229,6 +231,10 @@ void Workspace::Radio_Config_Change(int index)
     EQ_config_removeAndReorder(index);
     EQ_config_removeAndReorder_R(index);
     deleteConfig(oldCount - 1);
+    // The same-preset test of the channel-mode switch compares these keys: a
+    // preset that moved must not pass for the one now under its old number.
+    current_name = keyAfterLocalRemoval(current_name, index);
+    old_name = keyAfterLocalRemoval(old_name, index);
 
     if (selected > 99 || selected < index)
         return;
