@@ -53,12 +53,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     FUZZ_CHECK(importFromTXT(path, FilterTarget::Both));
 
-    // The own syntax rounds the preamp to a tenth and switches it on;
-    // the loose syntax leaves it alone.
+    // The own syntax rounds the preamp to a tenth, holds it to the gain
+    // range and switches it on; the loose syntax leaves it alone.
     const EQ_data& preamp = left.records[0];
     FUZZ_CHECK(std::isfinite(preamp.gain));
-    if (preamp.status == 1)
-        FUZZ_CHECK(std::round(preamp.gain * 10.0) / 10.0 == preamp.gain || std::fabs(preamp.gain) >= 1e15);
+    if (preamp.status == 1) {
+        FUZZ_CHECK(preamp.gain >= -kBandGainLimitDb && preamp.gain <= kBandGainLimitDb);
+        FUZZ_CHECK(std::round(preamp.gain * 10.0) / 10.0 == preamp.gain);
+    }
     for (int n = 1; n <= 11; ++n) {
         FUZZ_CHECK(sameBand(left.records[n], right.records[n]));
         if (left.records[n].center_frequency == kUntouchedFrequency) {

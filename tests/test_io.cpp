@@ -184,6 +184,9 @@ private slots:
             << "Preamp: " + QString(400, '9') + " dB\nFilter 1: ON PK Fc " + QString(400, '9')
                    + " Hz Gain -" + QString(400, '9') + " dB Q " + QString(400, '9') + "\n"
             << "1 1 632 0 0.707" << QStringList{"1 1 20 0 0.1"};
+        QTest::newRow("preamp limited like a gain")
+            << "Preamp: -" + QString(110, '6') + "3 dB\n" << "1 1 632 -12 0.707" << QStringList{};
+        QTest::newRow("preamp 12.04") << "Preamp: 12.04 dB" << "1 1 632 12 0.707" << QStringList{};
         QTest::newRow("preamp rounded to 0.1 dB and on")
             << "Preamp: -6.25 dB\n" << "1 1 632 -6.3 0.707" << QStringList{};
         QTest::newRow("preamp 6.24") << "Preamp: 6.24 dB" << "1 1 632 6.2 0.707" << QStringList{};

@@ -25,11 +25,6 @@ constexpr TypeWord kReadTypeWords[] = {
 };
 
 constexpr int kLooseHeaderLines = 9;
-constexpr double kMinFrequency = 20.0;
-constexpr double kMaxFrequency = 22000.0;
-constexpr double kGainLimit = 12.0;
-constexpr double kMinQ = 0.1;
-constexpr double kMaxQ = 15.0;
 constexpr double kDefaultQ = 0.707;
 constexpr double kT60PerQ = 38.5;  // ms of T60 target per unit of Q
 
@@ -91,10 +86,10 @@ ImportedBand bandOfMatch(const QRegularExpressionMatch& m, bool loose)
     band.status = m.capturedView(1) == QLatin1String("ON") ? 1 : 0;
     band.type = typeOfWord(m.capturedView(2));
     band.center_frequency =
-        int32_t(limited(std::round(numberOrZero(m.capturedView(3))), kMinFrequency, kMaxFrequency));
+        int32_t(limited(std::round(numberOrZero(m.capturedView(3))), kBandMinHz, kBandMaxHz));
 
     const QStringView gain = m.capturedView(4);
-    band.gain = gain.isEmpty() ? 0.0 : limited(numberOrZero(gain), -kGainLimit, kGainLimit);
+    band.gain = gain.isEmpty() ? 0.0 : limited(numberOrZero(gain), -kBandGainLimitDb, kBandGainLimitDb);
 
     const QStringView q = m.capturedView(5);
     if (q.isEmpty())
@@ -103,9 +98,9 @@ ImportedBand bandOfMatch(const QRegularExpressionMatch& m, bool loose)
         // Reverberation-style entries give their width as a decay time. An
         // unlimited quotient would reach the device as an absurd Q, so it
         // keeps the limits of a written Q.
-        band.Q = limited(numberOrZero(t60) / kT60PerQ, kMinQ, kMaxQ);
+        band.Q = limited(numberOrZero(t60) / kT60PerQ, kBandMinQ, kBandMaxQ);
     else
-        band.Q = limited(numberOrZero(q), kMinQ, kMaxQ);
+        band.Q = limited(numberOrZero(q), kBandMinQ, kBandMaxQ);
     return band;
 }
 
@@ -166,7 +161,11 @@ FilterImport parseFilterText(const QString& text)
     QStringView body;
     if (own) {
         const QRegularExpressionMatch m = preampPattern().match(line1);
-        result.preamp = roundedToTenth(m.hasMatch() ? numberOrZero(m.capturedView(1)) : 0.0);
+        // The preamp takes the range of the editor and the device, like a
+        // band's gain: a larger value could not be shown, sent or exported
+        // so that it reads back.
+        result.preamp = limited(roundedToTenth(m.hasMatch() ? numberOrZero(m.capturedView(1)) : 0.0),
+                                -kBandGainLimitDb, kBandGainLimitDb);
         body = afterLines(text, 1);
     } else {
         body = afterLines(text, kLooseHeaderLines);
