@@ -19,6 +19,7 @@
 #include "workspace/workspace_state.h"
 
 #include "simhid.h"
+#include "support/window_main.h"
 
 #include <QApplication>
 #include <QFile>
@@ -218,16 +219,4 @@ BENCHMARK(BM_DeviceSlotRecordAndFrames)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    MacApplication app(argc, argv);
-    // Every frame and file write leaves debug lines; they would measure the terminal.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-    initResources();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+QV_WINDOW_BENCHMARK_MAIN()

@@ -14,6 +14,8 @@
 #include "store/paths.h"
 #include "widgets/resources.h"
 
+#include "window_main.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QLoggingCategory>
@@ -123,20 +125,3 @@ struct IterationTimes
 };
 
 }  // namespace
-
-// main() of the window benchmarks: the offscreen screen unless another is
-// asked for, the program's resources, and no debug lines (they would measure
-// the terminal, not the code).
-#define QV_WINDOW_BENCHMARK_MAIN()                                                  \
-    int main(int argc, char** argv)                                                 \
-    {                                                                               \
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                         \
-            qputenv("QT_QPA_PLATFORM", "offscreen");                                \
-        MacApplication app(argc, argv);                                             \
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));    \
-        initResources();                                                            \
-        benchmark::Initialize(&argc, argv);                                         \
-        benchmark::RunSpecifiedBenchmarks();                                        \
-        benchmark::Shutdown();                                                      \
-        return 0;                                                                   \
-    }
