@@ -1,9 +1,9 @@
 // Rewrites the store files through the store's own calls until it is
 // killed. Arguments: the data folder and a log file; with the data folder
-// alone it only does what a start of the program does with the files. After each completed
-// step it appends "<step>\n" to the log in one write, and it resumes after
-// the last step the log names, so a run that is killed and started again
-// walks on where it stopped.
+// alone it only does what a start of the program does with the files.
+// After each completed step it appends "<step>\n" to the log in one write,
+// and it resumes after the last step the log names, so a run that is killed
+// and started again walks on where it stopped.
 
 #include <QCoreApplication>
 #include <QFile>
@@ -15,21 +15,6 @@
 namespace {
 
 void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
-
-int lastLoggedStep(const QString& log)
-{
-    QFile f(log);
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    int last = -1;
-    for (const QByteArray& line : f.readAll().split('\n')) {
-        bool ok = false;
-        const int step = line.toInt(&ok);
-        if (ok)
-            last = step;
-    }
-    return last;
-}
 
 }  // namespace
 
@@ -50,7 +35,7 @@ int main(int argc, char** argv)
     QFile log(logPath);
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return 1;
-    for (int step = lastLoggedStep(logPath) + 1;; ++step) {
+    for (int step = store_steps::lastLoggedStep(logPath) + 1;; ++step) {
         store_steps::run(step);
         const QByteArray line = QByteArray::number(step) + '\n';
         if (log.write(line) != line.size())

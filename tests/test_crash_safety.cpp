@@ -34,18 +34,6 @@ QByteArray contentOf(const QString& path, const QString& dataDir)
     return contentOf(path).replace(dataDir.toUtf8(), QByteArrayLiteral("<data folder>"));
 }
 
-int lastLoggedStep(const QString& log)
-{
-    int last = -1;
-    for (const QByteArray& line : contentOf(log).split('\n')) {
-        bool ok = false;
-        const int step = line.toInt(&ok);
-        if (ok)
-            last = step;
-    }
-    return last;
-}
-
 QString relativeNames(const QStringList& paths, const QString& root)
 {
     QStringList names;
@@ -123,7 +111,7 @@ void TestCrashSafety::killedRewritesLeaveOldOrNewContent()
     QRandomGenerator random(seed);
 
     for (int kill = 0; kill < kKills; ++kill) {
-        const int before = lastLoggedStep(logPath);
+        const int before = store_steps::lastLoggedStep(logPath);
         QProcess writer;
         writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         writer.start(QStringLiteral(STORE_REWRITER_PATH), {dataDir, logPath});
@@ -134,7 +122,7 @@ void TestCrashSafety::killedRewritesLeaveOldOrNewContent()
         // land during the start's own reads and rewrites.
         const int steps = kill == 0 ? 1 + int(random.bounded(20)) : int(random.bounded(-5, 40));
         const QDeadlineTimer deadline(testsupport::kProgramDeadlineMs);
-        while (steps > 0 && lastLoggedStep(logPath) < before + steps) {
+        while (steps > 0 && store_steps::lastLoggedStep(logPath) < before + steps) {
             QVERIFY2(writer.state() == QProcess::Running, "the rewriting program ended by itself");
             QVERIFY2(!deadline.hasExpired(), "the rewriting program made no progress");
             QThread::usleep(200);
@@ -145,7 +133,7 @@ void TestCrashSafety::killedRewritesLeaveOldOrNewContent()
 
         // The last logged step completed; the next one may have been written
         // before the kill, or only partly, or not at all.
-        const int done = lastLoggedStep(logPath);
+        const int done = store_steps::lastLoggedStep(logPath);
         const QList<QByteArray>& old = replayedAfter(done);
         const QList<QByteArray>& next = replayedAfter(done + 1);
         bool nextWritten = false;
@@ -186,7 +174,7 @@ void TestCrashSafety::killedRewritesLeaveOldOrNewContent()
                                                     .arg(kill)
                                                     .arg(relativeNames(leftOver, dataDir))));
     }
-    QVERIFY2(lastLoggedStep(logPath) >= kKills, "the kills should land all over the walk");
+    QVERIFY2(store_steps::lastLoggedStep(logPath) >= kKills, "the kills should land all over the walk");
 }
 
 QTEST_GUILESS_MAIN(TestCrashSafety)

@@ -7,6 +7,7 @@
 // folder gives the content every file must hold after any step.
 
 #include <QDir>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +18,25 @@
 #include "store/settings.h"
 
 namespace store_steps {
+
+// The rewriting program logs each completed step as "<step>\n" in one
+// write. The last complete line is the last step done, -1 before the first;
+// only the log's tail is read, since the test asks for it between steps.
+inline int lastLoggedStep(const QString& logPath)
+{
+    constexpr qint64 kTail = 32;  // at least two lines of an int step
+    QFile log(logPath);
+    if (!log.open(QIODevice::ReadOnly))
+        return -1;
+    if (log.size() > kTail)
+        log.seek(log.size() - kTail);
+    const QList<QByteArray> lines = log.read(kTail).split('\n');
+    // The last element follows the last line end: empty, or a line still
+    // being written.
+    bool ok = false;
+    const int step = lines.size() >= 2 ? lines[lines.size() - 2].toInt(&ok) : -1;
+    return ok ? step : -1;
+}
 
 // What a start reads, in the program's start order.
 inline void start()
