@@ -4,6 +4,7 @@
 // its combo box with the discard box answered, the reactions to the preset
 // workspace's signals, and the input filter with its row menu.
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -838,6 +839,19 @@ void TestEditorState::filterSwallows()
     QCoreApplication::sendEvent(type, &enter);
     QCOMPARE(type->property("hasFocus").toBool(), true);
 
+    // The curve pickers take no double-click and no mouse menu, their lists
+    // no menu at all: asked through the window's own filter.
+    QObject* filter = w.get();
+    for (QComboBox* curves : {static_cast<QComboBox*>(ui().comboBox), static_cast<QComboBox*>(ui().comboBox_2)}) {
+        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPointF(3, 3), curves->mapToGlobal(QPointF(3, 3)),
+                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QVERIFY(filter->eventFilter(curves, &doubleClick));
+        QContextMenuEvent mouseMenu(QContextMenuEvent::Mouse, QPoint(3, 3));
+        QVERIFY(filter->eventFilter(curves, &mouseMenu));
+        QVERIFY(filter->eventFilter(curves->view(), &mouseMenu));
+        QContextMenuEvent keyMenu(QContextMenuEvent::Keyboard, QPoint(3, 3));
+        QVERIFY(filter->eventFilter(curves->view(), &keyMenu));
+    }
 }
 
 void TestEditorState::autosaveRestartRule()

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <limits>
 
 #include "device/preset_records.h"
 #include "dsp/band.h"
@@ -62,6 +63,8 @@ class TestPresetRecords : public QObject
 private slots:
     void packedImages_data();
     void packedImages();
+    void bandFieldsHeldToTheEditorRanges_data();
+    void bandFieldsHeldToTheEditorRanges();
     void namesAreCutAtWholeCharacters_data();
     void namesAreCutAtWholeCharacters();
     void parserReadsEveryPackedRecordBack_data();
@@ -156,6 +159,34 @@ void TestPresetRecords::packedImages()
     const Preset right({1, 1, 632, rightPreampGain, 0.707}, {1, 4, 100, rightBand1Gain, 0.707});
     const Words words = packDeviceRecord(layout, builder, name, left.record, right.record, gainFlag);
     QCOMPARE(words, expected);
+}
+
+// A frequency or Q the editor could not show never reaches the device.
+void TestPresetRecords::bandFieldsHeldToTheEditorRanges_data()
+{
+    QTest::addColumn<int>("frequency");
+    QTest::addColumn<double>("q");
+    QTest::addColumn<int>("sentFrequency");
+    QTest::addColumn<int>("sentQ");
+    QTest::newRow("Q below 0.1") << 1000 << 0.01 << 1000 << 1000;
+    QTest::newRow("Q above 15") << 1000 << 40.0 << 1000 << 150000;
+    QTest::newRow("Q -inf") << 1000 << -std::numeric_limits<double>::infinity() << 1000 << 1000;
+    QTest::newRow("Fc below 20 Hz") << 5 << 0.707 << 20 << 7070;
+    QTest::newRow("Fc above 22 kHz") << 50000 << 0.707 << 22000 << 7070;
+    QTest::newRow("Fc most negative") << std::numeric_limits<int>::min() << 0.707 << 20 << 7070;
+}
+
+void TestPresetRecords::bandFieldsHeldToTheEditorRanges()
+{
+    QFETCH(int, frequency);
+    QFETCH(double, q);
+    QFETCH(int, sentFrequency);
+    QFETCH(int, sentQ);
+    const Preset p({1, 1, 632, 0.0, 0.707}, {1, 1, frequency, 0.0, q});
+    const sim::Band sent{1, 1, 0, sentFrequency, sentQ};
+    for (RecordBuilder builder : {RecordBuilder::Store, RecordBuilder::Save})
+        QCOMPARE(packDeviceRecord(RecordLayout::OneSet, builder, "", p.record, p.record, false),
+                 sim::oneSetRecord("", 1, kUnity, &sent));
 }
 
 void TestPresetRecords::namesAreCutAtWholeCharacters_data()
