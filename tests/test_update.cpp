@@ -546,6 +546,11 @@ private slots:
         auto s = offering(url);
         CHECKUPDATA* u = s->updateWindow();
         QTest::mouseClick(u->pushButton_Update, Qt::LeftButton);
+        if (kind == "silent") {
+            // An offer while the download runs does not bring the button back.
+            u->updateUI("V1.16", "V1.17", QString(), QString());
+            QVERIFY(u->pushButton_Update->isHidden());
+        }
         if (kind == "script not started") {
             QTRY_COMPARE_WITH_TIMEOUT(u->label_UpVersion->text(), kFailed, kWaitMs);
             QCOMPARE(launches, 1);
@@ -564,6 +569,10 @@ private slots:
         // A late progress report does not bring the running look back.
         u->onDownloadProgress(10, 20);
         QVERIFY(u->progressBar->isHidden());
+        // The next check that offers the update lets the user try again.
+        u->updateUI("V1.16", "V1.17", QString(), QString());
+        QVERIFY(u->pushButton_Update->isVisible());
+        QVERIFY(u->pushButton_Update->isEnabled());
     }
 
     // Files left in UpdateProgram go before a download; hidden ones and

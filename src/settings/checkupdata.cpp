@@ -131,6 +131,10 @@ void CHECKUPDATA::updateUI(QString current, QString latest, QString noteCh, QStr
         (chinese() ? QStringLiteral("可更新版本:") : QStringLiteral("Updatable version:"))
             + latest);
     setUpdateEnabled(true);
+    // After a failed download the next offer lets the user try again; a
+    // download still running keeps its own look.
+    if (!m_reply)
+        pushButton_Update->show();
 }
 
 void CHECKUPDATA::setUrl(QString url) { m_url = url; }
