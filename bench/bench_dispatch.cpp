@@ -10,6 +10,7 @@
 #include "device/device_session.h"
 #include "device/device_state.h"
 #include "device/threads.h"
+#include "null_device_host.h"
 #include "sim_models.h"
 
 #include <QCoreApplication>
@@ -22,52 +23,18 @@ namespace {
 
 using Frame = qv_hid_new::CustomHidFrameInfo;
 
-class NullHost : public DeviceHost
+// Watches for the announcement only.
+class NullHost : public NullDeviceHost
 {
 public:
     bool announced = false;
     std::chrono::steady_clock::time_point at;
 
-    void sendFrame(const Frame&) override {}
-    void startReceiving() override {}
-    void startSearching() override {}
-    void setStatusText(int, const QString&) override {}
-    void setStatusStyle(int, const QString&) override {}
-    void setStatusVisible(int, bool) override {}
-    QString peqModeText() const override { return QStringLiteral("L/R"); }
-    void setPeqModeIndex(int) override {}
-    void setPeqModeVisible(bool) override {}
-    void setPeqModeLabelVisible(bool) override {}
-    void setChannelSwitchChecked(bool) override {}
-    void setChannelSwitchVisible(bool) override {}
-    void setBandControlsLocked(bool) override {}
-    bool isBandRowShown(int) const override { return true; }
-    void updateUi() override {}
-    void configUpdateUi() override {}
-    void configUpdateUi2() override {}
-    void updateEqNum() override {}
-    void startStreamTimer() override {}
-    void refreshSettingsWindow() override {}
-    int selectedPresetIndex() const override { return 0; }
-    bool autoSave() const override { return false; }
-    QString biaozhiName() const override { return {}; }
-    QString morendeviceName() const override { return {}; }
-    void setOldName(const QString&) override {}
-    void rememberChannelModeSlot() override {}
-    void saveLocalPreset(int) override {}
-    void writeSettings() override {}
     void deviceConfigUpload() override
     {
         at = std::chrono::steady_clock::now();
         announced = true;
     }
-    void morenDeviceConfigUpload() override {}
-    void deviceSelectUpload(int) override {}
-    void layoutTag(const QString&) override {}
-    void muteState(int) override {}
-    void eqUsable(bool) override {}
-    void deviceConfigClear() override {}
-    void saveDevicePreset(int) override {}
 };
 
 std::vector<sim::Report> tenRecordStream()

@@ -12,6 +12,7 @@
 #include "device/device_state.h"
 #include "device/preset_records.h"
 #include "device_state_reset.h"
+#include "null_device_host.h"
 #include "dsp/band.h"
 #include "support.h"
 #include "store/presets.h"
@@ -24,7 +25,7 @@ inline bool isStatusLabel(int label)
     return label >= 1 && label <= 7;
 }
 
-class CheckingHost : public DeviceHost
+class CheckingHost : public NullDeviceHost
 {
 public:
     QString peqText = QStringLiteral("L+R");
@@ -41,8 +42,6 @@ public:
         FUZZ_CHECK(f.total == 1 && f.current == 1 && f.protocol == kProtocolByte);
         ++frames;
     }
-    void startReceiving() override {}
-    void startSearching() override {}
     void setStatusText(int label, const QString&) override { FUZZ_CHECK(isStatusLabel(label)); }
     void setStatusStyle(int label, const QString&) override { FUZZ_CHECK(isStatusLabel(label)); }
     void setStatusVisible(int label, bool) override { FUZZ_CHECK(isStatusLabel(label)); }
@@ -52,40 +51,22 @@ public:
         FUZZ_CHECK(i == 0 || i == 1);
         peqText = i == 1 ? QStringLiteral("L/R") : QStringLiteral("L+R");
     }
-    void setPeqModeVisible(bool) override {}
-    void setPeqModeLabelVisible(bool) override {}
-    void setChannelSwitchChecked(bool) override {}
-    void setChannelSwitchVisible(bool) override {}
-    void setBandControlsLocked(bool) override {}
     bool isBandRowShown(int band) const override
     {
         FUZZ_CHECK(band >= 1 && band <= 11);
         return band <= 10;
     }
-    void updateUi() override {}
-    void configUpdateUi() override {}
-    void configUpdateUi2() override {}
-    void updateEqNum() override {}
-    void startStreamTimer() override {}
-    void refreshSettingsWindow() override {}
     int selectedPresetIndex() const override { return selected; }
     bool autoSave() const override { return autoSaveOn; }
     QString biaozhiName() const override { return QStringLiteral("yyyy"); }
     QString morendeviceName() const override { return QStringLiteral("Warm"); }
-    void setOldName(const QString&) override {}
-    void rememberChannelModeSlot() override {}
     void saveLocalPreset(int i) override { FUZZ_CHECK(i >= 0 && i < kLocalPresetCapacity); }
-    void writeSettings() override {}
-    void deviceConfigUpload() override {}
-    void morenDeviceConfigUpload() override {}
     void deviceSelectUpload(int slot) override { FUZZ_CHECK(slot == -1 || isDeviceSlot(slot)); }
     void layoutTag(const QString& tag) override
     {
         FUZZ_CHECK(tag.isEmpty() || tag == QLatin1String("QAZWS") || tag == QLatin1String("ABCD"));
     }
     void muteState(int state) override { FUZZ_CHECK(state >= -1 && state <= 1); }
-    void eqUsable(bool) override {}
-    void deviceConfigClear() override {}
     void saveDevicePreset(int i) override { FUZZ_CHECK(i >= 100); }
 };
 

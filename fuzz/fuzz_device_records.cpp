@@ -74,7 +74,7 @@ struct OwnRecord
 
 double heldQ(double q)
 {
-    return std::clamp(q, 0.1, 15.0);
+    return std::clamp(q, kBandMinQ, kBandMaxQ);
 }
 
 // `sent` went through the builder and the reader again; `stored` is what
@@ -83,8 +83,8 @@ void checkBandRoundTrip(const EQ_data& stored, const EQ_data& sent, double steps
 {
     FUZZ_CHECK(sent.status == stored.status);
     FUZZ_CHECK(int8_t(sent.type) == int8_t(stored.type));
-    FUZZ_CHECK(sent.center_frequency == std::clamp(stored.center_frequency, 20, 22000));
-    const double gain = std::clamp(stored.gain, -12.0, 12.0);
+    FUZZ_CHECK(sent.center_frequency == std::clamp(stored.center_frequency, kBandMinHz, kBandMaxHz));
+    const double gain = std::clamp(stored.gain, -kBandGainLimitDb, kBandGainLimitDb);
     FUZZ_CHECK(sent.gain == std::trunc(gain * stepsPerDb) / stepsPerDb);
     // Q travels truncated to ten-thousandths: at most one step lower.
     const double q = heldQ(stored.Q);

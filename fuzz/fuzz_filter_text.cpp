@@ -27,9 +27,9 @@ void checkImported(const EQ_data& b)
 {
     FUZZ_CHECK(b.status == 0 || b.status == 1);
     FUZZ_CHECK(b.type >= 1 && b.type <= 5);
-    FUZZ_CHECK(b.center_frequency >= 20 && b.center_frequency <= 22000);
-    FUZZ_CHECK(b.gain >= -12.0 && b.gain <= 12.0);
-    FUZZ_CHECK(b.Q >= 0.1 && b.Q <= 15.0);
+    FUZZ_CHECK(b.center_frequency >= kBandMinHz && b.center_frequency <= kBandMaxHz);
+    FUZZ_CHECK(b.gain >= -kBandGainLimitDb && b.gain <= kBandGainLimitDb);
+    FUZZ_CHECK(b.Q >= kBandMinQ && b.Q <= kBandMaxQ);
 }
 
 bool sameBand(const EQ_data& a, const EQ_data& b)
