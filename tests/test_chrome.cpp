@@ -24,6 +24,7 @@
 #include <memory>
 #include <unistd.h>
 
+#include "app/login_item.h"
 #include "app/macapplication.h"
 #include "app/mainwindow.h"
 #include "app/mainwindow_ui.h"
@@ -218,18 +219,26 @@ private slots:
 
     void startWritesLoginItem()
     {
-        // The stored setting is on by default: construction wrote the agent file.
+        // The stored setting is on by default: construction wrote the agent file
+        // and, beside it, the desktop's autostart entry.
+        const QString program = QCoreApplication::applicationDirPath() + "/QuorvelVesk";
         const QString file = QDir::homePath() + "/Library/LaunchAgents/com.QuorvelVesk.plist";
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray doc = f.readAll();
-        QVERIFY(doc.contains("<string>" + QCoreApplication::applicationDirPath().toUtf8() + "/QuorvelVesk</string>"));
-        f.close();
+        const QString entry = login_item::autostartEntryPath(
+            QDir::homePath(), qEnvironmentVariable("XDG_CONFIG_HOME"));
+        const auto readAll = [](const QString& path) {
+            QFile f(path);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray plist = login_item::agentFileText(program, login_item::loginUserName());
+        QCOMPARE(readAll(file), plist);
+        QCOMPARE(readAll(entry), login_item::autostartEntryText(program));
 
         w->AutomaticStartup(false);
         QVERIFY(!QFile::exists(file));
+        QVERIFY(!QFile::exists(entry));
         w->AutomaticStartup(true);
-        QVERIFY(QFile::exists(file));
+        QCOMPARE(readAll(file), plist);
+        QCOMPARE(readAll(entry), login_item::autostartEntryText(program));
     }
 
     // ---- Language switch ----

@@ -4,8 +4,9 @@
 #include <QString>
 
 // Start at login: a launchd user agent, i.e. a property-list file in the
-// user's Library/LaunchAgents folder. The program only writes or deletes the
-// file; it never loads it into launchd. Every failure is a debug line only.
+// user's Library/LaunchAgents folder, and beside it the freedesktop autostart
+// entry that a Linux desktop reads. The program only writes or deletes the
+// files; it never loads them into a session. Every failure is a debug line only.
 namespace login_item {
 
 QString agentsFolder(const QString& home);   // home + "/Library/LaunchAgents"
@@ -26,5 +27,19 @@ bool writeAgentFile(const QString& home, const QString& programPath, const QStri
 
 // True when the file was removed (false also when there was none).
 bool removeAgentFile(const QString& home);
+
+// xdgConfigHome + "/autostart/QuorvelVesk.desktop"; an empty or relative
+// xdgConfigHome stands for home + "/.config", as the base-directory rules say.
+QString autostartEntryPath(const QString& home, const QString& xdgConfigHome);
+
+// The desktop entry that starts programPath with "--autostart": the path is
+// quoted for Exec and escaped as a string value, so any path reads back whole.
+QByteArray autostartEntryText(const QString& programPath);
+
+// Both take XDG_CONFIG_HOME from the environment. Writing makes the autostart
+// folder with its parents and replaces the entry as a whole; true when written.
+bool writeAutostartEntry(const QString& home, const QString& programPath);
+// True when the entry was removed (false also when there was none).
+bool removeAutostartEntry(const QString& home);
 
 }  // namespace login_item

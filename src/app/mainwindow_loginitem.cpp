@@ -21,11 +21,15 @@ bool MainWindow::createFolderLaunchAgents()
 void MainWindow::macAutomaticStartup(bool on)
 {
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/QuorvelVesk");
+    // The property list serves launchd; the desktop entry beside it is what a
+    // Linux session reads at login.
     if (on) {
         createPlistFilePath(program);
+        login_item::writeAutostartEntry(QDir::homePath(), program);
         qDebug() << " 注册 启动项";
     } else {
         deleteplistFilePath();
+        login_item::removeAutostartEntry(QDir::homePath());
         qDebug() << " 注销 启动项";
     }
 }
