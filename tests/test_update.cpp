@@ -92,6 +92,8 @@ class TestUpdate : public QObject
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir;
+    QTemporaryDir toolDirs; // "with" holds a stand-in disk-image tool, "without" nothing
+    QByteArray savedPath;
     QStringList launched; // program, then its arguments, for every start
     int launches = 0;
     bool launchSucceeds = true;
@@ -130,6 +132,15 @@ class TestUpdate : public QObject
         return s;
     }
 
+    // PATH with a stand-in for the install script's disk-image tool, or with
+    // nothing on it at all.
+    void setInstallToolOnPath(bool present)
+    {
+        qputenv("PATH",
+            present ? QFile::encodeName(toolDirs.path() + "/with") + ":" + savedPath
+                    : QFile::encodeName(toolDirs.path() + "/without"));
+    }
+
     void expectFailedDownload(CHECKUPDATA* u)
     {
         QTRY_COMPARE_WITH_TIMEOUT(u->label_UpVersion->text(), kFailed, kWaitMs);
@@ -147,6 +158,15 @@ private slots:
     {
         initResources();
         testsupport::installWarningLog();
+        savedPath = qgetenv("PATH");
+        QVERIFY(toolDirs.isValid());
+        QVERIFY(QDir().mkpath(toolDirs.path() + "/with"));
+        QVERIFY(QDir().mkpath(toolDirs.path() + "/without"));
+        QFile tool(toolDirs.path() + "/with/" + update_core::kInstallScriptTool);
+        QVERIFY(tool.open(QIODevice::WriteOnly));
+        tool.write("#!/bin/sh\nexit 1\n");
+        tool.close();
+        QVERIFY(tool.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         process_launcher::setLauncherForTesting(
             [this](const QString& program, const QStringList& args, QString* error) {
                 ++launches;
@@ -179,6 +199,7 @@ private slots:
     {
         update_net::setTimeoutsForTesting(0, 0);
         QFile::remove(scriptPath());
+        qputenv("PATH", savedPath);
     }
 
     void cleanupTestCase()
@@ -455,6 +476,7 @@ private slots:
         server.route(kManifestPath, whole(manifest("V1.17", server.baseUrl() + kArchivePath)));
         useServer(server);
         useTestCa();
+        setInstallToolOnPath(true);
 
         auto w = std::make_unique<MainWindow>();
         CHECKUPDATA* u = systemset->updateWindow();
@@ -540,6 +562,7 @@ private slots:
             QVERIFY(blocker.open(QIODevice::WriteOnly));
         }
         launchSucceeds = kind != "script not started";
+        setInstallToolOnPath(true);
 
         const QString url = kind == "not a web address" ? QString("file://" + outside)
                                                         : server.baseUrl() + kArchivePath;
@@ -573,6 +596,45 @@ private slots:
         u->updateUI("V1.16", "V1.17", QString(), QString());
         QVERIFY(u->pushButton_Update->isVisible());
         QVERIFY(u->pushButton_Update->isEnabled());
+    }
+
+    // Without the script's disk-image tool the script is not started and the
+    // program does not quit: the archive and what it held stay in
+    // UpdateProgram, the failed line shows, and one stderr line says why.
+    void installToolMissing()
+    {
+        setInstallToolOnPath(false);
+        const QByteArray zip = makeZip({ { ZipItem::File, "a.dmg", "A" },
+            { ZipItem::Dir, "notes", {} }, { ZipItem::File, "notes/readme.txt", "read me" } });
+        UpdateServer server;
+        QVERIFY(server.start());
+        server.route(kArchivePath, whole(zip));
+        auto s = offering(server.baseUrl() + kArchivePath);
+        CHECKUPDATA* u = s->updateWindow();
+        const qsizetype warningsBefore = testsupport::warningLog().size();
+
+        // Leaves the event loop with 5 once the failed line is up; a quit of
+        // the program before it ends the loop with 0.
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, u, [u] {
+            if (u->label_UpVersion->text() == kFailed)
+                QCoreApplication::exit(5);
+        });
+        const int code = runUntilQuit([&] {
+            watch.start(10);
+            QTest::mouseClick(u->pushButton_Update, Qt::LeftButton);
+        });
+        watch.stop();
+        QCOMPARE(code, 5);
+        expectFailedDownload(u);
+        const QString folder = dir->path() + "/UpdateProgram";
+        QCOMPARE(readFile(folder + "/QUORVEL Vesk V1.17.zip"), zip);
+        QCOMPARE(readFile(folder + "/a.dmg"), QByteArray("A"));
+        QCOMPARE(readFile(folder + "/notes/readme.txt"), QByteArray("read me"));
+        const QStringList why
+            = testsupport::warningLog().mid(warningsBefore).filter(update_core::kInstallScriptTool);
+        QCOMPARE(why.size(), 1);
+        QVERIFY2(why.first().contains(folder), qPrintable(why.first()));
     }
 
     // Files left in UpdateProgram go before a download; hidden ones and
@@ -621,10 +683,11 @@ private slots:
     }
 
     // The real script on this system: it logs its start and stops where the
-    // disk-image tool is missing, with status 1.
+    // disk-image tool is missing, with status 1. So that tool is the one the
+    // program looks for before it starts the script.
     void realScriptStopsWithoutDiskImageTool()
     {
-        if (!QStandardPaths::findExecutable("hdiutil").isEmpty())
+        if (!QStandardPaths::findExecutable(update_core::kInstallScriptTool).isEmpty())
             QSKIP("this system has the disk-image tool");
         const QFileInfo log("/tmp/testlog.txt");
         if (log.exists() && !log.isWritable())
@@ -639,7 +702,8 @@ private slots:
         QVERIFY(bash.waitForFinished(kWaitMs));
         QCOMPARE(bash.exitStatus(), QProcess::NormalExit);
         QCOMPARE(bash.exitCode(), 1);
-        QVERIFY2(bash.readAllStandardError().contains("hdiutil"), "stopped elsewhere");
+        QVERIFY2(bash.readAllStandardError().contains(update_core::kInstallScriptTool),
+            "stopped elsewhere");
     }
 };
 

@@ -1,5 +1,6 @@
 // "Update": download the archive into UpdateProgram beside the executable,
-// unpack it, hand the disk image to the install script and quit.
+// unpack it, hand the disk image to the install script and quit; where the
+// script's disk-image tool is missing, say so and keep running instead.
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -10,6 +11,7 @@
 #include <QNetworkReply>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "settings/checkupdata.h"
@@ -194,6 +196,15 @@ void CHECKUPDATA::onReplyFinished(int statusCode)
     }
     const QString image = m_downloadDir + "/" + images.first();
     qDebug() << "tagDir:" << image;
+    const QString tool = QLatin1String(update_core::kInstallScriptTool);
+    if (QStandardPaths::findExecutable(tool).isEmpty()) {
+        // The program stays and so does the download, for a manual install.
+        qWarning().noquote() << QStringLiteral("Update not installed: the install script needs "
+                                               "%1, which is not on PATH; the download stays in %2")
+                                    .arg(tool, m_downloadDir);
+        downloadFailed();
+        return;
+    }
     if (!installOnMacOS(image)) {
         downloadFailed();
         return;

@@ -114,6 +114,10 @@ ExtractionPlan planExtraction(const QList<ZipEntry>& entries, const QString& tar
 // argument; no path is ever written into the text.
 QByteArray installScriptText();
 
+// The first disk-image tool the install script calls. Where it is not on PATH
+// the script would stop there, after the program had quit, installing nothing.
+inline constexpr char kInstallScriptTool[] = "hdiutil";
+
 } // namespace update_core
 
 // "1.50 KB/s" and the like: two decimals and a unit.
