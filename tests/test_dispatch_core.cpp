@@ -887,9 +887,15 @@ void TestDispatchCore::connectHandshake_data()
     QTest::newRow("again, 64") << 1 << 3 << 64 << "L/R"
         << QStringList{"visible7 1", "text7    DeviceEQ:ON   ", "switchChecked 0", "switchVisible 0",
                        "peqIndex 0", "peqVisible 0", "peqLabel 0"};
-    QTest::newRow("again, 193 full code") << 1 << 1 << 193 << "L/R"
-        << QStringList{"visible7 1", "text7    DeviceEQ:ON   ", "switchChecked 0", "switchVisible 0",
-                       "peqIndex 0", "peqVisible 0", "peqLabel 0"};
+    // Bit 6 picks the gain unit only: 193 and 192 read as 129 and 128.
+    QTest::newRow("again, 193 L/R")
+        << 1 << 1 << 193 << "L/R"
+        << QStringList { "visible7 1", "text7    DeviceEQ:ON   ", "peqVisible 1", "switchVisible 1",
+               "config_update_ui", "peqLabel 1" };
+    QTest::newRow("again, 192 L+R")
+        << 1 << 2 << 192 << "L+R"
+        << QStringList { "visible7 1", "text7    DeviceEQ:OFF   ", "peqVisible 1",
+               "switchChecked 0", "switchVisible 0", "config_update_ui", "peqLabel 1" };
     QTest::newRow("language 2") << 2 << 0 << 129 << "L/R" << QStringList{"visible7 1"};
 }
 

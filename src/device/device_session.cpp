@@ -132,12 +132,13 @@ void DeviceSession::connected()
                 m_host.setChannelSwitchVisible(false);
             }
         } else {
-            // The code of the previous connection, compared in full.
-            if (code == 129)
+            // The code of the previous connection, read as its EQ state frame
+            // was: bit 6 picks the gain unit only.
+            const EqStateView view = eqStateView(code);
+            if (view.kind == EqStateKind::LeftRightOn)
                 qDebug() << "status_bar_value.device_eq_status == 129";
-            const bool on = !(code == 0 || code == 128);
-            m_host.setStatusText(EqStateLabel, eqStateLabel(on, lang));
-            showChannelControls(code == 128 || code == 129);
+            m_host.setStatusText(EqStateLabel, eqStateLabel(view.on, lang));
+            showChannelControls(view.kind != EqStateKind::OneSet);
         }
     }
     m_host.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
