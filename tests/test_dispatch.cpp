@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QRadioButton>
+#include <QScrollArea>
 #include <QTemporaryDir>
 
 #include "app/mainwindow.h"
@@ -25,10 +27,12 @@
 #include "settings/systemsetting.h"
 #include "sim_models.h"
 #include "store/paths.h"
+#include "store/presets.h"
 #include "store/settings.h"
 #include "widgets/balance.h"
 #include "widgets/customcontrols.h"
 #include "widgets/resources.h"
+#include "workspace/workspace.h"
 #include "workspace/workspace_state.h"
 
 namespace {
@@ -101,6 +105,8 @@ private slots:
     void statusAndLabels();
     void modelBRecordsAndControls();
     void sampleRateLocksAndReleases();
+    void unplugReleasesBandControls_data();
+    void unplugReleasesBandControls();
     void lossClearsDevicePreset();
     void unplugAtEveryStage();
     void preloadedModelEndToEnd();
@@ -339,6 +345,50 @@ void TestDispatch::sampleRateLocksAndReleases()
     QVERIFY(!ui.checkBox_8->isEnabled());
     engine().queueFrame(0x1107, 44100);
     drain();
+}
+
+void TestDispatch::unplugReleasesBandControls_data()
+{
+    QTest::addColumn<int>("rate");
+    QTest::newRow("DSD") << 2822400;
+    QTest::newRow("above 192 kHz") << 384000;
+}
+
+// A stream without EQ locks the band controls; the device gone, the local
+// preset can be edited again.
+void TestDispatch::unplugReleasesBandControls()
+{
+    QFETCH(int, rate);
+    connectModel(sim::makeModel("A"));
+    auto* local = w->ui->widget->findChild<QRadioButton*>("RadioButton_0");
+    QVERIFY(local);
+    QTest::mouseClick(local, Qt::LeftButton);
+    QCOMPARE(selectedRadioIndex, 0);
+    engine().queueFrame(0x1107, rate);
+    drain();
+    MainWindowUi& ui = *w->ui;
+    QLineEdit* frequency = ui.gbox2_lineEdit1;
+    QVERIFY(!frequency->isEnabled());
+
+    unplug();
+    w->timeoutSlot2(); // the stream check's next tick
+    QVERIFY(!w->stream_check_timer->isActive());
+    QVERIFY(ui.checkBox_8->isEnabled());
+    QVERIFY(ui.checkBox_8->styleSheet().contains("1-unchecked.png"));
+    QVERIFY(ui.gbox1_BL1->isEnabled());
+    QVERIFY(ui.comboBox_25->isEnabled());
+    QVERIFY(frequency->isEnabled());
+
+    // A typed frequency on band 1 reaches the local preset.
+    ui.scrollArea->ensureWidgetVisible(frequency);
+    frequency->setFocus();
+    frequency->selectAll();
+    QTest::keyClick(frequency, Qt::Key_Backspace);
+    QTest::keyClicks(frequency, "1234");
+    QTest::keyClick(frequency, Qt::Key_Return);
+    QCOMPARE(EQ[1], CB_data[0]->eq[1]);
+    QCOMPARE(EQ[1]->center_frequency, 1234);
+    QCOMPARE(frequency->text(), QStringLiteral("1234Hz"));
 }
 
 void TestDispatch::lossClearsDevicePreset()

@@ -686,6 +686,9 @@ void TestDispatchCore::factoryPresetKeepsLock()
     QCOMPARE(status_bar_value.eq_max, 10);
     QCOMPARE(host->events.filter("locked").size(), 0);
     QCOMPARE(host->events.filter("Is_Language").size(), 0);
+    // Losing the device leaves that lock to the next preset chosen.
+    session->disconnected();
+    QCOMPARE(host->events.filter("locked").size(), 0);
     execute_biaozhi = true;
     session->dispatch(frame(0x1107, 48000));
     QCOMPARE(host->count("locked 0"), 1);
@@ -964,6 +967,9 @@ void TestDispatchCore::disconnectReset()
     QCOMPARE(host->count("visible7 0"), 1);
     QCOMPARE(host->count("search"), 1);
     QCOMPARE(host->events.last(), QStringLiteral("device_config_clear"));
+    // A stream lock goes with the device.
+    QCOMPARE(host->count("locked 0"), 1);
+    QCOMPARE(host->count("Is_Language 1"), 1);
     const bool cleared = selected >= 100;
     QCOMPARE(host->count("config_update_ui"), cleared ? 1 : 0);
     QCOMPARE(int(EQ[0]->status), cleared ? 0 : 1);

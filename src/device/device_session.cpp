@@ -189,6 +189,8 @@ void DeviceSession::disconnected()
         }
         m_host.configUpdateUi();
     }
+    // A stream lock belongs to the lost device.
+    releaseBandControls();
     ui_biao_count = 0;
     m_host.deviceConfigClear();
 }
@@ -412,16 +414,9 @@ void DeviceSession::sampleRate(int32_t hz)
         s.eq_max = 10;
         m_host.setStatusStyle(LimitLabel, QString());
         m_host.setStatusText(LimitLabel, eqMaxLabel(s.eq_max, lang));
-        const bool factoryLocked =
-            factoryPresetLocked(execute_biaozhi, m_host.biaozhiName(), m_host.morendeviceName());
-        if (!factoryLocked) {
-            m_host.setBandControlsLocked(false);
-            m_host.updateUi();
-            m_host.eqUsable(true);
-            if (local_config_inactive()) {
-                m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
-                m_host.setStatusText(LimitLabel, localConfigInactiveHint(lang));
-            }
+        if (releaseBandControls() && local_config_inactive()) {
+            m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
+            m_host.setStatusText(LimitLabel, localConfigInactiveHint(lang));
         }
     } else {
         s.eq_count = 0;
@@ -455,6 +450,16 @@ void DeviceSession::sampleRate(int32_t hz)
     m_host.setStatusText(AudioLabel, framed(s.audio_code));
     m_host.setStatusText(RateLabel, framed(s.sample_rate));
     m_host.updateEqNum();
+}
+
+bool DeviceSession::releaseBandControls()
+{
+    if (factoryPresetLocked(execute_biaozhi, m_host.biaozhiName(), m_host.morendeviceName()))
+        return false;
+    m_host.setBandControlsLocked(false);
+    m_host.updateUi();
+    m_host.eqUsable(true);
+    return true;
 }
 
 void DeviceSession::channelModeMask(int32_t mask)
