@@ -26,6 +26,7 @@
 #include "editor/editor_state.h"
 #include "settings/systemsetting.h"
 #include "sim_models.h"
+#include "sim_slot_model.h"
 #include "store/paths.h"
 #include "store/presets.h"
 #include "store/settings.h"
@@ -108,6 +109,8 @@ private slots:
     void unplugReleasesBandControls_data();
     void unplugReleasesBandControls();
     void lossClearsDevicePreset();
+    void inactiveHintGoesWithDevice_data();
+    void inactiveHintGoesWithDevice();
     void unplugAtEveryStage();
     void preloadedModelEndToEnd();
     void quitWithoutDevice();
@@ -407,6 +410,34 @@ void TestDispatch::lossClearsDevicePreset()
     unplug();
     QCOMPARE(EQ[2]->gain, 4.5);
     EQ[2]->gain = 0.0;
+}
+
+void TestDispatch::inactiveHintGoesWithDevice_data()
+{
+    QTest::addColumn<uint32_t>("identity");
+    QTest::newRow("Ostra 2") << 0x51562490u;
+    QTest::newRow("Mirel 1") << 0x51565460u;
+}
+
+// The models that apply no local presets say so while they are attached,
+// and no longer once they are gone, whatever the language.
+void TestDispatch::inactiveHintGoesWithDevice()
+{
+    QFETCH(uint32_t, identity);
+    sim::DeviceSpec spec = sim::mirel1Spec();
+    spec.identity = identity;
+    connectModel(std::make_shared<sim::SlotModel>(spec));
+    QCOMPARE(statusLabel6->text(),
+        QStringLiteral("Local config is inactive. Right-click to import to User Config"));
+
+    unplug();
+    QComboBox* language = systemset->languageBox();
+    language->setCurrentIndex(1); // where an earlier row may have left it
+    language->setCurrentIndex(0);
+    QCOMPARE(sysSetValue.Language, 0);
+    QCOMPARE(statusLabel6->text(), QStringLiteral("   EQ最大支持段数:10   "));
+    language->setCurrentIndex(1);
+    QCOMPARE(statusLabel6->text(), QStringLiteral("   EQ Max NUM:10   "));
 }
 
 void TestDispatch::unplugAtEveryStage()

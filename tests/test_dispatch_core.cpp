@@ -953,9 +953,12 @@ void TestDispatchCore::disconnectReset()
     for (int i = 1; i <= 6; ++i)
         host->labels[i].clear();
 
+    session->local_config_inactive() = true;
+
     session->disconnected();
     QCOMPARE(hid_status, 0);
     QCOMPARE(config_connect_status, 0);
+    QVERIFY(!session->local_config_inactive());
     QCOMPARE(upload_sign, 0);
     QCOMPARE(ui_biao_count, 0);
     QCOMPARE(status_bar_value.eq_max, 10);

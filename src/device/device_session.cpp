@@ -157,6 +157,8 @@ void DeviceSession::disconnected()
     upload_sign = 0;
     hid_status = 0;
     config_connect_status = 0;
+    // Only an attached model can leave the local presets unapplied.
+    local_config_inactive() = false;
     StatusBarInfo& s = status_bar_value;
     s.eq_max = 10;
     s.hardware_version = QStringLiteral("x.xx");
