@@ -424,9 +424,9 @@ void TestDispatch::inactiveHintGoesWithDevice_data()
 void TestDispatch::inactiveHintGoesWithDevice()
 {
     QFETCH(uint32_t, identity);
-    sim::DeviceSpec spec = sim::mirel1Spec();
-    spec.identity = identity;
-    connectModel(std::make_shared<sim::SlotModel>(spec));
+    sim::ModelSheet sheet = sim::mirel1Sheet();
+    sheet.identity = identity;
+    connectModel(std::make_shared<sim::SlotModel>(sheet));
     QCOMPARE(statusLabel6->text(),
         QStringLiteral("Local config is inactive. Right-click to import to User Config"));
 

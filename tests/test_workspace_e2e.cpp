@@ -137,7 +137,7 @@ void TestWorkspaceE2e::nextStreamListsWhatWasSent()
     QFETCH(bool, leftRight);
     QFETCH(bool, gainFlag);
     QVERIFY(win.open({"Default", "Local1"}));
-    win.plug(specNamed(model));
+    win.plug(sheetNamed(model));
     QCOMPARE(Gain_flag, gainFlag);
     const int full = device_config_count;
 
@@ -187,7 +187,7 @@ void TestWorkspaceE2e::nextStreamListsWhatWasSent()
 void TestWorkspaceE2e::oneSetSaveUnderGainFlag()
 {
     QVERIFY(win.open({"Default"}));
-    win.plug(sim::modelASpec());
+    win.plug(sim::modelASheet());
     Gain_flag = true;
     EQ[1]->gain = 1.5;
     emit win.w->close_device_save_config(100);
@@ -205,7 +205,7 @@ void TestWorkspaceE2e::oneSetSaveUnderGainFlag()
 void TestWorkspaceE2e::overwriteFollowsAsUpload()
 {
     QVERIFY(win.open({"Default"}));
-    win.plug(sim::mirel1Spec());
+    win.plug(sim::mirel1Sheet());
     QTRY_VERIFY(frameSummary().contains("110e d0"));
     QCoreApplication::processEvents();
     QCOMPARE(win.w->comboBox_PEQMode->currentText(), QStringLiteral("L+R"));
@@ -262,7 +262,7 @@ void TestWorkspaceE2e::replugKeepsLocalLeftRight()
     for (const QString& f : files)
         texts << readText(win.path(f));
 
-    win.plug(sim::modelBSpec()); // lists its presets and selects slot 0
+    win.plug(sim::modelBSheet()); // lists its presets and selects slot 0
     QCOMPARE(selectedRadioIndex, 100);
     win.unplug();
     win.plug(win.model);
