@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtGui/private/qzipwriter_p.h>
 
@@ -45,6 +46,18 @@ QByteArray fileBytes(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A file the program wrote, with its own folder and the desktop it names
+// replaced by neutral ones: the seeds must not carry the building machine's.
+QByteArray writtenFile(const QString& path)
+{
+    QByteArray bytes = fileBytes(path);
+    bytes.replace(appDataDir().toUtf8(), "/opt/QuorvelVesk");
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (!desktop.isEmpty())
+        bytes.replace(desktop.toUtf8(), "/home/user/Desktop");
+    return bytes;
 }
 
 QByteArray reports(const std::vector<sim::Report>& burst, uint8_t setup)
@@ -101,7 +114,7 @@ void storeSeeds(const QString& dir)
     QDir(dir).mkpath(QStringLiteral("Workspace_Config"));
 
     config_Init();
-    seed("settings", "first-start", fileBytes(settingsFilePath()));
+    seed("settings", "first-start", writtenFile(settingsFilePath()));
     seed("settings", "odd-types",
          R"({"Language":"1","EQ_save_file_path":5,"Combined_Mark":1,"Pre_select_tar_index":2.5})");
     seed("settings", "array", R"([{"Language":1}])");
@@ -115,18 +128,18 @@ void storeSeeds(const QString& dir)
     EQ[2]->Q = 1.41;
     EQ_config_file_Add(1, QStringLiteral("Rock \u4e2d"));
     EQ_config_file_Add(2, QStringLiteral("Vocal"));
-    seed("presets", "three", fileBytes(presetFilePath()));
+    seed("presets", "three", writtenFile(presetFilePath()));
     seed("presets", "object", R"({"index":0})");
     seed("presets", "odd-fields",
          R"([{"index":"1","config_name":5,"eq_gain":"1","eq_1":"1 1 x 2.5e1 nan"},"x",)"
          R"({"index":9,"eq_gain":"0 -3.25","eq_11":"1 7 100000 -40 0"}])");
 
     loadConfig();
-    seed("channel_modes", "first-start", fileBytes(channelModeFilePath()));
+    seed("channel_modes", "first-start", writtenFile(channelModeFilePath()));
     seed("channel_modes", "mixed", "3:0\n1:1\n3:1\n2:1:7\nabc:1\n5\n\n4:\n-3:x\r\n");
 
     buffer_Init();
-    seed("curve_list", "first-start", fileBytes(curveListFilePath()));
+    seed("curve_list", "first-start", writtenFile(curveListFilePath()));
     seed("curve_list", "odd-fields",
          R"(["x", {"index":0,"name":"n","path":"/p","type":"fre"}, {"index":"0","name":5,"path":true,"type":1}])");
 }

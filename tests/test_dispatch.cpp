@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QRadioButton>
+#include <QScrollArea>
 #include <QTemporaryDir>
 
 #include "app/mainwindow.h"
@@ -24,11 +26,14 @@
 #include "editor/editor_state.h"
 #include "settings/systemsetting.h"
 #include "sim_models.h"
+#include "sim_slot_model.h"
 #include "store/paths.h"
+#include "store/presets.h"
 #include "store/settings.h"
 #include "widgets/balance.h"
 #include "widgets/customcontrols.h"
 #include "widgets/resources.h"
+#include "workspace/workspace.h"
 #include "workspace/workspace_state.h"
 
 namespace {
@@ -101,7 +106,11 @@ private slots:
     void statusAndLabels();
     void modelBRecordsAndControls();
     void sampleRateLocksAndReleases();
+    void unplugReleasesBandControls_data();
+    void unplugReleasesBandControls();
     void lossClearsDevicePreset();
+    void inactiveHintGoesWithDevice_data();
+    void inactiveHintGoesWithDevice();
     void unplugAtEveryStage();
     void preloadedModelEndToEnd();
     void quitWithoutDevice();
@@ -341,6 +350,50 @@ void TestDispatch::sampleRateLocksAndReleases()
     drain();
 }
 
+void TestDispatch::unplugReleasesBandControls_data()
+{
+    QTest::addColumn<int>("rate");
+    QTest::newRow("DSD") << 2822400;
+    QTest::newRow("above 192 kHz") << 384000;
+}
+
+// A stream without EQ locks the band controls; the device gone, the local
+// preset can be edited again.
+void TestDispatch::unplugReleasesBandControls()
+{
+    QFETCH(int, rate);
+    connectModel(sim::makeModel("A"));
+    auto* local = w->ui->widget->findChild<QRadioButton*>("RadioButton_0");
+    QVERIFY(local);
+    QTest::mouseClick(local, Qt::LeftButton);
+    QCOMPARE(selectedRadioIndex, 0);
+    engine().queueFrame(0x1107, rate);
+    drain();
+    MainWindowUi& ui = *w->ui;
+    QLineEdit* frequency = ui.gbox2_lineEdit1;
+    QVERIFY(!frequency->isEnabled());
+
+    unplug();
+    w->timeoutSlot2(); // the stream check's next tick
+    QVERIFY(!w->stream_check_timer->isActive());
+    QVERIFY(ui.checkBox_8->isEnabled());
+    QVERIFY(ui.checkBox_8->styleSheet().contains("1-unchecked.png"));
+    QVERIFY(ui.gbox1_BL1->isEnabled());
+    QVERIFY(ui.comboBox_25->isEnabled());
+    QVERIFY(frequency->isEnabled());
+
+    // A typed frequency on band 1 reaches the local preset.
+    ui.scrollArea->ensureWidgetVisible(frequency);
+    frequency->setFocus();
+    frequency->selectAll();
+    QTest::keyClick(frequency, Qt::Key_Backspace);
+    QTest::keyClicks(frequency, "1234");
+    QTest::keyClick(frequency, Qt::Key_Return);
+    QCOMPARE(EQ[1], CB_data[0]->eq[1]);
+    QCOMPARE(EQ[1]->center_frequency, 1234);
+    QCOMPARE(frequency->text(), QStringLiteral("1234Hz"));
+}
+
 void TestDispatch::lossClearsDevicePreset()
 {
     connectModel(sim::makeModel("A"));
@@ -357,6 +410,34 @@ void TestDispatch::lossClearsDevicePreset()
     unplug();
     QCOMPARE(EQ[2]->gain, 4.5);
     EQ[2]->gain = 0.0;
+}
+
+void TestDispatch::inactiveHintGoesWithDevice_data()
+{
+    QTest::addColumn<uint32_t>("identity");
+    QTest::newRow("Ostra 2") << 0x51562490u;
+    QTest::newRow("Mirel 1") << 0x51565460u;
+}
+
+// The models that apply no local presets say so while they are attached,
+// and no longer once they are gone, whatever the language.
+void TestDispatch::inactiveHintGoesWithDevice()
+{
+    QFETCH(uint32_t, identity);
+    sim::ModelSheet sheet = sim::mirel1Sheet();
+    sheet.identity = identity;
+    connectModel(std::make_shared<sim::SlotModel>(sheet));
+    QCOMPARE(statusLabel6->text(),
+        QStringLiteral("Local config is inactive. Right-click to import to User Config"));
+
+    unplug();
+    QComboBox* language = systemset->languageBox();
+    language->setCurrentIndex(1); // where an earlier row may have left it
+    language->setCurrentIndex(0);
+    QCOMPARE(sysSetValue.Language, 0);
+    QCOMPARE(statusLabel6->text(), QStringLiteral("   EQ最大支持段数:10   "));
+    language->setCurrentIndex(1);
+    QCOMPARE(statusLabel6->text(), QStringLiteral("   EQ Max NUM:10   "));
 }
 
 void TestDispatch::unplugAtEveryStage()

@@ -686,6 +686,9 @@ void TestDispatchCore::factoryPresetKeepsLock()
     QCOMPARE(status_bar_value.eq_max, 10);
     QCOMPARE(host->events.filter("locked").size(), 0);
     QCOMPARE(host->events.filter("Is_Language").size(), 0);
+    // Losing the device leaves that lock to the next preset chosen.
+    session->disconnected();
+    QCOMPARE(host->events.filter("locked").size(), 0);
     execute_biaozhi = true;
     session->dispatch(frame(0x1107, 48000));
     QCOMPARE(host->count("locked 0"), 1);
@@ -887,9 +890,15 @@ void TestDispatchCore::connectHandshake_data()
     QTest::newRow("again, 64") << 1 << 3 << 64 << "L/R"
         << QStringList{"visible7 1", "text7    DeviceEQ:ON   ", "switchChecked 0", "switchVisible 0",
                        "peqIndex 0", "peqVisible 0", "peqLabel 0"};
-    QTest::newRow("again, 193 full code") << 1 << 1 << 193 << "L/R"
-        << QStringList{"visible7 1", "text7    DeviceEQ:ON   ", "switchChecked 0", "switchVisible 0",
-                       "peqIndex 0", "peqVisible 0", "peqLabel 0"};
+    // Bit 6 picks the gain unit only: 193 and 192 read as 129 and 128.
+    QTest::newRow("again, 193 L/R")
+        << 1 << 1 << 193 << "L/R"
+        << QStringList { "visible7 1", "text7    DeviceEQ:ON   ", "peqVisible 1", "switchVisible 1",
+               "config_update_ui", "peqLabel 1" };
+    QTest::newRow("again, 192 L+R")
+        << 1 << 2 << 192 << "L+R"
+        << QStringList { "visible7 1", "text7    DeviceEQ:OFF   ", "peqVisible 1",
+               "switchChecked 0", "switchVisible 0", "config_update_ui", "peqLabel 1" };
     QTest::newRow("language 2") << 2 << 0 << 129 << "L/R" << QStringList{"visible7 1"};
 }
 
@@ -944,9 +953,12 @@ void TestDispatchCore::disconnectReset()
     for (int i = 1; i <= 6; ++i)
         host->labels[i].clear();
 
+    session->local_config_inactive() = true;
+
     session->disconnected();
     QCOMPARE(hid_status, 0);
     QCOMPARE(config_connect_status, 0);
+    QVERIFY(!session->local_config_inactive());
     QCOMPARE(upload_sign, 0);
     QCOMPARE(ui_biao_count, 0);
     QCOMPARE(status_bar_value.eq_max, 10);
@@ -958,6 +970,9 @@ void TestDispatchCore::disconnectReset()
     QCOMPARE(host->count("visible7 0"), 1);
     QCOMPARE(host->count("search"), 1);
     QCOMPARE(host->events.last(), QStringLiteral("device_config_clear"));
+    // A stream lock goes with the device.
+    QCOMPARE(host->count("locked 0"), 1);
+    QCOMPARE(host->count("Is_Language 1"), 1);
     const bool cleared = selected >= 100;
     QCOMPARE(host->count("config_update_ui"), cleared ? 1 : 0);
     QCOMPARE(int(EQ[0]->status), cleared ? 0 : 1);

@@ -118,7 +118,7 @@ private slots:
         QFETCH(QString, model);
         QVERIFY(win.open({"Default"}));
         if (!model.isEmpty()) {
-            win.plug(specNamed(model));
+            win.plug(sheetNamed(model));
             // The device's active slot took the selection: back to the local preset.
             QTest::mouseClick(win.button(0), Qt::LeftButton);
         }
@@ -153,7 +153,7 @@ private slots:
     {
         QFETCH(QString, model);
         QVERIFY(win.open({"Default"}));
-        win.plug(specNamed(model));
+        win.plug(sheetNamed(model));
         QTest::mouseClick(win.button(100), Qt::LeftButton);
         QTRY_COMPARE(biaozhi_name, QString("yyyy"));
         const int usedSlots = device_config_count;
@@ -177,7 +177,7 @@ private slots:
     void factoryPresetRefuses()
     {
         QVERIFY(win.open({"Default"}));
-        win.plug(specNamed("B"));
+        win.plug(sheetNamed("B"));
         QVERIFY(!execute_biaozhi);
         QTest::mouseClick(win.button(108), Qt::LeftButton);
         QTRY_COMPARE(morendevice_name, QString("Warm"));

@@ -39,9 +39,9 @@ private slots:
     // The slot models' first connection sends exactly the landed bursts.
     void slotModelsReproduceTheBursts()
     {
-        QVERIFY(sim::SlotModel(sim::modelASpec()).burst() == sim::modelABurst());
-        QVERIFY(sim::SlotModel(sim::modelBSpec()).burst() == sim::modelBBurst(true));
-        QVERIFY(sim::SlotModel(sim::modelCSpec()).burst() == sim::modelCBurst(true, true));
+        QVERIFY(sim::SlotModel(sim::modelASheet()).burst() == sim::modelABurst());
+        QVERIFY(sim::SlotModel(sim::modelBSheet()).burst() == sim::modelBBurst(true));
+        QVERIFY(sim::SlotModel(sim::modelCSheet()).burst() == sim::modelCBurst(true, true));
     }
 
     // Store, save, rename, delete and band frames change the slot table,
@@ -49,7 +49,7 @@ private slots:
     void slotFramesChangeTheTable()
     {
         auto& engine = sim::Engine::instance();
-        auto model = std::make_shared<sim::SlotModel>(sim::modelASpec());
+        auto model = std::make_shared<sim::SlotModel>(sim::modelASheet());
         engine.setModel(model);
         engine.plug();
         hid_device* dev = hid_open(0x1234, 0x5678, nullptr);
@@ -104,7 +104,7 @@ private slots:
     void threeSlotModelOverwrite()
     {
         auto& engine = sim::Engine::instance();
-        auto model = std::make_shared<sim::SlotModel>(sim::mirel1Spec());
+        auto model = std::make_shared<sim::SlotModel>(sim::mirel1Sheet());
         engine.setModel(model);
         engine.plug();
         hid_device* dev = hid_open(0x1234, 0x5678, nullptr);

@@ -205,7 +205,7 @@ void TestWorkspace::selectLocal()
     QFETCH(QStringList, signalsSent);
     QVERIFY(win.open({"Default", "Rock", "Vocal"}));
     if (!model.isEmpty()) {
-        win.plug(std::make_shared<sim::SlotModel>(model == "A" ? sim::modelASpec() : sim::modelBSpec()));
+        win.plug(std::make_shared<sim::SlotModel>(model == "A" ? sim::modelASheet() : sim::modelBSheet()));
         QCOMPARE(selectedRadioIndex, 100);
     }
     QFile::remove(win.path("Workspace_Config/ui_config.txt"));

@@ -134,7 +134,7 @@ void TestWorkspaceDevice::lists()
     QFETCH(int, counts);
     QFETCH(QString, tag);
     QVERIFY(win.open({"Default"}));
-    win.plug(specNamed(model));
+    win.plug(sheetNamed(model));
     QCOMPARE(test_str, tag);
     QCOMPARE(win.texts(true), texts);
     QCOMPARE(win.names(true), names);
@@ -154,7 +154,7 @@ void TestWorkspaceDevice::lists()
 void TestWorkspaceDevice::factoryFirst()
 {
     QVERIFY(win.open({"Default"}));
-    win.plug(sim::modelBSpec());
+    win.plug(sim::modelBSheet());
     win.ws->Device_Radio_Clear();
     QCoreApplication::processEvents();
     QVERIFY(win.buttons(true).isEmpty());
@@ -178,7 +178,7 @@ void TestWorkspaceDevice::factoryFirst()
 void TestWorkspaceDevice::hostileDeviceData()
 {
     QVERIFY(win.open({"Default"}));
-    sim::DeviceSpec s = sim::tenSlotSpec(0);
+    sim::ModelSheet s = sim::tenSlotSheet(0);
     s.capacity = 11;
     for (const char* name : {"A&B", "Dup", "Dup", "Dup", "\xff\xfe\x41", "ABCDEFGHIJKLMNOP", "", "R&&B",
                              "x", "y", "eleventh"})
@@ -195,7 +195,7 @@ void TestWorkspaceDevice::hostileDeviceData()
     QCOMPARE(win.button(107)->toolTip(), QStringLiteral("R&&B"));
     // A plain-style device lists at most the five slots below its factory presets.
     win.unplug();
-    win.plug(withUserSlots(sim::modelBSpec(), 10));
+    win.plug(withUserSlots(sim::modelBSheet(), 10));
     QCOMPARE(device_config_num, 10);
     QCOMPARE(device_config_count, 5);
     QCOMPARE(win.buttons(true).size(), 10);
@@ -207,7 +207,7 @@ void TestWorkspaceDevice::activeSlotReport()
     for (int i = 0; i < 100; ++i)
         hundred << QStringLiteral("P%1").arg(i);
     QVERIFY(win.open(hundred));
-    win.plug(sim::modelASpec());
+    win.plug(sim::modelASheet());
     QCOMPARE(selectedRadioIndex, 100);
     // The device's "none" never reaches local preset 99 through 100 + slot.
     engine().queueFrame(0x1206, -1);
@@ -225,7 +225,7 @@ void TestWorkspaceDevice::activeSlotReport()
 void TestWorkspaceDevice::deviceLost()
 {
     QVERIFY(win.open({"Default", "Rock"}));
-    win.plug(sim::modelBSpec());
+    win.plug(sim::modelBSheet());
     QVERIFY(systemset->muteCheckBox()->isVisibleTo(systemset));
     QSignalSpy mute(win.ws, &Workspace::workspace_mute);
     win.unplug();
@@ -275,7 +275,7 @@ void TestWorkspaceDevice::selectSlot()
     QFETCH(QStringList, laterFrames);
     QFETCH(QStringList, signalsSent);
     QVERIFY(win.open({"Default"}));
-    win.plug(specNamed(model));
+    win.plug(sheetNamed(model));
     QTRY_VERIFY(frameSummary().contains("110e d0"));
     engine().clearWrites();
     SignalLog log(win.ws);
@@ -298,7 +298,7 @@ void TestWorkspaceDevice::selectSlot()
 void TestWorkspaceDevice::twoQuickSelects()
 {
     QVERIFY(win.open({"Default", "Rock"}));
-    win.plug(sim::modelBSpec());
+    win.plug(sim::modelBSheet());
     QTest::mouseClick(win.button(1), Qt::LeftButton);
     EQ[3]->gain = 5.5;
     engine().clearWrites();
@@ -314,12 +314,12 @@ void TestWorkspaceDevice::twoQuickSelects()
 void TestWorkspaceDevice::staleSelectionIsNotSaved()
 {
     QVERIFY(win.open({"Default"}));
-    win.plug(sim::modelBSpec());
+    win.plug(sim::modelBSheet());
     QTest::mouseClick(win.button(101), Qt::LeftButton);
     win.unplug();
     engine().clearWrites();
     win.w->timeoutSlot();  // the idle save of the lost selection
-    win.plug(sim::tenSlotSpec());
+    win.plug(sim::tenSlotSheet());
     QCOMPARE(selectedRadioIndex, 100);
     QCOMPARE(preselectedRadioIndex, 101);
     QCOMPARE(frameSummary(), QStringList({"110e d0"}));
@@ -369,7 +369,7 @@ void TestWorkspaceDevice::addSlot()
     QFETCH(QStringList, frames);
     QFETCH(QStringList, signalsSent);
     QVERIFY(win.open({"Default"}));
-    win.plug(specNamed(model));
+    win.plug(sheetNamed(model));
     const int slot = device_config_count;
     EQ[2]->status = 1;
     EQ[2]->gain = -2.5;  // the edited filters become the new slot
@@ -400,7 +400,7 @@ void TestWorkspaceDevice::addSlot()
 void TestWorkspaceDevice::importAddSlot()
 {
     QVERIFY(win.open({"Default"}));
-    win.plug(sim::modelBSpec());
+    win.plug(sim::modelBSheet());
     SignalLog log(win.ws);
     emit win.w->send_tianjia2();
     CustomLineEdit* edit = win.ws->deviceNameEdit();
@@ -435,7 +435,7 @@ void TestWorkspaceDevice::storeLocalPreset()
     QFETCH(QStringList, signalsSent);
     QFETCH(int, leftGainByte);
     QVERIFY(win.open({"Default", "Rock"}));  // Rock: band 1 +2 dB left, -2 dB right, 200 Hz
-    win.plug(specNamed(model));
+    win.plug(sheetNamed(model));
     engine().clearWrites();
     SignalLog log(win.ws);
     ModalAnswers answers;
@@ -494,8 +494,8 @@ void TestWorkspaceDevice::refusals()
     QFETCH(QString, text);
     QVERIFY(win.open({"Default"}, language));
     if (device >= 0) {
-        sim::DeviceSpec s = model == "A" ? withUserSlots(sim::modelASpec(), device) : model == "B" ? withUserSlots(sim::modelBSpec(), device)
-                          : model == "ten" ? sim::tenSlotSpec(device) : sim::fiveSlotSpec();
+        sim::ModelSheet s = model == "A" ? withUserSlots(sim::modelASheet(), device) : model == "B" ? withUserSlots(sim::modelBSheet(), device)
+                          : model == "ten" ? sim::tenSlotSheet(device) : sim::fiveSlotSheet();
         win.plug(s);
         QCOMPARE(device_config_count, device);
     }
@@ -526,7 +526,7 @@ void TestWorkspaceDevice::refusals()
 void TestWorkspaceDevice::overwrite()
 {
     QVERIFY(win.open({"Default", "Rock"}));
-    win.plug(sim::mirel1Spec());
+    win.plug(sim::mirel1Sheet());
     QVERIFY(Mirel1_Sign);
     QCOMPARE(selectedRadioIndex, 100);
     EQ[4]->status = 1;
@@ -570,7 +570,7 @@ void TestWorkspaceDevice::overwrite()
 void TestWorkspaceDevice::renameSlot()
 {
     QVERIFY(win.open({"Default"}));
-    win.plug(sim::modelASpec());
+    win.plug(sim::modelASheet());
     ModalAnswers answers;
     answers.menuItem("Rename");
     typeAndOk(answers, "ABCDEFGHIJKLMNO");
@@ -598,7 +598,7 @@ void TestWorkspaceDevice::renameSlot()
 
     // Left/right, plain: both records, single "&" to the device, doubled on the button.
     win.unplug();
-    win.plug(sim::modelBSpec());
+    win.plug(sim::modelBSheet());
     engine().clearWrites();
     answers.menuItem("Rename");
     typeAndOk(answers, "R&B");
@@ -617,7 +617,7 @@ void TestWorkspaceDevice::renameSlot()
 
     // The three-slot models offer no "Delete".
     win.unplug();
-    win.plug(sim::mirel1Spec());
+    win.plug(sim::mirel1Sheet());
     answers.menuItem("");
     deviceMenu(100);
     QCOMPARE(answers.shown.last().choices, QStringList({"Rename"}));
@@ -665,7 +665,7 @@ void TestWorkspaceDevice::deleteSlot()
     QFETCH(QStringList, frames);
     QFETCH(QStringList, signalsSent);
     QVERIFY(win.open({"Default"}));
-    win.plug(model == "A1" ? withUserSlots(sim::modelASpec(), 1) : specNamed(model));
+    win.plug(model == "A1" ? withUserSlots(sim::modelASheet(), 1) : sheetNamed(model));
     const int count = device_config_count;
     if (selected != 100)
         QTest::mouseClick(win.button(selected), Qt::LeftButton);
@@ -708,7 +708,7 @@ void TestWorkspaceDevice::deleteSlot()
 void TestWorkspaceDevice::deleteRefusals()
 {
     QVERIFY(win.open({"Default"}));
-    win.plug(sim::tenSlotSpec(1));
+    win.plug(sim::tenSlotSheet(1));
     engine().clearWrites();
     ModalAnswers answers;
     answers.menuItem("Delete");
@@ -727,7 +727,7 @@ void TestWorkspaceDevice::deleteRefusals()
 void TestWorkspaceDevice::oneNameEditAtATime()
 {
     QVERIFY(win.open({"Default"}));
-    win.plug(sim::modelBSpec());
+    win.plug(sim::modelBSheet());
     QTest::mouseClick(win.ws->ui->PButton_Add_2, Qt::LeftButton);
     QVERIFY(!win.ws->ui->PButton_Add_2->isEnabled());
     emit win.w->send_tianjia2();
@@ -748,7 +748,7 @@ void TestWorkspaceDevice::unplugDuringRoads()
     ModalAnswers answers;
 
     // A name edit open when the device goes: it goes too.
-    win.plug(sim::modelBSpec());
+    win.plug(sim::modelBSheet());
     QTest::mouseClick(win.ws->ui->PButton_Add_2, Qt::LeftButton);
     QVERIFY(win.ws->deviceNameEdit());
     win.unplug();
@@ -756,7 +756,7 @@ void TestWorkspaceDevice::unplugDuringRoads()
     QVERIFY(win.ws->ui->PButton_Add_2->isEnabled());
 
     // Lost while the name is typed: the finished edit only tells the user.
-    win.plug(sim::modelBSpec());
+    win.plug(sim::modelBSheet());
     QTest::mouseClick(win.ws->ui->PButton_Add_2, Qt::LeftButton);
     CustomLineEdit* edit = win.ws->deviceNameEdit();
     hid_status = 0;  // lost, not yet handled
@@ -767,7 +767,7 @@ void TestWorkspaceDevice::unplugDuringRoads()
     win.unplug();
 
     // Lost inside the chooser and inside the rename dialog.
-    win.plug(sim::mirel1Spec());
+    win.plug(sim::mirel1Sheet());
     engine().clearWrites();
     answers.dialog([this](QDialog& d) {
         engine().unplug();
@@ -779,7 +779,7 @@ void TestWorkspaceDevice::unplugDuringRoads()
     QTest::mouseClick(win.ws->ui->PButton_Add_2, Qt::LeftButton);
     QCOMPARE(frameSummary(), QStringList());
 
-    win.plug(sim::modelBSpec());
+    win.plug(sim::modelBSheet());
     engine().clearWrites();
     answers.menuItem("Rename");
     answers.dialog([](QDialog& d) {

@@ -5,6 +5,12 @@
 
 #include "deadlines.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+
+#include "device/device_session.h"
 #include "settings/systemsetting.h"
 #include "warning_log.h"
 #include "widgets/customcontrols.h"
@@ -37,6 +43,49 @@ QStringList userSlots(bool leftRight)
     return out;
 }
 
+// What the editor shows: the preamp and the shown band rows of the channel
+// the switch selects.
+QStringList shownRows(MainWindow& w)
+{
+    MainWindowUi& ui = *w.ui;
+    QStringList out {
+        QStringLiteral("preamp %1 %2").arg(ui.checkBox->isChecked()).arg(ui.gbox1_lineEdit->text())
+    };
+    for (const BandRowDescriptor& row : bandRowDescriptors()) {
+        if (!row.groupBox.of(ui)->isVisibleTo(&w))
+            continue;
+        out << QStringLiteral("%1: %2 %3 %4 %5 %6")
+                   .arg(row.band)
+                   .arg(row.enable.of(ui)->isChecked())
+                   .arg(row.typeCombo.of(ui)->currentIndex())
+                   .arg(row.freqText.of(ui)->text(), row.gainText.of(ui)->text(),
+                       row.qText.of(ui)->text());
+    }
+    return out;
+}
+
+struct LocalView
+{
+    QString mode;
+    QStringList left;
+    QStringList right;
+};
+
+// The mode box and both channels' rows, read as a user does: the switch
+// shows the right channel.
+LocalView localView(MainWindow& w)
+{
+    LocalView v { w.comboBox_PEQMode->currentText(), shownRows(w), {} };
+    if (w.checkBox_channel->isVisible()) {
+        w.checkBox_channel->click();
+        QCoreApplication::processEvents();
+        v.right = shownRows(w);
+        w.checkBox_channel->click();
+        QCoreApplication::processEvents();
+    }
+    return v;
+}
+
 }  // namespace
 
 class TestWorkspaceE2e : public QObject
@@ -67,6 +116,7 @@ private slots:
     void nextStreamListsWhatWasSent();
     void oneSetSaveUnderGainFlag();
     void overwriteFollowsAsUpload();
+    void replugKeepsLocalLeftRight();
 };
 
 void TestWorkspaceE2e::nextStreamListsWhatWasSent_data()
@@ -87,7 +137,7 @@ void TestWorkspaceE2e::nextStreamListsWhatWasSent()
     QFETCH(bool, leftRight);
     QFETCH(bool, gainFlag);
     QVERIFY(win.open({"Default", "Local1"}));
-    win.plug(specNamed(model));
+    win.plug(sheetNamed(model));
     QCOMPARE(Gain_flag, gainFlag);
     const int full = device_config_count;
 
@@ -137,7 +187,7 @@ void TestWorkspaceE2e::nextStreamListsWhatWasSent()
 void TestWorkspaceE2e::oneSetSaveUnderGainFlag()
 {
     QVERIFY(win.open({"Default"}));
-    win.plug(sim::modelASpec());
+    win.plug(sim::modelASheet());
     Gain_flag = true;
     EQ[1]->gain = 1.5;
     emit win.w->close_device_save_config(100);
@@ -155,7 +205,7 @@ void TestWorkspaceE2e::oneSetSaveUnderGainFlag()
 void TestWorkspaceE2e::overwriteFollowsAsUpload()
 {
     QVERIFY(win.open({"Default"}));
-    win.plug(sim::mirel1Spec());
+    win.plug(sim::mirel1Sheet());
     QTRY_VERIFY(frameSummary().contains("110e d0"));
     QCoreApplication::processEvents();
     QCOMPARE(win.w->comboBox_PEQMode->currentText(), QStringLiteral("L+R"));
@@ -186,6 +236,51 @@ void TestWorkspaceE2e::overwriteFollowsAsUpload()
     win.plug(same);
     QCOMPARE(userSlots(true)[1], expected);
     QVERIFY(userSlots(true)[0].startsWith("Flat | 1 0 / 0 1 632 0 0.707 / 0 1 632 0"));
+}
+
+// A device with separate left and right sets in tenths of a dB (EQ state
+// 193) unplugged and plugged in again: the local preset edited "L/R", whose
+// channels differ, keeps its mode, both sets and its files.
+void TestWorkspaceE2e::replugKeepsLocalLeftRight()
+{
+    testsupport::warningLog().clear();
+    QVERIFY(win.open({ "Default", "Local1" }));
+    {
+        QFile modes(win.path("Workspace_Config/ui_config.txt"));
+        QVERIFY(modes.open(QIODevice::WriteOnly));
+        modes.write("0:1\n");
+    }
+    QVERIFY(win.reopen());
+    lianjiebz1 = 0; // no connection yet, as at program start
+    win.w->timeoutSlot(); // the idle save: the files as the program writes them
+    const LocalView before = localView(*win.w);
+    QCOMPARE(before.mode, QStringLiteral("L/R"));
+    QVERIFY(before.right != before.left);
+    const QStringList files { "Workspace_Config/ui_config.txt",
+        "Workspace_Config/EQ_config.QVconfig", "Workspace_Config/EQ_config_R.QVconfig" };
+    QStringList texts;
+    for (const QString& f : files)
+        texts << readText(win.path(f));
+
+    win.plug(sim::modelBSheet()); // lists its presets and selects slot 0
+    QCOMPARE(selectedRadioIndex, 100);
+    win.unplug();
+    win.plug(win.model);
+    QCOMPARE(selectedRadioIndex, 100);
+    QCOMPARE(readText(win.path(files[0])), texts[0]);
+    QTest::mouseClick(win.button(0), Qt::LeftButton);
+    QCOMPARE(selectedRadioIndex, 0);
+
+    // The editor is filled a turn of the event loop after the selection.
+    QTRY_COMPARE(shownRows(*win.w), before.left);
+
+    const LocalView after = localView(*win.w);
+    QCOMPARE(after.mode, before.mode);
+    QCOMPARE(after.left, before.left);
+    QCOMPARE(after.right, before.right);
+    for (int k = 0; k < files.size(); ++k)
+        QCOMPARE(readText(win.path(files[k])), texts[k]);
+    QVERIFY2(testsupport::warningLog().isEmpty(), qPrintable(testsupport::warningLog().join('\n')));
 }
 
 QTEST_MAIN(TestWorkspaceE2e)

@@ -132,12 +132,13 @@ void DeviceSession::connected()
                 m_host.setChannelSwitchVisible(false);
             }
         } else {
-            // The code of the previous connection, compared in full.
-            if (code == 129)
+            // The code of the previous connection, read as its EQ state frame
+            // was: bit 6 picks the gain unit only.
+            const EqStateView view = eqStateView(code);
+            if (view.kind == EqStateKind::LeftRightOn)
                 qDebug() << "status_bar_value.device_eq_status == 129";
-            const bool on = !(code == 0 || code == 128);
-            m_host.setStatusText(EqStateLabel, eqStateLabel(on, lang));
-            showChannelControls(code == 128 || code == 129);
+            m_host.setStatusText(EqStateLabel, eqStateLabel(view.on, lang));
+            showChannelControls(view.kind != EqStateKind::OneSet);
         }
     }
     m_host.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
@@ -156,6 +157,8 @@ void DeviceSession::disconnected()
     upload_sign = 0;
     hid_status = 0;
     config_connect_status = 0;
+    // Only an attached model can leave the local presets unapplied.
+    local_config_inactive() = false;
     StatusBarInfo& s = status_bar_value;
     s.eq_max = 10;
     s.hardware_version = QStringLiteral("x.xx");
@@ -188,6 +191,8 @@ void DeviceSession::disconnected()
         }
         m_host.configUpdateUi();
     }
+    // A stream lock belongs to the lost device.
+    releaseBandControls();
     ui_biao_count = 0;
     m_host.deviceConfigClear();
 }
@@ -411,16 +416,9 @@ void DeviceSession::sampleRate(int32_t hz)
         s.eq_max = 10;
         m_host.setStatusStyle(LimitLabel, QString());
         m_host.setStatusText(LimitLabel, eqMaxLabel(s.eq_max, lang));
-        const bool factoryLocked =
-            factoryPresetLocked(execute_biaozhi, m_host.biaozhiName(), m_host.morendeviceName());
-        if (!factoryLocked) {
-            m_host.setBandControlsLocked(false);
-            m_host.updateUi();
-            m_host.eqUsable(true);
-            if (local_config_inactive()) {
-                m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
-                m_host.setStatusText(LimitLabel, localConfigInactiveHint(lang));
-            }
+        if (releaseBandControls() && local_config_inactive()) {
+            m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
+            m_host.setStatusText(LimitLabel, localConfigInactiveHint(lang));
         }
     } else {
         s.eq_count = 0;
@@ -454,6 +452,16 @@ void DeviceSession::sampleRate(int32_t hz)
     m_host.setStatusText(AudioLabel, framed(s.audio_code));
     m_host.setStatusText(RateLabel, framed(s.sample_rate));
     m_host.updateEqNum();
+}
+
+bool DeviceSession::releaseBandControls()
+{
+    if (factoryPresetLocked(execute_biaozhi, m_host.biaozhiName(), m_host.morendeviceName()))
+        return false;
+    m_host.setBandControlsLocked(false);
+    m_host.updateUi();
+    m_host.eqUsable(true);
+    return true;
 }
 
 void DeviceSession::channelModeMask(int32_t mask)

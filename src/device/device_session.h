@@ -103,6 +103,10 @@ private:
     void eqState(int32_t code);
     void activeSlot(int32_t slot);
     void sampleRate(int32_t hz);
+    // Band controls, update_ui and the settings window's language box back in
+    // the user's hands, unless a read-only factory preset keeps them locked.
+    // True when released.
+    bool releaseBandControls();
     void channelModeMask(int32_t mask);
     void presetStream(const qv_hid_new::CustomHidFrameInfo& f);
     void oneSetStream(const qv_hid_new::CustomHidFrameInfo& f);

@@ -2,14 +2,48 @@
 // is plugged in when the program starts (SIMHID_PLUGGED=1) and which device
 // model answers (SIMHID_MODEL=A, B, C or unknown). A model sends its
 // keep-alive once a second while the device is plugged.
+//
+// For trying the program by hand, SIMHID_CONTROL names a file that is read
+// once a second and then removed; each line is one step: "unplug", "plug",
+// or "frame <command in hex> <data>" (a report the device sends).
 #include "sim_models.h"
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <thread>
 
 namespace {
+
+void runControlFile(const char* path)
+{
+    std::ifstream in(path);
+    if (!in)
+        return;
+    std::remove(path);
+    sim::Engine& e = sim::Engine::instance();
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::string step;
+        words >> step;
+        if (step == "unplug") {
+            e.unplug();
+        } else if (step == "plug") {
+            e.plug();
+        } else if (step == "frame") {
+            uint32_t command = 0;
+            int32_t data = 0;
+            if (words >> std::hex >> command >> std::dec >> data)
+                e.queueFrame(command, data);
+        }
+    }
+}
+
 struct PreloadSetup
 {
     PreloadSetup()
@@ -18,11 +52,14 @@ struct PreloadSetup
         if (const char* name = std::getenv("SIMHID_MODEL")) {
             if (auto model = sim::makeModel(name)) {
                 engine.setModel(model);
+                const char* control = std::getenv("SIMHID_CONTROL");
                 // Detached: it only ever touches the engine, which is never destroyed.
-                std::thread([model] {
+                std::thread([model, control] {
                     for (;;) {
                         std::this_thread::sleep_for(std::chrono::seconds(1));
                         sim::Engine& e = sim::Engine::instance();
+                        if (control)
+                            runControlFile(control);
                         if (e.plugged() && e.openHandles() > 0)
                             model->tick(e);
                     }
@@ -34,4 +71,5 @@ struct PreloadSetup
             engine.plug();
     }
 } setup;
+
 }  // namespace

@@ -256,17 +256,17 @@ void ScriptedModel::onWrite(Engine& engine, const Frame& frame)
 std::shared_ptr<ScriptedModel> makeModel(const std::string& name)
 {
     if (name == "A")
-        return std::make_shared<SlotModel>(modelASpec());
+        return std::make_shared<SlotModel>(modelASheet());
     if (name == "B")
-        return std::make_shared<SlotModel>(modelBSpec());
+        return std::make_shared<SlotModel>(modelBSheet());
     if (name == "C")
-        return std::make_shared<SlotModel>(modelCSpec());
+        return std::make_shared<SlotModel>(modelCSheet());
     if (name == "mirel1")
-        return std::make_shared<SlotModel>(mirel1Spec());
+        return std::make_shared<SlotModel>(mirel1Sheet());
     if (name == "five")
-        return std::make_shared<SlotModel>(fiveSlotSpec());
+        return std::make_shared<SlotModel>(fiveSlotSheet());
     if (name == "ten")
-        return std::make_shared<SlotModel>(tenSlotSpec());
+        return std::make_shared<SlotModel>(tenSlotSheet());
     if (name == "unknown")
         return std::make_shared<ScriptedModel>(unknownBurst());
     return nullptr;

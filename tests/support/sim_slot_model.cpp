@@ -101,24 +101,24 @@ std::vector<int32_t> encodeLeftRight(const SlotRecord& r, int tenthsPerStep)
     return w;
 }
 
-SlotModel::SlotModel(DeviceSpec spec) : ScriptedModel({}), m_spec(std::move(spec))
+SlotModel::SlotModel(ModelSheet sheet) : ScriptedModel({}), m_sheet(std::move(sheet))
 {
     setBurst(burstLocked());
 }
 
 bool SlotModel::leftRight() const
 {
-    return m_spec.eqCode >= 128;
+    return m_sheet.eqCode >= 128;
 }
 
 int SlotModel::incomingTenthsPerStep() const
 {
-    return m_spec.tenthsAfterListing || m_spec.eqCode >= 192 ? 1 : 5;
+    return m_sheet.tenthsAfterListing || m_sheet.eqCode >= 192 ? 1 : 5;
 }
 
 std::vector<Report> SlotModel::burstLocked() const
 {
-    const DeviceSpec& s = m_spec;
+    const ModelSheet& s = m_sheet;
     const int users = static_cast<int>(s.user.size());
     const int active = s.activeSlot >= 0 && s.activeSlot < users ? s.activeSlot : -1;
     std::vector<Report> out{makeReport(0x1101, 1),
@@ -184,19 +184,19 @@ void SlotModel::onOpen(Engine& engine)
 std::vector<SlotRecord> SlotModel::userSlots() const
 {
     std::lock_guard lock(m_tableMutex);
-    return m_spec.user;
+    return m_sheet.user;
 }
 
 int SlotModel::activeSlot() const
 {
     std::lock_guard lock(m_tableMutex);
-    return m_spec.activeSlot;
+    return m_sheet.activeSlot;
 }
 
 int32_t SlotModel::mask() const
 {
     std::lock_guard lock(m_tableMutex);
-    return m_spec.mask.value_or(0);
+    return m_sheet.mask.value_or(0);
 }
 
 SlotRecord SlotModel::decodeRecord(const std::vector<int32_t>& w, int tenthsPerStep) const
@@ -225,7 +225,7 @@ void SlotModel::applyRecordFrame(const Frame& f)
     m_words[f.current] = f.data;
     if (f.current + 1u != m_words.size())
         return;
-    std::vector<SlotRecord>& user = m_spec.user;
+    std::vector<SlotRecord>& user = m_sheet.user;
     const bool slotHeld = m_pendingSlot >= 0 && m_pendingSlot < static_cast<int>(user.size());
     if (f.command == 0x110D) {
         if (slotHeld)
@@ -238,7 +238,7 @@ void SlotModel::applyRecordFrame(const Frame& f)
     // A one-set store carries 0.5 dB steps; everything else the device's unit.
     const bool oneSetStore = f.command == 0x110B && !leftRight();
     const SlotRecord record = decodeRecord(m_words, oneSetStore ? 5 : incomingTenthsPerStep());
-    if (f.command == 0x110B && static_cast<int>(user.size()) < m_spec.capacity)
+    if (f.command == 0x110B && static_cast<int>(user.size()) < m_sheet.capacity)
         user.push_back(record);
     else if (f.command == 0x1110 && slotHeld)
         user[m_pendingSlot] = record;
@@ -246,8 +246,8 @@ void SlotModel::applyRecordFrame(const Frame& f)
 
 void SlotModel::applyBandFrame(const Frame& f)
 {
-    std::vector<SlotRecord>& user = m_spec.user;
-    const int slot = m_spec.activeSlot;
+    std::vector<SlotRecord>& user = m_sheet.user;
+    const int slot = m_sheet.activeSlot;
     if (slot < 0 || slot >= static_cast<int>(user.size()))
         return;  // no stored slot is active: only the working set changes
     SlotRecord& r = user[slot];
@@ -283,18 +283,18 @@ void SlotModel::onWrite(Engine& engine, const Frame& frame)
 {
     {
         std::lock_guard lock(m_tableMutex);
-        std::vector<SlotRecord>& user = m_spec.user;
+        std::vector<SlotRecord>& user = m_sheet.user;
         switch (frame.command) {
-        case 0x110E: m_spec.activeSlot = frame.data; break;
-        case 0x1119: m_spec.activeSlot = frame.data; break;
+        case 0x110E: m_sheet.activeSlot = frame.data; break;
+        case 0x1119: m_sheet.activeSlot = frame.data; break;
         case 0x110F:
         case 0x110C: m_pendingSlot = frame.data; break;
         case 0x110A:
             if (frame.data >= 0 && frame.data < static_cast<int>(user.size()))
                 user.erase(user.begin() + frame.data);
             break;
-        case 0x1112: m_spec.mask = frame.data; break;
-        case 0x1116: m_spec.autoMute = frame.data; break;
+        case 0x1112: m_sheet.mask = frame.data; break;
+        case 0x1116: m_sheet.autoMute = frame.data; break;
         case 0x110B:
         case 0x1110:
         case 0x110D: applyRecordFrame(frame); break;
@@ -307,11 +307,11 @@ void SlotModel::onWrite(Engine& engine, const Frame& frame)
     ScriptedModel::onWrite(engine, frame);
 }
 
-// ---- Specs ----
+// ---- Model sheets ----
 
-DeviceSpec modelASpec()
+ModelSheet modelASheet()
 {
-    DeviceSpec s;
+    ModelSheet s;
     s.identity = kModelAIdentity;
     s.user = {slotRecord("Rock", 1, 47396876, slotBand({1, 1, -6, 1000, 7070}, 5)),
               slotRecord("Pop", 1, kUnityPreamp, SlotBand{})};
@@ -346,9 +346,9 @@ std::vector<SlotRecord> factoryRecords()
     return out;
 }
 
-DeviceSpec leftRightSpec(uint32_t identity)
+ModelSheet leftRightSheet(uint32_t identity)
 {
-    DeviceSpec s;
+    ModelSheet s;
     s.identity = identity;
     s.hardware = 0x200;
     s.firmware = 0x110;
@@ -362,24 +362,24 @@ DeviceSpec leftRightSpec(uint32_t identity)
 }
 }  // namespace
 
-DeviceSpec modelBSpec()
+ModelSheet modelBSheet()
 {
-    DeviceSpec s = leftRightSpec(kModelBIdentity);
+    ModelSheet s = leftRightSheet(kModelBIdentity);
     s.trailer = {makeReport(0x1204, 193)};
     return s;
 }
 
-DeviceSpec modelCSpec()
+ModelSheet modelCSheet()
 {
-    DeviceSpec s = leftRightSpec(kModelCIdentity);
+    ModelSheet s = leftRightSheet(kModelCIdentity);
     s.listsAtIdentity = false;
     s.trailer = {makeReport(0x1203, static_cast<int32_t>(kModelCIdentity)), makeReport(0x1101, 1)};
     return s;
 }
 
-DeviceSpec mirel1Spec()
+ModelSheet mirel1Sheet()
 {
-    DeviceSpec s;
+    ModelSheet s;
     s.identity = 0x51565460;
     s.hardware = 0x100;
     s.firmware = 0x120;
@@ -393,9 +393,9 @@ DeviceSpec mirel1Spec()
     return s;
 }
 
-DeviceSpec fiveSlotSpec()
+ModelSheet fiveSlotSheet()
 {
-    DeviceSpec s;
+    ModelSheet s;
     s.identity = 0x6E217330;
     s.firmware = 0x100;
     s.eqCode = 1;
@@ -408,9 +408,9 @@ DeviceSpec fiveSlotSpec()
     return s;
 }
 
-DeviceSpec tenSlotSpec(int used)
+ModelSheet tenSlotSheet(int used)
 {
-    DeviceSpec s;
+    ModelSheet s;
     s.identity = kModelBIdentity;
     s.hardware = 0x200;
     s.firmware = 0x120;

@@ -45,7 +45,7 @@ SlotBand slotBand(const Band& b, int tenthsPerStep);
 SlotRecord slotRecord(const std::string& name, uint8_t preampStatus, int32_t preampWord,
                       const SlotBand& band1);
 
-struct DeviceSpec
+struct ModelSheet
 {
     uint32_t identity = 0;
     int32_t hardware = 0x100;
@@ -66,7 +66,7 @@ struct DeviceSpec
 class SlotModel : public ScriptedModel
 {
 public:
-    explicit SlotModel(DeviceSpec spec);
+    explicit SlotModel(ModelSheet sheet);
 
     void onOpen(Engine& engine) override;
     void onWrite(Engine& engine, const Frame& frame) override;
@@ -89,7 +89,7 @@ private:
     SlotRecord decodeRecord(const std::vector<int32_t>& words, int tenthsPerStep) const;
 
     mutable std::mutex m_tableMutex;
-    DeviceSpec m_spec;
+    ModelSheet m_sheet;
     std::vector<int32_t> m_words;  // record words being received
     uint32_t m_recordCommand = 0;
     int m_pendingSlot = -1;        // slot named by 0x110F / 0x110C
@@ -100,14 +100,14 @@ std::vector<int32_t> encodeOneSet(const SlotRecord& r, int tenthsPerStep);
 std::vector<int32_t> encodeLeftRight(const SlotRecord& r, int tenthsPerStep);
 
 // The landed models as slot models, and the three of the workspace:
-DeviceSpec modelASpec();  // "Mirel 9", one set, two user slots, numbered
-DeviceSpec modelBSpec();  // "Vantor 9" fw 1.10, left/right 0.1 dB, factory presets, plain
-DeviceSpec modelCSpec();  // "Vantor 3", lists from its streams
+ModelSheet modelASheet();  // "Mirel 9", one set, two user slots, numbered
+ModelSheet modelBSheet();  // "Vantor 9" fw 1.10, left/right 0.1 dB, factory presets, plain
+ModelSheet modelCSheet();  // "Vantor 3", lists from its streams
 // "Mirel 1", left/right 0.5 dB switched to 0.1 dB at the listing, three slots all used.
-DeviceSpec mirel1Spec();
+ModelSheet mirel1Sheet();
 // "Vantor 5", one set, five user slots all used, factory presets, plain style.
-DeviceSpec fiveSlotSpec();
+ModelSheet fiveSlotSheet();
 // "Vantor 9" fw 1.20, left/right 0.5 dB, numbered, up to ten slots (`used` listed).
-DeviceSpec tenSlotSpec(int used = 3);
+ModelSheet tenSlotSheet(int used = 3);
 
 }  // namespace sim

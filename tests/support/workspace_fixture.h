@@ -55,21 +55,21 @@ inline void startWindowTests()
 }
 
 // The slot models by the names the tests use.
-inline sim::DeviceSpec specNamed(const QString& name)
+inline sim::ModelSheet sheetNamed(const QString& name)
 {
     if (name == "A")
-        return sim::modelASpec();
+        return sim::modelASheet();
     if (name == "B")
-        return sim::modelBSpec();
+        return sim::modelBSheet();
     if (name == "mirel1")
-        return sim::mirel1Spec();
+        return sim::mirel1Sheet();
     if (name == "five")
-        return sim::fiveSlotSpec();
-    return sim::tenSlotSpec();
+        return sim::fiveSlotSheet();
+    return sim::tenSlotSheet();
 }
 
 // A model with `n` user slots, more added as "U2", "U3", ...
-inline sim::DeviceSpec withUserSlots(sim::DeviceSpec s, int n)
+inline sim::ModelSheet withUserSlots(sim::ModelSheet s, int n)
 {
     while (int(s.user.size()) < n)
         s.user.push_back(sim::slotRecord("U" + std::to_string(s.user.size()), 1, sim::kUnityPreamp, {}));
@@ -290,7 +290,7 @@ public:
         QTRY_COMPARE_WITH_TIMEOUT(engine().queuedReports(), size_t(0), 20000);
         drain();
     }
-    void plug(const sim::DeviceSpec& spec) { plug(std::make_shared<sim::SlotModel>(spec)); }
+    void plug(const sim::ModelSheet& sheet) { plug(std::make_shared<sim::SlotModel>(sheet)); }
 
     // Everything queued so far has been handled once a keep-alive behind it is echoed.
     void drain()
