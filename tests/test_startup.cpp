@@ -88,12 +88,11 @@ class TestStartup : public QObject
     QString program;
 
     // Starts the program; it runs unless its state says otherwise. `extra`
-    // adds to the test's environment or overrides it.
+    // adds to its environment or overrides it.
     std::unique_ptr<QProcess> start(const QProcessEnvironment& extra = {})
     {
         auto p = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(extra);
         QStringList preload = sanitizerRuntimes();
         preload << SIMHID_PRELOAD_PATH;
         env.insert("LD_PRELOAD", preload.join(' '));
@@ -101,6 +100,7 @@ class TestStartup : public QObject
         env.insert("QT_FORCE_STDERR_LOGGING", "1");
         if (!env.contains("QT_QPA_PLATFORM"))
             env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert(extra);
         p->setProcessEnvironment(env);
         p->setWorkingDirectory(dir->path());
         p->start(program, {});
