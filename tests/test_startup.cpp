@@ -8,6 +8,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -86,8 +87,9 @@ class TestStartup : public QObject
     std::unique_ptr<QTemporaryDir> dir;
     QString program;
 
-    // Starts the program; it runs unless its state says otherwise.
-    std::unique_ptr<QProcess> start()
+    // Starts the program; it runs unless its state says otherwise. `extra`
+    // adds to its environment or overrides it.
+    std::unique_ptr<QProcess> start(const QProcessEnvironment& extra = {})
     {
         auto p = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -98,6 +100,7 @@ class TestStartup : public QObject
         env.insert("QT_FORCE_STDERR_LOGGING", "1");
         if (!env.contains("QT_QPA_PLATFORM"))
             env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert(extra);
         p->setProcessEnvironment(env);
         p->setWorkingDirectory(dir->path());
         p->start(program, {});
@@ -187,6 +190,33 @@ private slots:
         QVERIFY(waitListening());
         QVERIFY(send("exit"));
         expectCleanExit(*p);
+    }
+
+    // The start-up check fails (nothing listens on the port) and opens the
+    // update window, which only hides on a close; the system's quit still
+    // ends the program through its quit hook.
+    void sigtermWithTheUpdateWindowOpen()
+    {
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const quint16 port = closed.serverPort();
+        closed.close();
+        QProcessEnvironment env;
+        env.insert("QV_UPDATE_BASE_URL", QStringLiteral("http://127.0.0.1:%1").arg(port));
+        auto p = start(env);
+        QTRY_VERIFY2_WITH_TIMEOUT(log(*p).contains("replyFinished  失败"),
+            log(*p).right(2000).constData(), kProgramDeadlineMs);
+
+        // The quit hook writes the settings and the selected preset back.
+        const QString settings = dir->filePath("EQ_systemsetting_file.QVconfig");
+        const QString presets = dir->filePath("Workspace_Config/EQ_config.QVconfig");
+        QVERIFY(QFile::remove(settings));
+        QVERIFY(QFile::remove(presets));
+        p->terminate();
+        expectCleanExit(*p);
+        QVERIFY(log(*p).contains("system quit requested"));
+        QVERIFY(QFile::exists(settings));
+        QVERIFY(QFile::exists(presets));
     }
 
     // ---- the server in this process ----

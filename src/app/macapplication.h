@@ -14,6 +14,9 @@ public:
     bool isSystemQuitRequested() const { return systemQuitRequested; }
     void setSystemQuitRequested(bool requested) { systemQuitRequested = requested; }
 
+    // Once the system asked to quit, every window's close is accepted.
+    bool notify(QObject* receiver, QEvent* e) override;
+
 protected:
     bool event(QEvent* e) override;
 
