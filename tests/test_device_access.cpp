@@ -2,6 +2,8 @@
 // window says so once, in its language, and still takes the device as soon
 // as it can be opened.
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -9,6 +11,7 @@
 #include <memory>
 
 #include "app/mainwindow.h"
+#include "app/startup.h"
 #include "deadlines.h"
 #include "device/device_access.h"
 #include "device/device_session.h" // before the reset, which clears its handshake count
@@ -63,6 +66,7 @@ private slots:
     void initTestCase()
     {
         initResources();
+        QVERIFY(installApplicationFont());
         testsupport::installWarningLog();
     }
 
@@ -97,12 +101,12 @@ private slots:
         QTest::newRow("English") << 1 << "Device access"
                                  << "OK"
                                  << "plug the device in again";
-        QTest::newRow("Chinese") << 0 << "设备权限"
+        QTest::newRow("Chinese") << 0 << "提醒"
                                  << "好的"
-                                 << "重新插入设备";
-        QTest::newRow("other language: Chinese") << 2 << "设备权限"
+                                 << "重新连接设备";
+        QTest::newRow("other language: Chinese") << 2 << "提醒"
                                                  << "好的"
-                                                 << "重新插入设备";
+                                                 << "重新连接设备";
     }
 
     void deniedDeviceIsExplainedOnce()
@@ -122,6 +126,13 @@ private slots:
         QVERIFY2(answers.shown[0].text.contains(kNode), qPrintable(answers.shown[0].text));
         QVERIFY(answers.shown[0].text.contains(QLatin1String(kRealDeviceSection)));
         QVERIFY(answers.shown[0].text.contains(advice));
+        // The embedded font is a subset: a character it lacks shows as a box.
+        QFont exact = QApplication::font();
+        exact.setStyleStrategy(QFont::NoFontMerging);
+        const QFontMetrics metrics(exact);
+        for (QChar c : answers.shown[0].text + answers.shown[0].choices.join(QString()))
+            QVERIFY2(c == '\n' || metrics.inFont(c),
+                qPrintable(QStringLiteral("not in the font: ") + c));
         QCOMPARE(warningsNamingTheNode(), 1);
         QCOMPARE(testsupport::warningLog().filter(kNode).value(0), deniedDeviceLine(kNode));
 

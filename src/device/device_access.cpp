@@ -39,9 +39,10 @@ DeniedDeviceTexts deniedDeviceTexts(int language, const QString& node)
                            "then plug the device in again.")
                 .arg(node, section),
             QStringLiteral("OK") };
-    return { QStringLiteral("设备权限"),
-        QStringLiteral("已找到设备（%1），但当前用户无权打开它。\n\n"
-                       "请按 README 中“%2”一节安装 udev 规则，然后重新插入设备。")
+    // Only characters the embedded font's subset holds.
+    return { QStringLiteral("提醒"),
+        QStringLiteral("已找到设备（%1），当前用户无法打开。\n\n"
+                       "请读 README 中“%2”一段，设置 udev 后重新连接设备。")
             .arg(node, section),
         QStringLiteral("好的") };
 }
