@@ -70,7 +70,7 @@ void ConnectThread::postAbsent()
 
 void ConnectThread::noteDenied(std::string& reported)
 {
-    std::string node = deniedDeviceNode();
+    const std::string node = deniedDeviceNode();
     if (node == reported)
         return; // still denied (or still away): said already
     reported = node;
