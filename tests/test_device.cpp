@@ -2,6 +2,7 @@
 // receive threads against the simulated device.
 #include <QtTest>
 
+#include "device/device_access.h"
 #include "device/device_state.h"
 #include "device/frame.h"
 #include "device/hid_device.h"
@@ -370,6 +371,69 @@ private slots:
         }
         QCOMPARE(intMatrix_global_status, QList<uint8_t>(kStagedRecords, 0));
         QCOMPARE(intMatrix_global_gainR, QList<double>(kStagedRecords, 0.0));
+    }
+
+    // ---- a device this user may not open ----
+
+    void udevRuleGivesTheDeviceToTheSeat()
+    {
+        // One rule file, applied before the seat rules act on its tag.
+        const QDir dir(UDEV_RULES_DIR);
+        const QStringList files = dir.entryList({ "*.rules" }, QDir::Files);
+        QCOMPARE(files.size(), 1);
+        QVERIFY2(files[0] < "73-seat-late.rules", qPrintable(files[0]));
+        QFile file(dir.filePath(files[0]));
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+
+        const QString vendor = QString::asprintf("%04x", QV_VENDOR_ID);
+        const QString product = QString::asprintf("%04x", QV_PRODUCT_ID);
+        const QRegularExpression id("ATTRS\\{(idVendor|idProduct)\\}==\"([^\"]*)\"");
+        int rules = 0;
+        while (!file.atEnd()) {
+            const QString line = QString::fromUtf8(file.readLine()).trimmed();
+            if (line.isEmpty() || line.startsWith('#'))
+                continue;
+            ++rules;
+            QVERIFY2(line.contains("SUBSYSTEM==\"hidraw\""), qPrintable(line));
+            QVERIFY2(line.contains("TAG+=\"uaccess\""), qPrintable(line));
+            QVERIFY2(!line.contains("MODE"), qPrintable(line)); // never opened to everyone
+            QStringList ids;
+            for (const QRegularExpressionMatch& m : id.globalMatch(line))
+                ids << m.captured(1) + "=" + m.captured(2);
+            QCOMPARE(ids, QStringList({ "idVendor=" + vendor, "idProduct=" + product }));
+        }
+        QCOMPARE(rules, 1);
+    }
+
+    void deniedDeviceNode_data()
+    {
+        QTest::addColumn<bool>("plugged");
+        QTest::addColumn<bool>("denied");
+        QTest::addColumn<bool>("ours");
+        QTest::addColumn<QString>("node");
+        QTest::newRow("absent") << false << true << true << QString();
+        QTest::newRow("open to this user") << true << false << true << QString();
+        QTest::newRow("denied") << true << true << true << QString(sim::Engine::kNodePath);
+        QTest::newRow("another device denied") << true << true << false << QString();
+    }
+
+    void deniedDeviceNode()
+    {
+        QFETCH(bool, plugged);
+        QFETCH(bool, denied);
+        QFETCH(bool, ours);
+        QFETCH(QString, node);
+        if (!ours)
+            engine.setIds(QV_VENDOR_ID, QV_PRODUCT_ID ^ 1);
+        engine.setDenied(denied);
+        if (plugged)
+            engine.plug();
+        QCOMPARE(QString::fromStdString(::deniedDeviceNode()), node);
+        // hid_open agrees: it fails exactly when the device is absent or denied.
+        hid_device* h = hid_open(QV_VENDOR_ID, QV_PRODUCT_ID, nullptr);
+        QCOMPARE(h != nullptr, plugged && ours && !denied);
+        if (h)
+            hid_close(h);
     }
 
     // ---- sender ----

@@ -24,6 +24,7 @@
 #include "device/threads.h"
 #include "dsp/band.h"
 #include "editor/editor_state.h"
+#include "preloaded_program.h"
 #include "settings/systemsetting.h"
 #include "sim_models.h"
 #include "sim_slot_model.h"
@@ -527,18 +528,14 @@ void TestDispatch::preloadedModelEndToEnd()
     // plugged in; it keeps its files beside its executable.
     QTemporaryDir run;
     QVERIFY(run.isValid());
-    const QString program = run.filePath("QuorvelVesk");
-    QVERIFY(QFile::copy(PROGRAM_PATH, program));
+    const QString program = copyOfProgram(run);
+    QVERIFY(!program.isEmpty());
     // Declared before the process: its destructor may still deliver output.
     QByteArray out;
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LD_PRELOAD", SIMHID_PRELOAD_PATH);
+    QProcessEnvironment env = preloadedProgramEnvironment();
     env.insert("SIMHID_PLUGGED", "1");
     env.insert("SIMHID_MODEL", "B");
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    // Both the program and the preloaded device carry the sanitizer runtime.
-    env.insert("ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":detect_leaks=0:verify_asan_link_order=0");
     p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::MergedChannels);
     connect(&p, &QProcess::readyRead, this, [&] { out += p.readAll(); });

@@ -4,8 +4,10 @@
 #include <hidapi/hidapi.h>
 #include <libudev.h>
 #include <poll.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <thread>
 
 #include "sim_slot_model.h"
@@ -216,6 +218,46 @@ private slots:
         engine.queueShortRead(7);
         unsigned char buf[16];
         QCOMPARE(hid_read(dev, buf, 16), 7);
+    }
+
+    void deniedNodeIsListedButClosed()
+    {
+        // As a root-owned 0600 hidraw node: listed, but neither opened nor
+        // readable and writable for this user, until the mode is lifted.
+        auto& engine = sim::Engine::instance();
+        engine.setIds(0x1234, 0x5678);
+        engine.setDenied(true);
+        const char* node = sim::Engine::kNodePath;
+        QVERIFY(hid_enumerate(0x1234, 0x5678) == nullptr);
+        errno = 0;
+        QCOMPARE(access(node, F_OK), -1);
+        QCOMPARE(errno, ENOENT);
+
+        engine.plug();
+        hid_device_info* list = hid_enumerate(0x1234, 0x5678);
+        QVERIFY(list);
+        QCOMPARE(QByteArray(list->path), QByteArray(node));
+        QCOMPARE(list->vendor_id, 0x1234);
+        QVERIFY(list->next == nullptr);
+        hid_free_enumeration(list);
+        QVERIFY(hid_enumerate(0x1234, 0x9999) == nullptr);
+        errno = 0;
+        QVERIFY(hid_open(0x1234, 0x5678, nullptr) == nullptr);
+        QCOMPARE(errno, EACCES);
+        errno = 0;
+        QCOMPARE(access(node, R_OK | W_OK), -1);
+        QCOMPARE(errno, EACCES);
+        QCOMPARE(access(node, F_OK), 0);
+
+        engine.setDenied(false);
+        QCOMPARE(access(node, R_OK | W_OK), 0);
+        hid_device* dev = hid_open(0x1234, 0x5678, nullptr);
+        QVERIFY(dev);
+        hid_close(dev);
+
+        // Every other path is the real file system's.
+        QCOMPARE(access("/", F_OK), 0);
+        QCOMPARE(access("/no/such/path", F_OK), -1);
     }
 
     void monitorsHearPlugsAndUnplugs()

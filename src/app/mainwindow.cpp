@@ -203,6 +203,7 @@ void MainWindow::value_Init()
     connect(recv_thread, SIGNAL(qv_hid_new_recv_update(qv_hid_new::CustomHidFrameInfo)), this,
             SLOT(deal_qv_hid_new_recv_update(qv_hid_new::CustomHidFrameInfo)));
     connect(connect_thread, &ConnectThread::deviceAbsent, this, &MainWindow::deal_DeviceAbsent);
+    connect(connect_thread, &ConnectThread::deviceDenied, this, &MainWindow::deal_DeviceDenied);
 
     chartView = new QChartView(this);
     chart = new QChart();

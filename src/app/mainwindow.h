@@ -128,6 +128,7 @@ private:
     // The widget-free part of the link, made on first use (a child object).
     class DeviceSession& deviceSession();
     class MainWindowDeviceHost* m_deviceHost = nullptr;
+    bool m_deniedBoxShown = false; // the denied-device box is shown once per run
 
 signals:
     void device_config_upload();
@@ -147,6 +148,8 @@ public slots:
 private slots:
     // The connect thread found no device: reset the connection state and text.
     void deal_DeviceAbsent();
+    // The connect thread found the device but may not open its node.
+    void deal_DeviceDenied(const QString& node);
 
     // ---- Band editor: the per-row slots (src/editor) ----
 public:

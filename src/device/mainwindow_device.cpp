@@ -8,10 +8,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include "app/mainwindow_ui.h"
 #include "app/status_labels.h"
+#include "device/device_access.h"
 #include "device/device_session.h"
 #include "device/device_state.h"
 #include "device/hid_device.h"
@@ -22,6 +25,7 @@
 #include "store/settings.h"
 #include "widgets/balance.h"
 #include "widgets/customcontrols.h"
+#include "widgets/modal_seam.h"
 #include "workspace/workspace_state.h"
 
 namespace {
@@ -164,3 +168,14 @@ void MainWindow::deal_DeviceAbsent()
         statusLabel5->setText("   " + status_bar_value.connect_state + "   ");
 }
 
+void MainWindow::deal_DeviceDenied(const QString& node)
+{
+    // The search goes on trying; the user needs telling once, not at each plug-in.
+    if (m_deniedBoxShown)
+        return;
+    m_deniedBoxShown = true;
+    const DeniedDeviceTexts t = deniedDeviceTexts(sysSetValue.Language, node);
+    QMessageBox box(QMessageBox::Warning, t.title, t.text, QMessageBox::Ok, this);
+    box.button(QMessageBox::Ok)->setText(t.button);
+    modal::exec(box);
+}

@@ -1,5 +1,6 @@
 #include "device/threads.h"
 
+#include "device/device_access.h"
 #include "device/hid_arrival.h"
 #include "device/hid_device.h"
 
@@ -67,6 +68,20 @@ void ConnectThread::postAbsent()
     QMetaObject::invokeMethod(this, &ConnectThread::deviceAbsent, Qt::QueuedConnection);
 }
 
+void ConnectThread::noteDenied(std::string& reported)
+{
+    const std::string node = deniedDeviceNode();
+    if (node == reported)
+        return; // still denied (or still away): said already
+    reported = node;
+    if (node.empty())
+        return;
+    const QString path = QString::fromStdString(node);
+    qWarning().noquote() << deniedDeviceLine(path);
+    QMetaObject::invokeMethod(
+        this, [this, path] { emit deviceDenied(path); }, Qt::QueuedConnection);
+}
+
 void ConnectThread::run()
 {
     m_opened = false;
@@ -75,6 +90,7 @@ void ConnectThread::run()
     // in between is announced, not missed.
     HidArrivalMonitor arrivals;
     bool absentPosted = false;
+    std::string deniedNode; // the node reported as denied, until it goes or opens
     while (running) {
         hid_device* h = hid_open(QV_VENDOR_ID, QV_PRODUCT_ID, nullptr);
         if (h) {
@@ -88,6 +104,7 @@ void ConnectThread::run()
             postAbsent();
             absentPosted = true;
         }
+        noteDenied(deniedNode);
         const int fallback = fallbackIntervalMs;
         if (arrivals.wait(m_wakeFd, fallback) == HidArrivalMonitor::Wake::Woken)
             drainWake();

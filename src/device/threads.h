@@ -14,6 +14,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <string>
 
 class ConnectThread : public QThread
 {
@@ -42,6 +43,9 @@ signals:
     // finds no device; the receiver resets the connection state
     // (resetSearchState) and its status text.
     void deviceAbsent();
+    // Emitted on the GUI thread when an attempt finds the device listed but
+    // its node closed to this user; once per plug-in, not at every retry.
+    void deviceDenied(const QString& node);
 
 protected:
     void run() override;
@@ -49,6 +53,7 @@ protected:
 private:
     friend void startDeviceSearch();
     void postAbsent();
+    void noteDenied(std::string& reported);
     void drainWake();
 
     std::atomic<bool> m_opened{false};

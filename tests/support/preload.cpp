@@ -1,7 +1,8 @@
 // Entry point of the preloadable simulated device: the environment says what
 // is plugged in when the program starts (SIMHID_PLUGGED=1) and which device
-// model answers (SIMHID_MODEL=A, B, C or unknown). A model sends its
-// keep-alive once a second while the device is plugged.
+// model answers (SIMHID_MODEL=A, B, C or unknown), and whether this user may
+// open its node (SIMHID_DENIED=1: no). A model sends its keep-alive once a
+// second while the device is plugged.
 //
 // For trying the program by hand, SIMHID_CONTROL names a file that is read
 // once a second and then removed; each line is one step: "unplug", "plug",
@@ -18,6 +19,8 @@
 #include <thread>
 
 namespace {
+
+bool isOne(const char* value) { return value && std::strcmp(value, "1") == 0; }
 
 void runControlFile(const char* path)
 {
@@ -66,8 +69,8 @@ struct PreloadSetup
                 }).detach();
             }
         }
-        const char* plugged = std::getenv("SIMHID_PLUGGED");
-        if (plugged && std::strcmp(plugged, "1") == 0)
+        engine.setDenied(isOne(std::getenv("SIMHID_DENIED")));
+        if (isOne(std::getenv("SIMHID_PLUGGED")))
             engine.plug();
     }
 } setup;

@@ -2,12 +2,14 @@
 
 #include <hidapi/hidapi.h>
 
+#include <dlfcn.h>
 #include <libudev.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 
@@ -76,6 +78,7 @@ void Engine::reset()
     m_handlesAtReset = m_handles.size();
     m_model.reset();
     m_announce = true;
+    m_denied = false;
     m_cond.notify_all();
 }
 
@@ -298,6 +301,29 @@ void Engine::setIds(uint16_t vendor, uint16_t product)
     m_anyIds = false;
 }
 
+void Engine::setDenied(bool denied)
+{
+    std::lock_guard lock(m_mutex);
+    m_denied = denied;
+}
+
+bool Engine::listed(unsigned short vendor, unsigned short product) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_plugged
+        && (m_anyIds
+            || ((vendor == 0 || vendor == m_vendor) && (product == 0 || product == m_product)));
+}
+
+int Engine::nodeAccess(int mode) const
+{
+    std::lock_guard lock(m_mutex);
+    if (m_plugged && (!m_denied || mode == F_OK))
+        return 0;
+    errno = m_plugged ? EACCES : ENOENT;
+    return -1;
+}
+
 Handle* Engine::open(unsigned short vendor, unsigned short product)
 {
     Handle* handle = nullptr;
@@ -307,6 +333,10 @@ Handle* Engine::open(unsigned short vendor, unsigned short product)
         ++m_openAttempts;
         if (!m_plugged || (!m_anyIds && (vendor != m_vendor || product != m_product)))
             return nullptr;
+        if (m_denied) {
+            errno = EACCES; // what opening a root-owned 0600 node gives
+            return nullptr;
+        }
         auto h = std::make_unique<Handle>();
         h->generation = m_generation;
         handle = h.get();
@@ -422,6 +452,41 @@ void HID_API_EXPORT hid_close(hid_device* dev)
 const wchar_t* HID_API_EXPORT hid_error(hid_device* /*dev*/)
 {
     return L"simulated device";
+}
+
+hid_device_info* HID_API_EXPORT hid_enumerate(unsigned short vendor_id, unsigned short product_id)
+{
+    if (!sim::Engine::instance().listed(vendor_id, product_id))
+        return nullptr;
+    // Zeroed: no strings but the path, as a device that reports none.
+    auto* info = static_cast<hid_device_info*>(std::calloc(1, sizeof(hid_device_info)));
+    if (!info)
+        return nullptr;
+    info->path = strdup(sim::Engine::kNodePath);
+    info->vendor_id = vendor_id;
+    info->product_id = product_id;
+    return info;
+}
+
+void HID_API_EXPORT hid_free_enumeration(hid_device_info* devs)
+{
+    while (devs) {
+        hid_device_info* next = devs->next;
+        std::free(devs->path);
+        std::free(devs);
+        devs = next;
+    }
+}
+
+// The C library's access(), answering for the simulated node and passing
+// every other path on to the real one.
+int access(const char* path, int mode) noexcept
+{
+    if (std::strcmp(path, sim::Engine::kNodePath) == 0)
+        return sim::Engine::instance().nodeAccess(mode);
+    using Access = int (*)(const char*, int);
+    static const auto real = reinterpret_cast<Access>(dlsym(RTLD_NEXT, "access"));
+    return real(path, mode);
 }
 
 }  // extern "C"

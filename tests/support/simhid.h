@@ -9,6 +9,10 @@
 // It also stands in for the part of libudev the program listens to: monitors
 // on the "hidraw" subsystem receive an "add" at every plug-in and a "remove"
 // at every unplug, as the kernel announces a real device's node.
+//
+// The plugged device has a node, kNodePath: hid_enumerate lists it and
+// access() on it answers for the simulated device (the library replaces the C
+// library's access() and passes every other path on).
 
 #include <array>
 #include <chrono>
@@ -104,6 +108,18 @@ public:
     // The identifiers the device answers to; hid_open with others gets NULL.
     void setIds(uint16_t vendor, uint16_t product);
 
+    // Denied: the plugged device is listed but its node is not readable and
+    // writable for this user, as a root-owned hidraw node without a udev
+    // rule: hid_open gets NULL with errno EACCES and access() on the node
+    // fails with EACCES. Lifting it opens the node to the next attempt;
+    // reset() lifts it.
+    void setDenied(bool denied);
+    static constexpr const char* kNodePath = "/dev/hidraw-sim";
+    // Whether hid_enumerate(vendor, product) lists the device (0 matches any).
+    bool listed(unsigned short vendor, unsigned short product) const;
+    // access(kNodePath, mode): 0, or -1 with errno set (ENOENT while unplugged).
+    int nodeAccess(int mode) const;
+
     // Off: plugs and unplugs are not announced, as on a system whose
     // monitors get no events; reset() turns announcements back on.
     void setAnnouncements(bool on);
@@ -136,6 +152,7 @@ private:
     uint16_t m_vendor = 0;
     uint16_t m_product = 0;
     bool m_anyIds = true;       // until setIds, any vid/pid opens the device
+    bool m_denied = false;
     std::deque<std::vector<uint8_t>> m_queue;
     std::vector<Written> m_writes;
     uint64_t m_order = 0;

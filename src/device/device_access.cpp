@@ -1,0 +1,48 @@
+#include "device/device_access.h"
+
+#include "device/hid_device.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+
+std::string deniedDeviceNode()
+{
+    std::string node;
+    hid_device_info* devices = hid_enumerate(QV_VENDOR_ID, QV_PRODUCT_ID);
+    // hid_open takes the first listed node, so that is the one that failed.
+    const hid_device_info* first = devices;
+    while (first && (!first->path || !*first->path))
+        first = first->next;
+    // Any other failure (the node not made yet, gone again) is no matter of rights.
+    if (first && access(first->path, R_OK | W_OK) != 0 && (errno == EACCES || errno == EPERM))
+        node = first->path;
+    hid_free_enumeration(devices);
+    return node;
+}
+
+QString deniedDeviceLine(const QString& node)
+{
+    return QStringLiteral(
+        "Device found at %1, but this user may not read and write it; see \"%2\" in "
+        "README.md")
+        .arg(node, QLatin1String(kRealDeviceSection));
+}
+
+DeniedDeviceTexts deniedDeviceTexts(int language, const QString& node)
+{
+    const QString section = QLatin1String(kRealDeviceSection);
+    if (language == 1)
+        return { QStringLiteral("Device access"),
+            QStringLiteral("The device was found (%1), but this user may not open it.\n\n"
+                           "Install the udev rule as the README's section \"%2\" describes, "
+                           "then plug the device in again.")
+                .arg(node, section),
+            QStringLiteral("OK") };
+    // Only characters the embedded font's subset holds.
+    return { QStringLiteral("提醒"),
+        QStringLiteral("已找到设备（%1），当前用户无法打开。\n\n"
+                       "请读 README 中“%2”一段，设置 udev 后重新连接设备。")
+            .arg(node, section),
+        QStringLiteral("好的") };
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+// A device that is plugged in but may not be opened. On Linux a hidraw node
+// belongs to root with mode 0600 unless a udev rule (packaging/linux/) hands
+// it to the user at the seat; without one the program would only ever show
+// "Disconnected". The connect thread asks after each failed open and the
+// main window tells the user why.
+
+#include <QString>
+
+#include <string>
+
+// The README section that says how to install the udev rule.
+inline constexpr const char* kRealDeviceSection = "Using a real device";
+
+// The node of the supported device when hidapi lists the device but this
+// user may not read and write the node; empty when the device is absent or
+// its node is open to this user (an open that failed then has another cause).
+std::string deniedDeviceNode();
+
+// The one stderr line for a denied node.
+QString deniedDeviceLine(const QString& node);
+
+struct DeniedDeviceTexts
+{
+    QString title;
+    QString text;
+    QString button;
+};
+
+// The box's texts: English for language 1, Chinese for any other value.
+DeniedDeviceTexts deniedDeviceTexts(int language, const QString& node);

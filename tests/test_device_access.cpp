@@ -1,0 +1,222 @@
+// A device that is plugged in but whose node this user may not open: the main
+// window says so once, in its language, and still takes the device as soon
+// as it can be opened.
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "deadlines.h"
+#include "device/device_access.h"
+#include "device/device_session.h" // before the reset, which clears its handshake count
+#include "device_state_reset.h"
+#include "device/device_state.h"
+#include "device/hid_device.h"
+#include "device/threads.h"
+#include "modal_answers.h"
+#include "preloaded_program.h"
+#include "sim_models.h"
+#include "simhid.h"
+#include "store/settings.h"
+#include "warning_log.h"
+#include "widgets/resources.h"
+#include "window_fixture.h"
+
+namespace {
+
+const QString kNode = QString::fromLatin1(sim::Engine::kNodePath);
+
+int warningsNamingTheNode() { return int(testsupport::warningLog().filter(kNode).size()); }
+
+} // namespace
+
+class TestDeviceAccess : public QObject
+{
+    Q_OBJECT
+
+    sim::Engine& engine = sim::Engine::instance();
+    std::unique_ptr<QTemporaryDir> dir;
+
+    std::unique_ptr<MainWindow> makeWindow(int language)
+    {
+        config_Init();
+        sysSetValue.Language = language;
+        Config_update();
+        auto w = std::make_unique<MainWindow>();
+        // Retries come quickly, so a test sees several of them soon.
+        connect_thread->fallbackIntervalMs = 10;
+        return w;
+    }
+
+    // Waits until the search has made `n` more attempts, and their posts are handled.
+    void waitForAttempts(int n)
+    {
+        const int from = engine.openAttempts();
+        QTRY_VERIFY(engine.openAttempts() >= from + n);
+        QCoreApplication::sendPostedEvents();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        initResources();
+        QVERIFY(installApplicationFont());
+        testsupport::installWarningLog();
+    }
+
+    void init()
+    {
+        dir = freshWindowDir();
+        QVERIFY(dir);
+        resetDeviceState(); // each window's first connection is the process's first
+        engine.reset();
+        engine.setIds(QV_VENDOR_ID, QV_PRODUCT_ID);
+        // A device that answers the hello and nothing more: the connection is
+        // all these tests look at.
+        engine.setModel(std::make_shared<sim::ScriptedModel>(
+            std::vector<sim::Report> { sim::makeReport(0x1101, 1) }));
+        testsupport::warningLog().clear();
+    }
+
+    void cleanup()
+    {
+        QVERIFY(stopDeviceThreads(testsupport::kDeadlineMs));
+        connect_thread->running = true; // the next window searches again
+        connect_thread->fallbackIntervalMs = 1000;
+        engine.reset();
+    }
+
+    void deniedDeviceIsExplainedOnce_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("advice");
+        QTest::newRow("English") << 1 << "Device access"
+                                 << "OK"
+                                 << "plug the device in again";
+        QTest::newRow("Chinese") << 0 << "提醒"
+                                 << "好的"
+                                 << "重新连接设备";
+        QTest::newRow("other language: Chinese") << 2 << "提醒"
+                                                 << "好的"
+                                                 << "重新连接设备";
+    }
+
+    void deniedDeviceIsExplainedOnce()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, title);
+        QFETCH(QString, button);
+        QFETCH(QString, advice);
+        ModalAnswers answers;
+        // The box never holds up the search: attempts go on while it is open.
+        answers.dialog([&](QDialog& box) {
+            waitForAttempts(3);
+            for (QAbstractButton* b : box.findChildren<QAbstractButton*>())
+                if (b->text() == button)
+                    b->click();
+        });
+        engine.setDenied(true);
+        engine.plug(); // plugged in before the program starts
+        auto w = makeWindow(language);
+
+        QTRY_COMPARE(answers.shown.size(), 1);
+        QCOMPARE(answers.shown[0].title, title);
+        QCOMPARE(answers.shown[0].choices, QStringList({ button }));
+        QVERIFY2(answers.shown[0].text.contains(kNode), qPrintable(answers.shown[0].text));
+        QVERIFY(answers.shown[0].text.contains(QLatin1String(kRealDeviceSection)));
+        QVERIFY(answers.shown[0].text.contains(advice));
+        // The embedded font is a subset: a character it lacks shows as a box.
+        QFont exact = QApplication::font();
+        exact.setStyleStrategy(QFont::NoFontMerging);
+        const QFontMetrics metrics(exact);
+        for (QChar c : answers.shown[0].text + answers.shown[0].choices.join(QString()))
+            QVERIFY2(c == '\n' || metrics.inFont(c),
+                qPrintable(QStringLiteral("not in the font: ") + c));
+        QCOMPARE(warningsNamingTheNode(), 1);
+        QCOMPARE(testsupport::warningLog().filter(kNode).value(0), deniedDeviceLine(kNode));
+
+        // Retries say nothing more; a plug-in still denied writes its line
+        // but shows no second box.
+        waitForAttempts(3);
+        QCOMPARE(warningsNamingTheNode(), 1);
+        engine.unplug();
+        waitForAttempts(2);
+        engine.plug();
+        QTRY_COMPARE(warningsNamingTheNode(), 2);
+        waitForAttempts(3);
+        QCOMPARE(answers.shown.size(), 1);
+        QCOMPARE(answers.pending(), 0);
+        QCOMPARE(hid_status, 0);
+
+        // The rule installed and the device plugged in again: it is taken.
+        engine.setDenied(false);
+        engine.unplug();
+        engine.plug();
+        QTRY_COMPARE(hid_status, 1);
+        QCOMPARE(answers.shown.size(), 1);
+        QCOMPARE(warningsNamingTheNode(), 2);
+    }
+
+    void nothingToSayWithoutADeniedDevice_data()
+    {
+        QTest::addColumn<bool>("plugged");
+        QTest::newRow("no device") << false;
+        QTest::newRow("device open to the user") << true;
+    }
+
+    void nothingToSayWithoutADeniedDevice()
+    {
+        QFETCH(bool, plugged);
+        ModalAnswers answers; // none queued: a box would fail the test
+        if (plugged)
+            engine.plug();
+        auto w = makeWindow(1);
+        if (plugged)
+            QTRY_COMPARE(hid_status, 1);
+        else
+            waitForAttempts(3);
+        QCoreApplication::processEvents();
+        QCOMPARE(answers.shown.size(), 0);
+        QCOMPARE(warningsNamingTheNode(), 0);
+    }
+
+    void builtProgramWritesTheLineOnStderr()
+    {
+        // The real program with the preloaded device in its denied mode: the
+        // line goes to stderr, and a quit still ends it cleanly with the box open.
+        QTemporaryDir run;
+        QVERIFY(run.isValid());
+        const QString program = copyOfProgram(run);
+        QVERIFY(!program.isEmpty());
+        QByteArray err;
+        QProcess p;
+        QProcessEnvironment env = preloadedProgramEnvironment();
+        env.insert("SIMHID_PLUGGED", "1");
+        env.insert("SIMHID_DENIED", "1");
+        p.setProcessEnvironment(env);
+        connect(
+            &p, &QProcess::readyReadStandardError, this, [&] { err += p.readAllStandardError(); });
+        p.start(program, {});
+        QVERIFY(p.waitForStarted(testsupport::kProgramDeadlineMs));
+        const QByteArray line = deniedDeviceLine(kNode).toUtf8();
+        QTRY_VERIFY_WITH_TIMEOUT(err.contains(line), testsupport::kProgramDeadlineMs);
+        p.terminate();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            p.state() == QProcess::NotRunning, testsupport::kProgramDeadlineMs);
+        err += p.readAllStandardError();
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(err.count(line), 1);
+    }
+};
+
+QTEST_MAIN(TestDeviceAccess)
+#include "test_device_access.moc"
