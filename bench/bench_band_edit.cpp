@@ -2,7 +2,9 @@
 // curve shown, the device connected ("L+R": six frames per notch): from the
 // wheel event the window system hands over to the frames written and the
 // deferred band curve drawn. A second run also takes the chart's paint that
-// follows.
+// follows. screen_changed is the share of notches after which the chart's
+// pixels on the screen changed, screen_fresh 1 when the screen shows at the
+// end what drawing the chart afresh shows.
 
 #include "support/plot_window.h"
 
@@ -77,6 +79,7 @@ void wheelNotch(benchmark::State& state, bool withPaint)
     sim::Engine& engine = sim::Engine::instance();
     engine.clearWrites();
     IterationTimes times;
+    ScreenChanges screen;
     std::size_t frames = 0;
     int delta = 120;
 
@@ -86,7 +89,7 @@ void wheelNotch(benchmark::State& state, bool withPaint)
         QWindowSystemInterface::handleWheelEvent(window, at, global, {}, {0, delta});
         QWindowSystemInterface::flushWindowSystemEvents();
         if (withPaint)
-            QCoreApplication::sendPostedEvents();
+            win.finish();
         else
             QCoreApplication::sendPostedEvents(&w, QEvent::MetaCall);  // the deferred band curve
         times.add(state, start);
@@ -94,12 +97,15 @@ void wheelNotch(benchmark::State& state, bool withPaint)
         frames += engine.writes().size();
         engine.clearWrites();
         if (!withPaint)
-            QCoreApplication::sendPostedEvents();  // the paint, outside the measurement
+            win.finish(); // the paint, outside the measurement
+        screen.note(win);
     }
     times.report(state);
     state.counters["frames_per_notch"] = double(frames) / times.count();
     state.counters["band_curve_points"] =
         double(ResponseChart(w.chartView).series(ResponseChart::kFirstBand + kEditedBand - 1)->count());
+    state.counters["screen_changed"] = double(screen.changed) / std::max(1.0, times.count() - 1);
+    state.counters["screen_fresh"] = win.screenShowsFreshChart();
 }
 
 void BM_GainDialNotch(benchmark::State& state)

@@ -37,7 +37,10 @@ struct OtherTenBands : TenBands
 
 // Alternates between the two presets: the reload, the deferred fill (with the
 // band curves its slots ask for) and the paint. Counters: the median of each
-// of the three, and the series replaced per switch (only changed ones are).
+// of the three, the series replaced per switch (only changed ones are), the
+// share of switches after which the chart's pixels on the screen changed, and
+// screen_fresh, 1 when the screen shows at the end what drawing the chart
+// afresh shows.
 void presetChange(benchmark::State& state, bool presetsDiffer)
 {
     TenBands first;
@@ -54,6 +57,7 @@ void presetChange(benchmark::State& state, bool presetsDiffer)
         QObject::connect(static_cast<QXYSeries*>(series), &QXYSeries::pointsReplaced, [&replaced] { ++replaced; });
 
     IterationTimes times;
+    ScreenChanges screen;
     std::vector<double> reload, fill, paint;
     bool useFirst = false;
     for (auto _ : state) {
@@ -67,6 +71,7 @@ void presetChange(benchmark::State& state, bool presetsDiffer)
         win.finish();
         times.add(state, t0);
         const auto t3 = std::chrono::steady_clock::now();
+        screen.note(win);
         reload.push_back(std::chrono::duration<double>(t1 - t0).count());
         fill.push_back(std::chrono::duration<double>(t2 - t1).count());
         paint.push_back(std::chrono::duration<double>(t3 - t2).count());
@@ -76,6 +81,8 @@ void presetChange(benchmark::State& state, bool presetsDiffer)
     state.counters["fill_ms"] = percentile(fill, 0.5) * 1e3;
     state.counters["paint_ms"] = percentile(paint, 0.5) * 1e3;
     state.counters["series_replaced"] = double(replaced) / times.count();
+    state.counters["screen_changed"] = double(screen.changed) / std::max(1.0, times.count() - 1);
+    state.counters["screen_fresh"] = win.screenShowsFreshChart();
 }
 
 void BM_PresetChangeReload(benchmark::State& state)

@@ -40,6 +40,7 @@
 #include "editor/editor_state.h"
 #include "plot/response_chart.h"
 #include "held_device.h"
+#include "row_input.h"
 #include "simhid.h"
 #include "store/presets.h"
 #include "widgets/balance.h"
@@ -142,59 +143,12 @@ class TestBandEditWindow : public QObject
         QCoreApplication::processEvents();
     }
 
-    void bringIntoView(QWidget* widget)
-    {
-        QCoreApplication::processEvents();  // rows shown or hidden get their places first
-        ui().scrollArea->ensureWidgetVisible(widget);
-        QCoreApplication::processEvents();
-    }
-
-    // One notch (120) of the mouse wheel over the widget, delivered through the window.
-    void wheel(QWidget* target, int delta = 120)
-    {
-        bringIntoView(target);
-        const QPoint at = target->mapTo(w.get(), target->rect().center());
-        QWindowSystemInterface::handleWheelEvent(w->windowHandle(), at, w->mapToGlobal(at), {}, {0, delta});
-        QWindowSystemInterface::flushWindowSystemEvents();
-    }
-
-    void typeInto(QLineEdit* edit, const QString& text)
-    {
-        bringIntoView(edit);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
-    }
-
-    // Opens the box's list and clicks the item, as the user chooses it.
-    bool choose(QComboBox* combo, int index)
-    {
-        bringIntoView(combo);
-        combo->showPopup();
-        QAbstractItemView* view = combo->view();
-        if (!QTest::qWaitFor([view] { return view->isVisible(); }))
-            return false;
-        const QRect item = view->visualRect(view->model()->index(index, 0));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
-        return QTest::qWaitFor([view] { return !view->isVisible(); });
-    }
-
-    void click(QCheckBox* box)
-    {
-        bringIntoView(box);
-        QStyleOptionButton option;
-        option.initFrom(box);
-        const QRect hit = box->style()->subElementRect(QStyle::SE_CheckBoxClickRect, &option, box);
-        QTest::mouseClick(box, Qt::LeftButton, {}, hit.center());
-    }
-
-    void click(QPushButton* button)
-    {
-        bringIntoView(button);
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
+    void bringIntoView(QWidget* widget) { rowinput::bringIntoView(*w, widget); }
+    void wheel(QWidget* target, int delta = 120) { rowinput::wheel(*w, target, delta); }
+    void typeInto(QLineEdit* edit, const QString& text) { rowinput::typeInto(*w, edit, text); }
+    bool choose(QComboBox* combo, int index) { return rowinput::choose(*w, combo, index); }
+    void click(QCheckBox* box) { rowinput::click(*w, box); }
+    void click(QPushButton* button) { rowinput::click(*w, button); }
 
     QList<QPointF> series(int index) { return ResponseChart(w->chartView).series(index)->points(); }
 

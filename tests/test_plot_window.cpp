@@ -521,8 +521,13 @@ private slots:
                 orange += image.pixelColor(x, y) == QColor(255, 85, 0);
         QVERIFY(orange > 100);
 
-        // The cached item images show what drawing straight onto the view
-        // shows, also after a curve changed.
+        // Each curve keeps a cached image (what keeps a dial notch fast), and
+        // the cached images show what drawing straight onto the view shows,
+        // also after a curve changed.
+        int curvesCached = 0;
+        for (QGraphicsItem* item : mw.chartView->scene()->items())
+            curvesCached += item->cacheMode() == QGraphicsItem::DeviceCoordinateCache;
+        QCOMPARE(curvesCached, 15);
         EQ[1]->gain = -7.0;
         mw.each_EQ_num = 1;
         mw.startThread();

@@ -18,7 +18,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QChartView>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
 #include <QLoggingCategory>
+#include <QScreen>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -64,12 +68,24 @@ CurveRows gridCurve(double shift)
     return rows;
 }
 
+// Counts the paints of a widget.
+struct PaintCounter : QObject
+{
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
 // The real main window at its size, shown, every curve switched on: the
 // redraw measured is the one the user waits for while dragging a dial.
 struct Window
 {
     QTemporaryDir dir;
     std::unique_ptr<MainWindow> w;
+    PaintCounter chartPaints;
     Window()
     {
         // The window writes its login item under HOME: keep it in the temporary directory.
@@ -78,6 +94,7 @@ struct Window
         makeWorkingFolders(dir.path());
         w = std::make_unique<MainWindow>();
         stopDeviceThreads(); // no device search polling beside the measurement
+        w->chartView->viewport()->installEventFilter(&chartPaints);
         w->show();
         QApplication::processEvents();
     }
@@ -94,8 +111,54 @@ struct Window
         QApplication::processEvents();
     }
     // What the event loop does once the edit's slot has returned: the
-    // deferred band redraw, then the one paint of what changed on the view.
-    void finish() { QCoreApplication::sendPostedEvents(); }
+    // deferred band redraw, the scene's changed areas and the paints that
+    // show them. Each turn delivers only what was posted before it, and that
+    // chain takes up to four; a turn with nothing posted costs next to nothing.
+    void finish()
+    {
+        for (int turn = 0; turn < 6; ++turn)
+            QCoreApplication::sendPostedEvents();
+    }
+    // The chart view's part of what the window last put on the screen.
+    QImage shownChart() const
+    {
+        QWidget* view = w->chartView;
+        const QPoint at = view->mapTo(w.get(), QPoint(0, 0));
+        return w->screen()
+            ->grabWindow(w->winId(), at.x(), at.y(), view->width(), view->height())
+            .toImage();
+    }
+    // After a measurement: the chart on the screen is the chart drawn afresh
+    // without any cached image, so the last paint showed no image out of date.
+    bool screenShowsFreshChart() const
+    {
+        const QImage shown = shownChart().convertToFormat(QImage::Format_RGB32);
+        QGraphicsScene* scene = w->chartView->scene();
+        QList<std::pair<QGraphicsItem*, QGraphicsItem::CacheMode>> modes;
+        for (QGraphicsItem* item : scene->items()) {
+            modes.append({ item, item->cacheMode() });
+            item->setCacheMode(QGraphicsItem::NoCache);
+        }
+        const QImage fresh = w->chartView->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        for (const auto& [item, mode] : modes)
+            item->setCacheMode(mode);
+        return fresh == shown;
+    }
+};
+
+// The iterations after which the chart's pixels on the screen differ from
+// those after the iteration before: a paint that only showed old images
+// again changes nothing.
+struct ScreenChanges
+{
+    QImage last;
+    int changed = 0;
+    void note(const Window& win)
+    {
+        QImage now = win.shownChart();
+        changed += !last.isNull() && now != last;
+        last = std::move(now);
+    }
 };
 
 double percentile(std::vector<double> v, double p)

@@ -6,9 +6,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGraphicsItem>
-#include <QGraphicsScene>
+#include <QGraphicsObject>
 #include <QLabel>
+#include <QLegend>
 #include <QLogValueAxis>
+#include <QSet>
 #include <QSplineSeries>
 #include <QValueAxis>
 
@@ -56,6 +58,64 @@ const char* const kModeComboSheet =
     "QComboBox QAbstractItemView::item:hover { background: rgb(98, 0, 255); }"
     "QComboBox QAbstractItemView::item:selected { background: rgb(0, 85, 200); }";
 
+// Every item below root.
+QSet<QGraphicsItem*> itemsBelow(QGraphicsItem* root)
+{
+    QSet<QGraphicsItem*> items;
+    QList<QGraphicsItem*> pending = root->childItems();
+    while (!pending.isEmpty()) {
+        QGraphicsItem* item = pending.takeLast();
+        items.insert(item);
+        pending += item->childItems();
+    }
+    return items;
+}
+
+// Adds the series and returns the item the chart made to draw it: the one
+// new item outside the legend (its own children left aside). Null when
+// there is not exactly one.
+QGraphicsObject* addSeriesWithItem(QChart* chart, QXYSeries* series)
+{
+    const QSet<QGraphicsItem*> before = itemsBelow(chart);
+    chart->addSeries(series);
+    QGraphicsItem* legend = chart->legend();
+    QList<QGraphicsItem*> added;
+    for (QGraphicsItem* item : itemsBelow(chart)) {
+        QGraphicsItem* parent = item->parentItem();
+        const bool childOfNew = parent != chart && !before.contains(parent);
+        if (!before.contains(item) && !childOfNew && item != legend && !legend->isAncestorOf(item))
+            added.append(item);
+    }
+    return added.size() == 1 ? added.front()->toGraphicsObject() : nullptr;
+}
+
+// A curve's item draws into a cached image, drawn again only when the image
+// is thrown away: a dial notch then draws only the two or three curves it
+// moves, not all fifteen antialiased splines. The chart moves a curve's path
+// without touching the image, so every change of the points, of an axis
+// range or of the plot area throws it away here. Setting the cache mode
+// again does that; update() alone would not: for a curve that reaches past
+// the view, the item keeps the old image and shifts it. A curve whose item
+// was not found is drawn without a cache. The images live in QPixmapCache,
+// whose limit bounds the memory.
+void cacheCurveImage(QGraphicsObject* item, QXYSeries* series, QChart* chart, QLogValueAxis* axisX,
+    QValueAxis* axisY)
+{
+    const auto drawAfresh = [item] {
+        item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+        item->update();
+    };
+    drawAfresh();
+    QObject::connect(series, &QXYSeries::pointsReplaced, item, drawAfresh);
+    QObject::connect(series, &QXYSeries::pointsRemoved, item, drawAfresh);
+    QObject::connect(series, &QXYSeries::pointRemoved, item, drawAfresh);
+    QObject::connect(series, &QXYSeries::pointAdded, item, drawAfresh);
+    QObject::connect(series, &QXYSeries::pointReplaced, item, drawAfresh);
+    QObject::connect(axisX, &QLogValueAxis::rangeChanged, item, drawAfresh);
+    QObject::connect(axisY, &QValueAxis::rangeChanged, item, drawAfresh);
+    QObject::connect(chart, &QChart::plotAreaChanged, item, drawAfresh);
+}
+
 } // namespace
 
 void ResponseChart::build(QObject* seriesParent, QChartView* view, QChart* chart, QLogValueAxis* axisX,
@@ -69,8 +129,9 @@ void ResponseChart::build(QObject* seriesParent, QChartView* view, QChart* chart
         series.append(s);
     }
     chart->legend()->hide();
+    QList<QGraphicsObject*> curveItems;
     for (QSplineSeries* s : series)
-        chart->addSeries(s);
+        curveItems.append(addSeriesWithItem(chart, s));
     view->setChart(chart);
     view->setRenderHint(QPainter::Antialiasing);
 
@@ -93,14 +154,9 @@ void ResponseChart::build(QObject* seriesParent, QChartView* view, QChart* chart
     // After the theme, which would otherwise paint its own background.
     chart->setBackgroundBrush(QBrush(QColor(0, 0, 0)));
 
-    // Every item draws into a cached image that is redrawn only when the item
-    // changes: a dragged dial then repaints the two or three curves it moves
-    // instead of fifteen antialiased splines, the grid and the labels
-    // (several times faster). The images live in QPixmapCache, whose limit
-    // bounds the memory.
-    if (QGraphicsScene* scene = chart->scene()) {
-        for (QGraphicsItem* item : scene->items())
-            item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
+    for (int i = 0; i < kSeriesCount; ++i) {
+        if (QGraphicsObject* item = curveItems[i])
+            cacheCurveImage(item, series[i], chart, axisX, axisY);
     }
 }
 

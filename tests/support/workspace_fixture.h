@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
+#include <array>
 #include <memory>
 
 #include "app/mainwindow.h"
@@ -110,26 +111,55 @@ public:
     }
 };
 
-// Local presets named `names`: preset i has band 1 on at 100 (i + 1) Hz with
-// gain i + 1 dB on the left and -(i + 1) dB on the right.
-inline void writeLocalPresets(const QString& base, const QStringList& names)
+// One local preset as its two files hold it; record 0 is the preamp.
+struct LocalPreset
+{
+    QString name;
+    std::array<EQ_data, 12> left;
+    std::array<EQ_data, 12> right;
+};
+
+inline void writeLocalPresetSets(const QString& base, const QList<LocalPreset>& presets)
 {
     for (const bool right : {false, true}) {
         QJsonArray array;
-        for (int i = 0; i < names.size(); ++i) {
+        for (int i = 0; i < presets.size(); ++i) {
+            const std::array<EQ_data, 12>& set = right ? presets[i].right : presets[i].left;
             QJsonObject o;
             o.insert("index", i);
-            o.insert("config_name", names[i]);
-            o.insert("eq_gain", "1 -3");
-            o.insert("eq_1", QStringLiteral("1 1 %1 %2 0.707").arg(100 * (i + 1)).arg(right ? -(i + 1) : i + 1));
-            for (int k = 2; k <= 11; ++k)
-                o.insert(QStringLiteral("eq_%1").arg(k), "0 1 632 0 0.707");
+            o.insert("config_name", presets[i].name);
+            o.insert("eq_gain", QStringLiteral("%1 %2").arg(int(set[0].status)).arg(set[0].gain));
+            for (int k = 1; k <= 11; ++k) {
+                const EQ_data& b = set[size_t(k)];
+                o.insert(QStringLiteral("eq_%1").arg(k),
+                    QStringLiteral("%1 %2 %3 %4 %5")
+                        .arg(int(b.status))
+                        .arg(b.type)
+                        .arg(b.center_frequency)
+                        .arg(b.gain)
+                        .arg(b.Q));
+            }
             array.append(o);
         }
         QFile f(base + (right ? "/Workspace_Config/EQ_config_R.QVconfig" : "/Workspace_Config/EQ_config.QVconfig"));
         f.open(QIODevice::WriteOnly);
         f.write(QJsonDocument(array).toJson());
     }
+}
+
+// Local presets named `names`: preset i has band 1 on at 100 (i + 1) Hz with
+// gain i + 1 dB on the left and -(i + 1) dB on the right.
+inline void writeLocalPresets(const QString& base, const QStringList& names)
+{
+    QList<LocalPreset> presets;
+    for (int i = 0; i < names.size(); ++i) {
+        LocalPreset p { names[i], {}, {} };
+        p.left[0] = p.right[0] = { 1, 1, 632, -3.0, 0.707 };
+        p.left[1] = { 1, 1, 100 * (i + 1), double(i + 1), 0.707 };
+        p.right[1] = { 1, 1, 100 * (i + 1), -double(i + 1), 0.707 };
+        presets << p;
+    }
+    writeLocalPresetSets(base, presets);
 }
 
 inline QString readText(const QString& path)
