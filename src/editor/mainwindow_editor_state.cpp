@@ -27,6 +27,7 @@
 
 #include "app/mainwindow_ui.h"
 #include "app/status_labels.h"
+#include "device/commands.h"
 #include "device/device_session.h"
 #include "device/device_state.h"
 #include "device/device_tables.h"
@@ -49,8 +50,6 @@
 namespace {
 
 constexpr int kAutosaveIntervalMs = 20000;
-constexpr uint32_t kMuteCommand = 0x1116;
-constexpr uint32_t kModeMaskCommand = 0x1112;
 constexpr int kMaxShownRows = 10;
 // Answers of the discard box that are no answer: the road was taken already.
 constexpr int kAnswerTakenOk = 456;
@@ -380,7 +379,7 @@ void MainWindow::copyLeftToRight()
 void MainWindow::sendModeMask(uint32_t mask)
 {
     qv_hid_new::CustomHidFrameInfo frame;
-    frame.cmd = kModeMaskCommand;
+    frame.cmd = command::Sa_eq_ui;
     frame.data = static_cast<int32_t>(mask);
     qv_hid_new_send().qv_frame(frame);
 }
@@ -690,7 +689,7 @@ void MainWindow::recive_Mute(bool on)
     if (hid_status != 1)
         return;
     qv_hid_new::CustomHidFrameInfo frame;
-    frame.cmd = kMuteCommand;
+    frame.cmd = command::Sa_hight_sample_auto_mute;
     frame.data = on ? 1 : 0;
     qv_hid_new_send().qv_frame(frame);
 }

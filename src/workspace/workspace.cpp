@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "app/mainwindow.h"
+#include "device/commands.h"
 #include "device/device_state.h"
 #include "device/hid_device.h"
 #include "dsp/band.h"
@@ -34,7 +35,6 @@
 
 namespace {
 
-constexpr uint32_t kSwitchSlotCommand = 0x110E;  // Sa_switch_MCU_config
 constexpr int kFirstFactorySlot = 5;
 
 const char* const kPanelSheet =
@@ -442,7 +442,7 @@ void Workspace::qiehuan_EQ_config_Device_Update(int index)
     if (!isDeviceSlot(slot))
         return;
     pointSetsAt(&deviceSlot(slot), &deviceSlotR(slot));
-    sendFrame(kSwitchSlotCommand, slot);
+    sendFrame(command::Sa_switch_MCU_config, slot);
     if (test_str == QLatin1String("QAZWS")) {
         emit send_device_name_2(QStringLiteral("yyyy"));
     } else if (test_str == QLatin1String("ABCD")) {

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "device/commands.h"
 #include "device/device_state.h"
 #include "dsp/band.h"
 #include "editor/editor_state.h"
@@ -28,9 +29,6 @@
 
 namespace {
 
-constexpr uint32_t kSwitchSlotCommand = 0x110E;
-constexpr uint32_t kDeleteSlotCommand = 0x110A;
-constexpr uint32_t kOverwriteSlotCommand = 0x1119;
 constexpr int kListedSaveDelayMs = 500;
 
 const char* const kDeviceEditSheet =
@@ -101,7 +99,7 @@ void Workspace::onDevicePresetToggled(bool checked, SlotToggle variant, QAbstrac
         saveLeaving(previous);
     }
     pointSetsAt(&deviceSlot(slot), &deviceSlotR(slot));
-    sendFrame(kSwitchSlotCommand, slot);
+    sendFrame(command::Sa_switch_MCU_config, slot);
 
     const QString recordName = deviceSlot(slot).config_name;
     const QString& name = variant == SlotToggle::Listed || variant == SlotToggle::Factory ? recordName : madeWith;
@@ -245,8 +243,8 @@ void Workspace::Device_Index_Change(int slot)
     }
     if (isLeftRight())
         emit send_remove_index(slot);
-    sendFrame(kSwitchSlotCommand, -1);
-    sendFrame(kDeleteSlotCommand, slot);
+    sendFrame(command::Sa_switch_MCU_config, -1);
+    sendFrame(command::kDeleteSlot, slot);
 
     const int selected = selectedRadioIndex;
     if (selected > 100 + slot && selected < 100 + count) {
@@ -321,7 +319,7 @@ void Workspace::overwriteSlot(int localIndex)
         return;
     copyBands(local ? CB_data[localIndex]->eq : EQ, deviceSlot(k));
     copyBands(local ? CB_data_R[localIndex]->eq : EQ_R, deviceSlotR(k));
-    sendFrame(kOverwriteSlotCommand, k);
+    sendFrame(command::kOverwriteSlot, k);
     pointSetsAt(&deviceSlot(k), &deviceSlotR(k));
     emitDeferred(&Workspace::radio_Change);
 }

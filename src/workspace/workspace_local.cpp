@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/mainwindow.h"
+#include "device/commands.h"
 #include "device/device_state.h"
 #include "dsp/band.h"
 #include "editor/editor_rules.h"
@@ -23,8 +24,6 @@
 #include "workspace/workspace_state.h"
 
 namespace {
-
-constexpr uint32_t kSwitchSlotCommand = 0x110E;
 
 const char* const kLocalEditSheet =
     "QLineEdit {color: gray; width: 160px; height: 40px; background-color: white; border: 2px "
@@ -69,7 +68,7 @@ void Workspace::onLocalPresetToggled(bool checked)
     if (previous != index)  // at start-up preset 0 is selected again: nothing is left
         saveLeaving(previous);
     pointSetsAt(CB_data[index], CB_data_R[index]);
-    sendFrame(kSwitchSlotCommand, -1);  // no device slot is active
+    sendFrame(command::Sa_switch_MCU_config, -1); // no device slot is active
     if (test_str == QLatin1String("QAZWS")) {
         if (getConfig(index) == -1)
             addOrUpdateConfig(index, 0);
