@@ -81,12 +81,9 @@ bool factoryPresetLocked(bool executeFlag, const QString& selectionMark, const Q
     return !executeFlag && selectionMark == QLatin1String("yyyy") && isFactoryPresetName(devicePresetName);
 }
 
-void DeviceSession::send(uint32_t cmd, int32_t data)
+void DeviceSession::send(uint32_t cmd, int32_t data, FrameRule rule)
 {
-    qv_hid_new::CustomHidFrameInfo f;
-    f.cmd = cmd;
-    f.data = data;
-    m_host.sendFrame(f);
+    m_road.send(cmd, data, rule);
 }
 
 bool DeviceSession::isVantor3() const
@@ -145,9 +142,9 @@ void DeviceSession::connected()
     m_host.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
     m_host.startReceiving();
     m_host.updateUi();
-    send(command::kHello, 1);
+    send(command::kHello, 1, FrameRule::Always);
     qDebug() << (sysSetValue.High_sampling_rate_mute ? "mute_mute" : "no_mute_no_mute");
-    send(command::kHelloFollowUp, 1);
+    send(command::kHelloFollowUp, 1, FrameRule::Always);
     if (isBlockedStream(status_bar_value.audio_code, status_bar_value.sample_rate))
         m_host.startStreamTimer();
 }
@@ -203,7 +200,7 @@ void DeviceSession::route(const qv_hid_new::CustomHidFrameInfo& frame)
     if (((frame.cmd >> 12) & 0xF) == 0x1)
         dispatch(frame);
     else if (frame.cmd == command::kKeepAlive)
-        send(command::kKeepAlive, frame.data);
+        send(command::kKeepAlive, frame.data, FrameRule::Always);
 }
 
 void DeviceSession::aboutToQuit()
@@ -215,8 +212,7 @@ void DeviceSession::aboutToQuit()
         else
             m_host.saveDevicePreset(index);
     }
-    if (hid_status == 1)
-        send(command::kQuit, 1);
+    send(command::kQuit, 1, FrameRule::WhileConnected);
     m_host.writeSettings();
 }
 
@@ -230,7 +226,7 @@ void DeviceSession::dispatch(const qv_hid_new::CustomHidFrameInfo& f)
         hello(f.data);
         break;
     case groupAndItem(kEcho):
-        send(kEcho, f.data);
+        send(kEcho, f.data, FrameRule::Always);
         break;
     case groupAndItem(kPresetWord):
         singleWord(f);
@@ -281,7 +277,7 @@ void DeviceSession::dispatch(const qv_hid_new::CustomHidFrameInfo& f)
 void DeviceSession::hello(int32_t data)
 {
     if (data == 0) {
-        send(command::kHello, 0);
+        send(command::kHello, 0, FrameRule::Always);
         return;
     }
     hid_status = 1;

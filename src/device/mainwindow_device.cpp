@@ -17,7 +17,6 @@
 #include "device/device_access.h"
 #include "device/device_session.h"
 #include "device/device_state.h"
-#include "device/hid_device.h"
 #include "device/threads.h"
 #include "editor/editor_state.h"
 #include "settings/systemsetting.h"
@@ -52,7 +51,11 @@ public:
     MainWindow* w;
     DeviceSession session;
 
-    void sendFrame(const qv_hid_new::CustomHidFrameInfo& f) override { qv_hid_new_send().qv_frame(f); }
+    // The session's own road has applied the connection rule.
+    void sendFrame(const qv_hid_new::CustomHidFrameInfo& f) override
+    {
+        frameRoad().send({ f }, FrameRule::Always);
+    }
     void startReceiving() override { startDeviceReceive(); }
     void startSearching() override { startDeviceSearch(); }
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "device/commands.h"
-#include "device/hid_device.h"
+#include "device/frame_road.h"
 
 namespace {
 
@@ -74,10 +74,7 @@ FrameList clearedSetUploadFrames(EditRoute route, EQ_data* const* left, EQ_data*
 void sendSetUpload(const FrameList& frames, bool timed)
 {
     const auto start = std::chrono::steady_clock::now();
-    qv_hid_new_send sender;
-    for (const qv_hid_new::CustomHidFrameInfo& f : frames)
-        sender.qv_frame(f);
-    if (!timed)
+    if (!frameRoad().send(frames) || !timed)
         return;
     const auto elapsed = std::chrono::steady_clock::now() - start;
     const long long ms = std::chrono::duration_cast<std::chrono::nanoseconds>(elapsed).count() / 1000000;

@@ -18,7 +18,7 @@
 #include "app/mainwindow.h"
 #include "device/commands.h"
 #include "device/device_state.h"
-#include "device/hid_device.h"
+#include "device/frame_road.h"
 #include "dsp/band.h"
 #include "editor/editor_state.h"
 #include "settings/systemsetting.h"
@@ -442,7 +442,7 @@ void Workspace::qiehuan_EQ_config_Device_Update(int index)
     if (!isDeviceSlot(slot))
         return;
     pointSetsAt(&deviceSlot(slot), &deviceSlotR(slot));
-    sendFrame(command::Sa_switch_MCU_config, slot);
+    frameRoad().send(command::Sa_switch_MCU_config, slot);
     if (test_str == QLatin1String("QAZWS")) {
         emit send_device_name_2(QStringLiteral("yyyy"));
     } else if (test_str == QLatin1String("ABCD")) {
@@ -489,23 +489,6 @@ void Workspace::pointSetsAt(EQ_config_data* left, EQ_config_data* right)
 void Workspace::emitDeferred(void (Workspace::*signal)())
 {
     QMetaObject::invokeMethod(this, [this, signal] { (this->*signal)(); }, Qt::QueuedConnection);
-}
-
-void Workspace::sendFrame(uint32_t command, int32_t data)
-{
-    qv_hid_new::CustomHidFrameInfo f;
-    f.cmd = command;
-    f.data = data;
-    sendFrames({f});
-}
-
-void Workspace::sendFrames(const FrameList& frames)
-{
-    if (hid_status != 1)
-        return;
-    qv_hid_new_send sender;
-    for (const qv_hid_new::CustomHidFrameInfo& f : frames)
-        sender.qv_frame(f);
 }
 
 void Workspace::remind(const char* english, const char* chinese)

@@ -13,6 +13,7 @@
 
 #include "device/commands.h"
 #include "device/device_state.h"
+#include "device/frame_road.h"
 #include "dsp/band.h"
 #include "editor/editor_state.h"
 #include "settings/systemsetting.h"
@@ -99,7 +100,7 @@ void Workspace::onDevicePresetToggled(bool checked, SlotToggle variant, QAbstrac
         saveLeaving(previous);
     }
     pointSetsAt(&deviceSlot(slot), &deviceSlotR(slot));
-    sendFrame(command::Sa_switch_MCU_config, slot);
+    frameRoad().send(command::Sa_switch_MCU_config, slot);
 
     const QString recordName = deviceSlot(slot).config_name;
     const QString& name = variant == SlotToggle::Listed || variant == SlotToggle::Factory ? recordName : madeWith;
@@ -174,10 +175,7 @@ void Workspace::EQ_config_Rename_Value_Init(QString name)
         packRecordName(eq_signle_config_u2.data(), name);
 }
 
-void Workspace::EQ_config_Send()
-{
-    sendFrames(storeRecordFrames(bufferWords()));
-}
+void Workspace::EQ_config_Send() { frameRoad().send(storeRecordFrames(bufferWords())); }
 
 // ---- Save, rename, delete ----
 
@@ -195,7 +193,7 @@ void Workspace::Device_Config_Save(int index)
         qDebug() << "selection of an earlier connection, not saved:" << index;
         return;
     }
-    sendFrames(saveSlotFrames(slot, EQ_Device_Config_Save(index)));
+    frameRoad().send(saveSlotFrames(slot, EQ_Device_Config_Save(index)));
 }
 
 void Workspace::Device_Radio_Rename(int slot, QString name)
@@ -204,7 +202,7 @@ void Workspace::Device_Radio_Rename(int slot, QString name)
         return;
     EQ_config_Rename_Value_Init(name);
     const std::vector<int32_t> words = bufferWords();
-    sendFrames(renameSlotFrames(slot, recordLayoutOf(test_str), words.data()));
+    frameRoad().send(renameSlotFrames(slot, recordLayoutOf(test_str), words.data()));
 }
 
 void Workspace::Device_Index_Change(int slot)
@@ -243,8 +241,8 @@ void Workspace::Device_Index_Change(int slot)
     }
     if (isLeftRight())
         emit send_remove_index(slot);
-    sendFrame(command::Sa_switch_MCU_config, -1);
-    sendFrame(command::kDeleteSlot, slot);
+    frameRoad().send(command::Sa_switch_MCU_config, -1);
+    frameRoad().send(command::kDeleteSlot, slot);
 
     const int selected = selectedRadioIndex;
     if (selected > 100 + slot && selected < 100 + count) {
@@ -319,7 +317,7 @@ void Workspace::overwriteSlot(int localIndex)
         return;
     copyBands(local ? CB_data[localIndex]->eq : EQ, deviceSlot(k));
     copyBands(local ? CB_data_R[localIndex]->eq : EQ_R, deviceSlotR(k));
-    sendFrame(command::kOverwriteSlot, k);
+    frameRoad().send(command::kOverwriteSlot, k);
     pointSetsAt(&deviceSlot(k), &deviceSlotR(k));
     emitDeferred(&Workspace::radio_Change);
 }

@@ -11,6 +11,7 @@
 #include "app/mainwindow.h"
 #include "device/commands.h"
 #include "device/device_state.h"
+#include "device/frame_road.h"
 #include "dsp/band.h"
 #include "editor/editor_rules.h"
 #include "editor/editor_state.h"
@@ -68,7 +69,7 @@ void Workspace::onLocalPresetToggled(bool checked)
     if (previous != index)  // at start-up preset 0 is selected again: nothing is left
         saveLeaving(previous);
     pointSetsAt(CB_data[index], CB_data_R[index]);
-    sendFrame(command::Sa_switch_MCU_config, -1); // no device slot is active
+    frameRoad().send(command::Sa_switch_MCU_config, -1); // no device slot is active
     if (test_str == QLatin1String("QAZWS")) {
         if (getConfig(index) == -1)
             addOrUpdateConfig(index, 0);
