@@ -7,6 +7,7 @@
 #include "dsp/band.h"
 #include "editor/band_edit.h"
 #include "store/settings.h"
+#include "workspace/workspace_state.h"
 
 #include <QDebug>
 
@@ -205,13 +206,10 @@ void DeviceSession::route(const qv_hid_new::CustomHidFrameInfo& frame)
 
 void DeviceSession::aboutToQuit()
 {
-    if (m_host.autoSave()) {
-        const int index = m_host.selectedPresetIndex();
-        if (index <= 99)
-            m_host.saveLocalPreset(index);
-        else
-            m_host.saveDevicePreset(index);
-    }
+    if (m_host.autoSave())
+        saveEditedPreset(
+            m_host.selectedPresetIndex(), [this](int index) { m_host.saveDevicePreset(index); },
+            [this](int index) { m_host.saveLocalPreset(index); });
     send(command::kQuit, 1, FrameRule::WhileConnected);
     m_host.writeSettings();
 }

@@ -111,11 +111,7 @@ public:
     QString morendeviceName() const override { return morendevice_name; }
     void setOldName(const QString& name) override { old_name = name; }
     void rememberChannelModeSlot() override { tem_flag = ui_flag; }
-    void saveLocalPreset(int index) override
-    {
-        EQ_config_Update(index);
-        EQ_config_Update_R(index);
-    }
+    void saveLocalPreset(int index) override { savePresetFiles(index); }
     void writeSettings() override { Config_update(); }
 
     void deviceConfigUpload() override { emit w->device_config_upload(); }

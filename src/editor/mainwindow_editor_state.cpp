@@ -617,13 +617,8 @@ void MainWindow::timeoutSlot()
 {
     if (autosave_done != 0)
         return;
-    const int index = selectedRadioIndex;
-    if (index <= 99) {
-        EQ_config_Update(index);
-        EQ_config_Update_R(index);
-    } else {
-        emit close_device_save_config(index);
-    }
+    saveEditedPreset(
+        selectedRadioIndex, [this](int index) { emit close_device_save_config(index); });
     autosave_done = 1;
 }
 

@@ -420,14 +420,9 @@ void Workspace::numberedToggle(bool checked)
         return;
     const int previous = selectedRadioIndex;
     moveSelection(index);
-    if (auto_save_status && previous != index) {
-        if (previous <= 99) {
-            EQ_config_Update(previous);
-            EQ_config_Update_R(previous);
-        } else {
-            emit qiehuan_radio_Change(previous);
-        }
-    }
+    if (auto_save_status && previous != index)
+        saveEditedPreset(
+            previous, [this](int radioIndex) { emit qiehuan_radio_Change(radioIndex); });
     emit qiehuan_radio_Change2(index);
 }
 
@@ -466,14 +461,8 @@ void Workspace::moveSelection(int index)
 // Auto-save of the preset being left.
 void Workspace::saveLeaving(int index)
 {
-    if (!auto_save_status)
-        return;
-    if (index <= 99) {
-        EQ_config_Update(index);
-        EQ_config_Update_R(index);
-    } else {
-        Device_Config_Save(index);
-    }
+    if (auto_save_status)
+        saveEditedPreset(index, [this](int radioIndex) { Device_Config_Save(radioIndex); });
 }
 
 void Workspace::pointSetsAt(EQ_config_data* left, EQ_config_data* right)

@@ -89,12 +89,10 @@ void Workspace::onDevicePresetToggled(bool checked, SlotToggle variant, QAbstrac
         // The list was rebuilt around the selected slot: nothing is left.
     } else if (auto_save_status && variant == SlotToggle::Listed) {
         QTimer::singleShot(kListedSaveDelayMs, this, [this, previous, previousConnection] {
-            if (previous <= 99) {
-                EQ_config_Update(previous);
-                EQ_config_Update_R(previous);
-            } else if (previousConnection == m_connection) {
-                Device_Config_Save(previous);
-            }
+            saveEditedPreset(previous, [this, previousConnection](int radioIndex) {
+                if (previousConnection == m_connection)
+                    Device_Config_Save(radioIndex);
+            });
         });
     } else {
         saveLeaving(previous);

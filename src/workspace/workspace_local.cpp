@@ -217,10 +217,8 @@ void Workspace::Radio_Config_Change(int index)
     // Removing reloads the tables from the files: keep the edits of the
     // selected preset first.
     const int selected = selectedRadioIndex;
-    if (selected < config_count) {
-        EQ_config_Update(selected);
-        EQ_config_Update_R(selected);
-    }
+    if (selected < config_count)
+        savePresetFiles(selected);
     ui->verticalLayout->removeWidget(button);
     button->dispose();
     for (CustomRadioButton* b : later)
