@@ -5,6 +5,7 @@
 #include "device/device_access.h"
 #include "device/device_state.h"
 #include "device/frame.h"
+#include "device/frame_road.h"
 #include "device/hid_device.h"
 #include "device/threads.h"
 #include "deadlines.h"
@@ -462,6 +463,50 @@ private slots:
         scard_device = nullptr;
         QCOMPARE(sender.qv_frame(frame(0x1101, 1)), 0xFFFF);  // no device: nothing written
         QCOMPARE(engine.writes().size(), size_t(1));
+    }
+
+    // ---- the road ----
+
+    void roadAppliesTheConnectionRule_data()
+    {
+        QTest::addColumn<int>("hidStatus");
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<bool>("sent");
+        const int editing = int(FrameRule::WhileConnected);
+        const int always = int(FrameRule::Always);
+        QTest::newRow("editing, greeted") << 1 << editing << true;
+        QTest::newRow("editing, not greeted") << 0 << editing << false;
+        QTest::newRow("editing, unknown state") << 2 << editing << false;
+        QTest::newRow("hello, not greeted") << 0 << always << true;
+        QTest::newRow("hello, greeted") << 1 << always << true;
+    }
+
+    void roadAppliesTheConnectionRule()
+    {
+        QFETCH(int, hidStatus);
+        QFETCH(int, rule);
+        QFETCH(bool, sent);
+        engine.plug();
+        hid_device* h = hid_open(QV_VENDOR_ID, QV_PRODUCT_ID, nullptr);
+        QVERIFY(h);
+        scard_device = new qv_device(h);
+        hid_status = hidStatus;
+
+        const FrameList frames { makeFrame(0x9E01, 1), makeFrame(0x1110, -3, 74, 5),
+            makeFrame(0x9E01, 0) };
+        QCOMPARE(frameRoad().send(frames, FrameRule(rule)), sent);
+        const auto writes = engine.writes();
+        QCOMPARE(writes.size(), size_t(sent ? frames.size() : 0));
+        for (size_t i = 0; i < writes.size(); ++i) {
+            const OutputReport expected = encodeFrame(frames[qsizetype(i)]);
+            QCOMPARE(Bytes(writes[i].bytes.begin(), writes[i].bytes.end()),
+                Bytes(expected.begin(), expected.end()));
+        }
+
+        hid_close(h);
+        delete scard_device;
+        scard_device = nullptr;
+        hid_status = 0;
     }
 
     // ---- threads ----

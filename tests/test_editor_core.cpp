@@ -90,6 +90,8 @@ private slots:
     void maskDeletion();
     void slotBits();
     void keysAfterLocalRemoval();
+    void editedPresetSavedWhereItLives_data();
+    void editedPresetSavedWhereItLives();
     void splitRoad_data();
     void splitRoad();
     void linkedRoad_data();
@@ -226,6 +228,27 @@ void TestEditorCore::keysAfterLocalRemoval()
     QVERIFY(gone != keyAfterLocalRemoval("local:3", 2));
     QCOMPARE(keyAfterLocalRemoval("device:4", 0), QStringLiteral("device:4"));
     QCOMPARE(keyAfterLocalRemoval("thesame", 0), QStringLiteral("thesame"));
+}
+
+void TestEditorCore::editedPresetSavedWhereItLives_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("first local") << 0 << "local 0";
+    QTest::newRow("last local") << 99 << "local 99";
+    QTest::newRow("first device slot") << 100 << "device 100";
+    QTest::newRow("last device slot") << 109 << "device 109";
+}
+
+void TestEditorCore::editedPresetSavedWhereItLives()
+{
+    QFETCH(int, index);
+    QFETCH(QString, saved);
+    QStringList calls;
+    saveEditedPreset(
+        index, [&calls](int i) { calls << QStringLiteral("device %1").arg(i); },
+        [&calls](int i) { calls << QStringLiteral("local %1").arg(i); });
+    QCOMPARE(calls, QStringList { saved });
 }
 
 void TestEditorCore::splitRoad_data()

@@ -1,11 +1,13 @@
 #include "device/device_session.h"
 
+#include "device/commands.h"
 #include "device/device_state.h"
 #include "device/device_tables.h"
 #include "device/preset_records.h"
 #include "dsp/band.h"
 #include "editor/band_edit.h"
 #include "store/settings.h"
+#include "workspace/workspace_state.h"
 
 #include <QDebug>
 
@@ -80,12 +82,9 @@ bool factoryPresetLocked(bool executeFlag, const QString& selectionMark, const Q
     return !executeFlag && selectionMark == QLatin1String("yyyy") && isFactoryPresetName(devicePresetName);
 }
 
-void DeviceSession::send(uint32_t cmd, int32_t data)
+void DeviceSession::send(uint32_t cmd, int32_t data, FrameRule rule)
 {
-    qv_hid_new::CustomHidFrameInfo f;
-    f.cmd = cmd;
-    f.data = data;
-    m_host.sendFrame(f);
+    m_road.send(cmd, data, rule);
 }
 
 bool DeviceSession::isVantor3() const
@@ -144,9 +143,9 @@ void DeviceSession::connected()
     m_host.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
     m_host.startReceiving();
     m_host.updateUi();
-    send(0x1101, 1);
+    send(command::kHello, 1, FrameRule::Always);
     qDebug() << (sysSetValue.High_sampling_rate_mute ? "mute_mute" : "no_mute_no_mute");
-    send(0x1120, 1);
+    send(command::kHelloFollowUp, 1, FrameRule::Always);
     if (isBlockedStream(status_bar_value.audio_code, status_bar_value.sample_rate))
         m_host.startStreamTimer();
 }
@@ -201,21 +200,17 @@ void DeviceSession::route(const qv_hid_new::CustomHidFrameInfo& frame)
 {
     if (((frame.cmd >> 12) & 0xF) == 0x1)
         dispatch(frame);
-    else if (frame.cmd == 0x9D01)
-        send(0x9D01, frame.data);
+    else if (frame.cmd == command::kKeepAlive)
+        send(command::kKeepAlive, frame.data, FrameRule::Always);
 }
 
 void DeviceSession::aboutToQuit()
 {
-    if (m_host.autoSave()) {
-        const int index = m_host.selectedPresetIndex();
-        if (index <= 99)
-            m_host.saveLocalPreset(index);
-        else
-            m_host.saveDevicePreset(index);
-    }
-    if (hid_status == 1)
-        send(0x1111, 1);
+    if (m_host.autoSave())
+        saveEditedPreset(
+            m_host.selectedPresetIndex(), [this](int index) { m_host.saveDevicePreset(index); },
+            [this](int index) { m_host.saveLocalPreset(index); });
+    send(command::kQuit, 1, FrameRule::WhileConnected);
     m_host.writeSettings();
 }
 
@@ -223,40 +218,56 @@ void DeviceSession::dispatch(const qv_hid_new::CustomHidFrameInfo& f)
 {
     qDebug("do_cmd_Sdo_cmd_S:0x%X data:%d total:%d current:%d protocl:0x%X", f.cmd, f.data,
            f.total, f.current, f.protocol);
-    const uint32_t group = f.cmd & 0xF00;
-    const uint32_t item = f.cmd & 0xFF;
-    if (group == 0x100) {
-        switch (item) {
-        case 0x01: hello(f.data); break;
-        case 0x04: send(0x1104, f.data); break;
-        case 0x05: singleWord(f); break;
-        case 0x06: presetStream(f); break;
-        case 0x07: sampleRate(f.data); break;
-        case 0x0E:
-            qDebug() << "qv_hid_new::Sa_switch_MCU_config:qv_hid_new::Sa_switch_MCU_config" << f.data;
-            break;
-        case 0x12: channelModeMask(f.data); break;
-        case 0x13: factoryStream(f); break;
-        case 0x14:
-            qDebug() << "Sa_standby:Sa_standby:" << f.data;
-            standby_state = f.data;
-            break;
-        case 0x16:
-            qDebug() << "Sa_hight_sample_auto_mute" << f.data;
-            Silent_Sign = f.data;
-            m_host.muteState(f.data == 1 ? 1 : f.data == 0 ? 0 : -1);
-            break;
-        default: break;
-        }
-    } else if (group == 0x200) {
-        switch (item) {
-        case 0x01:
-        case 0x02: version(item, f.data); break;
-        case 0x03: identity(static_cast<uint32_t>(f.data)); break;
-        case 0x04: eqState(f.data); break;
-        case 0x06: activeSlot(f.data); break;
-        default: break;
-        }
+    using namespace command;
+    switch (groupAndItem(f.cmd)) {
+    case groupAndItem(kHello):
+        hello(f.data);
+        break;
+    case groupAndItem(kEcho):
+        send(kEcho, f.data, FrameRule::Always);
+        break;
+    case groupAndItem(kPresetWord):
+        singleWord(f);
+        break;
+    case groupAndItem(kPresetStream):
+        presetStream(f);
+        break;
+    case groupAndItem(kSampleRate):
+        sampleRate(f.data);
+        break;
+    case groupAndItem(Sa_switch_MCU_config):
+        qDebug() << "qv_hid_new::Sa_switch_MCU_config:qv_hid_new::Sa_switch_MCU_config" << f.data;
+        break;
+    case groupAndItem(Sa_eq_ui):
+        channelModeMask(f.data);
+        break;
+    case groupAndItem(sa_default_peqconfig_upload):
+        factoryStream(f);
+        break;
+    case groupAndItem(Sa_standby):
+        qDebug() << "Sa_standby:Sa_standby:" << f.data;
+        standby_state = f.data;
+        break;
+    case groupAndItem(Sa_hight_sample_auto_mute):
+        qDebug() << "Sa_hight_sample_auto_mute" << f.data;
+        Silent_Sign = f.data;
+        m_host.muteState(f.data == 1 ? 1 : f.data == 0 ? 0 : -1);
+        break;
+    case groupAndItem(kHardwareVersion):
+    case groupAndItem(kFirmwareVersion):
+        version(f.cmd, f.data);
+        break;
+    case groupAndItem(kIdentity):
+        identity(static_cast<uint32_t>(f.data));
+        break;
+    case groupAndItem(Sa_MCU_EQ_Enable_State):
+        eqState(f.data);
+        break;
+    case groupAndItem(kActiveSlot):
+        activeSlot(f.data);
+        break;
+    default:
+        break;
     }
     m_host.refreshSettingsWindow();
 }
@@ -264,7 +275,7 @@ void DeviceSession::dispatch(const qv_hid_new::CustomHidFrameInfo& f)
 void DeviceSession::hello(int32_t data)
 {
     if (data == 0) {
-        send(0x1101, 0);
+        send(command::kHello, 0, FrameRule::Always);
         return;
     }
     hid_status = 1;
@@ -274,10 +285,10 @@ void DeviceSession::hello(int32_t data)
         m_host.configUpdateUi();
 }
 
-void DeviceSession::version(uint32_t item, int32_t data)
+void DeviceSession::version(uint32_t cmd, int32_t data)
 {
     const DeviceVersion v = decodeVersion(data);
-    if (item == 0x01) {
+    if (command::groupAndItem(cmd) == command::groupAndItem(command::kHardwareVersion)) {
         status_bar_value.hardware_version = v.text;
     } else {
         status_bar_value.software_version = v.text;

@@ -6,7 +6,7 @@
 // globals and reaches widgets, editor state and signals only through
 // DeviceHost, which the main window implements.
 
-#include "device/frame.h"
+#include "device/frame_road.h"
 
 #include <QString>
 
@@ -17,7 +17,8 @@ class DeviceHost
 public:
     virtual ~DeviceHost() = default;
 
-    // The link.
+    // The link. The session's frames reach sendFrame through its road, so
+    // only those the connection rule lets through.
     virtual void sendFrame(const qv_hid_new::CustomHidFrameInfo& frame) = 0;
     virtual void startReceiving() = 0;  // recv_thread
     virtual void startSearching() = 0;  // connect_thread
@@ -82,7 +83,9 @@ public:
     // `localConfigInactive` is where the "model applies no local presets"
     // state lives (the main window's member); null keeps it in the session.
     explicit DeviceSession(DeviceHost& host, bool* localConfigInactive = nullptr)
-        : m_host(host), m_inactive(localConfigInactive ? localConfigInactive : &m_ownInactive)
+        : m_host(host)
+        , m_road([this](const qv_hid_new::CustomHidFrameInfo& f) { m_host.sendFrame(f); })
+        , m_inactive(localConfigInactive ? localConfigInactive : &m_ownInactive)
     {
     }
 
@@ -95,7 +98,7 @@ public:
     bool& local_config_inactive() { return *m_inactive; }
 
 private:
-    void send(uint32_t cmd, int32_t data);
+    void send(uint32_t cmd, int32_t data, FrameRule rule);
     void showChannelControls(bool show);
     void hello(int32_t data);
     void version(uint32_t cmd, int32_t data);
@@ -116,6 +119,7 @@ private:
     bool isVantor3() const;
 
     DeviceHost& m_host;
+    const FrameRoad m_road;
     bool m_ownInactive = false;
     bool* m_inactive;
     int32_t m_leftRightCount = 0;  // records the current left/right stream announced

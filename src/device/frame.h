@@ -30,6 +30,19 @@ Q_DECLARE_METATYPE(qv_hid_new::CustomHidFrameInfo)
 // Frames in the order they go out.
 using FrameList = QList<qv_hid_new::CustomHidFrameInfo>;
 
+// A frame as the program sends it (protocol 0x20); one frame of one unless
+// it is a word of a longer message.
+inline qv_hid_new::CustomHidFrameInfo makeFrame(
+    uint32_t cmd, int32_t data, uint8_t total = 1, uint8_t current = 1)
+{
+    qv_hid_new::CustomHidFrameInfo f;
+    f.cmd = cmd;
+    f.data = data;
+    f.total = total;
+    f.current = current;
+    return f;
+}
+
 // Registers the record for queued signals; call before connecting them.
 void registerFrameMetaType();
 

@@ -17,7 +17,6 @@
 #include "device/device_access.h"
 #include "device/device_session.h"
 #include "device/device_state.h"
-#include "device/hid_device.h"
 #include "device/threads.h"
 #include "editor/editor_state.h"
 #include "settings/systemsetting.h"
@@ -52,7 +51,11 @@ public:
     MainWindow* w;
     DeviceSession session;
 
-    void sendFrame(const qv_hid_new::CustomHidFrameInfo& f) override { qv_hid_new_send().qv_frame(f); }
+    // The session's own road has applied the connection rule.
+    void sendFrame(const qv_hid_new::CustomHidFrameInfo& f) override
+    {
+        frameRoad().send({ f }, FrameRule::Always);
+    }
     void startReceiving() override { startDeviceReceive(); }
     void startSearching() override { startDeviceSearch(); }
 
@@ -108,11 +111,7 @@ public:
     QString morendeviceName() const override { return morendevice_name; }
     void setOldName(const QString& name) override { old_name = name; }
     void rememberChannelModeSlot() override { tem_flag = ui_flag; }
-    void saveLocalPreset(int index) override
-    {
-        EQ_config_Update(index);
-        EQ_config_Update_R(index);
-    }
+    void saveLocalPreset(int index) override { savePresetFiles(index); }
     void writeSettings() override { Config_update(); }
 
     void deviceConfigUpload() override { emit w->device_config_upload(); }

@@ -1,5 +1,6 @@
 #include "device/preset_records.h"
 
+#include "device/commands.h"
 #include "device/device_state.h"
 #include "dsp/band.h"
 #include "dsp/value_deal.h"
@@ -196,11 +197,6 @@ std::array<int32_t, kLeftRightRecordWords> eq_signle_config_u2{};
 
 namespace {
 
-constexpr uint32_t kStoreCommand = 0x110B;
-constexpr uint32_t kSaveOpenCommand = 0x110F;
-constexpr uint32_t kSaveCommand = 0x1110;
-constexpr uint32_t kRenameOpenCommand = 0x110C;
-constexpr uint32_t kRenameCommand = 0x110D;
 constexpr int kNameWords = 4;
 
 // Held to the editor's ranges: a value outside them (or not a number, from a
@@ -257,27 +253,15 @@ void packBands(int32_t* words, int offset, const EQ_config_data& preset, int fac
     }
 }
 
-FrameList recordFrames(FrameList frames, uint32_t command, const int32_t* words, int count,
-                       int total)
+FrameList recordFrames(FrameList frames, uint32_t cmd, const int32_t* words, int count, int total)
 {
-    for (int k = 0; k < count; ++k) {
-        qv_hid_new::CustomHidFrameInfo f;
-        f.cmd = command;
-        f.data = words[k];
-        f.total = static_cast<uint8_t>(total);
-        f.current = static_cast<uint8_t>(k);
-        frames.push_back(f);
-    }
+    for (int k = 0; k < count; ++k)
+        frames.push_back(
+            makeFrame(cmd, words[k], static_cast<uint8_t>(total), static_cast<uint8_t>(k)));
     return frames;
 }
 
-FrameList opening(uint32_t command, int slot)
-{
-    qv_hid_new::CustomHidFrameInfo f;
-    f.cmd = command;
-    f.data = slot;
-    return {f};
-}
+FrameList opening(uint32_t cmd, int slot) { return { makeFrame(cmd, slot) }; }
 
 }  // namespace
 
@@ -349,20 +333,20 @@ void packRecordName(int32_t* words, const QString& name)
 FrameList storeRecordFrames(const std::vector<int32_t>& words)
 {
     const int n = static_cast<int>(words.size());
-    return recordFrames({}, kStoreCommand, words.data(), n, n);
+    return recordFrames({}, command::kStoreWord, words.data(), n, n);
 }
 
 FrameList saveSlotFrames(int slot, const std::vector<int32_t>& words)
 {
     const int n = static_cast<int>(words.size());
-    return recordFrames(opening(kSaveOpenCommand, slot), kSaveCommand, words.data(), n, n);
+    return recordFrames(opening(command::kSaveOpen, slot), command::kSaveWord, words.data(), n, n);
 }
 
 FrameList renameSlotFrames(int slot, RecordLayout layout, const int32_t* nameWords)
 {
     const int total = recordWordCount(layout);
     if (total == 0)
-        return opening(kRenameOpenCommand, slot);
-    return recordFrames(opening(kRenameOpenCommand, slot), kRenameCommand, nameWords, kNameWords,
-                        total);
+        return opening(command::kRenameOpen, slot);
+    return recordFrames(
+        opening(command::kRenameOpen, slot), command::kRenameWord, nameWords, kNameWords, total);
 }

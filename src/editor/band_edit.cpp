@@ -4,14 +4,10 @@
 #include <cmath>
 #include <limits>
 
+#include "device/commands.h"
 #include "dsp/value_deal.h"
 
 namespace {
-
-constexpr uint32_t kPreampLeftGain = 0x9C01;
-constexpr uint32_t kPreampLeftStatus = 0x9C02;
-constexpr uint32_t kPreampRightGain = 0x9C03;
-constexpr uint32_t kPreampRightStatus = 0x9C04;
 
 constexpr int kGainLimitPosition = 24;
 constexpr int kMaxGainTextLength = 9;
@@ -21,14 +17,6 @@ constexpr int kDefaultFrequency = 632;
 constexpr int32_t kMaxQCode = 150000;
 constexpr double kDefaultQ = 0.707;
 constexpr int32_t kDefaultQCode = 7070;
-
-qv_hid_new::CustomHidFrameInfo frame(uint32_t cmd, int32_t data)
-{
-    qv_hid_new::CustomHidFrameInfo f;  // total 1, current 1, protocol 0x20
-    f.cmd = cmd;
-    f.data = data;
-    return f;
-}
 
 // A number as QString reads it, an overflow as the infinity of its sign;
 // anything else it cannot read, and not-a-number, counts as 0.
@@ -202,7 +190,8 @@ QEntry readQText(const QString& text)
 
 uint32_t bandCommand(int band, BandField field, bool right)
 {
-    return 0x9000u + (static_cast<uint32_t>(band) << 8) + static_cast<uint32_t>(field) + (right ? 5u : 0u);
+    return command::kBandBase + (static_cast<uint32_t>(band) << 8) + static_cast<uint32_t>(field)
+        + (right ? 5u : 0u);
 }
 
 int32_t BandCodes::of(BandField field) const
@@ -250,9 +239,18 @@ FrameList bandEditFrames(BandEdit edit, int band, EditRoute route, const BandCod
         if ((right && route == EditRoute::Left) || (!right && route == EditRoute::Right))
             continue;
         for (BandField field : order)
-            out << frame(bandCommand(band, field, right), codes.of(field));
+            out << makeFrame(bandCommand(band, field, right), codes.of(field));
     }
     return out;
+}
+
+void appendPreampFrames(FrameList& out, bool right, const EQ_data& record, bool withGain)
+{
+    if (withGain)
+        out << makeFrame(right ? command::kPreampRightGain : command::kPreampLeftGain,
+            preampGainCode(record.gain));
+    out << makeFrame(right ? command::kPreampRightStatus : command::kPreampLeftStatus,
+        statusCode(record.status));
 }
 
 FrameList preampEditFrames(PreampEdit edit, EditRoute route, const EQ_data& left, const EQ_data& right,
@@ -260,9 +258,7 @@ FrameList preampEditFrames(PreampEdit edit, EditRoute route, const EQ_data& left
 {
     FrameList out;
     const auto pair = [&out](bool rightPair, const EQ_data& record, bool withGain) {
-        if (withGain)
-            out << frame(rightPair ? kPreampRightGain : kPreampLeftGain, preampGainCode(record.gain));
-        out << frame(rightPair ? kPreampRightStatus : kPreampLeftStatus, statusCode(record.status));
+        appendPreampFrames(out, rightPair, record, withGain);
     };
     const EQ_data& rightRecord = route == EditRoute::Linked ? left : right;
 

@@ -128,6 +128,9 @@ QList<BandField> bandFieldOrder(BandEdit edit, int band);
 // the same values.
 FrameList bandEditFrames(BandEdit edit, int band, EditRoute route, const BandCodes& codes);
 
+// One channel's preamp frames: its gain (when withGain), then its status.
+void appendPreampFrames(FrameList& out, bool right, const EQ_data& record, bool withGain);
+
 enum class PreampEdit { Dial, Text, SwitchOn, SwitchOff };
 // The preamp frames of one edit. left and right are record 0 of EQ and EQ_R;
 // linked mode sends both pairs from left.

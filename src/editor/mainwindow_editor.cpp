@@ -17,7 +17,7 @@
 #include "app/status_labels.h"
 #include "device/device_session.h"
 #include "device/device_state.h"
-#include "device/hid_device.h"
+#include "device/frame_road.h"
 #include "dsp/band.h"
 #include "dsp/value_deal.h"
 #include "editor/band_edit.h"
@@ -150,21 +150,12 @@ namespace {
 constexpr int kMaxShownRows = 10;
 constexpr int kBandCount = 11;
 
-// Frames go out only while the device has answered the hello.
-void sendFrames(const FrameList& frames)
-{
-    if (hid_status != 1)
-        return;
-    qv_hid_new_send sender;
-    for (const qv_hid_new::CustomHidFrameInfo& f : frames)
-        sender.qv_frame(f);
-}
-
 void sendPreampFrames(PreampEdit edit, EditRoute route)
 {
-    if (hid_status != 1 || !EQ[0] || !EQ_R[0])
+    if (!EQ[0] || !EQ_R[0])
         return;
-    sendFrames(preampEditFrames(edit, route, *EQ[0], *EQ_R[0], status_bar_value.device_eq_status));
+    frameRoad().send(
+        preampEditFrames(edit, route, *EQ[0], *EQ_R[0], status_bar_value.device_eq_status));
 }
 
 // The route the channel controls choose and the record of `band` (0 the
@@ -235,14 +226,12 @@ void MainWindow::bandDialChanged(int band, int dial, int value)
     }
     startThread();
     each_EQ_num = band;
-    if (hid_status != 1)
-        return;
     BandCodes codes = bandCodes(record, Gain_flag);
     if (edit == BandEdit::GainDial)
         codes.gain = dialGainCode(value, record.gain, Gain_flag);
     if (edit == BandEdit::QDial)
         codes.q = qCode;  // the table's integer, not the stored double
-    sendFrames(bandEditFrames(edit, band, route, codes));
+    frameRoad().send(bandEditFrames(edit, band, route, codes));
 }
 
 void MainWindow::bandTextEdited(int band, int field)
@@ -276,8 +265,8 @@ void MainWindow::bandTextEdited(int band, int field)
         row.freqDial.of(*ui)->Line_setValue(value_deal::line_fre_value_deal(record.center_frequency));
         startThread();
         each_EQ_num = band;
-        if (hid_status == 1)
-            sendFrames(bandEditFrames(BandEdit::FrequencyText, band, route, bandCodes(record, Gain_flag)));
+        frameRoad().send(
+            bandEditFrames(BandEdit::FrequencyText, band, route, bandCodes(record, Gain_flag)));
         break;
     }
     case 2: {
@@ -290,11 +279,9 @@ void MainWindow::bandTextEdited(int band, int field)
         row.gainDial.of(*ui)->Line_setValue(entry.position);
         record.gain = entry.gain;  // typed precision kept; the text shows one decimal
         startThread();
-        if (hid_status == 1) {
-            BandCodes codes = bandCodes(record, Gain_flag);
-            codes.gain = Gain_flag ? bandGainCode(entry.gain, true) : entry.position;
-            sendFrames(bandEditFrames(BandEdit::GainText, band, route, codes));
-        }
+        BandCodes codes = bandCodes(record, Gain_flag);
+        codes.gain = Gain_flag ? bandGainCode(entry.gain, true) : entry.position;
+        frameRoad().send(bandEditFrames(BandEdit::GainText, band, route, codes));
         break;
     }
     default: {
@@ -303,11 +290,9 @@ void MainWindow::bandTextEdited(int band, int field)
         const QEntry entry = readQText(typed);
         edit->setText(qText(entry.q));
         record.Q = entry.q;
-        if (hid_status == 1) {
-            BandCodes codes = bandCodes(record, Gain_flag);
-            codes.q = entry.code;
-            sendFrames(bandEditFrames(BandEdit::QText, band, route, codes));
-        }
+        BandCodes codes = bandCodes(record, Gain_flag);
+        codes.q = entry.code;
+        frameRoad().send(bandEditFrames(BandEdit::QText, band, route, codes));
         row.qDial.of(*ui)->Q_setValue(value_deal::line_Q_value_deal(entry.code));
         startThread();
         each_EQ_num = band;
@@ -337,8 +322,7 @@ void MainWindow::bandTypeChanged(int band, int index)
 
     startThread();
     each_EQ_num = band;
-    if (hid_status == 1)
-        sendFrames(bandEditFrames(BandEdit::Type, band, route, bandCodes(record, Gain_flag)));
+    frameRoad().send(bandEditFrames(BandEdit::Type, band, route, bandCodes(record, Gain_flag)));
 }
 
 void MainWindow::fitBandRowToType(int band, int index)
@@ -406,9 +390,8 @@ void MainWindow::bandEnableClicked(int band, bool checked)
     each_EQ_num = band;
     if (record.status == 0)
         ResponseChart(chartView).clearCurve(ResponseChart::kFirstBand + band - 1);
-    if (hid_status == 1)
-        sendFrames(bandEditFrames(record.status == 1 ? BandEdit::SwitchOn : BandEdit::SwitchOff, band, route,
-                                  bandCodes(record, Gain_flag)));
+    const BandEdit edit = record.status == 1 ? BandEdit::SwitchOn : BandEdit::SwitchOff;
+    frameRoad().send(bandEditFrames(edit, band, route, bandCodes(record, Gain_flag)));
 }
 
 void MainWindow::removeBandRow(int band)

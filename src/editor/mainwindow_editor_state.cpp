@@ -27,10 +27,11 @@
 
 #include "app/mainwindow_ui.h"
 #include "app/status_labels.h"
+#include "device/commands.h"
 #include "device/device_session.h"
 #include "device/device_state.h"
 #include "device/device_tables.h"
-#include "device/hid_device.h"
+#include "device/frame_road.h"
 #include "dsp/band.h"
 #include "dsp/value_deal.h"
 #include "editor/band_edit.h"
@@ -49,8 +50,6 @@
 namespace {
 
 constexpr int kAutosaveIntervalMs = 20000;
-constexpr uint32_t kMuteCommand = 0x1116;
-constexpr uint32_t kModeMaskCommand = 0x1112;
 constexpr int kMaxShownRows = 10;
 // Answers of the discard box that are no answer: the road was taken already.
 constexpr int kAnswerTakenOk = 456;
@@ -220,7 +219,8 @@ void MainWindow::qingkong_ui_filter()
 
 void MainWindow::uploadEditedSet(bool clearedSet)
 {
-    // The fill left hid_status at 1 whenever the device answered the hello.
+    // The other set is corrected only for an upload that goes out (the fill
+    // left hid_status at 1 whenever the device answered the hello).
     if (hid_status != 1)
         return;
     const EditRoute route = editRoute(comboBox_PEQMode->currentText(), checkBox_channel->isChecked());
@@ -379,10 +379,7 @@ void MainWindow::copyLeftToRight()
 
 void MainWindow::sendModeMask(uint32_t mask)
 {
-    qv_hid_new::CustomHidFrameInfo frame;
-    frame.cmd = kModeMaskCommand;
-    frame.data = static_cast<int32_t>(mask);
-    qv_hid_new_send().qv_frame(frame);
+    frameRoad().send(command::Sa_eq_ui, static_cast<int32_t>(mask));
 }
 
 void MainWindow::finishModeChange(int index)
@@ -506,7 +503,7 @@ void MainWindow::recive_ui_biaozhi(int slot, QString name)
     ui_biaozhi = (tem_ui_biao & slotBit(slot)) ? 1 : 0;
     ui_flag = slot;
     const bool split = (send_ui_biao & slotBit(slot)) != 0;
-    if (lianjiebz1 != 1 && hid_status == 1)
+    if (lianjiebz1 != 1)
         sendModeMask(tem_ui_biao);
     comboBox_PEQMode->setCurrentIndex(split ? 1 : 0);
     checkBox_channel->setVisible(split);
@@ -581,16 +578,14 @@ void MainWindow::recive_ui_biaozhi2(int slot)
         send_ui_biao &= ~slotBit(slot);
     tem_ui_biao = send_ui_biao;
     qDebug() << "recive_ui_biaozhi2" << slot << "mask" << send_ui_biao;
-    if (hid_status == 1)
-        sendModeMask(send_ui_biao);
+    sendModeMask(send_ui_biao);
 }
 
 void MainWindow::recive_remove_index(int slot)
 {
     send_ui_biao = tem_ui_biao = maskWithoutSlot(tem_ui_biao, slot);
     qDebug() << "recive_remove_index" << slot << "mask" << send_ui_biao;
-    if (hid_status == 1)
-        sendModeMask(send_ui_biao);
+    sendModeMask(send_ui_biao);
     // The slots after it are renumbered: the one that takes its number is
     // another preset.
     forgetSelectedPreset();
@@ -622,13 +617,8 @@ void MainWindow::timeoutSlot()
 {
     if (autosave_done != 0)
         return;
-    const int index = selectedRadioIndex;
-    if (index <= 99) {
-        EQ_config_Update(index);
-        EQ_config_Update_R(index);
-    } else {
-        emit close_device_save_config(index);
-    }
+    saveEditedPreset(
+        selectedRadioIndex, [this](int index) { emit close_device_save_config(index); });
     autosave_done = 1;
 }
 
@@ -687,12 +677,7 @@ void MainWindow::setBandControlsUsable(bool usable)
 void MainWindow::recive_Mute(bool on)
 {
     qDebug() << "recive_Mute" << on;
-    if (hid_status != 1)
-        return;
-    qv_hid_new::CustomHidFrameInfo frame;
-    frame.cmd = kMuteCommand;
-    frame.data = on ? 1 : 0;
-    qv_hid_new_send().qv_frame(frame);
+    frameRoad().send(command::Sa_hight_sample_auto_mute, on ? 1 : 0);
 }
 
 // ---- Input filter ----

@@ -5,43 +5,32 @@
 #include <chrono>
 #include <cstdio>
 
-#include "device/hid_device.h"
+#include "device/commands.h"
+#include "device/frame_road.h"
 
 namespace {
-
-constexpr uint32_t kUploadBracket = 0x9E01;
-
-void add(FrameList& out, uint32_t cmd, int32_t data)
-{
-    qv_hid_new::CustomHidFrameInfo f;  // total 1, current 1, protocol 0x20
-    f.cmd = cmd;
-    f.data = data;
-    out << f;
-}
 
 // One channel's group of record r: all fields, or the status alone.
 void addGroup(FrameList& out, int r, bool right, const EQ_data& record, bool allFields, bool gainTenths)
 {
     if (r == 0) {
-        if (allFields)
-            add(out, right ? 0x9C03 : 0x9C01, preampGainCode(record.gain));
-        add(out, right ? 0x9C04 : 0x9C02, statusCode(record.status));
+        appendPreampFrames(out, right, record, allFields);
         return;
     }
     if (!allFields) {
-        add(out, bandCommand(r, BandField::Status, right), statusCode(record.status));
+        out << makeFrame(bandCommand(r, BandField::Status, right), statusCode(record.status));
         return;
     }
     const BandCodes codes = bandCodes(record, gainTenths);
     for (BandField field : {BandField::Type, BandField::Frequency, BandField::Gain, BandField::Q, BandField::Status})
-        add(out, bandCommand(r, field, right), codes.of(field));
+        out << makeFrame(bandCommand(r, field, right), codes.of(field));
 }
 
 FrameList upload(EditRoute route, EQ_data* const* left, EQ_data* const* right, int32_t deviceEqStatus,
                  bool gainTenths, bool editedWhole)
 {
     FrameList out;
-    add(out, kUploadBracket, 1);
+    out << makeFrame(command::kUploadBracket, 1);
     const bool otherSent = preampsLinkedOnDevice(deviceEqStatus);
     for (int r = 0; r < 12; ++r) {
         if (route == EditRoute::Linked) {
@@ -64,7 +53,7 @@ FrameList upload(EditRoute route, EQ_data* const* left, EQ_data* const* right, i
             }
         }
     }
-    add(out, kUploadBracket, 0);
+    out << makeFrame(command::kUploadBracket, 0);
     return out;
 }
 
@@ -85,10 +74,7 @@ FrameList clearedSetUploadFrames(EditRoute route, EQ_data* const* left, EQ_data*
 void sendSetUpload(const FrameList& frames, bool timed)
 {
     const auto start = std::chrono::steady_clock::now();
-    qv_hid_new_send sender;
-    for (const qv_hid_new::CustomHidFrameInfo& f : frames)
-        sender.qv_frame(f);
-    if (!timed)
+    if (!frameRoad().send(frames) || !timed)
         return;
     const auto elapsed = std::chrono::steady_clock::now() - start;
     const long long ms = std::chrono::duration_cast<std::chrono::nanoseconds>(elapsed).count() / 1000000;

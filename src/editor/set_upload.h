@@ -21,7 +21,8 @@ FrameList setUploadFrames(EditRoute route, EQ_data* const* left, EQ_data* const*
 FrameList clearedSetUploadFrames(EditRoute route, EQ_data* const* left, EQ_data* const* right,
                                  int32_t deviceEqStatus, bool gainTenths);
 
-// Writes the frames to the device one by one; a failed write does not stop
-// the rest. Timed: the elapsed milliseconds (truncated) go to standard
-// output as "任务运行时间: <ms> 毫秒" and to the debug log.
+// Writes the frames to the device one by one while it has answered the
+// hello; a failed write does not stop the rest. Timed: the elapsed
+// milliseconds (truncated) of a sent upload go to standard output as
+// "任务运行时间: <ms> 毫秒" and to the debug log.
 void sendSetUpload(const FrameList& frames, bool timed);

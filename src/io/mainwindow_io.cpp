@@ -484,8 +484,6 @@ void MainWindow::onWorkFinished()
 {
     importFromTXT(Parameter_Path, FilterTarget::Both);
     config_update_ui();
-    if (hid_status != 1)
-        return;
     // Every field of every record, both channels from EQ: the new preset
     // holds the same set in both.
     sendSetUpload(clearedSetUploadFrames(EditRoute::Linked, EQ, EQ, status_bar_value.device_eq_status,

@@ -353,6 +353,13 @@ bool EQ_config_file_Add(int index, QString name) { return addPreset(leftChannel(
 bool EQ_config_file_Add_R(int index, QString name) { return addPreset(rightChannel(), index, name); }
 bool EQ_config_Update(int index) { return savePreset(leftChannel(), index); }
 bool EQ_config_Update_R(int index) { return savePreset(rightChannel(), index); }
+
+void savePresetFiles(int index)
+{
+    EQ_config_Update(index);
+    EQ_config_Update_R(index);
+}
+
 bool EQ_config_Rename(int index, const QString& name) { return renamePreset(leftChannel(), index, name); }
 bool EQ_config_Rename_R(int index, const QString& name) { return renamePreset(rightChannel(), index, name); }
 void EQ_config_removeDataByIndex(int index) { store::removeByIndex(config_jsonDataList, index); }

@@ -76,6 +76,8 @@ bool EQ_config_file_Add(int index, QString name);
 bool EQ_config_file_Add_R(int index, QString name);
 bool EQ_config_Update(int index);
 bool EQ_config_Update_R(int index);
+// Both files take the edited sets of local preset `index` (the two saves above).
+void savePresetFiles(int index);
 bool EQ_config_Rename(int index, const QString& name);
 bool EQ_config_Rename_R(int index, const QString& name);
 void EQ_config_removeDataByIndex(int index);

@@ -5,8 +5,6 @@
 #include <QMenu>
 
 #include "store/presets.h"
-#include "store/settings.h"
-#include "widgets/modal_seam.h"
 #include "workspace/mydialog.h"
 #include "workspace/preset_names.h"
 
@@ -31,15 +29,14 @@ QStringList namesOf(EQ_config_data* const* table, int count)
 }  // namespace
 
 CustomRadioButton::CustomRadioButton(QWidget* parent)
-    : PresetButton(parent),
-      m_menu(new QMenu(this)),
-      m_store(new QAction(QStringLiteral("Store to device"), this)),
-      m_rename(new QAction(QStringLiteral("Rename"), this)),
-      m_delete(new QAction(QStringLiteral("Delete"), this))
+    : PresetButton(parent)
+    , m_store(makeMenuAction(QStringLiteral("Store to device"), QStringLiteral("导入下位机")))
+    , m_rename(makeMenuAction(QStringLiteral("Rename"), QStringLiteral("重命名")))
+    , m_delete(makeMenuAction(QStringLiteral("Delete"), QStringLiteral("删除")))
 {
-    m_menu->addAction(m_store);
-    m_menu->addAction(m_rename);
-    m_menu->addAction(m_delete);
+    menu()->addAction(m_store);
+    menu()->addAction(m_rename);
+    menu()->addAction(m_delete);
     connect(m_store, &QAction::triggered, this, &CustomRadioButton::importActionTriggered);
     connect(m_rename, &QAction::triggered, this, &CustomRadioButton::renameActionTriggered);
     connect(m_delete, &QAction::triggered, this, &CustomRadioButton::deleteActionTriggered);
@@ -48,16 +45,10 @@ CustomRadioButton::CustomRadioButton(QWidget* parent)
 void CustomRadioButton::contextMenuEvent(QContextMenuEvent* event)
 {
     pCurrentRightClickedRadioButton = this;
-    const bool en = sysSetValue.Language == 1;
-    m_store->setText(en ? QStringLiteral("Store to device") : QStringLiteral("导入下位机"));
-    m_rename->setText(en ? QStringLiteral("Rename") : QStringLiteral("重命名"));
-    m_delete->setText(en ? QStringLiteral("Delete") : QStringLiteral("删除"));
-    // Styled at its first opening: a list of a hundred buttons builds
-    // noticeably faster without a hundred menu style sheets.
-    if (m_menu->styleSheet().isEmpty())
-        m_menu->setStyleSheet(QString::fromLatin1(kLocalMenuSheet));
-    runMenu(*m_menu, event->globalPos());
+    openMenu(event->globalPos(), kLocalMenuSheet);
 }
+
+PresetNameDialog* CustomRadioButton::makeNameDialog() { return new MyDialog1(this); }
 
 void CustomRadioButton::importActionTriggered()
 {
@@ -69,36 +60,20 @@ void CustomRadioButton::deleteActionTriggered()
     emit radio_remove(radioIndexOf(pCurrentRightClickedRadioButton->objectName()));
 }
 
-void CustomRadioButton::openDialog()
-{
-    MyDialog1 dialog(this);
-    connect(&dialog, qOverload<QString const&>(&PresetNameDialog::accepted), this,
-            &CustomRadioButton::receiveDialogInput);
-    modal::exec(dialog);
-}
-
-void CustomRadioButton::receiveDialogInput(QString const& name)
-{
-    m_pendingName = name;
-}
-
 void CustomRadioButton::renameActionTriggered()
 {
-    m_pendingName.clear();
-    openDialog();
-    if (m_pendingName.isEmpty())
+    const QString typed = askName();
+    if (typed.isEmpty())
         return;
     CustomRadioButton* button = pCurrentRightClickedRadioButton;
     const int index = radioIndexOf(button->objectName());
-    if (index < 0 || index >= config_count) {
-        m_pendingName.clear();
+    if (index < 0 || index >= config_count)
         return;
-    }
     // The files keep names with "&" doubled (which a button shows single),
     // so the typed name is doubled before it is compared with them.
     CB_data[index]->config_name.clear();
     CB_data_R[index]->config_name.clear();
-    QString name = doubledAmpersands(m_pendingName);
+    QString name = doubledAmpersands(typed);
     name = distinctName(name, namesOf(CB_data, config_count));
     name = distinctName(name, namesOf(CB_data_R, config_count_R));
     button->setText(name);
@@ -106,5 +81,4 @@ void CustomRadioButton::renameActionTriggered()
     EQ_config_Rename_R(index, name);
     CB_data[index]->config_name = name;
     CB_data_R[index]->config_name = name;
-    m_pendingName.clear();
 }

@@ -4,12 +4,9 @@
 // device", "Rename", "Delete". Renaming runs here up to the preset files;
 // the other entries hand the local index to the workspace.
 
-#include <QString>
-
 #include "workspace/presetbutton.h"
 
 class QAction;
-class QMenu;
 
 class CustomRadioButton : public PresetButton
 {
@@ -29,15 +26,13 @@ private slots:
     void importActionTriggered();
     void renameActionTriggered();
     void deleteActionTriggered();
-    void openDialog();
-    void receiveDialogInput(QString const& name);
 
 private:
-    QMenu* m_menu;
+    PresetNameDialog* makeNameDialog() override;
+
     QAction* m_store;
     QAction* m_rename;
     QAction* m_delete;
-    QString m_pendingName;
 };
 
 // The local button whose menu was opened last; its menu's actions read it.

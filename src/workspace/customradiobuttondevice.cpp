@@ -7,9 +7,7 @@
 #include "device/device_state.h"
 #include "device/preset_records.h"
 #include "store/presets.h"
-#include "store/settings.h"
 #include "store/shared_state.h"
-#include "widgets/modal_seam.h"
 #include "workspace/mydialog.h"
 #include "workspace/preset_names.h"
 #include "workspace/workspace_state.h"
@@ -35,17 +33,16 @@ QStringList namesOf(EQ_config_data* const* table, int count)
 }  // namespace
 
 CustomRadioButtonDevice::CustomRadioButtonDevice(QWidget* parent)
-    : PresetButton(parent),
-      m_menu(new QMenu(this)),
-      m_save(new QAction(QStringLiteral("Save"), this)),
-      m_rename(new QAction(QStringLiteral("Rename"), this)),
-      m_delete(new QAction(QStringLiteral("Delete"), this))
+    : PresetButton(parent)
+    , m_save(makeMenuAction(QStringLiteral("Save"), QStringLiteral("保存")))
+    , m_rename(makeMenuAction(QStringLiteral("Rename"), QStringLiteral("重命名")))
+    , m_delete(makeMenuAction(QStringLiteral("Delete"), QStringLiteral("删除")))
 {
-    m_menu->addAction(m_rename);
+    menu()->addAction(m_rename);
     connect(m_rename, &QAction::triggered, this, &CustomRadioButtonDevice::renameActionTriggered);
     // The three-slot models keep their three slots: no "Delete".
     if (!Ostra2_Sign && !Mirel1_Sign) {
-        m_menu->addAction(m_delete);
+        menu()->addAction(m_delete);
         connect(m_delete, &QAction::triggered, this, &CustomRadioButtonDevice::deleteActionTriggered);
     }
     QFont f = font();
@@ -70,16 +67,10 @@ void CustomRadioButtonDevice::contextMenuEvent(QContextMenuEvent* event)
     if (!isChecked())
         return;
     currentRightClickedRadioButton = this;
-    const bool en = sysSetValue.Language == 1;
-    m_save->setText(en ? QStringLiteral("Save") : QStringLiteral("保存"));
-    m_rename->setText(en ? QStringLiteral("Rename") : QStringLiteral("重命名"));
-    m_delete->setText(en ? QStringLiteral("Delete") : QStringLiteral("删除"));
-    // Styled at its first opening: a list of a hundred buttons builds
-    // noticeably faster without a hundred menu style sheets.
-    if (m_menu->styleSheet().isEmpty())
-        m_menu->setStyleSheet(QString::fromLatin1(kDeviceMenuSheet));
-    runMenu(*m_menu, event->globalPos());
+    openMenu(event->globalPos(), kDeviceMenuSheet);
 }
+
+PresetNameDialog* CustomRadioButtonDevice::makeNameDialog() { return new MyDialog2(this); }
 
 void CustomRadioButtonDevice::saveActionTriggered()
 {
@@ -93,27 +84,11 @@ void CustomRadioButtonDevice::deleteActionTriggered()
     emit radio_remove(radioIndexOf(currentRightClickedRadioButton->objectName()) - 100);
 }
 
-void CustomRadioButtonDevice::openDialog()
-{
-    MyDialog2 dialog(this);
-    connect(&dialog, qOverload<QString const&>(&PresetNameDialog::accepted), this,
-            &CustomRadioButtonDevice::receiveDialogInput);
-    modal::exec(dialog);
-}
-
-void CustomRadioButtonDevice::receiveDialogInput(QString const& name)
-{
-    m_pendingName = name;
-}
-
 // Slot records hold names as the device knows them (single "&"); only the
 // button text doubles them.
 void CustomRadioButtonDevice::renameActionTriggered()
 {
-    m_pendingName.clear();
-    openDialog();
-    const QString typed = m_pendingName;
-    m_pendingName.clear();
+    const QString typed = askName();
     CustomRadioButtonDevice* button = currentRightClickedRadioButton;
     const int slot = radioIndexOf(button->objectName()) - 100;
     const bool oneSet = test_str == QLatin1String("QAZWS");

@@ -10,7 +10,6 @@
 #include "workspace/presetbutton.h"
 
 class QAction;
-class QMenu;
 
 class CustomRadioButtonDevice : public PresetButton
 {
@@ -37,15 +36,13 @@ private slots:
     void saveActionTriggered();
     void renameActionTriggered();
     void deleteActionTriggered();
-    void openDialog();
-    void receiveDialogInput(QString const& name);
 
 private:
-    QMenu* m_menu;
+    PresetNameDialog* makeNameDialog() override;
+
     QAction* m_save;  // made and translated, never placed in the menu
     QAction* m_rename;
     QAction* m_delete;
-    QString m_pendingName;
 };
 
 // The device button whose menu was opened last; its menu's actions read it.

@@ -7,8 +7,4 @@
 
 // Saves the selected local preset into both preset files, whatever the
 // auto-save setting says; a device slot has no object there and changes nothing.
-void MainWindow::on_PButton_Set_2_clicked()
-{
-    EQ_config_Update(selectedRadioIndex);
-    EQ_config_Update_R(selectedRadioIndex);
-}
+void MainWindow::on_PButton_Set_2_clicked() { savePresetFiles(selectedRadioIndex); }

@@ -16,8 +16,9 @@
 #include <QVBoxLayout>
 
 #include "app/mainwindow.h"
+#include "device/commands.h"
 #include "device/device_state.h"
-#include "device/hid_device.h"
+#include "device/frame_road.h"
 #include "dsp/band.h"
 #include "editor/editor_state.h"
 #include "settings/systemsetting.h"
@@ -34,7 +35,6 @@
 
 namespace {
 
-constexpr uint32_t kSwitchSlotCommand = 0x110E;  // Sa_switch_MCU_config
 constexpr int kFirstFactorySlot = 5;
 
 const char* const kPanelSheet =
@@ -420,14 +420,9 @@ void Workspace::numberedToggle(bool checked)
         return;
     const int previous = selectedRadioIndex;
     moveSelection(index);
-    if (auto_save_status && previous != index) {
-        if (previous <= 99) {
-            EQ_config_Update(previous);
-            EQ_config_Update_R(previous);
-        } else {
-            emit qiehuan_radio_Change(previous);
-        }
-    }
+    if (auto_save_status && previous != index)
+        saveEditedPreset(
+            previous, [this](int radioIndex) { emit qiehuan_radio_Change(radioIndex); });
     emit qiehuan_radio_Change2(index);
 }
 
@@ -442,7 +437,7 @@ void Workspace::qiehuan_EQ_config_Device_Update(int index)
     if (!isDeviceSlot(slot))
         return;
     pointSetsAt(&deviceSlot(slot), &deviceSlotR(slot));
-    sendFrame(kSwitchSlotCommand, slot);
+    frameRoad().send(command::Sa_switch_MCU_config, slot);
     if (test_str == QLatin1String("QAZWS")) {
         emit send_device_name_2(QStringLiteral("yyyy"));
     } else if (test_str == QLatin1String("ABCD")) {
@@ -466,14 +461,8 @@ void Workspace::moveSelection(int index)
 // Auto-save of the preset being left.
 void Workspace::saveLeaving(int index)
 {
-    if (!auto_save_status)
-        return;
-    if (index <= 99) {
-        EQ_config_Update(index);
-        EQ_config_Update_R(index);
-    } else {
-        Device_Config_Save(index);
-    }
+    if (auto_save_status)
+        saveEditedPreset(index, [this](int radioIndex) { Device_Config_Save(radioIndex); });
 }
 
 void Workspace::pointSetsAt(EQ_config_data* left, EQ_config_data* right)
@@ -489,23 +478,6 @@ void Workspace::pointSetsAt(EQ_config_data* left, EQ_config_data* right)
 void Workspace::emitDeferred(void (Workspace::*signal)())
 {
     QMetaObject::invokeMethod(this, [this, signal] { (this->*signal)(); }, Qt::QueuedConnection);
-}
-
-void Workspace::sendFrame(uint32_t command, int32_t data)
-{
-    qv_hid_new::CustomHidFrameInfo f;
-    f.cmd = command;
-    f.data = data;
-    sendFrames({f});
-}
-
-void Workspace::sendFrames(const FrameList& frames)
-{
-    if (hid_status != 1)
-        return;
-    qv_hid_new_send sender;
-    for (const qv_hid_new::CustomHidFrameInfo& f : frames)
-        sender.qv_frame(f);
 }
 
 void Workspace::remind(const char* english, const char* chinese)

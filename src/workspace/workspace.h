@@ -177,8 +177,6 @@ private:
     QString distinctDeviceName(const QString& name) const;
 
     void remind(const char* english, const char* chinese);
-    void sendFrames(const FrameList& frames);
-    void sendFrame(uint32_t command, int32_t data);
     std::vector<int32_t> bufferWords() const;
 
     QPointer<CustomLineEdit> m_localEdit;

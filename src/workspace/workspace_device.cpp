@@ -11,7 +11,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "device/commands.h"
 #include "device/device_state.h"
+#include "device/frame_road.h"
 #include "dsp/band.h"
 #include "editor/editor_state.h"
 #include "settings/systemsetting.h"
@@ -28,9 +30,6 @@
 
 namespace {
 
-constexpr uint32_t kSwitchSlotCommand = 0x110E;
-constexpr uint32_t kDeleteSlotCommand = 0x110A;
-constexpr uint32_t kOverwriteSlotCommand = 0x1119;
 constexpr int kListedSaveDelayMs = 500;
 
 const char* const kDeviceEditSheet =
@@ -90,18 +89,16 @@ void Workspace::onDevicePresetToggled(bool checked, SlotToggle variant, QAbstrac
         // The list was rebuilt around the selected slot: nothing is left.
     } else if (auto_save_status && variant == SlotToggle::Listed) {
         QTimer::singleShot(kListedSaveDelayMs, this, [this, previous, previousConnection] {
-            if (previous <= 99) {
-                EQ_config_Update(previous);
-                EQ_config_Update_R(previous);
-            } else if (previousConnection == m_connection) {
-                Device_Config_Save(previous);
-            }
+            saveEditedPreset(previous, [this, previousConnection](int radioIndex) {
+                if (previousConnection == m_connection)
+                    Device_Config_Save(radioIndex);
+            });
         });
     } else {
         saveLeaving(previous);
     }
     pointSetsAt(&deviceSlot(slot), &deviceSlotR(slot));
-    sendFrame(kSwitchSlotCommand, slot);
+    frameRoad().send(command::Sa_switch_MCU_config, slot);
 
     const QString recordName = deviceSlot(slot).config_name;
     const QString& name = variant == SlotToggle::Listed || variant == SlotToggle::Factory ? recordName : madeWith;
@@ -176,10 +173,7 @@ void Workspace::EQ_config_Rename_Value_Init(QString name)
         packRecordName(eq_signle_config_u2.data(), name);
 }
 
-void Workspace::EQ_config_Send()
-{
-    sendFrames(storeRecordFrames(bufferWords()));
-}
+void Workspace::EQ_config_Send() { frameRoad().send(storeRecordFrames(bufferWords())); }
 
 // ---- Save, rename, delete ----
 
@@ -197,7 +191,7 @@ void Workspace::Device_Config_Save(int index)
         qDebug() << "selection of an earlier connection, not saved:" << index;
         return;
     }
-    sendFrames(saveSlotFrames(slot, EQ_Device_Config_Save(index)));
+    frameRoad().send(saveSlotFrames(slot, EQ_Device_Config_Save(index)));
 }
 
 void Workspace::Device_Radio_Rename(int slot, QString name)
@@ -206,7 +200,7 @@ void Workspace::Device_Radio_Rename(int slot, QString name)
         return;
     EQ_config_Rename_Value_Init(name);
     const std::vector<int32_t> words = bufferWords();
-    sendFrames(renameSlotFrames(slot, recordLayoutOf(test_str), words.data()));
+    frameRoad().send(renameSlotFrames(slot, recordLayoutOf(test_str), words.data()));
 }
 
 void Workspace::Device_Index_Change(int slot)
@@ -245,8 +239,8 @@ void Workspace::Device_Index_Change(int slot)
     }
     if (isLeftRight())
         emit send_remove_index(slot);
-    sendFrame(kSwitchSlotCommand, -1);
-    sendFrame(kDeleteSlotCommand, slot);
+    frameRoad().send(command::Sa_switch_MCU_config, -1);
+    frameRoad().send(command::kDeleteSlot, slot);
 
     const int selected = selectedRadioIndex;
     if (selected > 100 + slot && selected < 100 + count) {
@@ -321,7 +315,7 @@ void Workspace::overwriteSlot(int localIndex)
         return;
     copyBands(local ? CB_data[localIndex]->eq : EQ, deviceSlot(k));
     copyBands(local ? CB_data_R[localIndex]->eq : EQ_R, deviceSlotR(k));
-    sendFrame(kOverwriteSlotCommand, k);
+    frameRoad().send(command::kOverwriteSlot, k);
     pointSetsAt(&deviceSlot(k), &deviceSlotR(k));
     emitDeferred(&Workspace::radio_Change);
 }

@@ -9,7 +9,9 @@
 #include <QVBoxLayout>
 
 #include "app/mainwindow.h"
+#include "device/commands.h"
 #include "device/device_state.h"
+#include "device/frame_road.h"
 #include "dsp/band.h"
 #include "editor/editor_rules.h"
 #include "editor/editor_state.h"
@@ -23,8 +25,6 @@
 #include "workspace/workspace_state.h"
 
 namespace {
-
-constexpr uint32_t kSwitchSlotCommand = 0x110E;
 
 const char* const kLocalEditSheet =
     "QLineEdit {color: gray; width: 160px; height: 40px; background-color: white; border: 2px "
@@ -69,7 +69,7 @@ void Workspace::onLocalPresetToggled(bool checked)
     if (previous != index)  // at start-up preset 0 is selected again: nothing is left
         saveLeaving(previous);
     pointSetsAt(CB_data[index], CB_data_R[index]);
-    sendFrame(kSwitchSlotCommand, -1);  // no device slot is active
+    frameRoad().send(command::Sa_switch_MCU_config, -1); // no device slot is active
     if (test_str == QLatin1String("QAZWS")) {
         if (getConfig(index) == -1)
             addOrUpdateConfig(index, 0);
@@ -217,10 +217,8 @@ void Workspace::Radio_Config_Change(int index)
     // Removing reloads the tables from the files: keep the edits of the
     // selected preset first.
     const int selected = selectedRadioIndex;
-    if (selected < config_count) {
-        EQ_config_Update(selected);
-        EQ_config_Update_R(selected);
-    }
+    if (selected < config_count)
+        savePresetFiles(selected);
     ui->verticalLayout->removeWidget(button);
     button->dispose();
     for (CustomRadioButton* b : later)

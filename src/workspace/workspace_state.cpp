@@ -8,6 +8,20 @@ int32_t preselectedRadioIndex = 0;
 int32_t device_config_count = 0;
 int32_t device_config_count_R = 0;
 
+void saveEditedPreset(int index, const std::function<void(int)>& saveDeviceSlot)
+{
+    saveEditedPreset(index, saveDeviceSlot, savePresetFiles);
+}
+
+void saveEditedPreset(int index, const std::function<void(int)>& saveDeviceSlot,
+    const std::function<void(int)>& saveLocal)
+{
+    if (index <= 99)
+        saveLocal(index);
+    else
+        saveDeviceSlot(index);
+}
+
 const QString EQ_str = QStringLiteral("EQ");
 const QString qss = QStringLiteral(
     "QRadioButton{ width: 154px; height: 40px; font-size: 16px;outline:none;}"
