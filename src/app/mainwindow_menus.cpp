@@ -17,7 +17,9 @@
 #include "app/help_links.h"
 #include "app/mainwindow_ui.h"
 #include "app/status_labels.h"
+#include "app/window_texts.h"
 #include "device/device_state.h"
+#include "editor/band_edit.h"
 #include "settings/systemsetting.h"
 #include "store/settings.h"
 #include "widgets/customcontrols.h"
@@ -68,11 +70,6 @@ const char* const kMenuSheet =
     "rgb(56, 56, 56);width: 100px;high: 50px; padding: 4px 24px 4px 24px;margin:0px 0px; }"
     "QMenu::item:selected {background-color: rgb(56,56,56); }";
 
-QString padded(const QString& text)
-{
-    return "   " + text + "   ";
-}
-
 }  // namespace
 
 void MainWindow::qss_Setting()
@@ -106,22 +103,17 @@ void MainWindow::qss_Setting()
     statusLabel7 = new QLabel("   DeviceEQ:ON   ");
     statusLabel8 = new QLabel("   T0.30   ");
 
-    statusLabel1->setText(padded(status_bar_value.audio_code));
-    statusLabel2->setText(padded(status_bar_value.sample_rate));
-    statusLabel3->setText(padded("EQ:" + QString::number(status_bar_value.eq_count)));
-    statusLabel4->setText(padded(status_bar_value.device_model));
-    statusLabel5->setText(padded(status_bar_value.connect_state));
+    statusLabel1->setText(framed(status_bar_value.audio_code));
+    statusLabel2->setText(framed(status_bar_value.sample_rate));
+    statusLabel3->setText(eqCountText(status_bar_value.eq_count));
+    statusLabel4->setText(framed(status_bar_value.device_model));
+    statusLabel5->setText(framed(status_bar_value.connect_state));
 
     status_bar_value.eq_max = 10;
     const int language = sysSetValue.Language;
-    const QString limit = QString::number(status_bar_value.eq_max);
-    if (language == 0) {
-        statusLabel6->setText(padded("EQ最大支持段数:" + limit));
-        statusLabel7->setText(padded("设备EQ:开"));
-    } else {
-        statusLabel6->setText(padded("EQ Max NUM:" + limit));
-        statusLabel7->setText(padded("DeviceEQ:ON"));
-    }
+    const StatusTexts& status = statusTextsOrEnglish(language);
+    statusLabel6->setText(eqMaxText(status, status_bar_value.eq_max));
+    statusLabel7->setText(status.deviceEqOn);
 
     ui->statusbar->setStyleSheet(kStatusBarSheet);
     // Left to right: model, connection, audio code, sample rate, band limit, band count.
@@ -133,15 +125,13 @@ void MainWindow::qss_Setting()
                           statusLabel6, statusLabel7})
         label->setStyleSheet(kStatusLabelSheet);
 
+    const MainWindowTexts& texts = mainWindowTexts(language);
     QToolButton* toolButtons[] = {ui->toolButton, ui->toolButton_2, ui->toolButton_3};
-    const char* const englishTips[] = {"Import", "Export", "Help"};
-    const char* const chineseTips[] = {"导入", "导出", "帮助"};
+    const QString tips[] = { texts.importTip, texts.exportTip, texts.helpTip };
     for (int i = 0; i < 3; ++i) {
         toolButtons[i]->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        if (language == 0)
-            toolButtons[i]->setToolTip(chineseTips[i]);
-        else if (language == 1)
-            toolButtons[i]->setToolTip(englishTips[i]);
+        if (language == 0 || language == 1)
+            toolButtons[i]->setToolTip(tips[i]);
         toolButtons[i]->setPopupMode(QToolButton::InstantPopup);
         toolButtons[i]->setStyleSheet(kToolButtonSheet);
     }
@@ -150,21 +140,18 @@ void MainWindow::qss_Setting()
     {
         QMenu*& menu;
         QToolButton* button;
-        QStringList english;
-        QStringList chinese;
+        const QStringList& actions;
     };
     const MenuEntry menus[] = {
-        {menu_Import, ui->toolButton, {"Target", "SourceFR", "Import Filters"},
-         {"导入目标曲线", "导入源频响曲线", "导入滤波参数"}},
-        {menu_Export, ui->toolButton_2, {"Export filter FR", "Export filters"},
-         {"导出频响曲线", "导出滤波参数"}},
-        {menu_Help, ui->toolButton_3, {"Reference Guide", "Problem feedback"}, {"使用指南", "问题反馈"}},
+        { menu_Import, ui->toolButton, texts.importActions },
+        { menu_Export, ui->toolButton_2, texts.exportActions },
+        { menu_Help, ui->toolButton_3, texts.helpActions },
     };
     for (const MenuEntry& entry : menus) {
         entry.menu = new QMenu(this);
         entry.menu->setStyleSheet(kMenuSheet);
         entry.menu->clear();
-        for (const QString& text : language == 1 ? entry.english : entry.chinese)
+        for (const QString& text : entry.actions)
             entry.menu->addAction(tr(text.toUtf8().constData()));
     }
     for (const MenuEntry& entry : menus) {
@@ -172,10 +159,8 @@ void MainWindow::qss_Setting()
         clearHoverWhenMenuCloses(entry.button);
     }
 
-    if (language == 1)
-        ui->PButton_Set_2->setToolTip("Save curren config(Ctrl+S)");
-    else if (language == 0)
-        ui->PButton_Set_2->setToolTip("保存当前配置(Ctrl+S)");
+    if (const StatusTexts* st = statusTexts(language))
+        ui->PButton_Set_2->setToolTip(st->saveTip);
 }
 
 void MainWindow::deal_On_triggered_Help(QAction* action)
@@ -193,10 +178,8 @@ void MainWindow::deal_On_triggered_Help(QAction* action)
 
 void MainWindow::on_PButton_Set_clicked()
 {
-    if (sysSetValue.Language == 1)
-        systemset->setWindowTitle("SystemSetting");
-    else if (sysSetValue.Language == 0)
-        systemset->setWindowTitle("系统设置");
+    if (const StatusTexts* st = statusTexts(sysSetValue.Language))
+        systemset->setWindowTitle(st->settingsTitle);
     systemset->Updata_ALL();
     systemset->show();
 }

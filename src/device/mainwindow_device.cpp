@@ -14,6 +14,7 @@
 
 #include "app/mainwindow_ui.h"
 #include "app/status_labels.h"
+#include "app/window_texts.h"
 #include "device/device_access.h"
 #include "device/device_session.h"
 #include "device/device_state.h"
@@ -165,7 +166,7 @@ void MainWindow::deal_DeviceAbsent()
 {
     resetSearchState(sysSetValue.Language);
     if (statusLabel5)
-        statusLabel5->setText("   " + status_bar_value.connect_state + "   ");
+        statusLabel5->setText(framed(status_bar_value.connect_state));
 }
 
 void MainWindow::deal_DeviceDenied(const QString& node)

@@ -18,6 +18,7 @@
 #include <QUrl>
 
 #include "app/mainwindow.h"
+#include "app/window_texts.h"
 #include "device/device_state.h"
 #include "settings/checkupdata.h"
 #include "settings/settings_style.h"
@@ -140,7 +141,7 @@ void SystemSetting::Updata_ALL()
         return;
     const bool en = language == 1;
     const QString& model = status_bar_value.device_model;
-    const bool placeholder = model == (en ? QStringLiteral("Device") : QStringLiteral("机型"));
+    const bool placeholder = model == statusTexts(language)->device;
     ui->label_dev_model->setText(
         (en ? QStringLiteral("Device Model:  ") : QStringLiteral("设备型号:  "))
         + (placeholder ? QStringLiteral("...") : model));
