@@ -16,6 +16,7 @@
 
 #include "app/help_links.h"
 #include "app/mainwindow_ui.h"
+#include "app/palette.h"
 #include "app/status_labels.h"
 #include "app/window_texts.h"
 #include "device/device_state.h"
@@ -41,10 +42,10 @@ const char* const kPlotBoxSheet =
     "image: url(:ThirdPartyResources/images/ic-checkbox-close_2_3.png);} "
     "QCheckBox::indicator:checked {image: url(:ThirdPartyResources/images/ic-checkbox-open_1.png);}";
 
-const char* const kRawBoxSheet =
-    "QCheckBox{color: rgb(255, 255, 255);} QCheckBox:checked{color: rgb(216, 216, 216);} "
-    "QCheckBox:unchecked{color: rgb(216, 216, 216);} QCheckBox:hover{color: rgb(240, 240, 240);} "
-    "QCheckBox::indicator {width: 0px;height: 0px;}";
+const char* const kRawBoxSheet
+    = "QCheckBox{color: " QV_WHITE ";} QCheckBox:checked{color: " QV_TEXT ";} "
+      "QCheckBox:unchecked{color: " QV_TEXT ";} QCheckBox:hover{color: rgb(240, 240, 240);} "
+      "QCheckBox::indicator {width: 0px;height: 0px;}";
 
 const char* const kEnableBoxSheet =
     " QCheckBox::indicator {  width: 22px;   height: 22px;padding-top: 2px; padding-bottom: 2px;} "
@@ -53,22 +54,27 @@ const char* const kEnableBoxSheet =
 
 const char* const kStatusBarSheet = "QStatusBar::item {border-right: 1px solid white;padding: 0 5px;}";
 
-const char* const kStatusLabelSheet =
-    " QStatusBar {    QWidget { border: none; }    background-color: rgb(0, 0, 0);    border: 2px solid "
-    "rgb(56, 56, 56);     QLabel{         font-size: 11px;         color: rgb(216, 216, 216);         "
-    "background-color:  rgb(0, 0, 0);    }    QLabel#lineLabel {          none;                            "
-    "background-color: #565656;         width: 1px;         margin: 0px 5px;    } }";
+const char* const kStatusLabelSheet
+    = " QStatusBar {    QWidget { border: none; }    background-color: " QV_BLACK
+      ";    border: 2px solid " QV_DARK_GREY
+      ";     QLabel{         font-size: 11px;         color: " QV_TEXT ";         "
+      "background-color:  " QV_BLACK
+      ";    }    QLabel#lineLabel {          none;                            "
+      "background-color: #565656;         width: 1px;         margin: 0px 5px;    } }";
 
-const char* const kToolButtonSheet =
-    "QToolButton{    color: rgb(216, 216, 216);     border: 2px solid rgb(56,56,56);     border-radius: 5px;"
-    "     border:none; } QToolButton:hover{     border: 2px solid gray;     border-radius: 5px; } "
-    "QToolButton::menu-indicator { image: none; }";
+const char* const kToolButtonSheet
+    = "QToolButton{    color: " QV_TEXT ";     border: 2px solid " QV_DARK_GREY_TIGHT
+      ";     border-radius: 5px;"
+      "     border:none; } QToolButton:hover{     border: 2px solid gray;     border-radius: 5px; "
+      "} "
+      "QToolButton::menu-indicator { image: none; }";
 
-const char* const kMenuSheet =
-    "QMenu {background-color: rgb(0, 0, 0);color: rgb(216,216,216);border: 1px solid rgb(56, 56, 56);"
-    "border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px solid "
-    "rgb(56, 56, 56);width: 100px;high: 50px; padding: 4px 24px 4px 24px;margin:0px 0px; }"
-    "QMenu::item:selected {background-color: rgb(56,56,56); }";
+const char* const kMenuSheet
+    = "QMenu {background-color: " QV_BLACK ";color: " QV_TEXT_TIGHT
+      ";border: 1px solid " QV_DARK_GREY ";"
+      "border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px "
+      "solid " QV_DARK_GREY ";width: 100px;high: 50px; padding: 4px 24px 4px 24px;margin:0px 0px; }"
+      "QMenu::item:selected {background-color: " QV_DARK_GREY_TIGHT "; }";
 
 }  // namespace
 
@@ -82,9 +88,11 @@ void MainWindow::qss_Setting()
             w->setStyleSheet(scrollSheet);
 
     const std::pair<QCheckBox*, const char*> plotBoxes[] = {
-        {ui->checkBox_EQ, "rgb(255, 85, 0)"},        {ui->checkBox_frequency, "rgb(255,0,0)"},
-        {ui->checkBox_target, "rgb(216, 216, 216)"}, {ui->checkBox_each, "rgb(0,200,0)"},
-        {ui->checkBox_combined, "rgb(0,255,255)"},
+        { ui->checkBox_EQ, QV_COMBINED_CURVE },
+        { ui->checkBox_frequency, QV_SOURCE_CURVE_TIGHT },
+        { ui->checkBox_target, QV_TEXT },
+        { ui->checkBox_each, QV_FIRST_BAND_CURVE_TIGHT },
+        { ui->checkBox_combined, QV_FILTERED_CURVE_TIGHT },
     };
     for (const auto& [box, colour] : plotBoxes)
         box->setStyleSheet(QString(kPlotBoxSheet).arg(colour));

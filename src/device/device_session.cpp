@@ -1,5 +1,6 @@
 #include "device/device_session.h"
 
+#include "app/palette.h"
 #include "app/window_texts.h"
 #include "device/device_state.h"
 #include "device/device_tables.h"
@@ -155,7 +156,7 @@ void DeviceSession::connected()
 
 void DeviceSession::disconnected()
 {
-    m_host.setStatusStyle(LimitLabel, QStringLiteral("color: rgb(216, 216, 216);"));
+    m_host.setStatusStyle(LimitLabel, QStringLiteral("color: " QV_TEXT ";"));
     upload_sign = 0;
     hid_status = 0;
     config_connect_status = 0;

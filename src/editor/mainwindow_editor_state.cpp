@@ -26,6 +26,7 @@
 #include <QtCharts/QChartView>
 
 #include "app/mainwindow_ui.h"
+#include "app/palette.h"
 #include "app/status_labels.h"
 #include "device/device_session.h"
 #include "device/device_state.h"
@@ -74,16 +75,18 @@ const char* const kNoEqEnableBoxSheet =
     "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/unchecked_56.png);  }  "
     "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/1-checked.png);  }";
 
-const char* const kRowMenuSheet =
-    "QMenu {background-color: rgb(0, 0, 0);color: rgb(216,216,216);border: 1px solid rgb(56, 56, 56);"
-    "border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px solid rgb(56, 56, 56);"
-    "width: 120px;high: 50px;padding: 4px 20px 4px 20px;margin:0px 0px; }QMenu::item:selected "
-    "{background-color: rgb(56,56,56); }";
+const char* const kRowMenuSheet
+    = "QMenu {background-color: " QV_BLACK ";color: " QV_TEXT_TIGHT
+      ";border: 1px solid " QV_DARK_GREY ";"
+      "border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px "
+      "solid " QV_DARK_GREY ";"
+      "width: 120px;high: 50px;padding: 4px 20px 4px 20px;margin:0px 0px; }QMenu::item:selected "
+      "{background-color: " QV_DARK_GREY_TIGHT "; }";
 
-const char* const kDiscardBoxSheetEnglish =
-    "background-color: rgb(56, 56, 56); outline: none;color: rgb(216, 216, 216);font-family: 微软雅黑;";
-const char* const kDiscardBoxSheetChinese =
-    "background-color: rgb(56, 56, 56); outline:none;color: rgb(216, 216, 216);font-family: 微软雅黑;";
+const char* const kDiscardBoxSheetEnglish
+    = "background-color: " QV_DARK_GREY "; outline: none;color: " QV_TEXT ";font-family: 微软雅黑;";
+const char* const kDiscardBoxSheetChinese
+    = "background-color: " QV_DARK_GREY "; outline:none;color: " QV_TEXT ";font-family: 微软雅黑;";
 
 using TypeSlot = void (MainWindow::*)(int);
 constexpr TypeSlot kTypeSlots[] = {

@@ -16,6 +16,7 @@
 
 #include "app/mainwindow_style.h"
 #include "app/mainwindow_ui.h"
+#include "app/palette.h"
 #include "app/window_texts.h"
 #include "device/device_session.h"
 #include "device/device_state.h"
@@ -40,16 +41,16 @@
 
 namespace {
 
-const char* const kCurveListSheet =
-    "QListWidget{outline:0px; border-radius:20px;background: rgba(0,0,0,1);padding-top:10px;"
-    "padding-bottom:10px;}QListWidget::item{margin-top:0px;margin-bottom:0px;height:40px;}"
-    "QListWidget::item:selected{color: rgb(216, 216, 216); border-radius:8px; "
-    "background:rgba(56, 56, 56, 0);}QListWidget::item:hover{border-radius:8px;"
-    "background-color:rgb(56, 56, 56);}QListWidget::item QLabel { color: rgb(216, 216, 216);"
-    "background-color: transparent; }";
+const char* const kCurveListSheet
+    = "QListWidget{outline:0px; border-radius:20px;background: rgba(0,0,0,1);padding-top:10px;"
+      "padding-bottom:10px;}QListWidget::item{margin-top:0px;margin-bottom:0px;height:40px;}"
+      "QListWidget::item:selected{color: " QV_TEXT "; border-radius:8px; "
+      "background:rgba(56, 56, 56, 0);}QListWidget::item:hover{border-radius:8px;"
+      "background-color:" QV_DARK_GREY ";}QListWidget::item QLabel { color: " QV_TEXT ";"
+      "background-color: transparent; }";
 
-const char* const kQuestionBoxSheet =
-    "background-color: rgb(56, 56, 56); outline: none;color: rgb(216, 216, 216);font-family: 微软雅黑;";
+const char* const kQuestionBoxSheet
+    = "background-color: " QV_DARK_GREY "; outline: none;color: " QV_TEXT ";font-family: 微软雅黑;";
 
 constexpr int kMaxVisibleCurves = 5;
 

@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 
+#include "app/palette.h"
 #include "store/presets.h"
 #include "store/settings.h"
 #include "widgets/modal_seam.h"
@@ -14,11 +15,12 @@ CustomRadioButton* pCurrentRightClickedRadioButton = nullptr;
 
 namespace {
 
-const char* const kLocalMenuSheet =
-    "QMenu {background-color: rgb(0, 0, 0);color: rgb(216,216,216);border: 1px solid rgb(56, 56, "
-    "56);border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px solid "
-    "rgb(56, 56, 56);width: 90px;high: 50px;padding: 4px 20px 4px 24px;margin:0px 0px; "
-    "}QMenu::item:selected {background-color: rgb(56,56,56); }";
+const char* const kLocalMenuSheet
+    = "QMenu {background-color: " QV_BLACK ";color: " QV_TEXT_TIGHT
+      ";border: 1px solid rgb(56, 56, "
+      "56);border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px "
+      "solid " QV_DARK_GREY ";width: 90px;high: 50px;padding: 4px 20px 4px 24px;margin:0px 0px; "
+      "}QMenu::item:selected {background-color: " QV_DARK_GREY_TIGHT "; }";
 
 QStringList namesOf(EQ_config_data* const* table, int count)
 {

@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 
+#include "app/palette.h"
 #include "device/device_state.h"
 #include "device/preset_records.h"
 #include "store/presets.h"
@@ -18,11 +19,12 @@ CustomRadioButtonDevice* currentRightClickedRadioButton = nullptr;
 
 namespace {
 
-const char* const kDeviceMenuSheet =
-    "QMenu {background-color: rgb(0, 0, 0);color: rgb(216,216,216);border: 1px solid rgb(56, 56, "
-    "56);border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px solid "
-    "rgb(56, 56, 56);width: 50px;high: 50px;padding: 4px 24px 4px 24px;margin:0px 0px; "
-    "}QMenu::item:selected {background-color: rgb(56,56,56); }";
+const char* const kDeviceMenuSheet
+    = "QMenu {background-color: " QV_BLACK ";color: " QV_TEXT_TIGHT
+      ";border: 1px solid rgb(56, 56, "
+      "56);border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px "
+      "solid " QV_DARK_GREY ";width: 50px;high: 50px;padding: 4px 24px 4px 24px;margin:0px 0px; "
+      "}QMenu::item:selected {background-color: " QV_DARK_GREY_TIGHT "; }";
 
 QStringList namesOf(EQ_config_data* const* table, int count)
 {

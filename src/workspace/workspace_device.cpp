@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/palette.h"
 #include "device/device_state.h"
 #include "dsp/band.h"
 #include "editor/editor_state.h"
@@ -33,12 +34,12 @@ constexpr uint32_t kDeleteSlotCommand = 0x110A;
 constexpr uint32_t kOverwriteSlotCommand = 0x1119;
 constexpr int kListedSaveDelayMs = 500;
 
-const char* const kDeviceEditSheet =
-    "QLineEdit {color: gray; width: 160px; height: 40px; background-color: white; border: 2px "
-    "solid rgb(56, 56, 56); }";
-const char* const kImportDeviceEditSheet =
-    "QLineEdit {color:gray; width: 160px; height: 40px; background-color: white; border: 2px "
-    "solid rgb(56, 56, 56); }";
+const char* const kDeviceEditSheet
+    = "QLineEdit {color: gray; width: 160px; height: 40px; background-color: white; border: 2px "
+      "solid " QV_DARK_GREY "; }";
+const char* const kImportDeviceEditSheet
+    = "QLineEdit {color:gray; width: 160px; height: 40px; background-color: white; border: 2px "
+      "solid " QV_DARK_GREY "; }";
 
 const char* const kNotConnected = "Machine not connected";
 const char* const kNotConnectedZh = "设备未连接";

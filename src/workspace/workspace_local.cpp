@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/mainwindow.h"
+#include "app/palette.h"
 #include "device/device_state.h"
 #include "dsp/band.h"
 #include "editor/editor_rules.h"
@@ -26,9 +27,9 @@ namespace {
 
 constexpr uint32_t kSwitchSlotCommand = 0x110E;
 
-const char* const kLocalEditSheet =
-    "QLineEdit {color: gray; width: 160px; height: 40px; background-color: white; border: 2px "
-    "solid rgb(56, 56, 56); }";
+const char* const kLocalEditSheet
+    = "QLineEdit {color: gray; width: 160px; height: 40px; background-color: white; border: 2px "
+      "solid " QV_DARK_GREY "; }";
 
 QStringList localNames()
 {
