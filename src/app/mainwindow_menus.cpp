@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include "app/help_links.h"
+#include "app/mainwindow_style.h"
 #include "app/mainwindow_ui.h"
 #include "app/palette.h"
 #include "app/status_labels.h"
@@ -24,6 +25,7 @@
 #include "settings/systemsetting.h"
 #include "store/settings.h"
 #include "widgets/customcontrols.h"
+#include "widgets/shared_style.h"
 
 QLabel* statusLabel1 = nullptr;
 QLabel* statusLabel2 = nullptr;
@@ -47,11 +49,6 @@ const char* const kRawBoxSheet
       "QCheckBox:unchecked{color: " QV_TEXT ";} QCheckBox:hover{color: rgb(240, 240, 240);} "
       "QCheckBox::indicator {width: 0px;height: 0px;}";
 
-const char* const kEnableBoxSheet =
-    " QCheckBox::indicator {  width: 22px;   height: 22px;padding-top: 2px; padding-bottom: 2px;} "
-    "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/1-unchecked.png);  }  "
-    "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/1-checked.png);  }";
-
 const char* const kStatusBarSheet = "QStatusBar::item {border-right: 1px solid white;padding: 0 5px;}";
 
 const char* const kStatusLabelSheet
@@ -70,11 +67,7 @@ const char* const kToolButtonSheet
       "QToolButton::menu-indicator { image: none; }";
 
 const char* const kMenuSheet
-    = "QMenu {background-color: " QV_BLACK ";color: " QV_TEXT_TIGHT
-      ";border: 1px solid " QV_DARK_GREY ";"
-      "border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px "
-      "solid " QV_DARK_GREY ";width: 100px;high: 50px; padding: 4px 24px 4px 24px;margin:0px 0px; }"
-      "QMenu::item:selected {background-color: " QV_DARK_GREY_TIGHT "; }";
+    = QV_MENU_SHEET("width: 100px;high: 50px; padding: 4px 24px 4px 24px;");
 
 }  // namespace
 
@@ -98,9 +91,9 @@ void MainWindow::qss_Setting()
         box->setStyleSheet(QString(kPlotBoxSheet).arg(colour));
     ui->checkBox_open->setStyleSheet(kRawBoxSheet);
 
-    ui->checkBox->setStyleSheet(kEnableBoxSheet);
+    ui->checkBox->setStyleSheet(FormSheet::enableBox);
     for (const BandRowDescriptor& row : bandRowDescriptors())
-        row.enable.of(*ui)->setStyleSheet(kEnableBoxSheet);
+        row.enable.of(*ui)->setStyleSheet(FormSheet::enableBox);
 
     statusLabel1 = new QLabel("   Audio_Code   ");
     statusLabel2 = new QLabel("   Sample   ");

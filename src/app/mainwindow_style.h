@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "app/palette.h"
+#include "widgets/shared_style.h"
 
 // Style sheets of the main window form, kept in one place so that the form,
 // the language switch and the tests use the very same text.
@@ -40,9 +41,9 @@ inline constexpr char blackPanel[] = "background-color: " QV_BLACK ";";
 
 inline constexpr char toolBarLabel[] = "color: " QV_WHITE ";";
 
-#define QV_IMAGE_BUTTON_SHEET(file)                                          \
-    "QPushButton{border: none;image: url(:ThirdPartyResources/images/" file ");}\n" \
-    "QPushButton:hover{border: 2px solid gray;border-radius: 5px;}"
+#define QV_IMAGE_BUTTON_SHEET(file)                                                                \
+    "QPushButton{border: none;image: url(:ThirdPartyResources/images/" file                        \
+    ");}\n" QV_HOVER_FRAME("QPushButton")
 
 inline constexpr char settingsButton[] = QV_IMAGE_BUTTON_SHEET("setting.png");
 inline constexpr char saveButton[] = QV_IMAGE_BUTTON_SHEET("ws_save.png");
@@ -59,8 +60,7 @@ inline constexpr char removeButton[]
 
 // Replaced by the menu setup right after the form is built.
 inline constexpr char toolButton[]
-    = "QToolButton{color: " QV_TEXT ";border: none;}\n"
-      "QToolButton:hover{border: 2px solid gray;border-radius: 5px;}";
+    = "QToolButton{color: " QV_TEXT ";border: none;}\n" QV_HOVER_FRAME("QToolButton");
 
 // Captions, "Gain:" / "Q factor:" labels, the preamp text and the texts of row 4.
 inline constexpr char caption[] = "color: " QV_TEXT ";";
@@ -69,6 +69,29 @@ inline constexpr char caption[] = "color: " QV_TEXT ";";
 // (low-pass, high-pass); set by the filter-type choice.
 inline constexpr char liveGain[] = "color:" QV_TEXT_TIGHT ";";
 inline constexpr char greyedGain[] = "color:" QV_DARK_GREY_TIGHT ";";
+
+// The preamp's and the bands' enable boxes: usable, locked (a stream or a
+// factory preset the editor may not change), and while the device offers no
+// equaliser.
+#define QV_ENABLE_BOX_SHEET(unchecked, checked)                                                    \
+    " QCheckBox::indicator {  width: 22px;   height: 22px;padding-top: 2px; padding-bottom: "      \
+    "2px;} "                                                                                       \
+    "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/" unchecked        \
+    ");  }  "                                                                                      \
+    "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/" checked ");  }"
+
+inline constexpr char enableBox[] = QV_ENABLE_BOX_SHEET("1-unchecked.png", "1-checked.png");
+inline constexpr char lockedEnableBox[] = QV_ENABLE_BOX_SHEET("2-unchecked.png", "2-checked.png");
+inline constexpr char noEqEnableBox[] = QV_ENABLE_BOX_SHEET("unchecked_56.png", "1-checked.png");
+
+#undef QV_ENABLE_BOX_SHEET
+
+// The window's question boxes (import filters, the refusal to import, the
+// discard of the right channel); the Chinese discard box spells it its own way.
+inline constexpr char questionBox[]
+    = "background-color: " QV_DARK_GREY "; outline: none;color: " QV_TEXT ";font-family: 微软雅黑;";
+inline constexpr char discardBoxChinese[]
+    = "background-color: " QV_DARK_GREY "; outline:none;color: " QV_TEXT ";font-family: 微软雅黑;";
 
 // Curve switches; replaced by the menu setup right after the form is built.
 inline constexpr char targetSwitch[] = "QCheckBox{color: " QV_TEXT ";}";
@@ -85,22 +108,23 @@ inline constexpr char filteredSwitch[] = "QCheckBox{color: " QV_FILTERED_CURVE "
 inline constexpr char rawSwitch[] = "QCheckBox{color: " QV_TEXT ";}";
 
 // Thin translucent scroll bars; replaced by the menu setup.
-inline constexpr char centralWidget[]
-    = "QScrollBar:vertical{width: 8px;background: rgba(255,255,255,0%);margin: 0px;}\n"
-      "QScrollBar::handle:vertical{width: 8px;background: rgba(255,255,255,40%);"
-      "border-radius: 4px;min-height: 40px;}\n"
-      "QScrollBar::handle:vertical:hover{background: rgba(255,255,255,60%);}\n"
-      "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical{height: 0px;width: 0px;}\n"
-      "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical"
-      "{background: rgba(255,255,255,0%);border-radius: 4px;}\n"
-      "QScrollBar:horizontal{height: 8px;background: rgba(255,255,255,0%);margin: 0px;}\n"
-      "QScrollBar::handle:horizontal{height: 8px;background: rgba(255,255,255,40%);"
-      "border-radius: 4px;min-width: 40px;}\n"
-      "QScrollBar::handle:horizontal:hover{background: rgba(255,255,255,60%);}\n"
-      "QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal{height: 0px;width: 0px;}\n"
-      "QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal"
-      "{background: rgba(255,255,255,0%);border-radius: 4px;}\n"
-      "QScrollArea{background-color: " QV_BLACK ";}";
+#define QV_SCROLL_BAR_SHEET(bar, thickness, length)                                                \
+    "QScrollBar:" bar "{" thickness ": 8px;background: rgba(255,255,255,0%);margin: 0px;}\n"       \
+    "QScrollBar::handle:" bar "{" thickness ": 8px;background: rgba(255,255,255,40%);"             \
+    "border-radius: 4px;min-" length ": 40px;}\n"                                                  \
+    "QScrollBar::handle:" bar ":hover{background: rgba(255,255,255,60%);}\n"                       \
+    "QScrollBar::add-line:" bar ", QScrollBar::sub-line:" bar "{height: 0px;width: 0px;}\n"        \
+    "QScrollBar::add-page:" bar ", QScrollBar::sub-page:" bar                                      \
+    "{background: rgba(255,255,255,0%);border-radius: 4px;}\n"
+
+// clang-format off
+inline constexpr char centralWidget[] =
+    QV_SCROLL_BAR_SHEET("vertical", "width", "height")
+    QV_SCROLL_BAR_SHEET("horizontal", "height", "width")
+    "QScrollArea{background-color: " QV_BLACK ";}";
+// clang-format on
+
+#undef QV_SCROLL_BAR_SHEET
 
 // Replaced by the menu setup.
 inline constexpr char scrollArea[]

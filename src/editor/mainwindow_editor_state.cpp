@@ -25,8 +25,8 @@
 #include <QWheelEvent>
 #include <QtCharts/QChartView>
 
+#include "app/mainwindow_style.h"
 #include "app/mainwindow_ui.h"
-#include "app/palette.h"
 #include "app/status_labels.h"
 #include "device/device_session.h"
 #include "device/device_state.h"
@@ -45,6 +45,7 @@
 #include "widgets/balance.h"
 #include "widgets/customcontrols.h"
 #include "widgets/modal_seam.h"
+#include "widgets/shared_style.h"
 #include "workspace/workspace_state.h"
 
 namespace {
@@ -59,34 +60,8 @@ constexpr int kAnswerTakenCancel = 123;
 // Set by the Cancel road so that its own "L/R" pass counts as a preset switch.
 const char* const kNoPresetKey = "0123tbgdf";
 
-const char* const kReleasedEnableBoxSheet =
-    " QCheckBox::indicator {  width: 22px;   height: 22px;padding-top: 2px; padding-bottom: 2px;} "
-    "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/1-unchecked.png);  }  "
-    "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/1-checked.png);  }";
-
-const char* const kLockedEnableBoxSheet =
-    " QCheckBox::indicator {  width: 22px;   height: 22px;padding-top: 2px; padding-bottom: 2px;} "
-    "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/2-unchecked.png);  }  "
-    "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/2-checked.png);  }";
-
-// The enable boxes' look while the device offers no equaliser.
-const char* const kNoEqEnableBoxSheet =
-    " QCheckBox::indicator {  width: 22px;   height: 22px;padding-top: 2px; padding-bottom: 2px;} "
-    "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/unchecked_56.png);  }  "
-    "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/1-checked.png);  }";
-
 const char* const kRowMenuSheet
-    = "QMenu {background-color: " QV_BLACK ";color: " QV_TEXT_TIGHT
-      ";border: 1px solid " QV_DARK_GREY ";"
-      "border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px "
-      "solid " QV_DARK_GREY ";"
-      "width: 120px;high: 50px;padding: 4px 20px 4px 20px;margin:0px 0px; }QMenu::item:selected "
-      "{background-color: " QV_DARK_GREY_TIGHT "; }";
-
-const char* const kDiscardBoxSheetEnglish
-    = "background-color: " QV_DARK_GREY "; outline: none;color: " QV_TEXT ";font-family: 微软雅黑;";
-const char* const kDiscardBoxSheetChinese
-    = "background-color: " QV_DARK_GREY "; outline:none;color: " QV_TEXT ";font-family: 微软雅黑;";
+    = QV_MENU_SHEET("width: 120px;high: 50px;padding: 4px 20px 4px 20px;");
 
 using TypeSlot = void (MainWindow::*)(int);
 constexpr TypeSlot kTypeSlots[] = {
@@ -286,7 +261,7 @@ void MainWindow::reloadEditor(void (MainWindow::*fill)())
     // lock left them.
     if (status_bar_value.eq_max == 0)
         for (const BandRowDescriptor& row : bandRowDescriptors())
-            row.enable.of(*ui)->setStyleSheet(kNoEqEnableBoxSheet);
+            row.enable.of(*ui)->setStyleSheet(FormSheet::noEqEnableBox);
 
     update_value();
     deferToEventLoop(fill);
@@ -408,7 +383,8 @@ int MainWindow::askDiscardRight()
     box.button(QMessageBox::Yes)->setText(english ? QStringLiteral("OK") : QStringLiteral("好的"));
     box.button(QMessageBox::No)->setText(english ? QStringLiteral("Cancel") : QStringLiteral("取消"));
     box.setLayoutDirection(Qt::RightToLeft);
-    box.setStyleSheet(QString::fromUtf8(english ? kDiscardBoxSheetEnglish : kDiscardBoxSheetChinese));
+    box.setStyleSheet(
+        QString::fromUtf8(english ? FormSheet::questionBox : FormSheet::discardBoxChinese));
     // Closing the box any other way keeps the right channel: it counts as Cancel.
     return modal::exec(box) == QMessageBox::Yes ? QMessageBox::Yes : QMessageBox::No;
 }
@@ -667,7 +643,7 @@ void MainWindow::releaseBandControls()
 // which controls they touch.
 void MainWindow::setBandControlsUsable(bool usable)
 {
-    const char* const sheet = usable ? kReleasedEnableBoxSheet : kLockedEnableBoxSheet;
+    const char* const sheet = usable ? FormSheet::enableBox : FormSheet::lockedEnableBox;
     ui->checkBox->setEnabled(usable);
     ui->checkBox->setStyleSheet(sheet);
     ui->gbox1_BL1->setEnabled(usable);

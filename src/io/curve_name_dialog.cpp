@@ -11,6 +11,7 @@
 #include "app/palette.h"
 #include "io/io_texts.h"
 #include "store/settings.h"
+#include "widgets/shared_style.h"
 #include "workspace/preset_names.h"
 
 namespace {
@@ -22,10 +23,6 @@ const char* const kDialogSheet = "QDialog {color: " QV_TEXT ";border: 1px solid 
 const char* const kLabelSheet
     = "background-color: " QV_DARK_GREY "; font-size: 14px; color: " QV_TEXT ";";
 const char* const kLineEditSheet = "QLineEdit {border: 1px solid " QV_TEXT ";color: " QV_TEXT ";}";
-const char* const kButtonSheet
-    = "QPushButton{ background-color: " QV_MID_GREY ";color: " QV_BUTTON_TEXT_TIGHT ";border:none;"
-      "border-radius: 3px; font-size: 14px;}  QPushButton:hover{border: 2px solid gray; "
-      "border-radius: 5px;}";
 
 }  // namespace
 
@@ -61,7 +58,7 @@ CurveNameDialog::CurveNameDialog(QWidget* parent, const QString& defaultName)
     cancelButton = new QPushButton(this);
     for (QPushButton* b : {okButton, cancelButton}) {
         b->setFixedHeight(25);
-        b->setStyleSheet(kButtonSheet);
+        b->setStyleSheet(SharedSheet::nameDialogButton);
     }
 
     layout->addWidget(m_label, 0, 0, 1, 2);

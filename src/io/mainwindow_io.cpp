@@ -49,9 +49,6 @@ const char* const kCurveListSheet
       "background-color:" QV_DARK_GREY ";}QListWidget::item QLabel { color: " QV_TEXT ";"
       "background-color: transparent; }";
 
-const char* const kQuestionBoxSheet
-    = "background-color: " QV_DARK_GREY "; outline: none;color: " QV_TEXT ";font-family: 微软雅黑;";
-
 constexpr int kMaxVisibleCurves = 5;
 
 const QString kSourceType = QStringLiteral("fre");
@@ -157,7 +154,7 @@ void styleQuestionBox(QMessageBox& box)
     box.setIcon(QMessageBox::NoIcon);
     box.setWindowTitle(QStringLiteral("Quorvel"));
     box.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-    box.setStyleSheet(kQuestionBoxSheet);
+    box.setStyleSheet(FormSheet::questionBox);
 }
 
 }  // namespace

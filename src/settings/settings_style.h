@@ -22,10 +22,14 @@ inline constexpr char window[]
 // The two rules between the columns and above the button row.
 inline constexpr char rule[] = "background-color: " QV_DARK_GREY ";";
 
-inline constexpr char pushButton[]
-    = "QPushButton{background-color: " QV_BUTTON_GREY ";color: " QV_BUTTON_TEXT ";border: none;"
-      "border-radius: 3px;font-size: 14px;}\n"
-      "QPushButton:hover{border: 2px solid grey;}";
+// The settings window's buttons and the update window's "Update" button
+// differ in their background only.
+#define QV_SETTINGS_BUTTON_SHEET(background)                                                       \
+    "QPushButton{background-color: " background ";color: " QV_BUTTON_TEXT ";border: none;"         \
+    "border-radius: 3px;font-size: 14px;}\n"                                                       \
+    "QPushButton:hover{border: 2px solid grey;}"
+
+inline constexpr char pushButton[] = QV_SETTINGS_BUTTON_SHEET(QV_BUTTON_GREY);
 
 inline constexpr char languageCombo[]
     = "QComboBox{border: 2px solid " QV_LIGHT_GREY ";border-radius: 5px;"
@@ -50,10 +54,9 @@ inline constexpr char updateHeading[] = "font-size: 18px;";
 
 inline constexpr char updateStatusLine[] = "color: rgb(153, 153, 148);";
 
-inline constexpr char updateButton[]
-    = "QPushButton{background-color: " QV_MID_GREY ";color: " QV_BUTTON_TEXT ";border: none;"
-      "border-radius: 3px;font-size: 14px;}\n"
-      "QPushButton:hover{border: 2px solid grey;}";
+inline constexpr char updateButton[] = QV_SETTINGS_BUTTON_SHEET(QV_MID_GREY);
+
+#undef QV_SETTINGS_BUTTON_SHEET
 
 // "Update" while there is nothing to update.
 inline constexpr char updateButtonDisabled[]

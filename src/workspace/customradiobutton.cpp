@@ -4,10 +4,10 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 
-#include "app/palette.h"
 #include "store/presets.h"
 #include "store/settings.h"
 #include "widgets/modal_seam.h"
+#include "widgets/shared_style.h"
 #include "workspace/mydialog.h"
 #include "workspace/preset_names.h"
 
@@ -16,11 +16,7 @@ CustomRadioButton* pCurrentRightClickedRadioButton = nullptr;
 namespace {
 
 const char* const kLocalMenuSheet
-    = "QMenu {background-color: " QV_BLACK ";color: " QV_TEXT_TIGHT
-      ";border: 1px solid rgb(56, 56, "
-      "56);border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px "
-      "solid " QV_DARK_GREY ";width: 90px;high: 50px;padding: 4px 20px 4px 24px;margin:0px 0px; "
-      "}QMenu::item:selected {background-color: " QV_DARK_GREY_TIGHT "; }";
+    = QV_MENU_SHEET("width: 90px;high: 50px;padding: 4px 20px 4px 24px;");
 
 QStringList namesOf(EQ_config_data* const* table, int count)
 {

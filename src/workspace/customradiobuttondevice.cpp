@@ -4,13 +4,13 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 
-#include "app/palette.h"
 #include "device/device_state.h"
 #include "device/preset_records.h"
 #include "store/presets.h"
 #include "store/settings.h"
 #include "store/shared_state.h"
 #include "widgets/modal_seam.h"
+#include "widgets/shared_style.h"
 #include "workspace/mydialog.h"
 #include "workspace/preset_names.h"
 #include "workspace/workspace_state.h"
@@ -20,11 +20,7 @@ CustomRadioButtonDevice* currentRightClickedRadioButton = nullptr;
 namespace {
 
 const char* const kDeviceMenuSheet
-    = "QMenu {background-color: " QV_BLACK ";color: " QV_TEXT_TIGHT
-      ";border: 1px solid rgb(56, 56, "
-      "56);border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px "
-      "solid " QV_DARK_GREY ";width: 50px;high: 50px;padding: 4px 24px 4px 24px;margin:0px 0px; "
-      "}QMenu::item:selected {background-color: " QV_DARK_GREY_TIGHT "; }";
+    = QV_MENU_SHEET("width: 50px;high: 50px;padding: 4px 24px 4px 24px;");
 
 QStringList namesOf(EQ_config_data* const* table, int count)
 {

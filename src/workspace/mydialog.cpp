@@ -8,6 +8,7 @@
 
 #include "app/palette.h"
 #include "store/settings.h"
+#include "widgets/shared_style.h"
 #include "workspace/preset_names.h"
 
 namespace {
@@ -18,10 +19,6 @@ const char* const kLabelSheet = "background-color: " QV_DARK_GREY "; color: " QV
                                 "; font-size: 14px; color: " QV_TEXT ";";
 const char* const kEditSheet = "QLineEdit {border: 1px solid " QV_TEXT ";color: " QV_TEXT
                                ";background-color: " QV_DARK_GREY "; }";
-const char* const kButtonSheet
-    = "QPushButton{ background-color: " QV_MID_GREY ";color: " QV_BUTTON_TEXT_TIGHT ";border:none;"
-      "border-radius: 3px; font-size: 14px;}  QPushButton:hover{border: 2px solid gray; "
-      "border-radius: 5px;}";
 
 }  // namespace
 
@@ -48,7 +45,7 @@ PresetNameDialog::PresetNameDialog(QWidget* parent)
     m_edit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(presetNamePattern()), m_edit));
     for (QPushButton* b : {m_ok, m_cancel}) {
-        b->setStyleSheet(QString::fromLatin1(kButtonSheet));
+        b->setStyleSheet(QString::fromLatin1(SharedSheet::nameDialogButton));
         b->setFixedHeight(25);
     }
     grid->addWidget(m_label, 0, 0, 1, 2);

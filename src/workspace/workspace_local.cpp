@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 #include "app/mainwindow.h"
-#include "app/palette.h"
 #include "device/device_state.h"
 #include "dsp/band.h"
 #include "editor/editor_rules.h"
@@ -22,14 +21,11 @@
 #include "workspace/customradiobutton.h"
 #include "workspace/preset_names.h"
 #include "workspace/workspace_state.h"
+#include "workspace/workspace_style.h"
 
 namespace {
 
 constexpr uint32_t kSwitchSlotCommand = 0x110E;
-
-const char* const kLocalEditSheet
-    = "QLineEdit {color: gray; width: 160px; height: 40px; background-color: white; border: 2px "
-      "solid " QV_DARK_GREY "; }";
 
 QStringList localNames()
 {
@@ -135,7 +131,7 @@ void Workspace::openLocalNameEdit(const QString& prefix, void (Workspace::*finis
     }
     saveLeaving(selectedRadioIndex);
     ui->PButton_Add->setEnabled(false);
-    m_localEdit = makeNameEdit(prefix + QString::number(config_count), kLocalEditSheet);
+    m_localEdit = makeNameEdit(prefix + QString::number(config_count), WorkspaceSheet::nameEdit);
     ui->verticalLayout->addWidget(m_localEdit);
     connect(m_localEdit, &QLineEdit::editingFinished, this, finish);
     m_localEdit->show();
