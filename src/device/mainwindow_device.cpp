@@ -26,6 +26,7 @@
 #include "store/settings.h"
 #include "widgets/balance.h"
 #include "widgets/customcontrols.h"
+#include "widgets/message_box.h"
 #include "widgets/modal_seam.h"
 #include "workspace/workspace_state.h"
 
@@ -176,7 +177,8 @@ void MainWindow::deal_DeviceDenied(const QString& node)
         return;
     m_deniedBoxShown = true;
     const DeniedDeviceTexts t = deniedDeviceTexts(sysSetValue.Language, node);
-    QMessageBox box(QMessageBox::Warning, t.title, t.text, QMessageBox::Ok, this);
-    box.button(QMessageBox::Ok)->setText(t.button);
+    QMessageBox box(this);
+    modal::buildMessageBox(
+        box, QMessageBox::Warning, t.title, t.text, { { QMessageBox::Ok, t.button } });
     modal::exec(box);
 }

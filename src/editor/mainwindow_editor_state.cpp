@@ -44,6 +44,7 @@
 #include "store/settings.h"
 #include "widgets/balance.h"
 #include "widgets/customcontrols.h"
+#include "widgets/message_box.h"
 #include "widgets/modal_seam.h"
 #include "widgets/shared_style.h"
 #include "workspace/workspace_state.h"
@@ -373,18 +374,16 @@ void MainWindow::finishModeChange(int index)
 int MainWindow::askDiscardRight()
 {
     const bool english = sysSetValue.Language == 1;
+    const QString text = english
+        ? QStringLiteral("Filter parameters for RIGHT channel will be discarded")
+        : QStringLiteral("右通道的滤波器设置会被丢弃");
+    const QString ok = english ? QStringLiteral("OK") : QStringLiteral("好的");
+    const QString cancel = english ? QStringLiteral("Cancel") : QStringLiteral("取消");
+    const char* const sheet = english ? FormSheet::questionBox : FormSheet::discardBoxChinese;
     QMessageBox box(this);
-    box.setIcon(QMessageBox::NoIcon);
-    box.setWindowTitle(QStringLiteral("Quorvel"));
-    box.setText(english ? QStringLiteral("Filter parameters for RIGHT channel will be discarded")
-                        : QStringLiteral("右通道的滤波器设置会被丢弃"));
-    box.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.button(QMessageBox::Yes)->setText(english ? QStringLiteral("OK") : QStringLiteral("好的"));
-    box.button(QMessageBox::No)->setText(english ? QStringLiteral("Cancel") : QStringLiteral("取消"));
-    box.setLayoutDirection(Qt::RightToLeft);
-    box.setStyleSheet(
-        QString::fromUtf8(english ? FormSheet::questionBox : FormSheet::discardBoxChinese));
+    modal::buildMessageBox(box, QMessageBox::NoIcon, QStringLiteral("Quorvel"), text,
+        { { QMessageBox::Yes, ok }, { QMessageBox::No, cancel } }, QString::fromUtf8(sheet),
+        Qt::RightToLeft);
     // Closing the box any other way keeps the right channel: it counts as Cancel.
     return modal::exec(box) == QMessageBox::Yes ? QMessageBox::Yes : QMessageBox::No;
 }

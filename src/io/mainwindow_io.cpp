@@ -37,6 +37,7 @@
 #include "store/settings.h"
 #include "widgets/accountitem.h"
 #include "widgets/customcontrols.h"
+#include "widgets/message_box.h"
 #include "widgets/modal_seam.h"
 
 namespace {
@@ -147,14 +148,13 @@ void showPlaceholder(const Picker& p, const QString& text)
     p.combo->setCurrentText(text);
 }
 
-// The look the main window's question boxes share: no icon, a fixed-size
-// dialog window, the dark sheet.
-void styleQuestionBox(QMessageBox& box)
+// The look the main window's question boxes share: no icon, the program's
+// name for a title, the dark sheet.
+void buildQuestionBox(QMessageBox& box, const QString& text, const QList<modal::BoxButton>& buttons,
+    Qt::LayoutDirection direction = Qt::LayoutDirectionAuto)
 {
-    box.setIcon(QMessageBox::NoIcon);
-    box.setWindowTitle(QStringLiteral("Quorvel"));
-    box.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-    box.setStyleSheet(FormSheet::questionBox);
+    modal::buildMessageBox(box, QMessageBox::NoIcon, QStringLiteral("Quorvel"), text, buttons,
+        QString::fromUtf8(FormSheet::questionBox), direction);
 }
 
 }  // namespace
@@ -344,7 +344,8 @@ QString MainWindow::save_txt_file()
 
 void MainWindow::showIoBox(int icon, const QString& title, const QString& text)
 {
-    QMessageBox box(QMessageBox::Icon(icon), title, text, QMessageBox::Ok, this);
+    QMessageBox box(this);
+    modal::buildMessageBox(box, QMessageBox::Icon(icon), title, text, { QMessageBox::Ok });
     modal::exec(box);
 }
 
@@ -444,9 +445,7 @@ void MainWindow::importFilters()
     const IoBoxTexts& t = ioBoxTexts(sysSetValue.Language);
     if (!execute_biaozhi && biaozhi_name == "yyyy" && isFactoryPresetName(morendevice_name)) {
         QMessageBox box(this);
-        styleQuestionBox(box);
-        box.setText(t.refusal);
-        box.addButton(t.refusalButton, QMessageBox::AcceptRole);
+        buildQuestionBox(box, t.refusal, { { t.refusalButton, QMessageBox::AcceptRole } });
         modal::exec(box);
         return;
     }
@@ -457,13 +456,10 @@ void MainWindow::importFilters()
         return;
 
     QMessageBox box(this);
-    styleQuestionBox(box);
-    box.setText(t.question);
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::Ok | QMessageBox::Cancel);
-    box.button(QMessageBox::Yes)->setText(t.yes);
-    box.button(QMessageBox::Ok)->setText(t.newConfiguration);
-    box.button(QMessageBox::Cancel)->setText(t.cancel);
-    box.setLayoutDirection(Qt::RightToLeft);
+    buildQuestionBox(box, t.question,
+        { { QMessageBox::Yes, t.yes }, { QMessageBox::Ok, t.newConfiguration },
+            { QMessageBox::Cancel, t.cancel } },
+        Qt::RightToLeft);
     modal::exec(box);
 
     const QAbstractButton* clicked = box.clickedButton();

@@ -26,6 +26,7 @@
 #include "settings/update_net.h"
 #include "settings/window_centre.h"
 #include "store/settings.h"
+#include "widgets/message_box.h"
 #include "widgets/modal_seam.h"
 
 SystemSetting* systemset = nullptr;
@@ -317,8 +318,9 @@ int SystemSetting::parse_UpdateJSON(QString str)
 {
     const update_core::Manifest manifest = update_core::readManifest(str);
     if (manifest.kind == update_core::ManifestKind::InvalidJson) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("检查失败"),
-            QStringLiteral("服务器地址错误或JSON格式错误!"), QMessageBox::Ok, this);
+        QMessageBox box(this);
+        modal::buildMessageBox(box, QMessageBox::Critical, QStringLiteral("检查失败"),
+            QStringLiteral("服务器地址错误或JSON格式错误!"), { QMessageBox::Ok });
         modal::exec(box);
         return -1;
     }

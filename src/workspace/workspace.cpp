@@ -26,6 +26,7 @@
 #include "store/settings.h"
 #include "store/shared_state.h"
 #include "widgets/customcontrols.h"
+#include "widgets/message_box.h"
 #include "widgets/modal_seam.h"
 #include "workspace/customdialog.h"
 #include "workspace/customradiobutton.h"
@@ -49,6 +50,13 @@ const char* const kScrollAreaSheet
 const char* const kContentsSheet
     = "QPushButton { background-color: rgb(100, 100, 100); color: " QV_TEXT "; }";
 const char* const kHeaderSheet = "color: rgb(200, 200, 200);";
+const char* const kRemindBoxSheet
+    = "QMessageBox { background-color: " QV_BLACK "; border: 2px solid " QV_DARK_GREY "; } "
+      "QLabel { color: " QV_TEXT "; background-color: " QV_BLACK "; font-size: 16px; }";
+const char* const kRemindButtonSheet
+    = "QPushButton { background-color: " QV_BUTTON_GREY "; color: " QV_BUTTON_TEXT_TIGHT
+      "; border: none; border-radius: 3px; font-size: 14px; } "
+      "QPushButton:hover { border: 2px solid gray; }";
 const char* const kAddButtonSheet
     = "QPushButton\n{\n\tborder:none;\n\tbackground-color: " QV_BLACK ";\n\timage: "
       "url(:ThirdPartyResources/images/add1.png);\n}\nQPushButton:hover\n{\n\tborder: 2px solid "
@@ -514,17 +522,10 @@ void Workspace::remind(const char* english, const char* chinese)
 {
     const bool zh = sysSetValue.Language == 0;
     QMessageBox box(this);
-    box.setIcon(QMessageBox::Warning);
-    box.setWindowTitle(zh ? QStringLiteral("提醒") : QStringLiteral("Remind"));
-    box.setText(QString::fromUtf8(zh ? chinese : english));
-    box.setStyleSheet(QStringLiteral(
-        "QMessageBox { background-color: " QV_BLACK "; border: 2px solid " QV_DARK_GREY "; } "
-        "QLabel { color: " QV_TEXT "; background-color: " QV_BLACK "; font-size: 16px; }"));
-    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::ActionRole);
-    ok->setFixedSize(80, 25);
-    ok->setStyleSheet(QStringLiteral(
-        "QPushButton { background-color: " QV_BUTTON_GREY "; color: " QV_BUTTON_TEXT_TIGHT
-        "; border: none; "
-        "border-radius: 3px; font-size: 14px; } QPushButton:hover { border: 2px solid gray; }"));
+    const modal::BoxButton ok(QStringLiteral("OK"), QMessageBox::ActionRole, QSize(80, 25),
+        QString::fromLatin1(kRemindButtonSheet));
+    modal::buildMessageBox(box, QMessageBox::Warning,
+        zh ? QStringLiteral("提醒") : QStringLiteral("Remind"),
+        QString::fromUtf8(zh ? chinese : english), { ok }, QString::fromLatin1(kRemindBoxSheet));
     modal::exec(box);
 }
