@@ -39,16 +39,18 @@ namespace {
 constexpr uint32_t kSwitchSlotCommand = 0x110E;  // Sa_switch_MCU_config
 constexpr int kFirstFactorySlot = 5;
 
+// The panel, its scroll area and their contents each carry the buttons' rule.
+#define QV_PANEL_BUTTON_RULE                                                                       \
+    "QPushButton { background-color: rgb(100, 100, 100); color: " QV_TEXT "; }"
+
 const char* const kPanelSheet
-    = "QPushButton { background-color: rgb(100, 100, 100); color: " QV_TEXT "; }\n"
-      "QMessageBox { background-color: " QV_BLACK "; color: " QV_TEXT
-      ";border: 2px solid " QV_DARK_GREY "; font-size: 14px; }\nQPushButton { color: " QV_TEXT_TIGHT
-      "; }";
-const char* const kScrollAreaSheet
-    = "background-color: " QV_BLACK
-      ";\nQPushButton { background-color: rgb(100, 100, 100); color: " QV_TEXT "; }";
-const char* const kContentsSheet
-    = "QPushButton { background-color: rgb(100, 100, 100); color: " QV_TEXT "; }";
+    = QV_PANEL_BUTTON_RULE "\nQMessageBox { background-color: " QV_BLACK "; color: " QV_TEXT
+                           ";border: 2px solid " QV_DARK_GREY
+                           "; font-size: 14px; }\nQPushButton { color: " QV_TEXT_TIGHT "; }";
+const char* const kScrollAreaSheet = "background-color: " QV_BLACK ";\n" QV_PANEL_BUTTON_RULE;
+const char* const kContentsSheet = QV_PANEL_BUTTON_RULE;
+
+#undef QV_PANEL_BUTTON_RULE
 const char* const kHeaderSheet = "color: rgb(200, 200, 200);";
 const char* const kRemindBoxSheet
     = "QMessageBox { background-color: " QV_BLACK "; border: 2px solid " QV_DARK_GREY "; } "
