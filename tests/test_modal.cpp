@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "modal_answers.h"
+#include "widgets/message_box.h"
 #include "widgets/modal_seam.h"
 
 namespace {
@@ -66,6 +67,41 @@ private slots:
         QCOMPARE(answers.shown[0].text, QString("Import?"));
         QCOMPARE(answers.shown[0].choices.size(), 3);
         QVERIFY(answers.shown[0].choices.contains("Yes"));
+    }
+
+    // The one box builder: renamed standard buttons answer as their captions
+    // say; a button of the box's own keeps its role, size and sheet and stands
+    // alone; the reading direction is set only where asked.
+    void builtBoxes()
+    {
+        ModalAnswers answers;
+        answers.button(QString::fromUtf8("取消")).button("OK");
+        QWidget parent;
+
+        QMessageBox question(&parent);
+        modal::buildMessageBox(question, QMessageBox::Warning, "Quorvel", "Sure?",
+            { { QMessageBox::Yes, QString::fromUtf8("好的") },
+                { QMessageBox::No, QString::fromUtf8("取消") } },
+            "QLabel{color: red;}", Qt::RightToLeft);
+        QCOMPARE(modal::exec(question), int(QMessageBox::No));
+        QCOMPARE(question.button(QMessageBox::Yes)->text(), QString::fromUtf8("好的"));
+        QCOMPARE(question.icon(), QMessageBox::Warning);
+        QCOMPARE(question.styleSheet(), QString("QLabel{color: red;}"));
+        QVERIFY(question.testAttribute(Qt::WA_SetLayoutDirection));
+
+        QMessageBox remind(&parent);
+        modal::buildMessageBox(remind, QMessageBox::NoIcon, "Remind", "Full",
+            { { "OK", QMessageBox::ActionRole, QSize(80, 25), "QPushButton{color: red;}" } });
+        modal::exec(remind);
+        QCOMPARE(remind.buttons().size(), 1);
+        QAbstractButton* ok = remind.clickedButton();
+        QVERIFY(ok);
+        QCOMPARE(remind.buttonRole(ok), QMessageBox::ActionRole);
+        QCOMPARE(ok->minimumSize(), QSize(80, 25));
+        QCOMPARE(ok->maximumSize(), QSize(80, 25));
+        QCOMPARE(ok->styleSheet(), QString("QPushButton{color: red;}"));
+        QVERIFY(!remind.testAttribute(Qt::WA_SetLayoutDirection));
+        QCOMPARE(answers.pending(), 0);
     }
 
     void typedNameIsAccepted()

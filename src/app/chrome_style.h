@@ -1,23 +1,21 @@
 #pragma once
 
+#include "widgets/shared_style.h"
+
 // Style sheets of the window chrome: the maximise/restore button in its four
 // looks and the tray menu.
 namespace ChromeSheet {
 
-inline constexpr char maximiseHover[] =
-    "QPushButton{image: url(:ThirdPartyResources/images/big.png);}"
-    "QPushButton:hover{border: 2px solid gray;border-radius: 5px;}";
-inline constexpr char restoreHover[] =
-    "QPushButton{image: url(:ThirdPartyResources/images/small.png);}"
-    "QPushButton:hover{border: 2px solid gray;border-radius: 5px;}";
-inline constexpr char maximisePlain[] = "QPushButton{image: url(:ThirdPartyResources/images/big.png);}";
-inline constexpr char restorePlain[] = "QPushButton{image: url(:ThirdPartyResources/images/small.png);}";
+#define QV_CHROME_IMAGE(file) "QPushButton{image: url(:ThirdPartyResources/images/" file ");}"
 
-inline constexpr char trayMenu[] =
-    "QMenu {background-color: rgb(0, 0, 0);color: rgb(216,216,216);border: 1px solid rgb(56, 56, 56);"
-    "border-radius: 3px; }"
-    "QMenu::item {background-color: transparent;border-bottom: 1px solid rgb(56, 56, 56);width: 40px;"
-    "high: 50px;padding: 4px 24px 4px 24px;margin:0px 0px; }"
-    "QMenu::item:selected {background-color: rgb(56,56,56); }";
+inline constexpr char maximisePlain[] = QV_CHROME_IMAGE("big.png");
+inline constexpr char restorePlain[] = QV_CHROME_IMAGE("small.png");
+inline constexpr char maximiseHover[] = QV_CHROME_IMAGE("big.png") QV_HOVER_FRAME("QPushButton");
+inline constexpr char restoreHover[] = QV_CHROME_IMAGE("small.png") QV_HOVER_FRAME("QPushButton");
+
+#undef QV_CHROME_IMAGE
+
+inline constexpr char trayMenu[]
+    = QV_MENU_SHEET("width: 40px;high: 50px;padding: 4px 24px 4px 24px;");
 
 }  // namespace ChromeSheet

@@ -23,6 +23,7 @@
 
 #include "app/mainwindow_ui.h"
 #include "app/status_labels.h"
+#include "app/window_texts.h"
 #include "device/device_state.h"
 #include "device/threads.h"
 #include "plot/curves.h"
@@ -215,17 +216,8 @@ void MainWindow::value_Init()
 
     status_bar_value.eq_count = 0;
     status_bar_value.eq_max = 10;
-    if (sysSetValue.Language == 1) {
-        status_bar_value.device_model = "Device";
-        status_bar_value.sample_rate = "Sample";
-        status_bar_value.audio_code = "Audio Code";
-        status_bar_value.connect_state = "Disconnected";
-    } else if (sysSetValue.Language == 0) {
-        status_bar_value.device_model = "机型";
-        status_bar_value.sample_rate = "采样率";
-        status_bar_value.audio_code = "音频编码";
-        status_bar_value.connect_state = "未连接";
-    }
+    if (const StatusTexts* t = statusTexts(sysSetValue.Language))
+        setDisconnectedTexts(status_bar_value, *t);
     status_bar_value.hardware_version = "x.xx";
     status_bar_value.software_version = "x.xx";
 

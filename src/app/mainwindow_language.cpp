@@ -30,11 +30,6 @@ void setMenuActions(QMenu* menu, const QStringList& texts)
         menu->addAction(text);
 }
 
-QString padded(const QString& text)
-{
-    return QStringLiteral("   ") + text + QStringLiteral("   ");
-}
-
 }  // namespace
 
 void MainWindow::Language_Change_UI()
@@ -94,14 +89,14 @@ void MainWindow::Language_Change_UI()
     if (!connected) {
         if (st)
             statusLabel6->setText(eqMaxText(*st, status_bar_value.eq_max));
-        statusLabel1->setText(padded(status_bar_value.audio_code));
-        statusLabel2->setText(padded(status_bar_value.sample_rate));
-        statusLabel4->setText(padded(status_bar_value.device_model));
+        statusLabel1->setText(framed(status_bar_value.audio_code));
+        statusLabel2->setText(framed(status_bar_value.sample_rate));
+        statusLabel4->setText(framed(status_bar_value.device_model));
     } else if (st) {
         applyDeviceEqStatus(*st);
         statusLabel6->setText(eqMaxText(*st, status_bar_value.eq_max));
     }
-    statusLabel5->setText(padded(status_bar_value.connect_state));
+    statusLabel5->setText(framed(status_bar_value.connect_state));
 
     if (local_config_inactive)
         statusLabel6->setText(localConfigHint(language));

@@ -15,12 +15,17 @@
 #include <QUrl>
 
 #include "app/help_links.h"
+#include "app/mainwindow_style.h"
 #include "app/mainwindow_ui.h"
+#include "app/palette.h"
 #include "app/status_labels.h"
+#include "app/window_texts.h"
 #include "device/device_state.h"
+#include "editor/band_edit.h"
 #include "settings/systemsetting.h"
 #include "store/settings.h"
 #include "widgets/customcontrols.h"
+#include "widgets/shared_style.h"
 
 QLabel* statusLabel1 = nullptr;
 QLabel* statusLabel2 = nullptr;
@@ -39,39 +44,30 @@ const char* const kPlotBoxSheet =
     "image: url(:ThirdPartyResources/images/ic-checkbox-close_2_3.png);} "
     "QCheckBox::indicator:checked {image: url(:ThirdPartyResources/images/ic-checkbox-open_1.png);}";
 
-const char* const kRawBoxSheet =
-    "QCheckBox{color: rgb(255, 255, 255);} QCheckBox:checked{color: rgb(216, 216, 216);} "
-    "QCheckBox:unchecked{color: rgb(216, 216, 216);} QCheckBox:hover{color: rgb(240, 240, 240);} "
-    "QCheckBox::indicator {width: 0px;height: 0px;}";
-
-const char* const kEnableBoxSheet =
-    " QCheckBox::indicator {  width: 22px;   height: 22px;padding-top: 2px; padding-bottom: 2px;} "
-    "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/1-unchecked.png);  }  "
-    "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/1-checked.png);  }";
+const char* const kRawBoxSheet
+    = "QCheckBox{color: " QV_WHITE ";} QCheckBox:checked{color: " QV_TEXT ";} "
+      "QCheckBox:unchecked{color: " QV_TEXT ";} QCheckBox:hover{color: rgb(240, 240, 240);} "
+      "QCheckBox::indicator {width: 0px;height: 0px;}";
 
 const char* const kStatusBarSheet = "QStatusBar::item {border-right: 1px solid white;padding: 0 5px;}";
 
-const char* const kStatusLabelSheet =
-    " QStatusBar {    QWidget { border: none; }    background-color: rgb(0, 0, 0);    border: 2px solid "
-    "rgb(56, 56, 56);     QLabel{         font-size: 11px;         color: rgb(216, 216, 216);         "
-    "background-color:  rgb(0, 0, 0);    }    QLabel#lineLabel {          none;                            "
-    "background-color: #565656;         width: 1px;         margin: 0px 5px;    } }";
+const char* const kStatusLabelSheet
+    = " QStatusBar {    QWidget { border: none; }    background-color: " QV_BLACK
+      ";    border: 2px solid " QV_DARK_GREY
+      ";     QLabel{         font-size: 11px;         color: " QV_TEXT ";         "
+      "background-color:  " QV_BLACK
+      ";    }    QLabel#lineLabel {          none;                            "
+      "background-color: #565656;         width: 1px;         margin: 0px 5px;    } }";
 
-const char* const kToolButtonSheet =
-    "QToolButton{    color: rgb(216, 216, 216);     border: 2px solid rgb(56,56,56);     border-radius: 5px;"
-    "     border:none; } QToolButton:hover{     border: 2px solid gray;     border-radius: 5px; } "
-    "QToolButton::menu-indicator { image: none; }";
+const char* const kToolButtonSheet
+    = "QToolButton{    color: " QV_TEXT ";     border: 2px solid " QV_DARK_GREY_TIGHT
+      ";     border-radius: 5px;"
+      "     border:none; } QToolButton:hover{     border: 2px solid gray;     border-radius: 5px; "
+      "} "
+      "QToolButton::menu-indicator { image: none; }";
 
-const char* const kMenuSheet =
-    "QMenu {background-color: rgb(0, 0, 0);color: rgb(216,216,216);border: 1px solid rgb(56, 56, 56);"
-    "border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px solid "
-    "rgb(56, 56, 56);width: 100px;high: 50px; padding: 4px 24px 4px 24px;margin:0px 0px; }"
-    "QMenu::item:selected {background-color: rgb(56,56,56); }";
-
-QString padded(const QString& text)
-{
-    return "   " + text + "   ";
-}
+const char* const kMenuSheet
+    = QV_MENU_SHEET("width: 100px;high: 50px; padding: 4px 24px 4px 24px;");
 
 }  // namespace
 
@@ -85,17 +81,19 @@ void MainWindow::qss_Setting()
             w->setStyleSheet(scrollSheet);
 
     const std::pair<QCheckBox*, const char*> plotBoxes[] = {
-        {ui->checkBox_EQ, "rgb(255, 85, 0)"},        {ui->checkBox_frequency, "rgb(255,0,0)"},
-        {ui->checkBox_target, "rgb(216, 216, 216)"}, {ui->checkBox_each, "rgb(0,200,0)"},
-        {ui->checkBox_combined, "rgb(0,255,255)"},
+        { ui->checkBox_EQ, QV_COMBINED_CURVE },
+        { ui->checkBox_frequency, QV_SOURCE_CURVE_TIGHT },
+        { ui->checkBox_target, QV_TEXT },
+        { ui->checkBox_each, QV_FIRST_BAND_CURVE_TIGHT },
+        { ui->checkBox_combined, QV_FILTERED_CURVE_TIGHT },
     };
     for (const auto& [box, colour] : plotBoxes)
         box->setStyleSheet(QString(kPlotBoxSheet).arg(colour));
     ui->checkBox_open->setStyleSheet(kRawBoxSheet);
 
-    ui->checkBox->setStyleSheet(kEnableBoxSheet);
+    ui->checkBox->setStyleSheet(FormSheet::enableBox);
     for (const BandRowDescriptor& row : bandRowDescriptors())
-        row.enable.of(*ui)->setStyleSheet(kEnableBoxSheet);
+        row.enable.of(*ui)->setStyleSheet(FormSheet::enableBox);
 
     statusLabel1 = new QLabel("   Audio_Code   ");
     statusLabel2 = new QLabel("   Sample   ");
@@ -106,22 +104,17 @@ void MainWindow::qss_Setting()
     statusLabel7 = new QLabel("   DeviceEQ:ON   ");
     statusLabel8 = new QLabel("   T0.30   ");
 
-    statusLabel1->setText(padded(status_bar_value.audio_code));
-    statusLabel2->setText(padded(status_bar_value.sample_rate));
-    statusLabel3->setText(padded("EQ:" + QString::number(status_bar_value.eq_count)));
-    statusLabel4->setText(padded(status_bar_value.device_model));
-    statusLabel5->setText(padded(status_bar_value.connect_state));
+    statusLabel1->setText(framed(status_bar_value.audio_code));
+    statusLabel2->setText(framed(status_bar_value.sample_rate));
+    statusLabel3->setText(eqCountText(status_bar_value.eq_count));
+    statusLabel4->setText(framed(status_bar_value.device_model));
+    statusLabel5->setText(framed(status_bar_value.connect_state));
 
     status_bar_value.eq_max = 10;
     const int language = sysSetValue.Language;
-    const QString limit = QString::number(status_bar_value.eq_max);
-    if (language == 0) {
-        statusLabel6->setText(padded("EQ最大支持段数:" + limit));
-        statusLabel7->setText(padded("设备EQ:开"));
-    } else {
-        statusLabel6->setText(padded("EQ Max NUM:" + limit));
-        statusLabel7->setText(padded("DeviceEQ:ON"));
-    }
+    const StatusTexts& status = statusTextsOrEnglish(language);
+    statusLabel6->setText(eqMaxText(status, status_bar_value.eq_max));
+    statusLabel7->setText(status.deviceEqOn);
 
     ui->statusbar->setStyleSheet(kStatusBarSheet);
     // Left to right: model, connection, audio code, sample rate, band limit, band count.
@@ -133,15 +126,13 @@ void MainWindow::qss_Setting()
                           statusLabel6, statusLabel7})
         label->setStyleSheet(kStatusLabelSheet);
 
+    const MainWindowTexts& texts = mainWindowTexts(language);
     QToolButton* toolButtons[] = {ui->toolButton, ui->toolButton_2, ui->toolButton_3};
-    const char* const englishTips[] = {"Import", "Export", "Help"};
-    const char* const chineseTips[] = {"导入", "导出", "帮助"};
+    const QString tips[] = { texts.importTip, texts.exportTip, texts.helpTip };
     for (int i = 0; i < 3; ++i) {
         toolButtons[i]->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        if (language == 0)
-            toolButtons[i]->setToolTip(chineseTips[i]);
-        else if (language == 1)
-            toolButtons[i]->setToolTip(englishTips[i]);
+        if (language == 0 || language == 1)
+            toolButtons[i]->setToolTip(tips[i]);
         toolButtons[i]->setPopupMode(QToolButton::InstantPopup);
         toolButtons[i]->setStyleSheet(kToolButtonSheet);
     }
@@ -150,21 +141,18 @@ void MainWindow::qss_Setting()
     {
         QMenu*& menu;
         QToolButton* button;
-        QStringList english;
-        QStringList chinese;
+        const QStringList& actions;
     };
     const MenuEntry menus[] = {
-        {menu_Import, ui->toolButton, {"Target", "SourceFR", "Import Filters"},
-         {"导入目标曲线", "导入源频响曲线", "导入滤波参数"}},
-        {menu_Export, ui->toolButton_2, {"Export filter FR", "Export filters"},
-         {"导出频响曲线", "导出滤波参数"}},
-        {menu_Help, ui->toolButton_3, {"Reference Guide", "Problem feedback"}, {"使用指南", "问题反馈"}},
+        { menu_Import, ui->toolButton, texts.importActions },
+        { menu_Export, ui->toolButton_2, texts.exportActions },
+        { menu_Help, ui->toolButton_3, texts.helpActions },
     };
     for (const MenuEntry& entry : menus) {
         entry.menu = new QMenu(this);
         entry.menu->setStyleSheet(kMenuSheet);
         entry.menu->clear();
-        for (const QString& text : language == 1 ? entry.english : entry.chinese)
+        for (const QString& text : entry.actions)
             entry.menu->addAction(tr(text.toUtf8().constData()));
     }
     for (const MenuEntry& entry : menus) {
@@ -172,10 +160,8 @@ void MainWindow::qss_Setting()
         clearHoverWhenMenuCloses(entry.button);
     }
 
-    if (language == 1)
-        ui->PButton_Set_2->setToolTip("Save curren config(Ctrl+S)");
-    else if (language == 0)
-        ui->PButton_Set_2->setToolTip("保存当前配置(Ctrl+S)");
+    if (const StatusTexts* st = statusTexts(language))
+        ui->PButton_Set_2->setToolTip(st->saveTip);
 }
 
 void MainWindow::deal_On_triggered_Help(QAction* action)
@@ -193,10 +179,8 @@ void MainWindow::deal_On_triggered_Help(QAction* action)
 
 void MainWindow::on_PButton_Set_clicked()
 {
-    if (sysSetValue.Language == 1)
-        systemset->setWindowTitle("SystemSetting");
-    else if (sysSetValue.Language == 0)
-        systemset->setWindowTitle("系统设置");
+    if (const StatusTexts* st = statusTexts(sysSetValue.Language))
+        systemset->setWindowTitle(st->settingsTitle);
     systemset->Updata_ALL();
     systemset->show();
 }

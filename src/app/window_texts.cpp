@@ -81,6 +81,9 @@ const StatusTexts kEnglishStatus{
     .deviceEqOn = QStringLiteral("   DeviceEQ:ON   "),
     .deviceEqOff = QStringLiteral("   DeviceEQ:OFF   "),
     .deviceEqOff128 = QStringLiteral("    DeviceEQ:OFF   "),
+    .localConfigInactive
+    = QStringLiteral("Local config is inactive. Right-click to import to User Config"),
+    .rateUnsupported = QStringLiteral("   PEQ does not support the current sampling rate   "),
 };
 
 const StatusTexts kChineseStatus{
@@ -95,6 +98,8 @@ const StatusTexts kChineseStatus{
     .deviceEqOn = QStringLiteral("   设备EQ:开   "),
     .deviceEqOff = QStringLiteral("   设备EQ:关   "),
     .deviceEqOff128 = QStringLiteral("   设备EQ:关   "),
+    .localConfigInactive = QStringLiteral("   本地配置不生效，如需应用可右键导入至用户配置   "),
+    .rateUnsupported = QStringLiteral("当前采样率不支持PEQ"),
 };
 
 }  // namespace
@@ -113,11 +118,19 @@ const StatusTexts* statusTexts(int language)
     return nullptr;
 }
 
-QString localConfigHint(int language)
+const StatusTexts& statusTextsOrEnglish(int language)
 {
-    return language == 0 ? QStringLiteral("   本地配置不生效，如需应用可右键导入至用户配置   ")
-                         : QStringLiteral("Local config is inactive. Right-click to import to User Config");
+    return language == 0 ? kChineseStatus : kEnglishStatus;
 }
+
+const StatusTexts& statusTextsOrChinese(int language)
+{
+    return language == 1 ? kEnglishStatus : kChineseStatus;
+}
+
+QString framed(const QString& text) { return QStringLiteral("   ") + text + QStringLiteral("   "); }
+
+QString localConfigHint(int language) { return statusTextsOrEnglish(language).localConfigInactive; }
 
 QString eqMaxText(const StatusTexts& t, int eqMax)
 {
@@ -136,9 +149,27 @@ QString deviceEqText(const StatusTexts& t, int deviceEqStatus)
     }
 }
 
+QString deviceEqSwitchText(const StatusTexts& t, bool on)
+{
+    return on ? t.deviceEqOn : t.deviceEqOff;
+}
+
 bool isConnectedText(const QString& connectState)
 {
     return connectState == kEnglishStatus.connected || connectState == kChineseStatus.connected;
+}
+
+bool isSamplePlaceholder(const QString& sampleRate)
+{
+    return sampleRate == kEnglishStatus.sample || sampleRate == kChineseStatus.sample;
+}
+
+void setDisconnectedTexts(StatusBarInfo& record, const StatusTexts& t)
+{
+    record.device_model = t.device;
+    record.sample_rate = t.sample;
+    record.audio_code = t.audioCode;
+    record.connect_state = t.disconnected;
 }
 
 void applyLanguageToStatus(StatusBarInfo& record, int language)
@@ -147,15 +178,12 @@ void applyLanguageToStatus(StatusBarInfo& record, int language)
     if (!t)
         return;
     if (!isConnectedText(record.connect_state)) {
-        record.device_model = t->device;
-        record.sample_rate = t->sample;
-        record.audio_code = t->audioCode;
-        record.connect_state = t->disconnected;
+        setDisconnectedTexts(record, *t);
         return;
     }
     // Connected: only a placeholder is a text of ours; anything else is what
     // the device reported.
-    if (record.sample_rate == kEnglishStatus.sample || record.sample_rate == kChineseStatus.sample)
+    if (isSamplePlaceholder(record.sample_rate))
         record.sample_rate = t->sample;
     if (record.audio_code == kEnglishStatus.audioCode || record.audio_code == kChineseStatus.audioCode)
         record.audio_code = t->audioCode;

@@ -1,5 +1,7 @@
 #include "device/device_session.h"
 
+#include "app/palette.h"
+#include "app/window_texts.h"
 #include "device/commands.h"
 #include "device/device_state.h"
 #include "device/device_tables.h"
@@ -136,7 +138,8 @@ void DeviceSession::connected()
             const EqStateView view = eqStateView(code);
             if (view.kind == EqStateKind::LeftRightOn)
                 qDebug() << "status_bar_value.device_eq_status == 129";
-            m_host.setStatusText(EqStateLabel, eqStateLabel(view.on, lang));
+            m_host.setStatusText(
+                EqStateLabel, deviceEqSwitchText(statusTextsOrEnglish(lang), view.on));
             showChannelControls(view.kind != EqStateKind::OneSet);
         }
     }
@@ -152,7 +155,7 @@ void DeviceSession::connected()
 
 void DeviceSession::disconnected()
 {
-    m_host.setStatusStyle(LimitLabel, QStringLiteral("color: rgb(216, 216, 216);"));
+    m_host.setStatusStyle(LimitLabel, QStringLiteral("color: " QV_TEXT ";"));
     upload_sign = 0;
     hid_status = 0;
     config_connect_status = 0;
@@ -163,13 +166,9 @@ void DeviceSession::disconnected()
     s.hardware_version = QStringLiteral("x.xx");
     s.software_version = QStringLiteral("x.xx");
     const int lang = language();
-    if (lang == 1 || lang == 0) {
-        const bool en = lang == 1;
-        s.device_model = en ? QStringLiteral("Device") : QStringLiteral("机型");
-        s.audio_code = en ? QStringLiteral("Audio Code") : QStringLiteral("音频编码");
-        s.sample_rate = en ? QStringLiteral("Sample") : QStringLiteral("采样率");
-        s.connect_state = en ? QStringLiteral("Disconnected") : QStringLiteral("未连接");
-        m_host.setStatusText(LimitLabel, eqMaxLabel(s.eq_max, lang));
+    if (const StatusTexts* t = statusTexts(lang)) {
+        setDisconnectedTexts(s, *t);
+        m_host.setStatusText(LimitLabel, eqMaxText(*t, s.eq_max));
     }
     m_host.setStatusText(AudioLabel, framed(s.audio_code));
     m_host.setStatusText(RateLabel, framed(s.sample_rate));
@@ -303,15 +302,15 @@ void DeviceSession::identity(uint32_t code)
     Ostra2_Sign = false;
     Mirel1_Sign = false;
     const int lang = language();
-    status_bar_value.connect_state = lang == 1 ? QStringLiteral("Connected") : QStringLiteral("已连接");
+    const StatusTexts& texts = statusTextsOrChinese(lang);
+    status_bar_value.connect_state = texts.connected;
     m_host.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
     local_config_inactive() = false;
 
     const DeviceModel model = identifyModel(code);
     status_bar_value.device_model = model.name;
     if (!model.known) {
-        status_bar_value.connect_state =
-            lang == 1 ? QStringLiteral("Disconnected") : QStringLiteral("未连接");
+        status_bar_value.connect_state = texts.disconnected;
         m_host.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
     } else {
         execute_biaozhi = factoryPresetsEditable(model.factory, tem_software, execute_biaozhi);
@@ -346,7 +345,7 @@ void DeviceSession::identity(uint32_t code)
     m_host.setStatusText(ModelLabel, framed(status_bar_value.device_model));
     if (local_config_inactive()) {
         m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
-        m_host.setStatusText(LimitLabel, localConfigInactiveHint(lang));
+        m_host.setStatusText(LimitLabel, localConfigHint(lang));
     }
 }
 
@@ -364,7 +363,8 @@ void DeviceSession::eqState(int32_t code)
         }
     }
     const EqStateView view = eqStateView(code);
-    m_host.setStatusText(EqStateLabel, eqStateLabel(view.on, language()));
+    m_host.setStatusText(
+        EqStateLabel, deviceEqSwitchText(statusTextsOrEnglish(language()), view.on));
     switch (view.kind) {
     case EqStateKind::LeftRightOn:
         m_host.setPeqModeVisible(true);
@@ -420,16 +420,16 @@ void DeviceSession::sampleRate(int32_t hz)
     }
     StatusBarInfo& s = status_bar_value;
     const StreamFormat format = streamFormat(hz);
-    const int lang = language();
+    const StatusTexts& texts = statusTextsOrEnglish(language());
     s.sample_rate = format.sampleRate;
     bool pcm = true;
     if (format.eqUsable) {
         s.eq_max = 10;
         m_host.setStatusStyle(LimitLabel, QString());
-        m_host.setStatusText(LimitLabel, eqMaxLabel(s.eq_max, lang));
+        m_host.setStatusText(LimitLabel, eqMaxText(texts, s.eq_max));
         if (releaseBandControls() && local_config_inactive()) {
             m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
-            m_host.setStatusText(LimitLabel, localConfigInactiveHint(lang));
+            m_host.setStatusText(LimitLabel, texts.localConfigInactive);
         }
     } else {
         s.eq_count = 0;
@@ -437,7 +437,7 @@ void DeviceSession::sampleRate(int32_t hz)
         m_host.setStatusText(CountLabel, eqCountText(0));
         if (!local_config_inactive()) {
             m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
-            m_host.setStatusText(LimitLabel, rateUnsupportedHint(lang));
+            m_host.setStatusText(LimitLabel, texts.rateUnsupported);
         }
         m_host.setBandControlsLocked(true);
         m_host.startStreamTimer();

@@ -1,5 +1,7 @@
 #include "device/device_state.h"
 
+#include "app/window_texts.h"
+
 StatusBarInfo status_bar_value;
 
 int32_t hid_status = 0;
@@ -55,10 +57,8 @@ QList<QList<double>> intMatrix_QR = doubleMatrix();
 
 void resetSearchState(int language)
 {
-    if (language == 1)
-        status_bar_value.connect_state = QStringLiteral("Disconnected");
-    else if (language == 0)
-        status_bar_value.connect_state = QStringLiteral("未连接");
+    if (const StatusTexts* t = statusTexts(language))
+        status_bar_value.connect_state = t->disconnected;
     hid_status = 0;
     config_connect_status = 0;
 }

@@ -1,5 +1,7 @@
 #include "device/device_tables.h"
 
+#include "app/window_texts.h"
+
 #include <array>
 
 DeviceVersion decodeVersion(int32_t word)
@@ -105,8 +107,8 @@ bool isEqUsableRateLabel(const QString& sampleRate)
 
 bool isBlockedStream(const QString& audioCode, const QString& sampleRate)
 {
-    const bool placeholder = sampleRate == QLatin1String("Sample") || sampleRate == QStringLiteral("采样率");
-    return audioCode == QLatin1String("DSD") || (!isEqUsableRateLabel(sampleRate) && !placeholder);
+    return audioCode == QLatin1String("DSD")
+        || (!isEqUsableRateLabel(sampleRate) && !isSamplePlaceholder(sampleRate));
 }
 
 EqStateView eqStateView(int32_t code)
@@ -119,34 +121,4 @@ EqStateView eqStateView(int32_t code)
     default:
         return {EqStateKind::OneSet, code != 0, QStringLiteral("QAZWS")};
     }
-}
-
-QString framed(const QString& text)
-{
-    return QStringLiteral("   ") + text + QStringLiteral("   ");
-}
-
-QString eqStateLabel(bool on, int language)
-{
-    if (language == 0)
-        return on ? QStringLiteral("   设备EQ:开   ") : QStringLiteral("   设备EQ:关   ");
-    return on ? QStringLiteral("   DeviceEQ:ON   ") : QStringLiteral("   DeviceEQ:OFF   ");
-}
-
-QString eqMaxLabel(int eqMax, int language)
-{
-    return (language == 0 ? QStringLiteral("   EQ最大支持段数:") : QStringLiteral("   EQ Max NUM:"))
-        + QString::number(eqMax) + QStringLiteral("   ");
-}
-
-QString localConfigInactiveHint(int language)
-{
-    return language == 0 ? QStringLiteral("   本地配置不生效，如需应用可右键导入至用户配置   ")
-                         : QStringLiteral("Local config is inactive. Right-click to import to User Config");
-}
-
-QString rateUnsupportedHint(int language)
-{
-    return language == 0 ? QStringLiteral("当前采样率不支持PEQ")
-                         : QStringLiteral("   PEQ does not support the current sampling rate   ");
 }

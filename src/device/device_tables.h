@@ -84,12 +84,4 @@ struct EqStateView
 };
 EqStateView eqStateView(int32_t code);
 
-// Status-bar texts, each already framed by its blanks. Language 0 is
-// Chinese; any other value English.
-QString eqStateLabel(bool on, int language);
-QString eqMaxLabel(int eqMax, int language);
-QString localConfigInactiveHint(int language);
-QString rateUnsupportedHint(int language);
-QString framed(const QString& text);  // "   " + text + "   "
-
 inline const QString kLocalConfigInactiveStyle = QStringLiteral("color:red;");

@@ -14,6 +14,7 @@
 
 #include "app/mainwindow_ui.h"
 #include "app/status_labels.h"
+#include "app/window_texts.h"
 #include "device/device_access.h"
 #include "device/device_session.h"
 #include "device/device_state.h"
@@ -24,6 +25,7 @@
 #include "store/settings.h"
 #include "widgets/balance.h"
 #include "widgets/customcontrols.h"
+#include "widgets/message_box.h"
 #include "widgets/modal_seam.h"
 #include "workspace/workspace_state.h"
 
@@ -164,7 +166,7 @@ void MainWindow::deal_DeviceAbsent()
 {
     resetSearchState(sysSetValue.Language);
     if (statusLabel5)
-        statusLabel5->setText("   " + status_bar_value.connect_state + "   ");
+        statusLabel5->setText(framed(status_bar_value.connect_state));
 }
 
 void MainWindow::deal_DeviceDenied(const QString& node)
@@ -174,7 +176,8 @@ void MainWindow::deal_DeviceDenied(const QString& node)
         return;
     m_deniedBoxShown = true;
     const DeniedDeviceTexts t = deniedDeviceTexts(sysSetValue.Language, node);
-    QMessageBox box(QMessageBox::Warning, t.title, t.text, QMessageBox::Ok, this);
-    box.button(QMessageBox::Ok)->setText(t.button);
+    QMessageBox box(this);
+    modal::buildMessageBox(
+        box, QMessageBox::Warning, t.title, t.text, { { QMessageBox::Ok, t.button } });
     modal::exec(box);
 }

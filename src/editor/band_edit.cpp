@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/window_texts.h"
 #include "device/commands.h"
 #include "dsp/value_deal.h"
 
@@ -138,10 +139,7 @@ QString qText(double q)
     return QString::number(q, 'f', 4);
 }
 
-QString eqCountText(int count)
-{
-    return QStringLiteral("   EQ:") + QString::number(count) + QStringLiteral("   ");
-}
+QString eqCountText(int count) { return framed(QStringLiteral("EQ:") + QString::number(count)); }
 
 double roundedToTenth(double gainDb)
 {

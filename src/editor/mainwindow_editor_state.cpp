@@ -25,6 +25,7 @@
 #include <QWheelEvent>
 #include <QtCharts/QChartView>
 
+#include "app/mainwindow_style.h"
 #include "app/mainwindow_ui.h"
 #include "app/status_labels.h"
 #include "device/commands.h"
@@ -44,7 +45,9 @@
 #include "store/settings.h"
 #include "widgets/balance.h"
 #include "widgets/customcontrols.h"
+#include "widgets/message_box.h"
 #include "widgets/modal_seam.h"
+#include "widgets/shared_style.h"
 #include "workspace/workspace_state.h"
 
 namespace {
@@ -57,32 +60,8 @@ constexpr int kAnswerTakenCancel = 123;
 // Set by the Cancel road so that its own "L/R" pass counts as a preset switch.
 const char* const kNoPresetKey = "0123tbgdf";
 
-const char* const kReleasedEnableBoxSheet =
-    " QCheckBox::indicator {  width: 22px;   height: 22px;padding-top: 2px; padding-bottom: 2px;} "
-    "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/1-unchecked.png);  }  "
-    "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/1-checked.png);  }";
-
-const char* const kLockedEnableBoxSheet =
-    " QCheckBox::indicator {  width: 22px;   height: 22px;padding-top: 2px; padding-bottom: 2px;} "
-    "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/2-unchecked.png);  }  "
-    "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/2-checked.png);  }";
-
-// The enable boxes' look while the device offers no equaliser.
-const char* const kNoEqEnableBoxSheet =
-    " QCheckBox::indicator {  width: 22px;   height: 22px;padding-top: 2px; padding-bottom: 2px;} "
-    "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/unchecked_56.png);  }  "
-    "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/1-checked.png);  }";
-
-const char* const kRowMenuSheet =
-    "QMenu {background-color: rgb(0, 0, 0);color: rgb(216,216,216);border: 1px solid rgb(56, 56, 56);"
-    "border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px solid rgb(56, 56, 56);"
-    "width: 120px;high: 50px;padding: 4px 20px 4px 20px;margin:0px 0px; }QMenu::item:selected "
-    "{background-color: rgb(56,56,56); }";
-
-const char* const kDiscardBoxSheetEnglish =
-    "background-color: rgb(56, 56, 56); outline: none;color: rgb(216, 216, 216);font-family: 微软雅黑;";
-const char* const kDiscardBoxSheetChinese =
-    "background-color: rgb(56, 56, 56); outline:none;color: rgb(216, 216, 216);font-family: 微软雅黑;";
+const char* const kRowMenuSheet
+    = QV_MENU_SHEET("width: 120px;high: 50px;padding: 4px 20px 4px 20px;");
 
 using TypeSlot = void (MainWindow::*)(int);
 constexpr TypeSlot kTypeSlots[] = {
@@ -283,7 +262,7 @@ void MainWindow::reloadEditor(void (MainWindow::*fill)())
     // lock left them.
     if (status_bar_value.eq_max == 0)
         for (const BandRowDescriptor& row : bandRowDescriptors())
-            row.enable.of(*ui)->setStyleSheet(kNoEqEnableBoxSheet);
+            row.enable.of(*ui)->setStyleSheet(FormSheet::noEqEnableBox);
 
     update_value();
     deferToEventLoop(fill);
@@ -392,17 +371,16 @@ void MainWindow::finishModeChange(int index)
 int MainWindow::askDiscardRight()
 {
     const bool english = sysSetValue.Language == 1;
+    const QString text = english
+        ? QStringLiteral("Filter parameters for RIGHT channel will be discarded")
+        : QStringLiteral("右通道的滤波器设置会被丢弃");
+    const QString ok = english ? QStringLiteral("OK") : QStringLiteral("好的");
+    const QString cancel = english ? QStringLiteral("Cancel") : QStringLiteral("取消");
+    const char* const sheet = english ? FormSheet::questionBox : FormSheet::discardBoxChinese;
     QMessageBox box(this);
-    box.setIcon(QMessageBox::NoIcon);
-    box.setWindowTitle(QStringLiteral("Quorvel"));
-    box.setText(english ? QStringLiteral("Filter parameters for RIGHT channel will be discarded")
-                        : QStringLiteral("右通道的滤波器设置会被丢弃"));
-    box.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.button(QMessageBox::Yes)->setText(english ? QStringLiteral("OK") : QStringLiteral("好的"));
-    box.button(QMessageBox::No)->setText(english ? QStringLiteral("Cancel") : QStringLiteral("取消"));
-    box.setLayoutDirection(Qt::RightToLeft);
-    box.setStyleSheet(QString::fromUtf8(english ? kDiscardBoxSheetEnglish : kDiscardBoxSheetChinese));
+    modal::buildMessageBox(box, QMessageBox::NoIcon, QStringLiteral("Quorvel"), text,
+        { { QMessageBox::Yes, ok }, { QMessageBox::No, cancel } }, QString::fromUtf8(sheet),
+        Qt::RightToLeft);
     // Closing the box any other way keeps the right channel: it counts as Cancel.
     return modal::exec(box) == QMessageBox::Yes ? QMessageBox::Yes : QMessageBox::No;
 }
@@ -654,7 +632,7 @@ void MainWindow::releaseBandControls()
 // which controls they touch.
 void MainWindow::setBandControlsUsable(bool usable)
 {
-    const char* const sheet = usable ? kReleasedEnableBoxSheet : kLockedEnableBoxSheet;
+    const char* const sheet = usable ? FormSheet::enableBox : FormSheet::lockedEnableBox;
     ui->checkBox->setEnabled(usable);
     ui->checkBox->setStyleSheet(sheet);
     ui->gbox1_BL1->setEnabled(usable);

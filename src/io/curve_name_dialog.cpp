@@ -8,8 +8,10 @@
 #include <QRegularExpressionValidator>
 
 #include "app/mainwindow.h"
+#include "app/palette.h"
 #include "io/io_texts.h"
 #include "store/settings.h"
+#include "widgets/shared_style.h"
 #include "workspace/preset_names.h"
 
 namespace {
@@ -17,14 +19,10 @@ namespace {
 // Curve names are shorter than preset names; the allowed characters are the same.
 constexpr int kMaxNameLength = 6;
 
-const char* const kDialogSheet = "QDialog {color: rgb(216, 216, 216);border: 1px solid rgb(56, 56, 56);}";
-const char* const kLabelSheet =
-    "background-color: rgb(56, 56, 56); font-size: 14px; color: rgb(216, 216, 216);";
-const char* const kLineEditSheet = "QLineEdit {border: 1px solid rgb(216, 216, 216);color: rgb(216, 216, 216);}";
-const char* const kButtonSheet =
-    "QPushButton{ background-color: rgb(80, 80, 80);color: rgb(161,161,161);border:none;"
-    "border-radius: 3px; font-size: 14px;}  QPushButton:hover{border: 2px solid gray; "
-    "border-radius: 5px;}";
+const char* const kDialogSheet = "QDialog {color: " QV_TEXT ";border: 1px solid " QV_DARK_GREY ";}";
+const char* const kLabelSheet
+    = "background-color: " QV_DARK_GREY "; font-size: 14px; color: " QV_TEXT ";";
+const char* const kLineEditSheet = "QLineEdit {border: 1px solid " QV_TEXT ";color: " QV_TEXT ";}";
 
 }  // namespace
 
@@ -60,7 +58,7 @@ CurveNameDialog::CurveNameDialog(QWidget* parent, const QString& defaultName)
     cancelButton = new QPushButton(this);
     for (QPushButton* b : {okButton, cancelButton}) {
         b->setFixedHeight(25);
-        b->setStyleSheet(kButtonSheet);
+        b->setStyleSheet(SharedSheet::nameDialogButton);
     }
 
     layout->addWidget(m_label, 0, 0, 1, 2);

@@ -16,6 +16,7 @@
 
 #include "app/mainwindow_style.h"
 #include "app/mainwindow_ui.h"
+#include "app/palette.h"
 #include "app/window_texts.h"
 #include "device/device_session.h"
 #include "device/device_state.h"
@@ -36,20 +37,18 @@
 #include "store/settings.h"
 #include "widgets/accountitem.h"
 #include "widgets/customcontrols.h"
+#include "widgets/message_box.h"
 #include "widgets/modal_seam.h"
 
 namespace {
 
-const char* const kCurveListSheet =
-    "QListWidget{outline:0px; border-radius:20px;background: rgba(0,0,0,1);padding-top:10px;"
-    "padding-bottom:10px;}QListWidget::item{margin-top:0px;margin-bottom:0px;height:40px;}"
-    "QListWidget::item:selected{color: rgb(216, 216, 216); border-radius:8px; "
-    "background:rgba(56, 56, 56, 0);}QListWidget::item:hover{border-radius:8px;"
-    "background-color:rgb(56, 56, 56);}QListWidget::item QLabel { color: rgb(216, 216, 216);"
-    "background-color: transparent; }";
-
-const char* const kQuestionBoxSheet =
-    "background-color: rgb(56, 56, 56); outline: none;color: rgb(216, 216, 216);font-family: 微软雅黑;";
+const char* const kCurveListSheet
+    = "QListWidget{outline:0px; border-radius:20px;background: rgba(0,0,0,1);padding-top:10px;"
+      "padding-bottom:10px;}QListWidget::item{margin-top:0px;margin-bottom:0px;height:40px;}"
+      "QListWidget::item:selected{color: " QV_TEXT "; border-radius:8px; "
+      "background:rgba(56, 56, 56, 0);}QListWidget::item:hover{border-radius:8px;"
+      "background-color:" QV_DARK_GREY ";}QListWidget::item QLabel { color: " QV_TEXT ";"
+      "background-color: transparent; }";
 
 constexpr int kMaxVisibleCurves = 5;
 
@@ -149,14 +148,13 @@ void showPlaceholder(const Picker& p, const QString& text)
     p.combo->setCurrentText(text);
 }
 
-// The look the main window's question boxes share: no icon, a fixed-size
-// dialog window, the dark sheet.
-void styleQuestionBox(QMessageBox& box)
+// The look the main window's question boxes share: no icon, the program's
+// name for a title, the dark sheet.
+void buildQuestionBox(QMessageBox& box, const QString& text, const QList<modal::BoxButton>& buttons,
+    Qt::LayoutDirection direction = Qt::LayoutDirectionAuto)
 {
-    box.setIcon(QMessageBox::NoIcon);
-    box.setWindowTitle(QStringLiteral("Quorvel"));
-    box.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-    box.setStyleSheet(kQuestionBoxSheet);
+    modal::buildMessageBox(box, QMessageBox::NoIcon, QStringLiteral("Quorvel"), text, buttons,
+        QString::fromUtf8(FormSheet::questionBox), direction);
 }
 
 }  // namespace
@@ -346,7 +344,8 @@ QString MainWindow::save_txt_file()
 
 void MainWindow::showIoBox(int icon, const QString& title, const QString& text)
 {
-    QMessageBox box(QMessageBox::Icon(icon), title, text, QMessageBox::Ok, this);
+    QMessageBox box(this);
+    modal::buildMessageBox(box, QMessageBox::Icon(icon), title, text, { QMessageBox::Ok });
     modal::exec(box);
 }
 
@@ -446,9 +445,7 @@ void MainWindow::importFilters()
     const IoBoxTexts& t = ioBoxTexts(sysSetValue.Language);
     if (!execute_biaozhi && biaozhi_name == "yyyy" && isFactoryPresetName(morendevice_name)) {
         QMessageBox box(this);
-        styleQuestionBox(box);
-        box.setText(t.refusal);
-        box.addButton(t.refusalButton, QMessageBox::AcceptRole);
+        buildQuestionBox(box, t.refusal, { { t.refusalButton, QMessageBox::AcceptRole } });
         modal::exec(box);
         return;
     }
@@ -459,13 +456,10 @@ void MainWindow::importFilters()
         return;
 
     QMessageBox box(this);
-    styleQuestionBox(box);
-    box.setText(t.question);
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::Ok | QMessageBox::Cancel);
-    box.button(QMessageBox::Yes)->setText(t.yes);
-    box.button(QMessageBox::Ok)->setText(t.newConfiguration);
-    box.button(QMessageBox::Cancel)->setText(t.cancel);
-    box.setLayoutDirection(Qt::RightToLeft);
+    buildQuestionBox(box, t.question,
+        { { QMessageBox::Yes, t.yes }, { QMessageBox::Ok, t.newConfiguration },
+            { QMessageBox::Cancel, t.cancel } },
+        Qt::RightToLeft);
     modal::exec(box);
 
     const QAbstractButton* clicked = box.clickedButton();

@@ -14,6 +14,8 @@
 #include <QSplineSeries>
 #include <QValueAxis>
 
+#include "app/palette.h"
+
 namespace {
 
 struct SeriesLook
@@ -24,11 +26,11 @@ struct SeriesLook
 };
 
 const std::array<SeriesLook, ResponseChart::kSeriesCount> kLooks = {{
-    {QColor(255, 85, 0), 3, Qt::SolidLine},    // combined filter
-    {QColor(255, 0, 0), 2, Qt::SolidLine},     // source
-    {QColor(216, 216, 216), 2, Qt::SolidLine}, // target
-    {QColor(0, 255, 255), 2, Qt::SolidLine},   // filtered
-    {QColor(0, 200, 0), 2, Qt::DashLine},      // bands 1..11
+    {QColor(QV_COMBINED_CURVE_RGB), 3, Qt::SolidLine},   // combined filter
+    {QColor(QV_SOURCE_CURVE_RGB), 2, Qt::SolidLine},     // source
+    {QColor(QV_TEXT_RGB), 2, Qt::SolidLine},             // target
+    {QColor(QV_FILTERED_CURVE_RGB), 2, Qt::SolidLine},   // filtered
+    {QColor(QV_FIRST_BAND_CURVE_RGB), 2, Qt::DashLine},  // bands 1..11
     {QColor(38, 73, 155), 2, Qt::DashLine},
     {QColor(140, 28, 140), 2, Qt::DashLine},
     {QColor(146, 51, 57), 2, Qt::DashLine},
@@ -45,7 +47,8 @@ const char* const kSeriesNames[] = {"spline", "spline1", "spline2", "spline3"};
 
 const char* const kModeComboSheet =
     "QComboBox { combobox-popup: 0; background: #000000; color: white; font-family: \"微软雅黑\";"
-    " border: 2px solid rgb(56, 56, 56); border-radius: 10px; padding: 1px 2px; padding-left: 10px; }"
+    " border: 2px solid " QV_DARK_GREY "; border-radius: 10px;"
+    " padding: 1px 2px; padding-left: 10px; }"
     "QComboBox::drop-down { subcontrol-origin: padding; subcontrol-position: top right; width: 10px;"
     " border-top-right-radius: 3px; border-bottom-right-radius: 3px; }"
     "QComboBox::down-arrow { image: url(:ThirdPartyResources/images/ArrowDownBold.png);"

@@ -18,6 +18,7 @@
 #include <QUrl>
 
 #include "app/mainwindow.h"
+#include "app/window_texts.h"
 #include "device/device_state.h"
 #include "settings/checkupdata.h"
 #include "settings/settings_style.h"
@@ -25,6 +26,7 @@
 #include "settings/update_net.h"
 #include "settings/window_centre.h"
 #include "store/settings.h"
+#include "widgets/message_box.h"
 #include "widgets/modal_seam.h"
 
 SystemSetting* systemset = nullptr;
@@ -140,7 +142,7 @@ void SystemSetting::Updata_ALL()
         return;
     const bool en = language == 1;
     const QString& model = status_bar_value.device_model;
-    const bool placeholder = model == (en ? QStringLiteral("Device") : QStringLiteral("机型"));
+    const bool placeholder = model == statusTexts(language)->device;
     ui->label_dev_model->setText(
         (en ? QStringLiteral("Device Model:  ") : QStringLiteral("设备型号:  "))
         + (placeholder ? QStringLiteral("...") : model));
@@ -316,8 +318,9 @@ int SystemSetting::parse_UpdateJSON(QString str)
 {
     const update_core::Manifest manifest = update_core::readManifest(str);
     if (manifest.kind == update_core::ManifestKind::InvalidJson) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("检查失败"),
-            QStringLiteral("服务器地址错误或JSON格式错误!"), QMessageBox::Ok, this);
+        QMessageBox box(this);
+        modal::buildMessageBox(box, QMessageBox::Critical, QStringLiteral("检查失败"),
+            QStringLiteral("服务器地址错误或JSON格式错误!"), { QMessageBox::Ok });
         modal::exec(box);
         return -1;
     }

@@ -5,6 +5,7 @@
 #include <QMenu>
 
 #include "store/presets.h"
+#include "widgets/shared_style.h"
 #include "workspace/mydialog.h"
 #include "workspace/preset_names.h"
 
@@ -12,11 +13,8 @@ CustomRadioButton* pCurrentRightClickedRadioButton = nullptr;
 
 namespace {
 
-const char* const kLocalMenuSheet =
-    "QMenu {background-color: rgb(0, 0, 0);color: rgb(216,216,216);border: 1px solid rgb(56, 56, "
-    "56);border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px solid "
-    "rgb(56, 56, 56);width: 90px;high: 50px;padding: 4px 20px 4px 24px;margin:0px 0px; "
-    "}QMenu::item:selected {background-color: rgb(56,56,56); }";
+const char* const kLocalMenuSheet
+    = QV_MENU_SHEET("width: 90px;high: 50px;padding: 4px 20px 4px 24px;");
 
 QStringList namesOf(EQ_config_data* const* table, int count)
 {

@@ -8,6 +8,7 @@
 #include "device/preset_records.h"
 #include "store/presets.h"
 #include "store/shared_state.h"
+#include "widgets/shared_style.h"
 #include "workspace/mydialog.h"
 #include "workspace/preset_names.h"
 #include "workspace/workspace_state.h"
@@ -16,11 +17,8 @@ CustomRadioButtonDevice* currentRightClickedRadioButton = nullptr;
 
 namespace {
 
-const char* const kDeviceMenuSheet =
-    "QMenu {background-color: rgb(0, 0, 0);color: rgb(216,216,216);border: 1px solid rgb(56, 56, "
-    "56);border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px solid "
-    "rgb(56, 56, 56);width: 50px;high: 50px;padding: 4px 24px 4px 24px;margin:0px 0px; "
-    "}QMenu::item:selected {background-color: rgb(56,56,56); }";
+const char* const kDeviceMenuSheet
+    = QV_MENU_SHEET("width: 50px;high: 50px;padding: 4px 24px 4px 24px;");
 
 QStringList namesOf(EQ_config_data* const* table, int count)
 {

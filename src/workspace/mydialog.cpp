@@ -6,24 +6,19 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
+#include "app/palette.h"
 #include "store/settings.h"
+#include "widgets/shared_style.h"
 #include "workspace/preset_names.h"
 
 namespace {
 
-const char* const kDialogSheet =
-    "QDialog {color: rgb(216, 216, 216);background-color: rgb(56, 56, 56);border: 1px solid "
-    "rgb(56, 56, 56);}";
-const char* const kLabelSheet =
-    "background-color: rgb(56, 56, 56); color: rgb(216, 216, 216); font-size: 14px; color: "
-    "rgb(216, 216, 216);";
-const char* const kEditSheet =
-    "QLineEdit {border: 1px solid rgb(216, 216, 216);color: rgb(216, 216, 216);background-color: "
-    "rgb(56, 56, 56); }";
-const char* const kButtonSheet =
-    "QPushButton{ background-color: rgb(80, 80, 80);color: rgb(161,161,161);border:none;"
-    "border-radius: 3px; font-size: 14px;}  QPushButton:hover{border: 2px solid gray; "
-    "border-radius: 5px;}";
+const char* const kDialogSheet = "QDialog {color: " QV_TEXT ";background-color: " QV_DARK_GREY
+                                 ";border: 1px solid " QV_DARK_GREY ";}";
+const char* const kLabelSheet = "background-color: " QV_DARK_GREY "; color: " QV_TEXT
+                                "; font-size: 14px; color: " QV_TEXT ";";
+const char* const kEditSheet = "QLineEdit {border: 1px solid " QV_TEXT ";color: " QV_TEXT
+                               ";background-color: " QV_DARK_GREY "; }";
 
 }  // namespace
 
@@ -50,7 +45,7 @@ PresetNameDialog::PresetNameDialog(QWidget* parent)
     m_edit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(presetNamePattern()), m_edit));
     for (QPushButton* b : {m_ok, m_cancel}) {
-        b->setStyleSheet(QString::fromLatin1(kButtonSheet));
+        b->setStyleSheet(QString::fromLatin1(SharedSheet::nameDialogButton));
         b->setFixedHeight(25);
     }
     grid->addWidget(m_label, 0, 0, 1, 2);

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "app/mainwindow.h"
+#include "app/palette.h"
 #include "device/commands.h"
 #include "device/device_state.h"
 #include "device/frame_road.h"
@@ -26,6 +27,7 @@
 #include "store/settings.h"
 #include "store/shared_state.h"
 #include "widgets/customcontrols.h"
+#include "widgets/message_box.h"
 #include "widgets/modal_seam.h"
 #include "workspace/customdialog.h"
 #include "workspace/customradiobutton.h"
@@ -37,20 +39,30 @@ namespace {
 
 constexpr int kFirstFactorySlot = 5;
 
-const char* const kPanelSheet =
-    "QPushButton { background-color: rgb(100, 100, 100); color: rgb(216, 216, 216); }\n"
-    "QMessageBox { background-color: rgb(0, 0, 0); color: rgb(216, 216, 216);border: 2px solid "
-    "rgb(56, 56, 56); font-size: 14px; }\nQPushButton { color: rgb(216,216,216); }";
-const char* const kScrollAreaSheet =
-    "background-color: rgb(0, 0, 0);\nQPushButton { background-color: rgb(100, 100, 100); color: "
-    "rgb(216, 216, 216); }";
-const char* const kContentsSheet =
-    "QPushButton { background-color: rgb(100, 100, 100); color: rgb(216, 216, 216); }";
+// The panel, its scroll area and their contents each carry the buttons' rule.
+#define QV_PANEL_BUTTON_RULE                                                                       \
+    "QPushButton { background-color: rgb(100, 100, 100); color: " QV_TEXT "; }"
+
+const char* const kPanelSheet
+    = QV_PANEL_BUTTON_RULE "\nQMessageBox { background-color: " QV_BLACK "; color: " QV_TEXT
+                           ";border: 2px solid " QV_DARK_GREY
+                           "; font-size: 14px; }\nQPushButton { color: " QV_TEXT_TIGHT "; }";
+const char* const kScrollAreaSheet = "background-color: " QV_BLACK ";\n" QV_PANEL_BUTTON_RULE;
+const char* const kContentsSheet = QV_PANEL_BUTTON_RULE;
+
+#undef QV_PANEL_BUTTON_RULE
 const char* const kHeaderSheet = "color: rgb(200, 200, 200);";
-const char* const kAddButtonSheet =
-    "QPushButton\n{\n\tborder:none;\n\tbackground-color: rgb(0, 0, 0);\n\timage: "
-    "url(:ThirdPartyResources/images/add1.png);\n}\nQPushButton:hover\n{\n\tborder: 2px solid "
-    "gray;\n    border-radius: 5px;\n}";
+const char* const kRemindBoxSheet
+    = "QMessageBox { background-color: " QV_BLACK "; border: 2px solid " QV_DARK_GREY "; } "
+      "QLabel { color: " QV_TEXT "; background-color: " QV_BLACK "; font-size: 16px; }";
+const char* const kRemindButtonSheet
+    = "QPushButton { background-color: " QV_BUTTON_GREY "; color: " QV_BUTTON_TEXT_TIGHT
+      "; border: none; border-radius: 3px; font-size: 14px; } "
+      "QPushButton:hover { border: 2px solid gray; }";
+const char* const kAddButtonSheet
+    = "QPushButton\n{\n\tborder:none;\n\tbackground-color: " QV_BLACK ";\n\timage: "
+      "url(:ThirdPartyResources/images/add1.png);\n}\nQPushButton:hover\n{\n\tborder: 2px solid "
+      "gray;\n    border-radius: 5px;\n}";
 
 CustomPushButton* makeAddButton(QWidget* parent, const char* name)
 {
@@ -484,16 +496,10 @@ void Workspace::remind(const char* english, const char* chinese)
 {
     const bool zh = sysSetValue.Language == 0;
     QMessageBox box(this);
-    box.setIcon(QMessageBox::Warning);
-    box.setWindowTitle(zh ? QStringLiteral("提醒") : QStringLiteral("Remind"));
-    box.setText(QString::fromUtf8(zh ? chinese : english));
-    box.setStyleSheet(QStringLiteral(
-        "QMessageBox { background-color: rgb(0, 0, 0); border: 2px solid rgb(56, 56, 56); } "
-        "QLabel { color: rgb(216, 216, 216); background-color: rgb(0, 0, 0); font-size: 16px; }"));
-    QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::ActionRole);
-    ok->setFixedSize(80, 25);
-    ok->setStyleSheet(QStringLiteral(
-        "QPushButton { background-color: rgb(60, 60, 60); color: rgb(161,161,161); border: none; "
-        "border-radius: 3px; font-size: 14px; } QPushButton:hover { border: 2px solid gray; }"));
+    const modal::BoxButton ok(QStringLiteral("OK"), QMessageBox::ActionRole, QSize(80, 25),
+        QString::fromLatin1(kRemindButtonSheet));
+    modal::buildMessageBox(box, QMessageBox::Warning,
+        zh ? QStringLiteral("提醒") : QStringLiteral("Remind"),
+        QString::fromUtf8(zh ? chinese : english), { ok }, QString::fromLatin1(kRemindBoxSheet));
     modal::exec(box);
 }

@@ -25,19 +25,13 @@
 #include "workspace/customradiobuttondevice.h"
 #include "workspace/preset_names.h"
 #include "workspace/workspace_state.h"
+#include "workspace/workspace_style.h"
 
 #include <algorithm>
 
 namespace {
 
 constexpr int kListedSaveDelayMs = 500;
-
-const char* const kDeviceEditSheet =
-    "QLineEdit {color: gray; width: 160px; height: 40px; background-color: white; border: 2px "
-    "solid rgb(56, 56, 56); }";
-const char* const kImportDeviceEditSheet =
-    "QLineEdit {color:gray; width: 160px; height: 40px; background-color: white; border: 2px "
-    "solid rgb(56, 56, 56); }";
 
 const char* const kNotConnected = "Machine not connected";
 const char* const kNotConnectedZh = "设备未连接";
@@ -335,14 +329,15 @@ void Workspace::on_PButton_Add_2_clicked()
 {
     if (m_deviceEdit || !deviceRoadMayStart(-1, true))
         return;
-    openDeviceNameEdit(kDeviceEditSheet, &Workspace::finishDevicePresetNameEdit);
+    openDeviceNameEdit(WorkspaceSheet::nameEdit, &Workspace::finishDevicePresetNameEdit);
 }
 
 void Workspace::daorutianjia2()
 {
     if (m_deviceEdit || !deviceRoadMayStart(-1, true))
         return;
-    openDeviceNameEdit(kImportDeviceEditSheet, &Workspace::finishImportDevicePresetNameEdit);
+    openDeviceNameEdit(
+        WorkspaceSheet::importNameEdit, &Workspace::finishImportDevicePresetNameEdit);
 }
 
 void Workspace::Device_Radio_Config_Input(int index)
@@ -350,7 +345,7 @@ void Workspace::Device_Radio_Config_Input(int index)
     if (m_deviceEdit || index < 0 || index >= config_count || !deviceRoadMayStart(index, false))
         return;
     m_storeLocalIndex = index;
-    openDeviceNameEdit(kDeviceEditSheet, &Workspace::finishStoreToDeviceNameEdit);
+    openDeviceNameEdit(WorkspaceSheet::nameEdit, &Workspace::finishStoreToDeviceNameEdit);
     emit send_biaozhi_name(QStringLiteral("yyyy"));
 }
 

@@ -23,12 +23,9 @@
 #include "workspace/customradiobutton.h"
 #include "workspace/preset_names.h"
 #include "workspace/workspace_state.h"
+#include "workspace/workspace_style.h"
 
 namespace {
-
-const char* const kLocalEditSheet =
-    "QLineEdit {color: gray; width: 160px; height: 40px; background-color: white; border: 2px "
-    "solid rgb(56, 56, 56); }";
 
 QStringList localNames()
 {
@@ -134,7 +131,7 @@ void Workspace::openLocalNameEdit(const QString& prefix, void (Workspace::*finis
     }
     saveLeaving(selectedRadioIndex);
     ui->PButton_Add->setEnabled(false);
-    m_localEdit = makeNameEdit(prefix + QString::number(config_count), kLocalEditSheet);
+    m_localEdit = makeNameEdit(prefix + QString::number(config_count), WorkspaceSheet::nameEdit);
     ui->verticalLayout->addWidget(m_localEdit);
     connect(m_localEdit, &QLineEdit::editingFinished, this, finish);
     m_localEdit->show();

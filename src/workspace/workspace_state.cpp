@@ -1,5 +1,6 @@
 #include "workspace/workspace_state.h"
 
+#include "app/palette.h"
 #include "dsp/band.h"
 #include "store/presets.h"
 
@@ -25,8 +26,9 @@ void saveEditedPreset(int index, const std::function<void(int)>& saveDeviceSlot,
 const QString EQ_str = QStringLiteral("EQ");
 const QString qss = QStringLiteral(
     "QRadioButton{ width: 154px; height: 40px; font-size: 16px;outline:none;}"
-    "QRadioButton:unchecked {    color: rgb(56,56,56);}"
-    "QRadioButton:checked {    color: rgb(216,216,216);    background-color: rgb(56,56,56);}"
+    "QRadioButton:unchecked {    color: " QV_DARK_GREY_TIGHT ";}"
+    "QRadioButton:checked {    color: " QV_TEXT_TIGHT ";    background-color: " QV_DARK_GREY_TIGHT
+    ";}"
     "QRadioButton::indicator {    width: 0px;    height: 0px;    padding-left: 12px;    "
     "padding-right: 6px;    padding-top: 10px;    padding-bottom: 10px;}"
     "QRadioButton::indicator:unchecked {image:none;}QRadioButton::indicator:checked {image:none;}");
