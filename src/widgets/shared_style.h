@@ -1,6 +1,6 @@
 #pragma once
 
-// Pieces of style sheets that widgets of several subsystems share, built from
+// Parts of style sheets that widgets of several subsystems share, built from
 // the palette. Macros where a sheet fills them in, so that every sheet stays
 // one literal made by the compiler.
 
