@@ -35,6 +35,7 @@ class QValueAxis;
 
 class CustomComboBox;
 class FramelessHelper;
+class MainWindowDeviceHost;
 class MainWindowUi;
 struct StatusTexts;
 
@@ -53,16 +54,6 @@ public:
     ~MainWindow() override;
 
     // ---- Application shell: construction, menus, status bar (src/app) ----
-    MainWindowUi* ui = nullptr;
-    CustomComboBox* comboBox_PEQMode = nullptr;  // channel mode "L+R" / "L/R"
-    QCheckBox* checkBox_channel = nullptr;       // edits the left or the right set
-    FramelessHelper* framelessHelper = nullptr;
-    QPushButton* saveButton = nullptr;  // the form's "PButton_Set_2", null when absent
-    QPoint dragPosition;
-    QMenu* menu_Import = nullptr;
-    QMenu* menu_Export = nullptr;
-    QMenu* menu_Help = nullptr;
-
 signals:
     void updata_version();       // deferred start-up task: start the update check
     void mute_biaozhi(int state);  // auto-mute state for the settings window
@@ -81,11 +72,18 @@ private:
     void qss_Setting();
     void runDeferredStartupTask();
 
+    MainWindowUi* ui = nullptr;
+    CustomComboBox* comboBox_PEQMode = nullptr; // channel mode "L+R" / "L/R"
+    QCheckBox* checkBox_channel = nullptr; // edits the left or the right set
+    FramelessHelper* framelessHelper = nullptr;
+    QPushButton* saveButton = nullptr; // the form's "PButton_Set_2", null when absent
+    QPoint dragPosition;
+    QMenu* menu_Import = nullptr;
+    QMenu* menu_Export = nullptr;
+    QMenu* menu_Help = nullptr;
+
     // ---- Window chrome, tray, login item, language switch (src/app) ----
 public:
-    QAction* action_Show = nullptr;
-    QAction* action_Exit = nullptr;
-
     void CreateSystemTrayIcon();
     bool createFolderLaunchAgents();
     void macAutomaticStartup(bool on);
@@ -118,17 +116,22 @@ private:
     void applyDeviceEqStatus(const StatusTexts& texts);
     void applyChannelModeControls();
 
+    QAction* action_Show = nullptr;
+    QAction* action_Exit = nullptr;
+
     // ---- Device link: handshakes, frame routing, dispatcher (src/device) ----
 public:
-    bool local_config_inactive = false;  // the model ignores local presets
     // Re-enables every preamp and band control once the stream allows EQ.
     void releaseBandControls();
 
 private:
     // The widget-free part of the link, made on first use (a child object).
     class DeviceSession& deviceSession();
-    class MainWindowDeviceHost* m_deviceHost = nullptr;
+    // The window's side of the session's requests (src/device).
+    friend class MainWindowDeviceHost;
+    MainWindowDeviceHost* m_deviceHost = nullptr;
     bool m_deniedBoxShown = false; // the denied-device box is shown once per run
+    bool local_config_inactive = false; // the model ignores local presets
 
 signals:
     void device_config_upload();
@@ -153,8 +156,6 @@ private slots:
 
     // ---- Band editor: the per-row slots (src/editor) ----
 public:
-    int each_EQ_num = 0;  // band (1 to 11) edited last
-
     bool Is_Show_EQ_ui(int n) const;
     bool is_Show_checkbox(int n) const;
     void update_EQ_NUM();
@@ -298,12 +299,10 @@ private:
     // Shows eq_count in the status bar.
     void showEqCount();
 
+    int each_EQ_num = 0; // band (1 to 11) edited last
+
     // ---- Editor state: refreshes, preset selection, channel mode, timers (src/editor) ----
 public:
-    QTimer* autosave_timer = nullptr;      // saves the preset 20 s after the last activity
-    int autosave_done = 0;                 // 0: activity since the last auto-save
-    QTimer* stream_check_timer = nullptr;  // re-locks the band controls while the stream forbids EQ
-
     void update_ui();
     void config_update_ui();
     void qingkong_update_ui();
@@ -364,6 +363,10 @@ private:
     void setFactoryPresetLock(bool locked);
     void showRowMenu(int record, const QPoint& globalPos);
 
+    QTimer* autosave_timer = nullptr; // saves the preset 20 s after the last activity
+    int autosave_done = 0; // 0: activity since the last auto-save
+    QTimer* stream_check_timer = nullptr; // re-locks the band controls while the stream forbids EQ
+
     // ---- Preset workspace (src/workspace) ----
 public slots:
     void on_PButton_Set_2_clicked();
@@ -374,15 +377,6 @@ signals:
     void send_tianjia2();  // the same for a device preset
 
 public:
-    // Popups of the source picker `comboBox` and the target picker `comboBox_2`.
-    QListWidget* sourceCurveList = nullptr;
-    QListWidget* targetCurveList = nullptr;
-    int sourceCurveRows = 0;
-    int targetCurveRows = 0;
-    QString currentSourceName;  // curve last shown in each picker
-    QString currentTargetName;
-    QString pendingCurveName;   // delivered by the curve-name dialogs
-
     void ComboBox_Init();
     void fre_tar_ComboBox_Init();
     void fre_accountitem_add(int index, QString name);
@@ -412,25 +406,22 @@ private:
     void importFilters();
     void addCurve(const QString& type, const QList<QList<double>>& rows);
     void showIoBox(int icon, const QString& title, const QString& text);
+    // What differs between the source and the target picker.
+    struct CurvePicker;
+    CurvePicker sourcePicker();
+    CurvePicker targetPicker();
+
+    // Popups of the source picker `comboBox` and the target picker `comboBox_2`.
+    QListWidget* sourceCurveList = nullptr;
+    QListWidget* targetCurveList = nullptr;
+    int sourceCurveRows = 0;
+    int targetCurveRows = 0;
+    QString currentSourceName; // curve last shown in each picker
+    QString currentTargetName;
+    QString pendingCurveName; // delivered by the curve-name dialogs
 
     // ---- Response plot: chart, series, curve switches (src/plot) ----
 public:
-    QChartView* chartView = nullptr;
-    QChart* chart = nullptr;
-    QLogValueAxis* axisX = nullptr;
-    QValueAxis* axisY = nullptr;
-    QLabel* label_PEQMode = nullptr;  // "PEQ Mode:" beside the channel-mode box
-    QList<QList<double>> fre_list;    // source curve rows [Hz, dB]
-    QList<QList<double>> tar_list;    // target curve rows [Hz, dB]
-    bool Combined_show = true;
-    bool Source_show = false;
-    bool Target_show = false;
-    bool Filtered_show = false;
-    bool Each_show = false;
-    bool Compensated_show = false;
-    std::vector<std::complex<double>> combined_fr;
-    double filtered_offset = 0.0;
-
     void View_Init();
     void update_value();
     void update_value_super();
@@ -456,6 +447,28 @@ public slots:
 private:
     // The routine behind the six switches: flag, settings field, curves.
     void curveSwitchClicked(CurveSwitch id, bool checked);
+    // What a switch moves: its box, its display flag and its settings field.
+    struct CurveSwitchMembers;
+    static const CurveSwitchMembers& switchMembers(CurveSwitch id);
+
+    QChartView* chartView = nullptr;
+    QChart* chart = nullptr;
+    QLogValueAxis* axisX = nullptr;
+    QValueAxis* axisY = nullptr;
+    QLabel* label_PEQMode = nullptr; // "PEQ Mode:" beside the channel-mode box
+    QList<QList<double>> fre_list; // source curve rows [Hz, dB]
+    QList<QList<double>> tar_list; // target curve rows [Hz, dB]
+    bool Combined_show = true;
+    bool Source_show = false;
+    bool Target_show = false;
+    bool Filtered_show = false;
+    bool Each_show = false;
+    bool Compensated_show = false;
+    std::vector<std::complex<double>> combined_fr;
+    double filtered_offset = 0.0;
+
+    // Tests and benchmarks set states up and check them here (tests/support).
+    friend struct MainWindowInternals;
 };
 
 // Primary screen's logical dots per inch over 72: the factor by which widgets
