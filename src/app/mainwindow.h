@@ -83,16 +83,6 @@ private:
     QMenu* menu_Help = nullptr;
 
     // ---- Window chrome, tray, login item, language switch (src/app) ----
-public:
-    void CreateSystemTrayIcon();
-    bool createFolderLaunchAgents();
-    void macAutomaticStartup(bool on);
-    bool createPlistFilePath(QString programPath);
-    bool deleteplistFilePath();
-    // Wrappers of the two above; nothing calls them.
-    bool enableAutoStart(QString programPath);
-    bool disableAutoStart();
-
 public slots:
     void on_PButton_Set_4_clicked();
     void on_PButton_Set_5_clicked();
@@ -112,6 +102,14 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void CreateSystemTrayIcon();
+    bool createFolderLaunchAgents();
+    void macAutomaticStartup(bool on);
+    bool createPlistFilePath(QString programPath);
+    bool deleteplistFilePath();
+    // Wrappers of the two above; nothing calls them.
+    bool enableAutoStart(QString programPath);
+    bool disableAutoStart();
     // Steps of the language switch while a device is connected.
     void applyDeviceEqStatus(const StatusTexts& texts);
     void applyChannelModeControls();
@@ -159,17 +157,11 @@ public:
     bool Is_Show_EQ_ui(int n) const;
     bool is_Show_checkbox(int n) const;
     void update_EQ_NUM();
-    // Reveal row n (1 to 11) for the add road, the reload road, and count it.
-    void button_Add_Show_EQ_ui(int n);
+    // Reveal row n (1 to 11) for the reload road and count it.
     void Add_Show_EQ_ui(int n);
-    // Deletes band cur_remove_EQ_ui from the edited set and refreshes the rows.
-    void Remove_EQ_updata();
     // The set being edited and plotted: EQ_R in mode "L/R" with the right
     // channel chosen, else EQ.
     EQ_data* const* editedSet() const;
-    // Never bound: the form has no object of these names.
-    void on_checkBox_2_clicked(bool);
-    void on_PButton_Set_3_clicked();
 
 public slots:
     void setgb1_l1_Value(int value);
@@ -286,6 +278,13 @@ public slots:
     void on_toolButton_2_clicked(bool);
 
 private:
+    // Reveal row n (1 to 11) for the add road and count it.
+    void button_Add_Show_EQ_ui(int n);
+    // Deletes band cur_remove_EQ_ui from the edited set and refreshes the rows.
+    void Remove_EQ_updata();
+    // Never bound: the form has no object of these names.
+    void on_checkBox_2_clicked(bool);
+    void on_PButton_Set_3_clicked();
     // The row-indexed routines behind the slot families above. `band` is 0
     // for the preamp and 1 to 11 for the bands; `dial` 1 frequency, 2 gain,
     // 3 Q (the preamp has only 1, its gain).
@@ -377,18 +376,8 @@ signals:
     void send_tianjia2();  // the same for a device preset
 
 public:
-    void ComboBox_Init();
-    void fre_tar_ComboBox_Init();
-    void fre_accountitem_add(int index, QString name);
-    void tar_accountitem_add(int index, QString name);
-    void tar_fre_sltRemoveAllAccounts();
     void openDialog_fre();
     void openDialog_tar();
-    // The four file dialogs; each returns the chosen path, empty for Cancel.
-    QString get_csv_file();
-    QString get_txt_file();
-    QString save_csv_file();
-    QString save_txt_file();
 
 public slots:
     void deal_On_triggered(QAction* action);
@@ -401,6 +390,16 @@ public slots:
     void receiveDialogInput_tar(QString const& name);
 
 private:
+    void ComboBox_Init();
+    void fre_tar_ComboBox_Init();
+    void fre_accountitem_add(int index, QString name);
+    void tar_accountitem_add(int index, QString name);
+    void tar_fre_sltRemoveAllAccounts();
+    // The four file dialogs; each returns the chosen path, empty for Cancel.
+    QString get_csv_file();
+    QString get_txt_file();
+    QString save_csv_file();
+    QString save_txt_file();
     // The roads of the two menus.
     void importCurve(const QString& type);
     void importFilters();
@@ -422,7 +421,6 @@ private:
 
     // ---- Response plot: chart, series, curve switches (src/plot) ----
 public:
-    void View_Init();
     void update_value();
     void update_value_super();
     void update_value_each(int band);
@@ -445,6 +443,7 @@ public slots:
     void on_checkBox_open_clicked(bool checked);
 
 private:
+    void View_Init();
     // The routine behind the six switches: flag, settings field, curves.
     void curveSwitchClicked(CurveSwitch id, bool checked);
     // What a switch moves: its box, its display flag and its settings field.
