@@ -57,20 +57,21 @@ void wheelNotch(benchmark::State& state, bool withPaint)
     ConnectedWindow win;
     set.use();
     MainWindow& w = *win.w;
+    const MainWindowInternals in = internals(w);
     win.showEveryCurve(gridCurve(0.0), gridCurve(1.0));
     {
-        const QSignalBlocker quiet(w.comboBox_PEQMode);
-        w.comboBox_PEQMode->setCurrentIndex(0);  // "L+R"
+        const QSignalBlocker quiet(in.comboBox_PEQMode);
+        in.comboBox_PEQMode->setCurrentIndex(0); // "L+R"
     }
     for (const BandRowDescriptor& row : bandRowDescriptors())
-        row.groupBox.of(*w.ui)->setVisible(row.band <= 10);
+        row.groupBox.of(*in.ui)->setVisible(row.band <= 10);
     show_EQ_ui = 10;
-    w.ui->groupBox_23->hide();
+    in.ui->groupBox_23->hide();
 
-    Balance1* dial = bandRowDescriptors()[kEditedBand - 1].gainDial.of(*w.ui);
+    Balance1* dial = bandRowDescriptors()[kEditedBand - 1].gainDial.of(*in.ui);
     dial->Line_setValue(truncSaturated(set.records[kEditedBand].gain * 2.0));
     QApplication::processEvents();
-    w.ui->scrollArea->ensureWidgetVisible(dial);
+    in.ui->scrollArea->ensureWidgetVisible(dial);
     QApplication::processEvents();
     QWindow* window = w.windowHandle();
     const QPoint at = dial->mapTo(&w, dial->rect().center());
@@ -102,8 +103,8 @@ void wheelNotch(benchmark::State& state, bool withPaint)
     }
     times.report(state);
     state.counters["frames_per_notch"] = double(frames) / times.count();
-    state.counters["band_curve_points"] =
-        double(ResponseChart(w.chartView).series(ResponseChart::kFirstBand + kEditedBand - 1)->count());
+    state.counters["band_curve_points"] = double(
+        ResponseChart(in.chartView).series(ResponseChart::kFirstBand + kEditedBand - 1)->count());
     state.counters["screen_changed"] = double(screen.changed) / std::max(1.0, times.count() - 1);
     state.counters["screen_fresh"] = win.screenShowsFreshChart();
 }

@@ -64,7 +64,7 @@ void BM_LeftRightStreamIntoDispatcher(benchmark::State& state)
     for (const auto& r : reports)
         frames.push_back(*decodeInputReport(r.data(), int(r.size())));
     NullHost host;
-    DeviceSession session(host);
+    DeviceSession session(host, host);
     for (auto _ : state) {
         prepareLeftRightDevice();
         host.announced = false;
@@ -91,7 +91,7 @@ void BM_LeftRightStreamThroughLink(benchmark::State& state)
     connectSimulatedLink();
     auto& engine = sim::Engine::instance();
     NullHost host;
-    DeviceSession session(host);
+    DeviceSession session(host, host);
     Router router(session);
     QObject::connect(recv_thread, &qv_hid_new_recv::qv_hid_new_recv_update, &router, &Router::onFrame);
 

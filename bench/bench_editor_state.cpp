@@ -47,13 +47,14 @@ void presetChange(benchmark::State& state, bool presetsDiffer)
     OtherTenBands second;
     Window win;
     MainWindow& w = *win.w;
+    const MainWindowInternals in = internals(w);
     win.showEveryCurve(gridCurve(0.0), gridCurve(1.0));
     {
-        const QSignalBlocker quiet(w.comboBox_PEQMode);
-        w.comboBox_PEQMode->setCurrentIndex(0);  // "L+R"
+        const QSignalBlocker quiet(in.comboBox_PEQMode);
+        in.comboBox_PEQMode->setCurrentIndex(0); // "L+R"
     }
     int replaced = 0;
-    for (QAbstractSeries* series : w.chart->series())
+    for (QAbstractSeries* series : in.chart->series())
         QObject::connect(static_cast<QXYSeries*>(series), &QXYSeries::pointsReplaced, [&replaced] { ++replaced; });
 
     IterationTimes times;

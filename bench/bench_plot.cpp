@@ -5,6 +5,7 @@
 
 #include "app/macapplication.h"
 #include "app/mainwindow.h"
+#include "window_internals.h"
 #include "app/startup.h"
 #include "device/threads.h"
 #include "plot/curve_switches.h"
@@ -43,6 +44,7 @@ void redraw(benchmark::State& state, bool everyCurveChanges)
     Window win;
     set.use();
     MainWindow& w = *win.w;
+    const MainWindowInternals in = internals(w);
     win.showEveryCurve(gridCurve(0.0), gridCurve(1.0));
     sysSetValue.FollowPre = true;
     sysSetValue.Filtered_FR_alignment = true;
@@ -55,15 +57,15 @@ void redraw(benchmark::State& state, bool everyCurveChanges)
         const auto start = std::chrono::steady_clock::now();
         const double gain = (step++ % 24) * 0.5 - 6.0; // a dragged gain dial
         set.records[3].gain = gain;
-        w.each_EQ_num = 3;
+        in.each_EQ_num = 3;
         if (everyCurveChanges) {
             for (int n = 1; n <= 10; ++n)
                 set.records[n].gain = gain + n * 0.25;
-            w.fre_list = gridCurve(gain);
-            w.tar_list = gridCurve(gain + 1.0);
+            in.fre_list = gridCurve(gain);
+            in.tar_list = gridCurve(gain + 1.0);
             w.startThread();
-            w.fre_csv_draw(w.fre_list);
-            w.tar_csv_draw(w.tar_list);
+            w.fre_csv_draw(in.fre_list);
+            w.tar_csv_draw(in.tar_list);
             w.draw_value_each();
         } else {
             w.startThread();

@@ -4,6 +4,7 @@
 // handed to the sender.
 #include "app/macapplication.h"
 #include "app/mainwindow.h"
+#include "window_internals.h"
 #include "app/mainwindow_ui.h"
 #include "app/startup.h"
 #include "device/device_state.h"
@@ -144,7 +145,7 @@ void BM_SelectLocalPresetUntilReloaded(benchmark::State& state)
     stopDeviceThreads();  // no device search polling beside the measurement
     w->show();
     QApplication::processEvents();
-    Workspace* ws = w->ui->widget;
+    Workspace* ws = internals(*w).ui->widget;
     std::vector<double> times;
     std::vector<double> roads;  // the click alone: save, notifications, switch
     int step = 0;

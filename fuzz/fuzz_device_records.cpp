@@ -47,7 +47,7 @@ void runStream(int road, const uint8_t* data, size_t size)
     Gain_flag = status_bar_value.device_eq_status >= 192;
     execute_biaozhi = false;
     fuzz::CheckingHost host;
-    DeviceSession session(host);
+    DeviceSession session(host, host);
     const uint32_t stream = road == 2 ? 0x1113 : 0x1106;
     for (size_t at = 1; at + 7 <= size; at += 7) {
         Frame f;

@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     host.selected = (setup & 2) ? 100 + (setup >> 4) % kDevicePresetSlots : (setup >> 4);
     host.autoSaveOn = setup & 4;
     bool inactive = false;
-    DeviceSession session(host, &inactive);
+    DeviceSession session(host, host, &inactive);
 
     for (size_t at = 1; at < size; at += kFrameReportSize) {
         const int length = int(std::min<size_t>(kFrameReportSize, size - at));

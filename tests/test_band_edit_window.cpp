@@ -28,6 +28,7 @@
 #include "deadlines.h"
 #include "app/macapplication.h"
 #include "app/mainwindow.h"
+#include "window_internals.h"
 #include "app/mainwindow_style.h"
 #include "app/mainwindow_ui.h"
 #include "app/status_labels.h"
@@ -69,12 +70,13 @@ class TestBandEditWindow : public QObject
 
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MainWindow> w;
+    MainWindowInternals in() const { return internals(*w); }
     HeldDevice device;  // the test holds the device itself
     EQ_data left[12];
     EQ_data right[12];
 
     sim::Engine& engine() { return sim::Engine::instance(); }
-    MainWindowUi& ui() { return *w->ui; }
+    MainWindowUi& ui() { return *in().ui; }
     const BandRowDescriptor& row(int band) { return bandRowDescriptors()[band - 1]; }
 
     // The frames written since the last clear, as "9103:3"; a frame with the
@@ -95,9 +97,9 @@ class TestBandEditWindow : public QObject
     // switch itself is not run.
     void setMode(const QString& mode, bool right)
     {
-        const QSignalBlocker quiet(w->comboBox_PEQMode);
-        w->comboBox_PEQMode->setCurrentIndex(mode == "L+R" ? 0 : 1);
-        w->checkBox_channel->setChecked(right);
+        const QSignalBlocker quiet(in().comboBox_PEQMode);
+        in().comboBox_PEQMode->setCurrentIndex(mode == "L+R" ? 0 : 1);
+        in().checkBox_channel->setChecked(right);
     }
 
     // The set an edit writes: the right one only in "L/R" with the switch on.
@@ -150,7 +152,10 @@ class TestBandEditWindow : public QObject
     void click(QCheckBox* box) { rowinput::click(*w, box); }
     void click(QPushButton* button) { rowinput::click(*w, button); }
 
-    QList<QPointF> series(int index) { return ResponseChart(w->chartView).series(index)->points(); }
+    QList<QPointF> series(int index)
+    {
+        return ResponseChart(in().chartView).series(index)->points();
+    }
 
 private slots:
     void initTestCase()
@@ -252,7 +257,7 @@ private slots:
         QCOMPARE(other[band]->gain, 0.0);
         QCOMPARE(row(band).gainText.of(ui())->text(), QString("1.5dB"));
         QCOMPARE(row(band).gainDial.of(ui())->getValue(), 3.0);
-        QCOMPARE(w->each_EQ_num, band);
+        QCOMPARE(in().each_EQ_num, band);
         QVERIFY(series(ResponseChart::kCombined) != before);
     }
 
@@ -366,7 +371,7 @@ private slots:
         QCOMPARE(edited[band]->center_frequency, hz);
         QCOMPARE(row(band).freqText.of(ui())->text(), QString::number(hz) + "Hz");
         QCOMPARE(row(band).freqDial.of(ui())->getValue(), double(value_deal::line_fre_value_deal(hz)));
-        QCOMPARE(w->each_EQ_num, band);
+        QCOMPARE(in().each_EQ_num, band);
         QCOMPARE(written(), frames);
     }
 
@@ -465,7 +470,7 @@ private slots:
         QCOMPARE(edited[band]->Q, q);
         QCOMPARE(row(band).qText.of(ui())->text(), text);
         QCOMPARE(row(band).qDial.of(ui())->getValue(), double(value_deal::line_Q_value_deal(bandQCode(q))));
-        QCOMPARE(w->each_EQ_num, band);
+        QCOMPARE(in().each_EQ_num, band);
         QCOMPARE(written(), frames);
     }
 
@@ -593,7 +598,7 @@ private slots:
         QCOMPARE(r.gainDial.of(ui())->getPercentColor(), QColor(100, 100, 100));
         QCOMPARE(r.gainLabel.of(ui())->styleSheet(), QString(FormSheet::greyedGain));
         QCOMPARE(r.gainText.of(ui())->styleSheet(), QString(FormSheet::greyedGain));
-        QCOMPARE(w->each_EQ_num, 1);
+        QCOMPARE(in().each_EQ_num, 1);
 
         engine().clearWrites();
         QVERIFY(choose(r.typeCombo.of(ui()), 0));
@@ -715,7 +720,7 @@ private slots:
             const QSignalBlocker quiet(row(3).typeCombo.of(ui()));
             row(3).typeCombo.of(ui())->setCurrentIndex(3);
         }
-        if (!w->Each_show)
+        if (!in().Each_show)
             ui().checkBox_each->click();
         status_bar_value.eq_count = 2;
         Gain_flag = tenths;
@@ -729,7 +734,7 @@ private slots:
         QVERIFY(!row(3).freqLabelCombo.of(ui())->isEnabled());
         QCOMPARE(statusLabel3->text(), QString("   EQ:3   "));
         QCOMPARE(written(), on);
-        QCOMPARE(w->each_EQ_num, 3);
+        QCOMPARE(in().each_EQ_num, 3);
         QTRY_VERIFY(!series(ResponseChart::kFirstBand + 2).isEmpty());
 
         engine().clearWrites();
@@ -988,14 +993,14 @@ private slots:
             clearBand(*EQ_R[band]);
         }
         fillRows();
-        w->checkBox_channel->show();
+        in().checkBox_channel->show();
         testsupport::passDebugLines() = true;
         QTest::ignoreMessage(QtDebugMsg, "Checkbox is now checked.");
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^status_bar_value.device_eq_status 0$"));
-        click(w->checkBox_channel);
+        click(in().checkBox_channel);
         QCOMPARE(statusLabel3->text(), QString("   EQ:1   "));
         QTest::ignoreMessage(QtDebugMsg, "Checkbox is now unchecked.");
-        click(w->checkBox_channel);
+        click(in().checkBox_channel);
         testsupport::passDebugLines() = false;
         QCOMPARE(statusLabel3->text(), QString("   EQ:3   "));
         QCOMPARE(w->editedSet(), EQ);
@@ -1014,7 +1019,7 @@ private slots:
         selectedRadioIndex = 0;
         wheel(row(1).gainDial.of(ui()));
         QTRY_COMPARE(CB_data[0]->eq[1]->gain, 1.5);
-        QCOMPARE(w->autosave_done, 0);
+        QCOMPARE(in().autosave_done, 0);
         w->timeoutSlot();
 
         QFile file(presetFilePath());

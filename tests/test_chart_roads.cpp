@@ -243,9 +243,10 @@ class TestChartRoads : public QObject
     Window win;
 
     MainWindow& w() { return *win.w; }
-    MainWindowUi& ui() { return *win.w->ui; }
+    MainWindowInternals in() { return internals(w()); }
+    MainWindowUi& ui() { return *in().ui; }
     const BandRowDescriptor& row(int band) { return bandRowDescriptors()[size_t(band - 1)]; }
-    QXYSeries* series(int index) { return ResponseChart(w().chartView).series(index); }
+    QXYSeries* series(int index) { return ResponseChart(in().chartView).series(index); }
 
     // A wait bounded in time: the screen checks are too slow for the
     // QTRY macros, which count their steps rather than the time.
@@ -311,7 +312,7 @@ class TestChartRoads : public QObject
     // The chart view's part of what the window last put on the screen.
     QImage shownChart()
     {
-        QChartView* view = w().chartView;
+        QChartView* view = in().chartView;
         const QPoint at = view->mapTo(&w(), QPoint(0, 0));
         return w()
             .screen()
@@ -322,19 +323,19 @@ class TestChartRoads : public QObject
     // Chart coordinates (Hz, dB) to pixels of the chart view.
     QPointF toView(const QPointF& chartPoint)
     {
-        QChart* chart = w().chart;
-        return w().chartView->viewportTransform().map(chart->mapToScene(chartPoint));
+        QChart* chart = in().chart;
+        return in().chartView->viewportTransform().map(chart->mapToScene(chartPoint));
     }
     QPolygonF onView(const CurvePoints& curve)
     {
         QPolygonF out;
         for (const QPointF& p : curve)
-            out << toView(w().chart->mapToPosition(p, series(ResponseChart::kCombined)));
+            out << toView(in().chart->mapToPosition(p, series(ResponseChart::kCombined)));
         return out;
     }
     QRectF plotOnView()
     {
-        const QRectF plot = w().chart->plotArea();
+        const QRectF plot = in().chart->plotArea();
         return QRectF(toView(plot.topLeft()), toView(plot.bottomRight()));
     }
 
@@ -391,17 +392,17 @@ class TestChartRoads : public QObject
     {
         if (selectedRadioIndex != 0)
             select(0);
-        w().axisY->setRange(-20.0, 20.0);
+        in().axisY->setRange(-20.0, 20.0);
         for (std::size_t k = 0; k < 12; ++k) {
             *EQ[k] = leftSet[k];
             *EQ_R[k] = rightSet[k];
         }
         {
-            const QSignalBlocker quiet(w().comboBox_PEQMode);
-            w().comboBox_PEQMode->setCurrentIndex(mode == "L+R" ? 0 : 1);
+            const QSignalBlocker quiet(in().comboBox_PEQMode);
+            in().comboBox_PEQMode->setCurrentIndex(mode == "L+R" ? 0 : 1);
         }
-        w().checkBox_channel->setChecked(right);
-        w().checkBox_channel->setVisible(mode != "L+R");
+        in().checkBox_channel->setChecked(right);
+        in().checkBox_channel->setVisible(mode != "L+R");
         old_name = current_name; // later mode changes count as changes of this preset
         w().config_update_ui();
     }
@@ -518,24 +519,24 @@ class TestChartRoads : public QObject
             select(0);
             break;
         case Road::ChannelSwitch:
-            QTest::mouseClick(w().checkBox_channel, Qt::LeftButton, {}, QPoint(10, 10));
+            QTest::mouseClick(in().checkBox_channel, Qt::LeftButton, {}, QPoint(10, 10));
             break;
         case Road::ToLinked: {
             ModalAnswers answers;
             answers.button("OK");
-            QVERIFY(rowinput::choose(w(), w().comboBox_PEQMode, 0));
+            QVERIFY(rowinput::choose(w(), in().comboBox_PEQMode, 0));
             QCOMPARE(answers.pending(), 0);
             break;
         }
         case Road::ToSeparate:
-            QVERIFY(rowinput::choose(w(), w().comboBox_PEQMode, 1));
+            QVERIFY(rowinput::choose(w(), in().comboBox_PEQMode, 1));
             break;
         case Road::LevelZoom: {
-            const QPoint at = w().chartView->mapTo(&w(), QPoint(300, 150));
+            const QPoint at = in().chartView->mapTo(&w(), QPoint(300, 150));
             QWindowSystemInterface::handleWheelEvent(
                 w().windowHandle(), at, w().mapToGlobal(at), {}, { 0, 120 });
             QWindowSystemInterface::flushWindowSystemEvents();
-            QTRY_COMPARE(w().axisY->max(), 21.0);
+            QTRY_COMPARE(in().axisY->max(), 21.0);
             break;
         }
         }
@@ -553,7 +554,7 @@ private slots:
         QVERIFY(win.reopen());
         QVERIFY(QTest::qWaitForWindowExposed(&w()));
         w().findChild<QCheckBox*>("checkBox_each")->click();
-        QVERIFY(w().Each_show && w().Combined_show);
+        QVERIFY(in().Each_show && in().Combined_show);
     }
 
     void cleanup()

@@ -27,6 +27,7 @@
 #include "app/login_item.h"
 #include "app/macapplication.h"
 #include "app/mainwindow.h"
+#include "window_internals.h"
 #include "app/mainwindow_ui.h"
 #include "app/status_labels.h"
 #include "device/device_state.h"
@@ -125,15 +126,17 @@ class TestChrome : public QObject
 
     QTemporaryDir dir;
     std::unique_ptr<MainWindow> w;
+    MainWindowInternals in() const { return internals(*w); }
 
     MacApplication* app() const { return static_cast<MacApplication*>(QCoreApplication::instance()); }
 
     // Step-2 texts of the window, in a fixed order.
     QStringList windowTexts() const
     {
-        const MainWindowUi& u = *w->ui;
+        const MainWindowUi& u = *in().ui;
         QStringList t;
-        t << actionTexts(w->menu_Import) << actionTexts(w->menu_Export) << actionTexts(w->menu_Help);
+        t << actionTexts(in().menu_Import) << actionTexts(in().menu_Export)
+          << actionTexts(in().menu_Help);
         for (const QToolButton* b : {u.toolButton, u.toolButton_2, u.toolButton_3})
             t << b->toolTip() << b->text();
         t << u.label_40->text() << u.label_41->text();
@@ -141,7 +144,7 @@ class TestChrome : public QObject
           << u.checkBox_EQ->text() << u.checkBox_combined->text() << u.checkBox_open->text();
         t << u.label_2->text() << u.label_3->text();
         t << u.comboBox->currentText() << u.comboBox_2->currentText();
-        t << w->action_Show->text() << w->action_Exit->text();
+        t << in().action_Show->text() << in().action_Exit->text();
         return t;
     }
 
@@ -151,13 +154,13 @@ class TestChrome : public QObject
         QStringList rows;
         for (const BandRowDescriptor& row : bandRowDescriptors()) {
             QStringList r;
-            const QComboBox* type = row.typeCombo.of(*w->ui);
+            const QComboBox* type = row.typeCombo.of(*in().ui);
             for (int i = 0; i < type->count(); ++i)
                 r << type->itemText(i);
-            const QComboBox* caption = row.freqLabelCombo.of(*w->ui);
+            const QComboBox* caption = row.freqLabelCombo.of(*in().ui);
             for (int i = 0; i < caption->count(); ++i)
                 r << caption->itemText(i);
-            r << row.gainLabel.of(*w->ui)->text() << row.qLabel.of(*w->ui)->text();
+            r << row.gainLabel.of(*in().ui)->text() << row.qLabel.of(*in().ui)->text();
             rows << r.join('|');
         }
         return rows;
@@ -176,7 +179,7 @@ class TestChrome : public QObject
         for (QLabel* l : {statusLabel1, statusLabel2, statusLabel4, statusLabel5, statusLabel6, statusLabel7})
             l->setText(kSentinel);
         systemset->setWindowTitle(kSentinel);
-        w->ui->PButton_Set_2->setToolTip(kSentinel);
+        in().ui->PButton_Set_2->setToolTip(kSentinel);
     }
 
 private slots:
@@ -188,10 +191,10 @@ private slots:
         w = std::make_unique<MainWindow>();
         // The pickers take free text (their setup makes them editable); make
         // sure of it so the placeholder texts can be read back.
-        w->ui->comboBox->setEditable(true);
-        w->ui->comboBox_2->setEditable(true);
-        if (!w->label_PEQMode)
-            w->label_PEQMode = new QLabel(QStringLiteral("PEQ Mode:"), w.get());
+        in().ui->comboBox->setEditable(true);
+        in().ui->comboBox_2->setEditable(true);
+        if (!in().label_PEQMode)
+            in().label_PEQMode = new QLabel(QStringLiteral("PEQ Mode:"), w.get());
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     }
@@ -208,8 +211,8 @@ private slots:
         app()->setSystemQuitRequested(false);
         fre_show_sign = false;
         tar_show_sign = false;
-        w->Compensated_show = false;
-        w->local_config_inactive = false;
+        in().Compensated_show = false;
+        in().local_config_inactive = false;
         status_bar_value.eq_max = 10;
         status_bar_value.device_eq_status = 193;
         w->showNormal();
@@ -312,10 +315,10 @@ private slots:
         QCOMPARE((QStringList{status_bar_value.audio_code, status_bar_value.sample_rate,
                               status_bar_value.device_model, status_bar_value.connect_state}),
                  recordAfter);
-        QCOMPARE((QStringList{statusLabel1->text(), statusLabel2->text(), statusLabel4->text(),
-                              statusLabel5->text(), statusLabel6->text(), statusLabel7->text(),
-                              systemset->windowTitle(), w->ui->PButton_Set_2->toolTip()}),
-                 status);
+        QCOMPARE((QStringList { statusLabel1->text(), statusLabel2->text(), statusLabel4->text(),
+                     statusLabel5->text(), statusLabel6->text(), statusLabel7->text(),
+                     systemset->windowTitle(), in().ui->PButton_Set_2->toolTip() }),
+            status);
     }
 
     void switchingBackAndForth()
@@ -327,11 +330,14 @@ private slots:
             w->Language_Change_UI();
         }
         // Ends on English; every menu holds exactly its one set of actions.
-        QCOMPARE(actionTexts(w->menu_Import), (QStringList{"Target", "SourceFR", "Import Filters"}));
-        QCOMPARE(actionTexts(w->menu_Export), (QStringList{"Export filter FR", "Export filters"}));
-        QCOMPARE(actionTexts(w->menu_Help), (QStringList{"Reference Guide", "Problem feedback"}));
+        QCOMPARE(actionTexts(in().menu_Import),
+            (QStringList { "Target", "SourceFR", "Import Filters" }));
+        QCOMPARE(
+            actionTexts(in().menu_Export), (QStringList { "Export filter FR", "Export filters" }));
+        QCOMPARE(
+            actionTexts(in().menu_Help), (QStringList { "Reference Guide", "Problem feedback" }));
         // The old actions are gone, not just taken out (the menu's own action aside).
-        for (QMenu* m : {w->menu_Import, w->menu_Export, w->menu_Help}) {
+        for (QMenu* m : { in().menu_Import, in().menu_Export, in().menu_Help }) {
             QList<QAction*> owned = m->findChildren<QAction*>(Qt::FindDirectChildrenOnly);
             owned.removeOne(m->menuAction());
             QCOMPARE(owned, m->actions());
@@ -342,7 +348,8 @@ private slots:
         // The import menu's handler still recognises what the menu now holds.
         sysSetValue.Language = 0;
         w->Language_Change_UI();
-        QCOMPARE(actionTexts(w->menu_Import), (QStringList{"导入目标曲线", "导入源频响曲线", "导入滤波参数"}));
+        QCOMPARE(actionTexts(in().menu_Import),
+            (QStringList { "导入目标曲线", "导入源频响曲线", "导入滤波参数" }));
         QCOMPARE(actionTexts(trayMenu), (QStringList{"显示", "退出"}));
     }
 
@@ -360,7 +367,7 @@ private slots:
         QFETCH(QString, hint);
         for (const char* state : {"Disconnected", "Connected"}) {
             setRecord({"PCM", "48kHz", "X1", state});
-            w->local_config_inactive = true;
+            in().local_config_inactive = true;
             sysSetValue.Language = language;
             w->Language_Change_UI();
             QCOMPARE(statusLabel6->text(), hint);
@@ -384,24 +391,24 @@ private slots:
         QFETCH(QString, switchText);
         setRecord({"Audio Code", "Sample", "Device", "Disconnected"});
         sysSetValue.Language = language;
-        w->Compensated_show = compensated;
+        in().Compensated_show = compensated;
 
         // No curve chosen: grey placeholder sheet and the language's text.
         w->Language_Change_UI();
-        QCOMPARE(w->ui->checkBox_open->text(), switchText);
-        QCOMPARE(w->ui->comboBox->styleSheet(), pickerSheet("comboBox", "#808080"));
-        QCOMPARE(w->ui->comboBox_2->styleSheet(), pickerSheet("comboBox_2", "#808080"));
+        QCOMPARE(in().ui->checkBox_open->text(), switchText);
+        QCOMPARE(in().ui->comboBox->styleSheet(), pickerSheet("comboBox", "#808080"));
+        QCOMPARE(in().ui->comboBox_2->styleSheet(), pickerSheet("comboBox_2", "#808080"));
 
         // A chosen curve keeps its text and sheet.
         fre_show_sign = tar_show_sign = true;
         const QString chosen = pickerSheet("comboBox", "#FFFFFF");
-        w->ui->comboBox->setStyleSheet(chosen);
-        w->ui->comboBox->setCurrentText("curve.csv");
-        w->ui->comboBox_2->setCurrentText("target.csv");
+        in().ui->comboBox->setStyleSheet(chosen);
+        in().ui->comboBox->setCurrentText("curve.csv");
+        in().ui->comboBox_2->setCurrentText("target.csv");
         w->Language_Change_UI();
-        QCOMPARE(w->ui->comboBox->styleSheet(), chosen);
-        QCOMPARE(w->ui->comboBox->currentText(), QString("curve.csv"));
-        QCOMPARE(w->ui->comboBox_2->currentText(), QString("target.csv"));
+        QCOMPARE(in().ui->comboBox->styleSheet(), chosen);
+        QCOMPARE(in().ui->comboBox->currentText(), QString("curve.csv"));
+        QCOMPARE(in().ui->comboBox_2->currentText(), QString("target.csv"));
     }
 
     void deviceEqStep_data()
@@ -431,22 +438,23 @@ private slots:
         QFETCH(QList<bool>, shown);
 
         {
-            const QSignalBlocker block(w->comboBox_PEQMode);
-            w->comboBox_PEQMode->setCurrentText(mode);
+            const QSignalBlocker block(in().comboBox_PEQMode);
+            in().comboBox_PEQMode->setCurrentText(mode);
         }
-        w->comboBox_PEQMode->hide();
-        w->checkBox_channel->show();
-        w->checkBox_channel->setChecked(true);
-        w->label_PEQMode->show();
+        in().comboBox_PEQMode->hide();
+        in().checkBox_channel->show();
+        in().checkBox_channel->setChecked(true);
+        in().label_PEQMode->show();
         setRecord({"PCM", "48kHz", "X1", "Connected"});
         status_bar_value.device_eq_status = code;
         sysSetValue.Language = language;
         w->Language_Change_UI();
 
         QCOMPARE(statusLabel7->text(), text);
-        QCOMPARE((QList<bool>{!w->comboBox_PEQMode->isHidden(), !w->checkBox_channel->isHidden(),
-                              !w->label_PEQMode->isHidden(), w->checkBox_channel->isChecked()}),
-                 shown);
+        QCOMPARE(
+            (QList<bool> { !in().comboBox_PEQMode->isHidden(), !in().checkBox_channel->isHidden(),
+                !in().label_PEQMode->isHidden(), in().checkBox_channel->isChecked() }),
+            shown);
 
         // Another language value runs no device-EQ step at all.
         statusLabel7->setText(kSentinel);
@@ -459,7 +467,7 @@ private slots:
 
     void maximiseButtonSheets()
     {
-        QPushButton* max = w->ui->PButton_Set_5;
+        QPushButton* max = in().ui->PButton_Set_5;
         w->MaxUI_Updata(true);
         QCOMPARE(max->styleSheet(), QString(kRestoreHover));
         w->MaxUI_Updata(false);
@@ -476,7 +484,7 @@ private slots:
     // restores such a window; a minimise leaves the button alone.
     void maximiseButtonFollowsWindowManager()
     {
-        QPushButton* max = w->ui->PButton_Set_5;
+        QPushButton* max = in().ui->PButton_Set_5;
         w->setWindowState(Qt::WindowMaximized);
         QTRY_VERIFY(w->isMaximized());
         QCOMPARE(max->styleSheet(), QString(kRestoreHover));
@@ -486,13 +494,13 @@ private slots:
 
         QTest::mouseClick(max, Qt::LeftButton);
         QTRY_VERIFY(!w->isMaximized());
-        QVERIFY(!w->framelessHelper->isMax(w.get()));
+        QVERIFY(!in().framelessHelper->isMax(w.get()));
         QCOMPARE(max->styleSheet(), QString(kMaximiseHover));
     }
 
     void minimiseButton()
     {
-        QTest::mouseClick(w->ui->PButton_Set_4, Qt::LeftButton);
+        QTest::mouseClick(in().ui->PButton_Set_4, Qt::LeftButton);
         QVERIFY(w->isMinimized());
     }
 
@@ -500,10 +508,10 @@ private slots:
     {
         w->move(100, 100);
         const QPoint start = w->frameGeometry().topLeft();
-        w->autosave_done = 1;
+        in().autosave_done = 1;
         sendMouse(w.get(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, start + QPoint(30, 20));
-        QCOMPARE(w->autosave_done, 0);  // input counts as activity
-        QCOMPARE(w->dragPosition, QPoint(30, 20));
+        QCOMPARE(in().autosave_done, 0); // input counts as activity
+        QCOMPARE(in().dragPosition, QPoint(30, 20));
         sendMouse(w.get(), QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, start + QPoint(80, 90));
         QCOMPARE(w->pos(), QPoint(150, 170));
 
@@ -513,16 +521,16 @@ private slots:
 
         w->showMaximized();
         const QPoint maxPos = w->pos();
-        const QPoint before = w->dragPosition;
+        const QPoint before = in().dragPosition;
         sendMouse(w.get(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, maxPos + QPoint(5, 5));
-        QCOMPARE(w->dragPosition, before);
+        QCOMPARE(in().dragPosition, before);
         sendMouse(w.get(), QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, maxPos + QPoint(200, 200));
         QCOMPARE(w->pos(), maxPos);
     }
 
     void doubleClickTogglesMaximised()
     {
-        QPushButton* max = w->ui->PButton_Set_5;
+        QPushButton* max = in().ui->PButton_Set_5;
         max->setStyleSheet(kSentinel);
         const QPoint at = w->mapToGlobal(QPoint(10, 10));
         sendMouse(w.get(), QEvent::MouseButtonDblClick, Qt::RightButton, Qt::RightButton, at);
@@ -536,7 +544,7 @@ private slots:
         sendMouse(w.get(), QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton, at);
         QVERIFY(!w->isMaximized());
         QCOMPARE(max->styleSheet(), QString(kMaximisePlain));
-        QCOMPARE(w->dragPosition.y(), -300);
+        QCOMPARE(in().dragPosition.y(), -300);
     }
 
     void ctrlS_data()
@@ -554,8 +562,8 @@ private slots:
         QFETCH(int, modifiers);
         QFETCH(int, key);
         QFETCH(int, clicks);
-        QVERIFY(w->saveButton);
-        QSignalSpy spy(w->saveButton, &QPushButton::clicked);
+        QVERIFY(in().saveButton);
+        QSignalSpy spy(in().saveButton, &QPushButton::clicked);
         QTest::keyClick(w.get(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(spy.size(), clicks);
         // A held key repeats: every press clicks again.
@@ -583,7 +591,7 @@ private slots:
         sysSetValue.CloseBehavior = closeBehavior;
         app()->setSystemQuitRequested(systemQuit);
 
-        const auto click = [this] { QTest::mouseClick(w->ui->PButton_Set_6, Qt::LeftButton); };
+        const auto click = [this] { QTest::mouseClick(in().ui->PButton_Set_6, Qt::LeftButton); };
         if (quits) {
             QVERIFY_LOOP_QUITS(click);
         } else {
@@ -617,7 +625,7 @@ private slots:
         QCOMPARE(tray->isVisible(), QSystemTrayIcon::isSystemTrayAvailable());
         QMenu* menu = tray->contextMenu();
         QVERIFY(menu);
-        QCOMPARE(menu->actions(), (QList<QAction*>{w->action_Show, w->action_Exit}));
+        QCOMPARE(menu->actions(), (QList<QAction*> { in().action_Show, in().action_Exit }));
         QCOMPARE(menu->styleSheet(),
                  QString("QMenu {background-color: rgb(0, 0, 0);color: rgb(216,216,216);border: 1px solid rgb(56, "
                          "56, 56);border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: "
@@ -647,11 +655,11 @@ private slots:
     void trayActions()
     {
         w->showMinimized();
-        w->action_Show->trigger();
+        in().action_Show->trigger();
         QVERIFY(!w->isMinimized());
         QVERIFY(w->isVisible());
 
-        QVERIFY_LOOP_QUITS([this] { w->action_Exit->trigger(); });
+        QVERIFY_LOOP_QUITS([this] { in().action_Exit->trigger(); });
     }
 
     // ---- The built program ----

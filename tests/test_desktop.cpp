@@ -35,6 +35,7 @@
 #include "deadlines.h"
 #include "app/chrome_style.h"
 #include "app/mainwindow.h"
+#include "window_internals.h"
 #include "app/mainwindow_ui.h"
 #include "app/startup.h"
 #include "edges.h"
@@ -304,6 +305,7 @@ private slots:
         ensureWindowManager(managed);
         // A managed window starts fresh for each drag: see newWindow.
         MainWindow* w = managed ? newWindow(true) : reusedWindow(false);
+        const MainWindowInternals in = internals(*w);
         QVERIFY2(w, "the window did not show (with its frame) at its place");
         QCOMPARE(w->size(), w->minimumSize());
 
@@ -315,9 +317,9 @@ private slots:
         const QRect start = w->geometry();
         const bool corner = side.x() != 0 && side.y() != 0;
         const int stripY
-            = w->ui->widget_4->mapToGlobal(QPoint(0, w->ui->widget_4->height() / 2)).y();
+            = in.ui->widget_4->mapToGlobal(QPoint(0, in.ui->widget_4->height() / 2)).y();
         const int logoY
-            = w->ui->label_29->mapToGlobal(QPoint(0, w->ui->label_29->height() / 2)).y();
+            = in.ui->label_29->mapToGlobal(QPoint(0, in.ui->label_29->height() / 2)).y();
         const int x = side.x() < 0 ? (corner ? frame.left() : start.left())
             : side.x() > 0         ? (corner ? frame.right() : start.right())
                                    : start.center().x();
@@ -347,7 +349,7 @@ private slots:
         ensureWindowManager(true);
         MainWindow* w = reusedWindow(true);
         QVERIFY(w);
-        MainWindowUi& ui = *w->ui;
+        MainWindowUi& ui = *internals(*w).ui;
         const QColor grey(128, 128, 128);
         const std::pair<QPushButton*, QColor> buttons[] = {
             { ui.PButton_Set, grey },
@@ -377,10 +379,11 @@ private slots:
     {
         ensureWindowManager(true);
         MainWindow* w = reusedWindow(true);
+        const MainWindowInternals in = internals(*w);
         QVERIFY(w);
-        const QPoint away = w->ui->label_29->mapToGlobal(w->ui->label_29->rect().center());
+        const QPoint away = in.ui->label_29->mapToGlobal(in.ui->label_29->rect().center());
         const QColor grey(128, 128, 128);
-        for (QToolButton* button : { w->ui->toolButton_3, w->ui->toolButton }) {
+        for (QToolButton* button : { in.ui->toolButton_3, in.ui->toolButton }) {
             QMenu* menu = button->menu();
             const QPoint edge(0, button->height() / 2);
             QVERIFY(xdotool(
@@ -413,21 +416,22 @@ private slots:
     {
         ensureWindowManager(true);
         MainWindow* w = reusedWindow(true);
+        const MainWindowInternals in = internals(*w);
         QVERIFY(w);
-        QPushButton* max = w->ui->PButton_Set_5;
+        QPushButton* max = in.ui->PButton_Set_5;
         const QPoint title(
             w->geometry().center().x(), (w->frameGeometry().top() + w->geometry().top()) / 2);
         QVERIFY(xdotool(QStringList { "mousemove" } + at(title)
             + QStringList { "click", "--repeat", "2", "1" }));
         QTRY_VERIFY_WITH_TIMEOUT(w->isMaximized(), kWaitMs);
         QCOMPARE(max->styleSheet(), QString(ChromeSheet::restoreHover));
-        QVERIFY(!w->framelessHelper->isMax(w));
+        QVERIFY(!in.framelessHelper->isMax(w));
 
         QVERIFY(xdotool(QStringList { "mousemove" } + at(max->mapToGlobal(max->rect().center()))
             + QStringList { "click", "1" }));
         QTRY_VERIFY_WITH_TIMEOUT(!w->isMaximized(), kWaitMs);
         QCOMPARE(max->styleSheet(), QString(ChromeSheet::maximiseHover));
-        QVERIFY(!w->framelessHelper->isMax(w));
+        QVERIFY(!in.framelessHelper->isMax(w));
     }
 };
 

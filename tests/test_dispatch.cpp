@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include "app/mainwindow.h"
+#include "window_internals.h"
 #include "app/mainwindow_ui.h"
 #include "app/startup.h"
 #include "app/status_labels.h"
@@ -88,6 +89,7 @@ class TestDispatch : public QObject
 
     QTemporaryDir dir;
     MainWindow* w = nullptr;
+    MainWindowInternals in() const { return internals(*w); }
     std::shared_ptr<sim::ScriptedModel> model;
 
     // Plugs `m` in and waits until the program has handled its whole burst:
@@ -257,7 +259,7 @@ void TestDispatch::statusAndLabels()
     QCOMPARE(statusLabel6->text(), language == 0 ? QStringLiteral("   EQ最大支持段数:10   ")
                                                  : QStringLiteral("   EQ Max NUM:10   "));
     QCOMPARE(layout.last().at(0).toString(), leftRight ? QStringLiteral("ABCD") : QStringLiteral("QAZWS"));
-    QCOMPARE(w->comboBox_PEQMode->isVisible(), leftRight);
+    QCOMPARE(in().comboBox_PEQMode->isVisible(), leftRight);
     QCOMPARE(Gain_flag, leftRight);
     QCOMPARE(upload_sign, 1);
     QCOMPARE(Silent_Sign, leftRight ? 1 : 0);
@@ -294,10 +296,10 @@ void TestDispatch::modelBRecordsAndControls()
     QCOMPARE(Device_CB_data[5]->config_name, QStringLiteral("Bass 1"));
     QCOMPARE(Device_CB_data_R[9]->config_name, QStringLiteral("Dynamic"));
     // Mask bit 0 at slot 0: the channel mode is "L/R" and its switch is shown.
-    QCOMPARE(w->comboBox_PEQMode->currentText(), QStringLiteral("L/R"));
-    QVERIFY(w->checkBox_channel->isVisible());
-    if (w->label_PEQMode)
-        QVERIFY(w->label_PEQMode->isVisible());
+    QCOMPARE(in().comboBox_PEQMode->currentText(), QStringLiteral("L/R"));
+    QVERIFY(in().checkBox_channel->isVisible());
+    if (in().label_PEQMode)
+        QVERIFY(in().label_PEQMode->isVisible());
 
     // A second stream in the same connection is ignored.
     engine().queueReport(sim::makeReport(0x1106, 1, 2, 0));
@@ -310,7 +312,7 @@ void TestDispatch::modelBRecordsAndControls()
 void TestDispatch::sampleRateLocksAndReleases()
 {
     connectModel(sim::makeModel("A"));
-    MainWindowUi& ui = *w->ui;
+    MainWindowUi& ui = *in().ui;
     QVERIFY(ui.checkBox_8->isEnabled());
     QVERIFY(ui.gbox1_BL1->isEnabled());
 
@@ -322,7 +324,7 @@ void TestDispatch::sampleRateLocksAndReleases()
     QVERIFY(!ui.gbox1_BL1->isEnabled());
     QVERIFY(!ui.comboBox_25->isEnabled());
     QVERIFY(ui.checkBox_8->styleSheet().contains("2-unchecked.png"));
-    QVERIFY(w->stream_check_timer->isActive());
+    QVERIFY(in().stream_check_timer->isActive());
     QCOMPARE(status_bar_value.eq_max, 0);
 
     engine().queueFrame(0x1107, 48000);
@@ -364,19 +366,19 @@ void TestDispatch::unplugReleasesBandControls()
 {
     QFETCH(int, rate);
     connectModel(sim::makeModel("A"));
-    auto* local = w->ui->widget->findChild<QRadioButton*>("RadioButton_0");
+    auto* local = in().ui->widget->findChild<QRadioButton*>("RadioButton_0");
     QVERIFY(local);
     QTest::mouseClick(local, Qt::LeftButton);
     QCOMPARE(selectedRadioIndex, 0);
     engine().queueFrame(0x1107, rate);
     drain();
-    MainWindowUi& ui = *w->ui;
+    MainWindowUi& ui = *in().ui;
     QLineEdit* frequency = ui.gbox2_lineEdit1;
     QVERIFY(!frequency->isEnabled());
 
     unplug();
     w->timeoutSlot2(); // the stream check's next tick
-    QVERIFY(!w->stream_check_timer->isActive());
+    QVERIFY(!in().stream_check_timer->isActive());
     QVERIFY(ui.checkBox_8->isEnabled());
     QVERIFY(ui.checkBox_8->styleSheet().contains("1-unchecked.png"));
     QVERIFY(ui.gbox1_BL1->isEnabled());

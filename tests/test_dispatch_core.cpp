@@ -19,7 +19,7 @@ using Frame = qv_hid_new::CustomHidFrameInfo;
 
 namespace {
 
-class RecordingHost : public DeviceHost
+class RecordingHost : public DeviceStatusView, public DeviceHost
 {
 public:
     QStringList events;
@@ -212,7 +212,7 @@ void TestDispatchCore::init()
     resetDeviceState();
     sysSetValue.Language = 1;
     host = new RecordingHost;
-    session = new DeviceSession(*host);
+    session = new DeviceSession(*host, *host);
 }
 
 void TestDispatchCore::cleanup()

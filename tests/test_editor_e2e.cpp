@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include "app/mainwindow.h"
+#include "window_internals.h"
 #include "app/mainwindow_ui.h"
 #include "device/device_state.h"
 #include "device/hid_device.h"
@@ -117,9 +118,10 @@ class TestEditorE2e : public QObject
 
     std::unique_ptr<QTemporaryDir> dir;
     MainWindow* w = nullptr;
+    MainWindowInternals in() const { return internals(*w); }
     std::shared_ptr<sim::ScriptedModel> model;
 
-    MainWindowUi& ui() { return *w->ui; }
+    MainWindowUi& ui() { return *in().ui; }
 
     void drain()
     {
@@ -129,10 +131,10 @@ class TestEditorE2e : public QObject
 
     void setMode(bool linked, bool right)
     {
-        const QSignalBlocker quiet(w->comboBox_PEQMode);
-        w->comboBox_PEQMode->setCurrentIndex(linked ? 0 : 1);
-        w->checkBox_channel->setChecked(right);
-        w->checkBox_channel->setVisible(!linked);
+        const QSignalBlocker quiet(in().comboBox_PEQMode);
+        in().comboBox_PEQMode->setCurrentIndex(linked ? 0 : 1);
+        in().checkBox_channel->setChecked(right);
+        in().checkBox_channel->setVisible(!linked);
     }
 
     void rightClick(QWidget* box)
@@ -206,7 +208,7 @@ void TestEditorE2e::linkedWithOk()
 {
     ModalAnswers answers;
     answers.button("OK");
-    QTest::keyClick(w->comboBox_PEQMode, Qt::Key_Up);
+    QTest::keyClick(in().comboBox_PEQMode, Qt::Key_Up);
     QCOMPARE(answers.pending(), 0);
     QTRY_COMPARE(uploadsEnded(), 1);
     drain();
@@ -223,9 +225,9 @@ void TestEditorE2e::linkedWithCancel()
 {
     ModalAnswers answers;
     answers.button("Cancel");
-    QTest::keyClick(w->comboBox_PEQMode, Qt::Key_Up);
+    QTest::keyClick(in().comboBox_PEQMode, Qt::Key_Up);
     QCOMPARE(answers.pending(), 0);
-    QCOMPARE(w->comboBox_PEQMode->currentText(), QString("L/R"));
+    QCOMPARE(in().comboBox_PEQMode->currentText(), QString("L/R"));
     // The inner "L/R" pass and the Cancel road each reload with an upload.
     QTRY_COMPARE(uploadsEnded(), 2);
     drain();
@@ -292,8 +294,8 @@ void TestEditorE2e::rowRemoval()
 void TestEditorE2e::leftRightSwitch()
 {
     // The right channel is edited from now on; the device keeps both in step.
-    QTest::mouseClick(w->checkBox_channel, Qt::LeftButton, {}, QPoint(10, 10));
-    QVERIFY(w->checkBox_channel->isChecked());
+    QTest::mouseClick(in().checkBox_channel, Qt::LeftButton, {}, QPoint(10, 10));
+    QVERIFY(in().checkBox_channel->isChecked());
     QTRY_COMPARE(uploadsEnded(), 1);
     drain();
     QCOMPARE(editFrames(), splitUpload());
@@ -310,7 +312,7 @@ void TestEditorE2e::blockedStreamKeepsStatusesInTheFile()
     // A reload while the stream stays blocked, then the pause that saves.
     w->config_update_ui();
     QTRY_COMPARE(uploadsEnded(), 1);
-    w->autosave_done = 0;
+    in().autosave_done = 0;
     w->timeoutSlot();
     QFile file(presetFilePath());
     QVERIFY(file.open(QIODevice::ReadOnly));

@@ -23,6 +23,7 @@
 #include <memory>
 
 #include "app/mainwindow.h"
+#include "window_internals.h"
 #include "app/mainwindow_ui.h"
 #include "app/status_labels.h"
 #include "device/device_session.h"
@@ -87,9 +88,10 @@ class TestEditorState : public QObject
 
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MainWindow> w;
+    MainWindowInternals in() const { return internals(*w); }
     HeldDevice device;  // the test holds the device itself
 
-    MainWindowUi& ui() { return *w->ui; }
+    MainWindowUi& ui() { return *in().ui; }
     Workspace* workspace() { return ui().widget; }
     const BandRowDescriptor& row(int band) { return bandRowDescriptors()[band - 1]; }
 
@@ -103,10 +105,10 @@ class TestEditorState : public QObject
     // The channel controls without running the channel-mode switch.
     void setMode(bool linked, bool right)
     {
-        const QSignalBlocker quiet(w->comboBox_PEQMode);
-        w->comboBox_PEQMode->setCurrentIndex(linked ? 0 : 1);
-        w->checkBox_channel->setChecked(right);
-        w->checkBox_channel->setVisible(!linked);
+        const QSignalBlocker quiet(in().comboBox_PEQMode);
+        in().comboBox_PEQMode->setCurrentIndex(linked ? 0 : 1);
+        in().checkBox_channel->setChecked(right);
+        in().checkBox_channel->setVisible(!linked);
     }
 
     void connectDevice(int eqStatus)
@@ -120,8 +122,8 @@ class TestEditorState : public QObject
     // A key on the channel-mode box, as the user moves it.
     void chooseMode(bool linked)
     {
-        w->comboBox_PEQMode->setFocus();
-        QTest::keyClick(w->comboBox_PEQMode, linked ? Qt::Key_Up : Qt::Key_Down);
+        in().comboBox_PEQMode->setFocus();
+        QTest::keyClick(in().comboBox_PEQMode, linked ? Qt::Key_Up : Qt::Key_Down);
     }
 
     static void contextMenu(QWidget* target)
@@ -287,7 +289,7 @@ void TestEditorState::fillNetEffects()
     // Bands 1 to 4 on in the visible rows; band 7 is on but hidden.
     QCOMPARE(statusLabel3->text(), QString("   EQ:4   "));
     QCOMPARE(status_bar_value.eq_count, 4);
-    QCOMPARE(w->each_EQ_num, 10);
+    QCOMPARE(in().each_EQ_num, 10);
 }
 
 void TestEditorState::fillCorrectsWhatCannotBeShown()
@@ -481,7 +483,7 @@ void TestEditorState::modeByKeys()
         *EQ_R[k] = {1, 4, 2000 + k, -2.0, 2.0};
     }
     const EQ_data rightBefore = *EQ_R[5];
-    QCOMPARE(w->comboBox_PEQMode->currentText(), QString("L/R"));
+    QCOMPARE(in().comboBox_PEQMode->currentText(), QString("L/R"));
     ModalAnswers answers;
     answers.button(answer);
     chooseMode(true);
@@ -489,8 +491,8 @@ void TestEditorState::modeByKeys()
     QCOMPARE(answers.shown.size(), 1);
     QCOMPARE(answers.shown[0].title, QString("Quorvel"));
     QCOMPARE(answers.shown[0].text, QString("Filter parameters for RIGHT channel will be discarded"));
-    QCOMPARE(w->comboBox_PEQMode->currentIndex(), ok ? 0 : 1);
-    QCOMPARE(w->checkBox_channel->isHidden(), ok);
+    QCOMPARE(in().comboBox_PEQMode->currentIndex(), ok ? 0 : 1);
+    QCOMPARE(in().checkBox_channel->isHidden(), ok);
     QCOMPARE(EQ_R[5]->center_frequency, ok ? 105 : rightBefore.center_frequency);
     QCOMPARE(EQ_R[5]->type, ok ? 1 : rightBefore.type);
     QCOMPARE(EQ_R[0]->gain, ok ? 1.0 : -2.0);
@@ -508,7 +510,7 @@ void TestEditorState::modeByKeys()
     if (ok) {
         EQ_R[5]->center_frequency = 9999;
         chooseMode(false);
-        QCOMPARE(w->comboBox_PEQMode->currentIndex(), 1);
+        QCOMPARE(in().comboBox_PEQMode->currentIndex(), 1);
         QCOMPARE(EQ_R[5]->center_frequency, 105);
         QCOMPARE(getConfig(0), 1);
     }
@@ -536,7 +538,7 @@ void TestEditorState::modeBoxLanguage()
     QCOMPARE(answers.pending(), 0);
     QCOMPARE(answers.shown.value(0).text, text);
     QCOMPARE(answers.shown.value(0).choices.size(), 2);
-    QCOMPARE(w->comboBox_PEQMode->currentIndex(), 0);
+    QCOMPARE(in().comboBox_PEQMode->currentIndex(), 0);
 }
 
 void TestEditorState::modeOfDevicePreset_data()
@@ -557,7 +559,7 @@ void TestEditorState::modeOfDevicePreset()
     emit workspace()->send_ui_biaozhi(1, "Live");
     emit workspace()->send_device_name("Live");
     emit workspace()->send_biaozhi_name("yyyy");
-    QCOMPARE(w->comboBox_PEQMode->currentIndex(), 1);
+    QCOMPARE(in().comboBox_PEQMode->currentIndex(), 1);
     QCOMPARE(current_name, old_name);
     QCOMPARE(tem_flag, 1);
     engine().clearWrites();
@@ -599,15 +601,15 @@ void TestEditorState::localPresetSelection()
     addOrUpdateConfig(5, 0);
     ModalAnswers answers;
     select(5, "Five");
-    QCOMPARE(w->comboBox_PEQMode->currentIndex(), 0);
-    QVERIFY(w->checkBox_channel->isHidden());
+    QCOMPARE(in().comboBox_PEQMode->currentIndex(), 0);
+    QVERIFY(in().checkBox_channel->isHidden());
     QCOMPARE(getConfig(5), 0);
     QCOMPARE(combox_index, 0);
 
     // Stored "L/R" with a connected device whose EQ is off: falls back to "L+R".
     connectDevice(0);
     select(4, "Four");
-    QCOMPARE(w->comboBox_PEQMode->currentIndex(), 0);
+    QCOMPARE(in().comboBox_PEQMode->currentIndex(), 0);
     QCOMPARE(getConfig(4), 0);
 
     // A one-channel device and no stored mode: "L+R" stored.
@@ -626,11 +628,11 @@ void TestEditorState::samePresetNameIsAnotherPreset()
     addOrUpdateConfig(2, 1);
     ModalAnswers answers;
     emit workspace()->send_radio_name(1, "Same");
-    QCOMPARE(w->comboBox_PEQMode->currentIndex(), 0);
+    QCOMPARE(in().comboBox_PEQMode->currentIndex(), 0);
     EQ[3]->gain = 1.0;
     EQ_R[3]->gain = 5.0;
     emit workspace()->send_radio_name(2, "Same");
-    QCOMPARE(w->comboBox_PEQMode->currentIndex(), 1);
+    QCOMPARE(in().comboBox_PEQMode->currentIndex(), 1);
     QCOMPARE(EQ_R[3]->gain, 5.0);
     QCOMPARE(answers.shown.size(), 0);
 }
@@ -642,14 +644,14 @@ void TestEditorState::renumberedSlotIsAnotherPreset()
     connectDevice(129);
     send_ui_biao = tem_ui_biao = 0x4;
     emit workspace()->send_ui_biaozhi(1, "One");
-    QCOMPARE(w->comboBox_PEQMode->currentIndex(), 0);
+    QCOMPARE(in().comboBox_PEQMode->currentIndex(), 0);
     emit workspace()->send_remove_index(1);
     QCOMPARE(send_ui_biao, 0x2u);
     EQ[2]->gain = 1.0;
     EQ_R[2]->gain = 5.0;
     ModalAnswers answers;
     emit workspace()->send_ui_biaozhi(1, "Two");
-    QCOMPARE(w->comboBox_PEQMode->currentIndex(), 1);
+    QCOMPARE(in().comboBox_PEQMode->currentIndex(), 1);
     QCOMPARE(EQ_R[2]->gain, 5.0);
     QCOMPARE(answers.shown.size(), 0);
 }
@@ -858,20 +860,20 @@ void TestEditorState::autosaveRestartRule()
 {
     // A drag: moves without a button reach only widgets that track the mouse.
     QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    w->autosave_done = 1;
+    in().autosave_done = 1;
     QCoreApplication::sendEvent(ui().comboBox, &move);
-    QCOMPARE(w->autosave_done, 1);
+    QCOMPARE(in().autosave_done, 1);
     QCoreApplication::sendEvent(ui().groupBox_12, &move);
-    QCOMPARE(w->autosave_done, 0);
-    QVERIFY(w->autosave_timer->isActive());
+    QCOMPARE(in().autosave_done, 0);
+    QVERIFY(in().autosave_timer->isActive());
 
-    w->autosave_done = 1;
+    in().autosave_done = 1;
     QKeyEvent arrow(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
     QCoreApplication::sendEvent(ui().groupBox_12, &arrow);
-    QCOMPARE(w->autosave_done, 1);
+    QCOMPARE(in().autosave_done, 1);
     QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
     QCoreApplication::sendEvent(ui().groupBox_12, &letter);
-    QCOMPARE(w->autosave_done, 0);
+    QCOMPARE(in().autosave_done, 0);
 }
 
 void TestEditorState::muteLine()

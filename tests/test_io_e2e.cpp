@@ -53,7 +53,7 @@ class TestIoE2e : public QObject
     {
         ModalAnswers answers;
         answers.file(file).button("New Configuration");
-        for (QAction* a : win.w->menu_Import->actions())
+        for (QAction* a : internals(*win.w).menu_Import->actions())
             if (a->text() == "Import Filters")
                 a->trigger();
         QCOMPARE(answers.pending(), 0);
@@ -185,7 +185,7 @@ private slots:
         const QString before = bandOf(EQ, 1);
         ModalAnswers answers;
         answers.button("OK");
-        for (QAction* a : win.w->menu_Import->actions())
+        for (QAction* a : internals(*win.w).menu_Import->actions())
             if (a->text() == "Import Filters")
                 a->trigger();
         QCOMPARE(answers.pending(), 0);

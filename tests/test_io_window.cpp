@@ -28,6 +28,7 @@
 #include "deadlines.h"
 #include "app/macapplication.h"
 #include "app/mainwindow.h"
+#include "window_internals.h"
 #include "app/mainwindow_style.h"
 #include "app/mainwindow_ui.h"
 #include "device/device_state.h"
@@ -145,7 +146,10 @@ class TestIoWindow : public QObject
         QFAIL(qPrintable("no menu action " + text));
     }
 
-    int seriesPoints(int series) { return int(ResponseChart(window().chartView).series(series)->count()); }
+    int seriesPoints(int series)
+    {
+        return int(ResponseChart(internals(window()).chartView).series(series)->count());
+    }
 
     // The rows shown in a picker's list, by name.
     QStringList rowNames(QListWidget* list)
@@ -163,7 +167,7 @@ class TestIoWindow : public QObject
     {
         ModalAnswers answers;
         answers.file(file).typeAndAccept(name);
-        trigger(window().menu_Import, action);
+        trigger(internals(window()).menu_Import, action);
         QCOMPARE(answers.pending(), 0);
     }
 
@@ -203,8 +207,10 @@ private slots:
     {
         presetSettings(1);
         MainWindow& mw = window();
-        const std::pair<CustomComboBox*, QListWidget*> pickers[] = {
-            {mw.ui->comboBox, mw.sourceCurveList}, {mw.ui->comboBox_2, mw.targetCurveList}};
+        const MainWindowInternals in = internals(mw);
+        const std::pair<CustomComboBox*, QListWidget*> pickers[]
+            = { { in.ui->comboBox, in.sourceCurveList },
+                  { in.ui->comboBox_2, in.targetCurveList } };
         for (const auto& [combo, list] : pickers) {
             QVERIFY(combo->isEditable());
             QVERIFY(combo->lineEdit()->isReadOnly());
@@ -217,14 +223,14 @@ private slots:
             QVERIFY(flags.testFlag(Qt::FramelessWindowHint) && flags.testFlag(Qt::NoDropShadowWindowHint));
             QVERIFY(list->window()->testAttribute(Qt::WA_TranslucentBackground));
         }
-        QCOMPARE(mw.ui->comboBox->lineEdit()->placeholderText(), QString("Source FR"));
-        QCOMPARE(mw.ui->comboBox_2->lineEdit()->placeholderText(), QString("Target"));
+        QCOMPARE(in.ui->comboBox->lineEdit()->placeholderText(), QString("Source FR"));
+        QCOMPARE(in.ui->comboBox_2->lineEdit()->placeholderText(), QString("Target"));
         // The first-start list: one source and one target entry, none chosen.
-        QCOMPARE(rowNames(mw.sourceCurveList), QStringList{"fre1"});
-        QCOMPARE(rowNames(mw.targetCurveList), QStringList{"Harman OE"});
-        QCOMPARE(mw.sourceCurveRows, 1);
-        QCOMPARE(mw.targetCurveRows, 1);
-        QCOMPARE(mw.ui->comboBox_2->currentText(), QString("Target"));
+        QCOMPARE(rowNames(in.sourceCurveList), QStringList { "fre1" });
+        QCOMPARE(rowNames(in.targetCurveList), QStringList { "Harman OE" });
+        QCOMPARE(in.sourceCurveRows, 1);
+        QCOMPARE(in.targetCurveRows, 1);
+        QCOMPARE(in.ui->comboBox_2->currentText(), QString("Target"));
         QVERIFY(!tar_show_sign);
     }
 
@@ -235,18 +241,19 @@ private slots:
         sysSetValue.Pre_select_tar_index = 1;
         Config_update();
         MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
         QVERIFY(tar_show_sign);
         QVERIFY(!fre_show_sign);
-        QCOMPARE(mw.tar_list.size(), qsizetype(kGridSize));
-        QCOMPARE(mw.tar_list[10], (QList<double>{freqs1[10], 1.0}));
-        QCOMPARE(mw.ui->comboBox_2->currentText(), QString("Harman OE"));
-        QCOMPARE(mw.currentTargetName, QString("Harman OE"));
+        QCOMPARE(in.tar_list.size(), qsizetype(kGridSize));
+        QCOMPARE(in.tar_list[10], (QList<double> { freqs1[10], 1.0 }));
+        QCOMPARE(in.ui->comboBox_2->currentText(), QString("Harman OE"));
+        QCOMPARE(in.currentTargetName, QString("Harman OE"));
         QCOMPARE(seriesPoints(ResponseChart::kTarget), int(kGridSize));
-        QCOMPARE(mw.ui->comboBox_2->styleSheet(), FormSheet::curvePicker("comboBox_2"));
+        QCOMPARE(in.ui->comboBox_2->styleSheet(), FormSheet::curvePicker("comboBox_2"));
         // The source entry names a file that is not there: an empty curve, no crash.
         mw.fre_sltShowAccountInfo(0, "fre1");
-        QVERIFY(mw.fre_list.isEmpty());
-        QCOMPARE(mw.ui->comboBox->currentText(), QString("fre1"));
+        QVERIFY(in.fre_list.isEmpty());
+        QCOMPARE(in.ui->comboBox->currentText(), QString("fre1"));
         QCOMPARE(settingsFile().value("Pre_select_fre_index").toInt(), 0);
     }
 
@@ -255,19 +262,20 @@ private slots:
         putFile(path("test.csv"), ownCurve());
         presetSettings(0);
         MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
         mw.show();
         QVERIFY(QTest::qWaitForWindowExposed(&mw));
-        mw.ui->comboBox->showPopup();
-        AccountItem* item = row(mw.sourceCurveList, 0);
+        in.ui->comboBox->showPopup();
+        AccountItem* item = row(in.sourceCurveList, 0);
         QTRY_VERIFY(item->isVisible());
         QTest::mouseClick(item, Qt::LeftButton);
         QVERIFY(fre_show_sign);
-        QCOMPARE(mw.fre_list.size(), qsizetype(kGridSize));
+        QCOMPARE(in.fre_list.size(), qsizetype(kGridSize));
         QCOMPARE(sysSetValue.Pre_select_fre_index, 0);
         QCOMPARE(settingsFile().value("Pre_select_fre_index").toInt(), 0);
         QCOMPARE(seriesPoints(ResponseChart::kSource), int(kGridSize));
-        QCOMPARE(mw.ui->comboBox->currentText(), QString("fre1"));
-        QTRY_VERIFY(!mw.sourceCurveList->isVisible());
+        QCOMPARE(in.ui->comboBox->currentText(), QString("fre1"));
+        QTRY_VERIFY(!in.sourceCurveList->isVisible());
     }
 
     // ---- importing a curve ----
@@ -293,12 +301,13 @@ private slots:
         QFETCH(QString, folder);
         presetSettings(language);
         MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
         const QString file = path("measured.csv");
         putFile(file, kForeignCsv);
 
         ModalAnswers answers;
         answers.file(file).typeAndAccept("B");
-        trigger(mw.menu_Import, action);
+        trigger(in.menu_Import, action);
         QCOMPARE(answers.pending(), 0);
         QCOMPARE(answers.shown[0].title, QString("选择文件"));
         QCOMPARE(answers.shown[0].text, QString("C:/"));
@@ -321,11 +330,11 @@ private slots:
         QCOMPARE(entry.value("path").toString(), stored);
         const bool target = type == "tar";
         QCOMPARE(settingsFile().value(target ? "Pre_select_tar_index" : "Pre_select_fre_index").toInt(), 2);
-        QListWidget* list = target ? mw.targetCurveList : mw.sourceCurveList;
+        QListWidget* list = target ? in.targetCurveList : in.sourceCurveList;
         QCOMPARE(rowNames(list).last(), QString("B"));
         QCOMPARE(row(list, list->count() - 1)->getItemWidgetIndex(), 2);
-        QCOMPARE((target ? mw.ui->comboBox_2 : mw.ui->comboBox)->currentText(), QString("B"));
-        QCOMPARE(target ? mw.tar_list : mw.fre_list, expected);
+        QCOMPARE((target ? in.ui->comboBox_2 : in.ui->comboBox)->currentText(), QString("B"));
+        QCOMPARE(target ? in.tar_list : in.fre_list, expected);
         QVERIFY(target ? tar_show_sign : fre_show_sign);
         QCOMPARE(seriesPoints(target ? ResponseChart::kTarget : ResponseChart::kSource), int(kGridSize));
     }
@@ -337,7 +346,7 @@ private slots:
         putFile(path("own.csv"), ownCurve());
         importCurve("Target", path("own.csv"), "Own");
         QCOMPARE(fileBytes(path("Target/Own.csv")), ownCurve());
-        QCOMPARE(mw.tar_list, ownCurveRows(QString::fromUtf8(ownCurve())));
+        QCOMPARE(internals(mw).tar_list, ownCurveRows(QString::fromUtf8(ownCurve())));
     }
 
     void curveNames_data()
@@ -361,7 +370,7 @@ private slots:
         MainWindow& mw = window();
         putFile(path("m.csv"), kForeignCsv);
         importCurve("Target", path("m.csv"), typed);
-        QCOMPARE(mw.currentTargetName, name);
+        QCOMPARE(internals(mw).currentTargetName, name);
         QCOMPARE(BD_value[2].name, name);
         QCOMPARE(BD_value[2].path, path("Target/" + file));
         QVERIFY(QFile::exists(path("Target/" + file)));
@@ -372,12 +381,14 @@ private slots:
     {
         presetSettings(1);
         MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
         putFile(path("m.csv"), kForeignCsv);
         importCurve("Target", path("m.csv"), "");
         importCurve("Target", path("m.csv"), "");
         importCurve("SourceFR", path("m.csv"), "target");
-        QCOMPARE(rowNames(mw.targetCurveList), (QStringList{"Harman OE", "target", "target(1)"}));
-        QCOMPARE(rowNames(mw.sourceCurveList), (QStringList{"fre1", "target"}));
+        QCOMPARE(
+            rowNames(in.targetCurveList), (QStringList { "Harman OE", "target", "target(1)" }));
+        QCOMPARE(rowNames(in.sourceCurveList), (QStringList { "fre1", "target" }));
         QVERIFY(QFile::exists(path("Target/target.csv")));
         QVERIFY(QFile::exists(path("Target/target(1).csv")));
         QVERIFY(QFile::exists(path("Frequency/target.csv")));
@@ -419,7 +430,7 @@ private slots:
                 if (b->text() == texts[1])
                     b->click();
         });
-        trigger(mw.menu_Import, action);
+        trigger(internals(mw).menu_Import, action);
         QCOMPARE(answers.pending(), 0);
         QCOMPARE(BD_value[2].name, QString("Q1"));
     }
@@ -436,6 +447,7 @@ private slots:
         QFETCH(int, how);
         presetSettings(1);
         MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
         putFile(path("m.csv"), kForeignCsv);
         importCurve("Target", path("m.csv"), "A");  // a name is pending from this one
         const QByteArray list = fileBytes(curveListFilePath());
@@ -447,13 +459,13 @@ private slots:
                 answers.button("Cancel");
             else
                 answers.close();
-            trigger(mw.menu_Import, "Target");
+            trigger(in.menu_Import, "Target");
             QCOMPARE(answers.pending(), 0);
         }
-        QVERIFY(mw.pendingCurveName.isEmpty());
+        QVERIFY(in.pendingCurveName.isEmpty());
         QCOMPARE(fileBytes(curveListFilePath()), list);
         QCOMPARE(fileBytes(settingsFilePath()), settings);
-        QCOMPARE(rowNames(mw.targetCurveList), (QStringList{"Harman OE", "A"}));
+        QCOMPARE(rowNames(in.targetCurveList), (QStringList { "Harman OE", "A" }));
         QCOMPARE(QDir(path("Target")).entryList(QDir::Files), QStringList{"A.csv"});
     }
 
@@ -483,13 +495,14 @@ private slots:
         QFETCH(QString, text);
         presetSettings(language);
         MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
         putFile(path("bad.csv"), content);
         const QByteArray list = fileBytes(curveListFilePath());
         const QByteArray settings = fileBytes(settingsFilePath());
 
         ModalAnswers answers;
         answers.file(path("bad.csv")).button("OK");
-        trigger(mw.menu_Import, language == 1 ? "Target" : "导入目标曲线");
+        trigger(in.menu_Import, language == 1 ? "Target" : "导入目标曲线");
         QCOMPARE(answers.pending(), 0);
         QCOMPARE(answers.shown.size(), 2);  // no name dialog
         QCOMPARE(answers.shown[1].title, title);
@@ -497,7 +510,7 @@ private slots:
         QCOMPARE(answers.shown[1].choices, QStringList{"OK"});
         QCOMPARE(fileBytes(curveListFilePath()), list);
         QCOMPARE(fileBytes(settingsFilePath()), settings);
-        QCOMPARE(mw.targetCurveList->count(), 1);
+        QCOMPARE(in.targetCurveList->count(), 1);
         QVERIFY(QDir(path("Target")).entryList(QDir::Files).isEmpty());
     }
 
@@ -505,10 +518,11 @@ private slots:
     {
         presetSettings(1);
         MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
         ModalAnswers answers;
         answers.file("").file("");
-        trigger(mw.menu_Import, "SourceFR");
-        trigger(mw.menu_Import, "Import Filters");
+        trigger(in.menu_Import, "SourceFR");
+        trigger(in.menu_Import, "Import Filters");
         QCOMPARE(answers.pending(), 0);
         QCOMPARE(answers.shown.size(), 2);
         QCOMPARE(buffer_count, 2);
@@ -524,7 +538,7 @@ private slots:
         const QByteArray list = fileBytes(curveListFilePath());
         ModalAnswers answers;
         answers.button("OK");
-        trigger(mw.menu_Import, "Target");
+        trigger(internals(mw).menu_Import, "Target");
         QCOMPARE(answers.pending(), 0);
         QCOMPARE(answers.shown[0].title, QString("Error"));
         QVERIFY(answers.shown[0].text.contains("full"));
@@ -535,17 +549,18 @@ private slots:
     {
         presetSettings(1);
         MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
         putFile(path("m.csv"), kForeignCsv);
         // A directory where the curve file would go: it cannot be written.
         QVERIFY(QDir().mkpath(path("Target/B.csv")));
         const QByteArray list = fileBytes(curveListFilePath());
         ModalAnswers answers;
         answers.file(path("m.csv")).typeAndAccept("B").button("OK");
-        trigger(mw.menu_Import, "Target");
+        trigger(in.menu_Import, "Target");
         QCOMPARE(answers.pending(), 0);
         QCOMPARE(answers.shown[2].text, QString("Input file data error"));
         QCOMPARE(fileBytes(curveListFilePath()), list);
-        QCOMPARE(mw.targetCurveList->count(), 1);
+        QCOMPARE(in.targetCurveList->count(), 1);
     }
 
     // ---- removing a curve ----
@@ -556,16 +571,17 @@ private slots:
         putFile(path("harman_over-ear_2018.csv"), ownCurve());
         presetSettings(1);
         MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
         putFile(path("m.csv"), kForeignCsv);
         importCurve("Target", path("m.csv"), "B");   // entry 2, chosen
         importCurve("SourceFR", path("m.csv"), "S");  // entry 3, chosen
-        const CurveRows target = mw.tar_list;
+        const CurveRows target = in.tar_list;
         QCOMPARE(sysSetValue.Pre_select_tar_index, 2);
         QCOMPARE(sysSetValue.Pre_select_fre_index, 3);
 
         // Entry 1 ("Harman OE") goes: its file with it, the others move down
         // and stay chosen.
-        QTest::mouseClick(row(mw.targetCurveList, 0)->findChild<QToolButton*>(), Qt::LeftButton);
+        QTest::mouseClick(row(in.targetCurveList, 0)->findChild<QToolButton*>(), Qt::LeftButton);
         QVERIFY(!QFile::exists(path("harman_over-ear_2018.csv")));
         QCOMPARE(buffer_count, 3);
         QCOMPARE(curveListFile().size(), 3);
@@ -573,27 +589,27 @@ private slots:
         QCOMPARE(curveListFile().at(1).toObject().value("index").toInt(), 1);
         QCOMPARE(settingsFile().value("Pre_select_tar_index").toInt(), 1);
         QCOMPARE(settingsFile().value("Pre_select_fre_index").toInt(), 2);
-        QCOMPARE(rowNames(mw.targetCurveList), QStringList{"B"});
-        QCOMPARE(rowNames(mw.sourceCurveList), (QStringList{"fre1", "S"}));
-        QCOMPARE(row(mw.targetCurveList, 0)->getItemWidgetIndex(), 1);
+        QCOMPARE(rowNames(in.targetCurveList), QStringList { "B" });
+        QCOMPARE(rowNames(in.sourceCurveList), (QStringList { "fre1", "S" }));
+        QCOMPARE(row(in.targetCurveList, 0)->getItemWidgetIndex(), 1);
         QVERIFY(tar_show_sign && fre_show_sign);
-        QCOMPARE(mw.ui->comboBox_2->currentText(), QString("B"));
-        QCOMPARE(mw.ui->comboBox->currentText(), QString("S"));
-        QCOMPARE(mw.tar_list, target);
+        QCOMPARE(in.ui->comboBox_2->currentText(), QString("B"));
+        QCOMPARE(in.ui->comboBox->currentText(), QString("S"));
+        QCOMPARE(in.tar_list, target);
         QCOMPARE(seriesPoints(ResponseChart::kTarget), int(kGridSize));
 
         // The chosen source goes: nothing chosen, a flat 0 dB line, the placeholder.
-        QTest::mouseClick(row(mw.sourceCurveList, 1)->findChild<QToolButton*>(), Qt::LeftButton);
+        QTest::mouseClick(row(in.sourceCurveList, 1)->findChild<QToolButton*>(), Qt::LeftButton);
         QVERIFY(!QFile::exists(path("Frequency/S.csv")));
         QCOMPARE(settingsFile().value("Pre_select_fre_index").toInt(), -1);
         QCOMPARE(settingsFile().value("Pre_select_tar_index").toInt(), 1);
         QVERIFY(!fre_show_sign);
         QVERIFY(tar_show_sign);
-        QCOMPARE(mw.fre_list, flatCurveRows());
-        QCOMPARE(mw.ui->comboBox->currentText(), QString("Source FR"));
-        QCOMPARE(mw.ui->comboBox->styleSheet(), FormSheet::curvePicker("comboBox", true));
-        QCOMPARE(mw.ui->comboBox_2->currentText(), QString("B"));
-        const auto* source = ResponseChart(mw.chartView).series(ResponseChart::kSource);
+        QCOMPARE(in.fre_list, flatCurveRows());
+        QCOMPARE(in.ui->comboBox->currentText(), QString("Source FR"));
+        QCOMPARE(in.ui->comboBox->styleSheet(), FormSheet::curvePicker("comboBox", true));
+        QCOMPARE(in.ui->comboBox_2->currentText(), QString("B"));
+        const auto* source = ResponseChart(in.chartView).series(ResponseChart::kSource);
         QCOMPARE(source->count(), int(kGridSize));
         for (int k = 0; k < source->count(); ++k)
             QCOMPARE(source->at(k).y(), 0.0);
@@ -618,11 +634,12 @@ private slots:
         sysSetValue.Pre_select_tar_index = 1;
         Config_update();
         MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
         QVERIFY(tar_show_sign);
         mw.sltRemoveAccount(1);
-        QCOMPARE(mw.ui->comboBox_2->currentText(), placeholder);
+        QCOMPARE(in.ui->comboBox_2->currentText(), placeholder);
         QCOMPARE(seriesPoints(ResponseChart::kTarget), 0);  // the Target option is off
-        QCOMPARE(mw.tar_list, flatCurveRows());
+        QCOMPARE(in.tar_list, flatCurveRows());
         QCOMPARE(settingsFile().value("Pre_select_tar_index").toInt(), -1);
     }
 
@@ -642,6 +659,7 @@ private slots:
         QFETCH(bool, preampOn);
         presetSettings(language);
         MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
         EQ_data* const* set = mw.editedSet();
         set[0]->gain = -4.5;
         set[0]->status = preampOn ? 1 : 0;
@@ -652,7 +670,7 @@ private slots:
 
         ModalAnswers answers;
         answers.file(file);
-        trigger(mw.menu_Export, menuText(language, "Export filter FR", "导出频响曲线"));
+        trigger(in.menu_Export, menuText(language, "Export filter FR", "导出频响曲线"));
         QCOMPARE(answers.shown[0].title, QString("保存文件"));
         QCOMPARE(answers.shown[0].text, dir->path());
         QCOMPARE(answers.shown[0].choices, QStringList{"(*.csv)"});
@@ -660,7 +678,7 @@ private slots:
         QCOMPARE(fileBytes(file), responseFileText(freqs1.data(), int(kGridSize), filt_combined_fr1,
                                                    preampOn ? -4.5 : 0.0));
         const CurveRows rows = importFromCSV(file);
-        const auto* combined = ResponseChart(mw.chartView).series(ResponseChart::kCombined);
+        const auto* combined = ResponseChart(in.chartView).series(ResponseChart::kCombined);
         for (int k : {0, 50, 103, 181})
             QVERIFY(std::fabs(rows[k][1] - combined->at(k).y()) < 1e-3);
     }
@@ -669,10 +687,11 @@ private slots:
     {
         presetSettings(1);
         MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
         ModalAnswers answers;
         answers.file("").file("");
-        trigger(mw.menu_Export, "Export filter FR");
-        trigger(mw.menu_Export, "Export filters");
+        trigger(in.menu_Export, "Export filter FR");
+        trigger(in.menu_Export, "Export filters");
         QCOMPARE(answers.pending(), 0);
         QVERIFY(QDir(dir->path()).entryList({"*.csv", "*.txt"}, QDir::Files).isEmpty());
     }
@@ -697,14 +716,15 @@ private slots:
         presetSettings(language);
         presetChannelMode(mode);
         MainWindow& mw = window();
-        QCOMPARE(mw.comboBox_PEQMode->currentIndex(), mode);
-        mw.checkBox_channel->setChecked(right);
+        const MainWindowInternals in = internals(mw);
+        QCOMPARE(in.comboBox_PEQMode->currentIndex(), mode);
+        in.checkBox_channel->setChecked(right);
         EQ[1]->gain = 1.5;
         EQ_R[1]->gain = -2.5;
         const QString file = path("filters.txt");
         ModalAnswers answers;
         answers.file(file);
-        trigger(mw.menu_Export, menuText(language, "Export filters", "导出滤波参数"));
+        trigger(in.menu_Export, menuText(language, "Export filters", "导出滤波参数"));
         QCOMPARE(answers.shown[0].choices, QStringList{"(*.txt)"});
         QCOMPARE(fileBytes(file), filterText(expectRight ? EQ_R : EQ));
         QVERIFY(fileBytes(file).contains(expectRight ? "Gain -2.5 dB" : "Gain 1.5 dB"));
@@ -737,7 +757,7 @@ private slots:
         const QString before = bandOf(EQ, 1);
         ModalAnswers answers;
         answers.button(button);
-        trigger(mw.menu_Import, menuText(language, "Import Filters", "导入滤波参数"));
+        trigger(internals(mw).menu_Import, menuText(language, "Import Filters", "导入滤波参数"));
         QCOMPARE(answers.pending(), 0);
         QCOMPARE(answers.shown.size(), 1);  // before any file dialog
         QCOMPARE(answers.shown[0].title, QString("Quorvel"));
@@ -765,7 +785,7 @@ private slots:
         execute_biaozhi = editable;
         ModalAnswers answers;
         answers.file("");
-        trigger(mw.menu_Import, "Import Filters");
+        trigger(internals(mw).menu_Import, "Import Filters");
         QCOMPARE(answers.pending(), 0);
         QCOMPARE(answers.shown[0].kind, ModalAnswers::Kind::File);
         QCOMPARE(answers.shown[0].title, QString("Open TXT File"));
@@ -805,7 +825,7 @@ private slots:
             QCOMPARE(box.button(QMessageBox::Cancel)->text(), buttons[2]);
             box.button(QMessageBox::Cancel)->click();
         });
-        trigger(mw.menu_Import, menuText(language, "Import Filters", "导入滤波参数"));
+        trigger(internals(mw).menu_Import, menuText(language, "Import Filters", "导入滤波参数"));
         QCOMPARE(answers.pending(), 0);
         QCOMPARE(answers.shown[1].title, QString("Quorvel"));
         QCOMPARE(answers.shown[1].text, text);
@@ -833,15 +853,16 @@ private slots:
         presetSettings(1);
         presetChannelMode(mode);
         MainWindow& mw = window();
-        QCOMPARE(mw.comboBox_PEQMode->currentIndex(), mode);
-        mw.checkBox_channel->setChecked(right);
+        const MainWindowInternals in = internals(mw);
+        QCOMPARE(in.comboBox_PEQMode->currentIndex(), mode);
+        in.checkBox_channel->setChecked(right);
         putFile(path("f.txt"), kFilterText.toUtf8());
         const QString left1 = bandOf(EQ, 1);
         const QString right1 = bandOf(EQ_R, 1);
         QSignalSpy tianjia(&mw, &MainWindow::send_tianjia);
         ModalAnswers answers;
         answers.file(path("f.txt")).button("Yes");
-        trigger(mw.menu_Import, "Import Filters");
+        trigger(in.menu_Import, "Import Filters");
         QCOMPARE(answers.pending(), 0);
         QCOMPARE(bandOf(EQ, 1), intoLeft ? QString("1 4 105 5.5 0.71") : left1);
         QCOMPARE(bandOf(EQ_R, 1), intoRight ? QString("1 4 105 5.5 0.71") : right1);
@@ -875,7 +896,7 @@ private slots:
         answers.file(path("f.txt")).button("New Configuration");
         if (device)
             answers.button("OK");  // the panel: no device to make a slot in
-        trigger(mw.menu_Import, "Import Filters");
+        trigger(internals(mw).menu_Import, "Import Filters");
         QCOMPARE(answers.pending(), 0);
         if (device)
             QCOMPARE(answers.shown.last().title, QString("Remind"));

@@ -21,6 +21,7 @@
 
 #include "deadlines.h"
 #include "app/mainwindow.h"
+#include "window_internals.h"
 #include "app/mainwindow_ui.h"
 #include "app/startup.h"
 #include "store/settings.h"
@@ -153,12 +154,13 @@ private slots:
         QFETCH(int, language);
         QFETCH(bool, maximised);
         auto w = makeWindow(language);
+        const MainWindowInternals in = internals(*w);
         QVERIFY(w);
         // Every band row, so every row's texts are laid out.
         for (const BandRowDescriptor& row : bandRowDescriptors())
-            row.groupBox.of(*w->ui)->show();
+            row.groupBox.of(*in.ui)->show();
         if (maximised)
-            w->framelessHelper->setMax(w.get(), true);
+            in.framelessHelper->setMax(w.get(), true);
         else
             w->resize(w->minimumSize());
         QTRY_COMPARE(w->size(), maximised ? w->screen()->availableSize() : w->minimumSize());
@@ -178,9 +180,10 @@ private slots:
     void missingStyleFontIsTheProgramFont()
     {
         auto w = makeWindow(1);
+        const MainWindowInternals in = internals(*w);
         QVERIFY(w);
         for (QWidget* box : std::initializer_list<QWidget*> {
-                 w->ui->comboBox, w->ui->comboBox_2, w->comboBox_PEQMode })
+                 in.ui->comboBox, in.ui->comboBox_2, in.comboBox_PEQMode })
             QCOMPARE(QFontInfo(box->font()).family(), gFont.family());
     }
 
@@ -189,17 +192,18 @@ private slots:
     void focusFramesFollowTheKeyboard()
     {
         auto w = makeWindow(1);
+        const MainWindowInternals in = internals(*w);
         QVERIFY(w);
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        QPushButton* save = w->ui->PButton_Set_2;
+        QPushButton* save = in.ui->PButton_Set_2;
         QTRY_VERIFY(save->hasFocus());
         const QImage focused = save->grab().toImage();
         w->setFocus();
         QTRY_VERIFY(!save->hasFocus());
         QVERIFY(sameImage(save, focused));
 
-        QCheckBox* each = w->ui->checkBox_each;
+        QCheckBox* each = in.ui->checkBox_each;
         each->setFocusPolicy(Qt::StrongFocus);
         const QImage before = each->grab().toImage();
         QTest::mouseClick(each, Qt::LeftButton);
@@ -222,7 +226,7 @@ private slots:
     {
         auto w = makeWindow(1);
         QVERIFY(w);
-        QPushButton* settings = w->ui->PButton_Set;
+        QPushButton* settings = internals(*w).ui->PButton_Set;
         const QPoint edge(0, settings->height() / 2);
         QTest::mouseMove(w.get(), settings->mapTo(w.get(), QPoint(-20, settings->height() / 2)));
         QTRY_COMPARE(settings->grab().toImage().pixelColor(edge), QColor(0, 0, 0));
@@ -235,7 +239,7 @@ private slots:
     {
         auto w = makeWindow(1);
         QVERIFY(w);
-        QToolButton* help = w->ui->toolButton_3;
+        QToolButton* help = internals(*w).ui->toolButton_3;
         QCursor::setPos(help->mapToGlobal(help->rect().center()));
         QTRY_VERIFY(help->underMouse());
         emit help->menu()->aboutToHide();

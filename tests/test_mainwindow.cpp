@@ -27,6 +27,7 @@
 #include "app/help_links.h"
 #include "app/macapplication.h"
 #include "app/mainwindow.h"
+#include "window_internals.h"
 #include "app/mainwindow_ui.h"
 #include "app/startup.h"
 #include "app/status_labels.h"
@@ -103,6 +104,7 @@ private slots:
     void firstStartInEmptyDirectory()
     {
         auto w = makeWindow();
+        const MainWindowInternals in = internals(*w);
         const QString base = dir->path();
         for (const char* file : {"EQ_systemsetting_file.QVconfig", "EQ_fre_tar_file.QVconfig",
                                  "Workspace_Config/EQ_config.QVconfig",
@@ -115,23 +117,23 @@ private slots:
         QCOMPARE(one_biaozhi > 0, true);
 
         // Preamp row and band rows 1 and 2 only.
-        MainWindowUi& ui = *w->ui;
+        MainWindowUi& ui = *in.ui;
         QVERIFY(!ui.groupBox_4->isHidden());
         for (const BandRowDescriptor& row : bandRowDescriptors())
             QCOMPARE(row.groupBox.of(ui)->isHidden(), row.band >= 3);
 
-        QCOMPARE(w->saveButton, static_cast<QPushButton*>(ui.PButton_Set_2));
-        QVERIFY(w->autosave_timer->isActive());
-        QCOMPARE(w->autosave_timer->interval(), 20000);
-        QVERIFY(!w->stream_check_timer->isActive());
-        QCOMPARE(w->autosave_done, 0);
+        QCOMPARE(in.saveButton, static_cast<QPushButton*>(ui.PButton_Set_2));
+        QVERIFY(in.autosave_timer->isActive());
+        QCOMPARE(in.autosave_timer->interval(), 20000);
+        QVERIFY(!in.stream_check_timer->isActive());
+        QCOMPARE(in.autosave_done, 0);
 
-        QCOMPARE(w->fre_list.size(), qsizetype(kGridSize));
-        QCOMPARE(w->tar_list.size(), qsizetype(kGridSize));
-        QCOMPARE(w->fre_list.front(), (QList<double>{freqs1.front(), 0.0}));
-        QCOMPARE(w->tar_list.back(), (QList<double>{freqs1.back(), 0.0}));
-        QVERIFY(w->Combined_show && !w->Source_show && !w->Target_show && !w->Filtered_show
-                && !w->Each_show && !w->Compensated_show);
+        QCOMPARE(in.fre_list.size(), qsizetype(kGridSize));
+        QCOMPARE(in.tar_list.size(), qsizetype(kGridSize));
+        QCOMPARE(in.fre_list.front(), (QList<double> { freqs1.front(), 0.0 }));
+        QCOMPARE(in.tar_list.back(), (QList<double> { freqs1.back(), 0.0 }));
+        QVERIFY(in.Combined_show && !in.Source_show && !in.Target_show && !in.Filtered_show
+            && !in.Each_show && !in.Compensated_show);
         QVERIFY(ui.checkBox_EQ->isChecked());
 
         QCOMPARE(ui.gbox1_BL1->getMinValue(), -24.0);
@@ -144,8 +146,8 @@ private slots:
         QCOMPARE(systemset->parentWidget(), w.get());
         QVERIFY(systemset->isHidden());
         QVERIFY(systemset->windowFlags() & Qt::Dialog);
-        QVERIFY(w->framelessHelper);
-        QCOMPARE(w->framelessHelper->titleHeight(), 60u);
+        QVERIFY(in.framelessHelper);
+        QCOMPARE(in.framelessHelper->titleHeight(), 60u);
         // No mute state reported: the settings window hides its mute box.
         QVERIFY(systemset->muteCheckBox()->isHidden());
         QVERIFY(!systemset->muteCheckBox()->isEnabled());
@@ -197,11 +199,12 @@ private slots:
         }
         ModalAnswers answers;  // the restore at start-up asks nothing
         auto w = makeWindow();
+        const MainWindowInternals in = internals(*w);
         QCOMPARE(answers.shown.size(), 0);
-        QCOMPARE(w->comboBox_PEQMode->currentIndex(), index);
-        QCOMPARE(w->comboBox_PEQMode->count(), 2);
-        QCOMPARE(w->comboBox_PEQMode->itemText(0), QString("L+R"));
-        QCOMPARE(w->checkBox_channel->isHidden(), switchHidden);
+        QCOMPARE(in.comboBox_PEQMode->currentIndex(), index);
+        QCOMPARE(in.comboBox_PEQMode->count(), 2);
+        QCOMPARE(in.comboBox_PEQMode->itemText(0), QString("L+R"));
+        QCOMPARE(in.checkBox_channel->isHidden(), switchHidden);
     }
 
     void statusBarMenusAndTooltips_data()
@@ -242,6 +245,7 @@ private slots:
         QFETCH(QStringList, tips);
         presetLanguage(language);
         auto w = makeWindow();
+        const MainWindowInternals in = internals(*w);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
 
@@ -250,7 +254,7 @@ private slots:
         for (int i = 0; i < order.size(); ++i)
             QCOMPARE(order[i]->text(), labels[i]);
         for (int i = 0; i + 1 < 6; ++i) {
-            QCOMPARE(order[i]->parentWidget(), static_cast<QWidget*>(w->ui->statusbar));
+            QCOMPARE(order[i]->parentWidget(), static_cast<QWidget*>(in.ui->statusbar));
             QVERIFY2(order[i]->x() < order[i + 1]->x(), qPrintable(order[i]->text()));
         }
         QVERIFY(statusLabel7->isHidden());
@@ -262,17 +266,17 @@ private slots:
                 t << a->text();
             return t;
         };
-        QCOMPARE(texts(w->menu_Help), helpItems);
-        QCOMPARE(texts(w->menu_Import), importItems);
-        QCOMPARE(texts(w->menu_Export).size(), 2);
-        QCOMPARE(w->ui->toolButton->menu(), w->menu_Import);
-        QCOMPARE(w->ui->toolButton_2->menu(), w->menu_Export);
-        QCOMPARE(w->ui->toolButton_3->menu(), w->menu_Help);
-        QCOMPARE(w->ui->toolButton_3->popupMode(), QToolButton::InstantPopup);
-        QCOMPARE(w->ui->toolButton->toolTip(), tips[0]);
-        QCOMPARE(w->ui->toolButton_2->toolTip(), tips[1]);
-        QCOMPARE(w->ui->toolButton_3->toolTip(), tips[2]);
-        QCOMPARE(w->ui->PButton_Set_2->toolTip(), tips[3]);
+        QCOMPARE(texts(in.menu_Help), helpItems);
+        QCOMPARE(texts(in.menu_Import), importItems);
+        QCOMPARE(texts(in.menu_Export).size(), 2);
+        QCOMPARE(in.ui->toolButton->menu(), in.menu_Import);
+        QCOMPARE(in.ui->toolButton_2->menu(), in.menu_Export);
+        QCOMPARE(in.ui->toolButton_3->menu(), in.menu_Help);
+        QCOMPARE(in.ui->toolButton_3->popupMode(), QToolButton::InstantPopup);
+        QCOMPARE(in.ui->toolButton->toolTip(), tips[0]);
+        QCOMPARE(in.ui->toolButton_2->toolTip(), tips[1]);
+        QCOMPARE(in.ui->toolButton_3->toolTip(), tips[2]);
+        QCOMPARE(in.ui->PButton_Set_2->toolTip(), tips[3]);
     }
 
     void helpMenuOpensTheBrowser_data()
@@ -291,7 +295,7 @@ private slots:
         auto w = makeWindow();
         UrlRecorder recorder;
         QDesktopServices::setUrlHandler("https", &recorder, "open");
-        const QList<QAction*> actions = w->menu_Help->actions();
+        const QList<QAction*> actions = internals(*w).menu_Help->actions();
         QCOMPARE(actions.size(), 2);
         actions[0]->trigger();
         actions[1]->trigger();
@@ -311,7 +315,8 @@ private slots:
     void settingsButtonShowsFreshDeviceLabels()
     {
         auto w = makeWindow();
-        QTest::mouseClick(w->ui->PButton_Set, Qt::LeftButton);
+        const MainWindowInternals in = internals(*w);
+        QTest::mouseClick(in.ui->PButton_Set, Qt::LeftButton);
         QVERIFY(systemset->isVisible() || !systemset->isHidden());
         QCOMPARE(systemset->windowTitle(), QString("SystemSetting"));
         QCOMPARE(systemset->modelLabel()->text(), QString("Device Model:  ..."));
@@ -319,7 +324,7 @@ private slots:
 
         systemset->hide();
         status_bar_value.device_model = "Vantor 3";
-        QTest::mouseClick(w->ui->PButton_Set, Qt::LeftButton);
+        QTest::mouseClick(in.ui->PButton_Set, Qt::LeftButton);
         QVERIFY(!systemset->isHidden());
         QCOMPARE(systemset->modelLabel()->text(), QString("Device Model:  Vantor 3"));
     }
@@ -348,12 +353,13 @@ private slots:
         if (!w)
             w = makeWindow();
         const BandRowDescriptor& row = bandRowDescriptors()[band - 1];
-        MainWindowUi& ui = *w->ui;
+        const MainWindowInternals in = internals(*w);
+        MainWindowUi& ui = *in.ui;
 
         const auto expectBand = [&](auto&& act, const char* what) {
-            w->each_EQ_num = 0;
+            in.each_EQ_num = 0;
             act();
-            QVERIFY2(w->each_EQ_num == band, what);
+            QVERIFY2(in.each_EQ_num == band, what);
         };
         expectBand([&] { emit row.freqDial.of(ui)->valueChanged(3); }, "frequency dial");
         expectBand([&] { emit row.gainDial.of(ui)->valueChanged(3); }, "gain dial");
@@ -371,6 +377,7 @@ private slots:
     void bandCountFollowsTheEditedSet()
     {
         auto w = makeWindow();
+        const MainWindowInternals in = internals(*w);
         QVERIFY(!w->Is_Show_EQ_ui(0));
         QVERIFY(!w->Is_Show_EQ_ui(12));
         w->show();
@@ -391,15 +398,15 @@ private slots:
 
         // "L/R" with the right channel chosen counts the right set.
         EQ_R[2]->status = 1;
-        w->comboBox_PEQMode->setCurrentIndex(1);
-        w->checkBox_channel->setChecked(true);
+        in.comboBox_PEQMode->setCurrentIndex(1);
+        in.checkBox_channel->setChecked(true);
         w->update_EQ_NUM();
         QCOMPARE(statusLabel3->text(), QString("   EQ:1   "));
         // "L+R" always counts the left set. The mode moves without the channel-mode
         // switch, whose reload would lay the rows out anew.
         {
-            const QSignalBlocker quiet(w->comboBox_PEQMode);
-            w->comboBox_PEQMode->setCurrentIndex(0);
+            const QSignalBlocker quiet(in.comboBox_PEQMode);
+            in.comboBox_PEQMode->setCurrentIndex(0);
         }
         w->update_EQ_NUM();
         QCOMPARE(status_bar_value.eq_count, 3);
@@ -434,20 +441,21 @@ private slots:
         QFETCH(bool, released);
         QFETCH(bool, locked);
         auto w = makeWindow();
+        const MainWindowInternals in = internals(*w);
         QSignalSpy release(w.get(), &MainWindow::Is_Language);
         hid_status = connected;
         status_bar_value.audio_code = code;
         status_bar_value.sample_rate = rate;
-        w->stream_check_timer->start(3000);
+        in.stream_check_timer->start(3000);
 
         w->timeoutSlot2();
         QCOMPARE(release.size(), released ? 1 : 0);
         if (released)
             QCOMPARE(release.first().first().toBool(), true);
-        QCOMPARE(w->stream_check_timer->isActive(), !released);
+        QCOMPARE(in.stream_check_timer->isActive(), !released);
         QCOMPARE(status_bar_value.eq_max, locked ? 0 : 10);
 
-        MainWindowUi& ui = *w->ui;
+        MainWindowUi& ui = *in.ui;
         QCOMPARE(ui.checkBox->isEnabled(), !locked);
         QCOMPARE(ui.gbox1_lineEdit->isEnabled(), !locked);
         QCOMPARE(ui.gbox1_BL1->isDialDisabled(), locked);
@@ -477,13 +485,14 @@ private slots:
     {
         QFETCH(int, selected);
         auto w = makeWindow();
+        const MainWindowInternals in = internals(*w);
         QSignalSpy deviceSave(w.get(), &MainWindow::close_device_save_config);
         selectedRadioIndex = selected;
         const QString presetFile = dir->path() + "/Workspace_Config/EQ_config.QVconfig";
         QVERIFY(QFile::remove(presetFile));
 
         w->timeoutSlot();
-        QCOMPARE(w->autosave_done, 1);
+        QCOMPARE(in.autosave_done, 1);
         QCOMPARE(QFile::exists(presetFile), selected <= 99);
         QCOMPARE(deviceSave.size(), selected <= 99 ? 0 : 1);
         if (selected > 99)
@@ -495,14 +504,14 @@ private slots:
         QVERIFY(!QFile::exists(presetFile));
         QCOMPARE(deviceSave.size(), selected <= 99 ? 0 : 1);
 
-        w->autosave_timer->stop();
+        in.autosave_timer->stop();
         // A drag: moves without a button reach only widgets that track the mouse.
         QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::LeftButton,
                          Qt::NoModifier);
-        QCoreApplication::sendEvent(w->ui->groupBox_4, &move);
-        QCOMPARE(w->autosave_done, 0);
-        QVERIFY(w->autosave_timer->isActive());
-        QCOMPARE(w->autosave_timer->interval(), 20000);
+        QCoreApplication::sendEvent(in.ui->groupBox_4, &move);
+        QCOMPARE(in.autosave_done, 0);
+        QVERIFY(in.autosave_timer->isActive());
+        QCOMPARE(in.autosave_timer->interval(), 20000);
     }
 
     void deferredStartupTaskRemovesUpdateFolder()
@@ -524,8 +533,9 @@ private slots:
     void comboFocusFrameAndChartZoom()
     {
         auto w = makeWindow();
+        const MainWindowInternals in = internals(*w);
         // A type box: the caption box of band 1, which is on, is disabled by the reload.
-        QComboBox* combo = w->ui->comboBox_25;
+        QComboBox* combo = in.ui->comboBox_25;
         QEvent enter(QEvent::Enter);
         QCoreApplication::sendEvent(combo, &enter);
         QCOMPARE(combo->property("hasFocus").toBool(), true);
@@ -536,23 +546,23 @@ private slots:
         auto wheel = [&](int delta) {
             QWheelEvent e(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
-            QCoreApplication::sendEvent(w->chartView, &e);
+            QCoreApplication::sendEvent(in.chartView, &e);
         };
-        w->axisY->setRange(-30, 30);
+        in.axisY->setRange(-30, 30);
         wheel(120);
-        QCOMPARE(w->axisY->min(), -31.0);
-        QCOMPARE(w->axisY->max(), 31.0);
+        QCOMPARE(in.axisY->min(), -31.0);
+        QCOMPARE(in.axisY->max(), 31.0);
         wheel(-120);
         wheel(-120);
-        QCOMPARE(w->axisY->min(), -29.0);
-        w->axisY->setRange(-10, 10);
+        QCOMPARE(in.axisY->min(), -29.0);
+        in.axisY->setRange(-10, 10);
         wheel(-120);
-        QCOMPARE(w->axisY->min(), -10.0);
-        QCOMPARE(w->axisY->max(), 10.0);
-        w->axisY->setRange(-98, 98);
+        QCOMPARE(in.axisY->min(), -10.0);
+        QCOMPARE(in.axisY->max(), 10.0);
+        in.axisY->setRange(-98, 98);
         wheel(120);
-        QCOMPARE(w->axisY->min(), -98.0);
-        QCOMPARE(w->axisY->max(), 98.0);
+        QCOMPARE(in.axisY->min(), -98.0);
+        QCOMPARE(in.axisY->max(), 98.0);
     }
 
     void muteFrameOnlyWhileConnected()

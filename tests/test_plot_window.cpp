@@ -27,6 +27,7 @@
 
 #include "app/macapplication.h"
 #include "app/mainwindow.h"
+#include "window_internals.h"
 #include "app/mainwindow_ui.h"
 #include "device/threads.h"
 #include "dsp/band.h"
@@ -99,7 +100,7 @@ class TestPlotWindow : public QObject
         }
         return *w;
     }
-    ResponseChart plot() { return ResponseChart(window().chartView); }
+    ResponseChart plot() { return ResponseChart(internals(window()).chartView); }
     int points(int series) { return int(plot().series(series)->count()); }
     QCheckBox* box(CurveSwitch id)
     {
@@ -134,28 +135,29 @@ private slots:
     void chartBuilt()
     {
         MainWindow& mw = window();
-        const QList<QAbstractSeries*> series = mw.chart->series();
+        const MainWindowInternals in = internals(mw);
+        const QList<QAbstractSeries*> series = in.chart->series();
         QCOMPARE(series.size(), 15);
         const QStringList names = {"spline", "spline1", "spline2", "spline3"};
         for (int i = 0; i < 15; ++i) {
             QVERIFY(qobject_cast<QSplineSeries*>(series[i]));
             QCOMPARE(series[i]->name(), i < 4 ? names[i] : QString());
-            QCOMPARE(series[i]->attachedAxes(), (QList<QAbstractAxis*>{mw.axisX, mw.axisY}));
+            QCOMPARE(series[i]->attachedAxes(), (QList<QAbstractAxis*> { in.axisX, in.axisY }));
         }
-        QVERIFY(!mw.chart->legend()->isVisible());
-        QCOMPARE(mw.chartView->chart(), mw.chart);
-        QVERIFY(mw.chartView->renderHints().testFlag(QPainter::Antialiasing));
-        QCOMPARE(mw.axisX->min(), 20.0);
-        QCOMPARE(mw.axisX->max(), 22000.0);
-        QCOMPARE(mw.axisX->base(), 10.0);
-        QCOMPARE(mw.axisX->minorTickCount(), 8);
-        QCOMPARE(mw.axisX->alignment(), Qt::AlignBottom);
-        QCOMPARE(mw.axisY->alignment(), Qt::AlignLeft);
-        QCOMPARE(mw.axisY->min(), -20.0);
-        QCOMPARE(mw.axisY->max(), 20.0);
-        QCOMPARE(mw.chart->theme(), QChart::ChartThemeDark);
-        QCOMPARE(mw.chart->backgroundBrush().color(), QColor(0, 0, 0));
-        QCOMPARE(mw.chart->margins(), QMargins(0, 0, 0, 0));
+        QVERIFY(!in.chart->legend()->isVisible());
+        QCOMPARE(in.chartView->chart(), in.chart);
+        QVERIFY(in.chartView->renderHints().testFlag(QPainter::Antialiasing));
+        QCOMPARE(in.axisX->min(), 20.0);
+        QCOMPARE(in.axisX->max(), 22000.0);
+        QCOMPARE(in.axisX->base(), 10.0);
+        QCOMPARE(in.axisX->minorTickCount(), 8);
+        QCOMPARE(in.axisX->alignment(), Qt::AlignBottom);
+        QCOMPARE(in.axisY->alignment(), Qt::AlignLeft);
+        QCOMPARE(in.axisY->min(), -20.0);
+        QCOMPARE(in.axisY->max(), 20.0);
+        QCOMPARE(in.chart->theme(), QChart::ChartThemeDark);
+        QCOMPARE(in.chart->backgroundBrush().color(), QColor(0, 0, 0));
+        QCOMPARE(in.chart->margins(), QMargins(0, 0, 0, 0));
 
         // First start: only the combined curve, with its pen.
         QCOMPARE(points(0), kGrid);
@@ -178,39 +180,43 @@ private slots:
         const double db[7] = {0.0000, -1.4394, -2.8822, -2.9697, -2.9924, -2.9997, -2.9999};
         for (int i = 0; i < 7; ++i)
             QVERIFY2(std::fabs(drawn[at[i]].y() - db[i]) < 0.01, qPrintable(QString::number(at[i])));
-        QCOMPARE(mw.combined_fr.size(), kGridSize);
+        QCOMPARE(internals(mw).combined_fr.size(), kGridSize);
     }
 
     // The "PEQ Mode:" row above the chart, inside the black container.
     void chartInItsContainer()
     {
         MainWindow& mw = window();
-        QWidget* widget_3 = mw.ui->widget_3;
-        QVERIFY(mw.label_PEQMode);
-        QCOMPARE(mw.label_PEQMode->text(), QString("PEQ Mode:"));
-        QCOMPARE(mw.label_PEQMode->objectName(), QString("label_PEQMode"));
-        QCOMPARE(mw.label_PEQMode->indent(), 25);
-        for (QWidget* child : std::initializer_list<QWidget*>{mw.label_PEQMode, mw.comboBox_PEQMode,
-                                                             mw.checkBox_channel, mw.chartView})
+        const MainWindowInternals in = internals(mw);
+        QWidget* widget_3 = in.ui->widget_3;
+        QVERIFY(in.label_PEQMode);
+        QCOMPARE(in.label_PEQMode->text(), QString("PEQ Mode:"));
+        QCOMPARE(in.label_PEQMode->objectName(), QString("label_PEQMode"));
+        QCOMPARE(in.label_PEQMode->indent(), 25);
+        for (QWidget* child : std::initializer_list<QWidget*> {
+                 in.label_PEQMode, in.comboBox_PEQMode, in.checkBox_channel, in.chartView })
             QCOMPARE(child->parentWidget(), widget_3);
         auto* box = qobject_cast<QVBoxLayout*>(widget_3->layout());
         QVERIFY(box);
         QCOMPARE(box->contentsMargins(), QMargins(0, 0, 0, 0));
         QLayout* header = box->itemAt(0)->layout();
         QCOMPARE(header->itemAt(0)->layout()->contentsMargins(), QMargins(0, 25, 0, 0));
-        QCOMPARE(header->itemAt(0)->layout()->itemAt(0)->widget(), mw.label_PEQMode);
-        QCOMPARE(header->itemAt(0)->layout()->itemAt(1)->widget(), static_cast<QWidget*>(mw.comboBox_PEQMode));
-        QCOMPARE(header->itemAt(1)->layout()->itemAt(2)->widget(), static_cast<QWidget*>(mw.checkBox_channel));
-        QCOMPARE(box->itemAt(1)->layout()->itemAt(0)->widget(), static_cast<QWidget*>(mw.chartView));
-        QVERIFY(mw.comboBox_PEQMode->styleSheet().contains("combobox-popup: 0"));
+        QCOMPARE(header->itemAt(0)->layout()->itemAt(0)->widget(), in.label_PEQMode);
+        QCOMPARE(header->itemAt(0)->layout()->itemAt(1)->widget(),
+            static_cast<QWidget*>(in.comboBox_PEQMode));
+        QCOMPARE(header->itemAt(1)->layout()->itemAt(2)->widget(),
+            static_cast<QWidget*>(in.checkBox_channel));
+        QCOMPARE(
+            box->itemAt(1)->layout()->itemAt(0)->widget(), static_cast<QWidget*>(in.chartView));
+        QVERIFY(in.comboBox_PEQMode->styleSheet().contains("combobox-popup: 0"));
 
         // Laid out: the header row sits above the chart, not over the logo.
         mw.show();
         QVERIFY(QTest::qWaitForWindowExposed(&mw));
-        const QRect combo = mw.comboBox_PEQMode->geometry();
+        const QRect combo = in.comboBox_PEQMode->geometry();
         QVERIFY(combo.top() >= 25);
-        QVERIFY(combo.bottom() < mw.chartView->geometry().top());
-        QVERIFY(mw.chartView->height() > widget_3->height() / 2);
+        QVERIFY(combo.bottom() < in.chartView->geometry().top());
+        QVERIFY(in.chartView->height() > widget_3->height() / 2);
     }
 
     void switchShowsAndHides_data()
@@ -236,8 +242,9 @@ private slots:
         QFETCH(bool, startsShown);
         const auto sw = CurveSwitch(id);
         MainWindow& mw = window();
-        mw.fre_list = sourceRows();
-        mw.tar_list = targetRows();
+        const MainWindowInternals in = internals(mw);
+        in.fre_list = sourceRows();
+        in.tar_list = targetRows();
         *EQ[3] = {1, 4, 200, 5.0, 0.7};
         mw.startThread();
 
@@ -260,8 +267,8 @@ private slots:
             const SysSetInfo& s = sysSetValue;
             const bool marks[] = {s.Target_Mark, s.Source_Mark, s.Each_Mark,
                                   s.Combined_Mark, s.Filtered_Mark, s.Raw_Mark};
-            const bool flags[] = {mw.Target_show, mw.Source_show, mw.Each_show,
-                                  mw.Combined_show, mw.Filtered_show, mw.Compensated_show};
+            const bool flags[] = { in.Target_show, in.Source_show, in.Each_show, in.Combined_show,
+                in.Filtered_show, in.Compensated_show };
             QCOMPARE(marks[id], on);
             QCOMPARE(flags[id], on);
         }
@@ -273,8 +280,9 @@ private slots:
     void shownCurvesAndPens()
     {
         MainWindow& mw = window();
-        mw.fre_list = sourceRows();
-        mw.tar_list = targetRows();
+        const MainWindowInternals in = internals(mw);
+        in.fre_list = sourceRows();
+        in.tar_list = targetRows();
         for (CurveSwitch id : {CurveSwitch::Source, CurveSwitch::Target, CurveSwitch::Filtered, CurveSwitch::Each})
             click(id);
         QVERIFY(sameCurve(plot().series(1)->points(), measuredCurve(sourceRows(), targetRows(), false)));
@@ -318,11 +326,12 @@ private slots:
         QFETCH(QString, off);
         storeMarks({true, true, false, true, true, false}, language);
         MainWindow& mw = window();
-        mw.fre_list = sourceRows();
-        mw.tar_list = targetRows();
+        const MainWindowInternals in = internals(mw);
+        in.fre_list = sourceRows();
+        in.tar_list = targetRows();
 
         click(CurveSwitch::Compensated);
-        QVERIFY(mw.Compensated_show && sysSetValue.Raw_Mark);
+        QVERIFY(in.Compensated_show && sysSetValue.Raw_Mark);
         QCOMPARE(box(CurveSwitch::Compensated)->text(), on);
         QVERIFY(sameCurve(plot().series(1)->points(), measuredCurve(sourceRows(), targetRows(), true)));
         for (const QPointF& p : plot().series(2)->points())
@@ -331,7 +340,7 @@ private slots:
                           filteredCurve(filt_combined_fr1, 0.0, sourceRows(), targetRows(), false, true)));
 
         click(CurveSwitch::Compensated);
-        QVERIFY(!mw.Compensated_show && !sysSetValue.Raw_Mark);
+        QVERIFY(!in.Compensated_show && !sysSetValue.Raw_Mark);
         QCOMPARE(box(CurveSwitch::Compensated)->text(), off);
         QVERIFY(sameCurve(plot().series(1)->points(), measuredCurve(sourceRows(), targetRows(), false)));
         QCOMPARE(plot().series(2)->at(100).y(), targetRows()[100][1]);
@@ -355,9 +364,10 @@ private slots:
         QFETCH(QList<int>, drawn);
         storeMarks(marks);
         MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
 
-        const bool flags[] = {mw.Target_show, mw.Source_show, mw.Each_show,
-                              mw.Combined_show, mw.Filtered_show, mw.Compensated_show};
+        const bool flags[] = { in.Target_show, in.Source_show, in.Each_show, in.Combined_show,
+            in.Filtered_show, in.Compensated_show };
         for (const CurveSwitchRow& row : curveSwitchRows) {
             const int i = int(row.id);
             QVERIFY2(box(row.id)->isChecked() == marks[i], row.checkBox);
@@ -379,11 +389,12 @@ private slots:
     void perBandCurveFollowsEdits()
     {
         MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
         click(CurveSwitch::Each);
         QCOMPARE(points(4), kGrid);
 
         *EQ[1] = {1, 1, 250, 9.0, 1.4};
-        mw.each_EQ_num = 1;
+        in.each_EQ_num = 1;
         mw.startThread();
         QVERIFY(plot().series(4)->at(66).y() < 4.0);  // not yet
         QTRY_VERIFY(plot().series(4)->at(66).y() > 8.0);
@@ -392,9 +403,9 @@ private slots:
 
         // Two starts within one slot: each redraws the band edited last when it runs.
         *EQ[4] = {1, 1, 2000, -6.0, 1.0};
-        mw.each_EQ_num = 3;  // off: nothing to draw
+        in.each_EQ_num = 3; // off: nothing to draw
         mw.startThread();
-        mw.each_EQ_num = 4;
+        in.each_EQ_num = 4;
         mw.startThread();
         QCOMPARE(points(7), 0);
         QTRY_COMPARE(points(7), kGrid);
@@ -403,7 +414,7 @@ private slots:
         // Nothing edited yet, or an edited band that is off: no band curve.
         mw.clear_value_each();
         for (int band : {0, 2}) {
-            mw.each_EQ_num = band;
+            in.each_EQ_num = band;
             mw.startThread();
             QCoreApplication::sendPostedEvents();  // the deferred redraws have run
             for (int i = 4; i < 15; ++i)
@@ -412,7 +423,7 @@ private slots:
 
         // A band with Q 0 (from a device report, say) is drawn flat, never as NaN.
         *EQ[2] = {1, 1, 1000, 6.0, 0.0};
-        mw.each_EQ_num = 2;
+        in.each_EQ_num = 2;
         mw.startThread();
         QTRY_COMPARE(points(5), kGrid);
         for (int i : {0, 5})
@@ -422,17 +433,17 @@ private slots:
 
         // "L/R" with the right channel chosen plots the right set.
         *EQ_R[1] = {1, 1, 100, -12.0, 1.0};
-        mw.comboBox_PEQMode->setCurrentIndex(1);
-        mw.checkBox_channel->setChecked(true);
-        mw.each_EQ_num = 1;
+        in.comboBox_PEQMode->setCurrentIndex(1);
+        in.checkBox_channel->setChecked(true);
+        in.each_EQ_num = 1;
         mw.startThread();
         QTRY_VERIFY(plot().series(4)->at(42).y() < -11.0);
         QVERIFY(sameCurve(plot().series(0)->points(), combinedCurve(EQ_R, true)));
         {
             // "L+R": the left set whatever the switch says. Moved without the
             // channel-mode switch, which would ask about the right channel.
-            const QSignalBlocker quiet(mw.comboBox_PEQMode);
-            mw.comboBox_PEQMode->setCurrentIndex(0);
+            const QSignalBlocker quiet(in.comboBox_PEQMode);
+            in.comboBox_PEQMode->setCurrentIndex(0);
         }
         mw.startThread();
         QTRY_VERIFY(plot().series(4)->at(42).y() > -1.0);
@@ -442,16 +453,17 @@ private slots:
     void filteredCurveFollowsSettings()
     {
         MainWindow& mw = window();
-        mw.fre_list = sourceRows();
+        const MainWindowInternals in = internals(mw);
+        in.fre_list = sourceRows();
         click(CurveSwitch::Filtered);
-        QCOMPARE(mw.filtered_offset, 0.0);
+        QCOMPARE(in.filtered_offset, 0.0);
 
         sysSetValue.FollowPre = true;
         EQ[0]->gain = -6.0;
         emit systemset->update_Filtered_FR();
-        QCOMPARE(mw.filtered_offset, -6.0);
+        QCOMPARE(in.filtered_offset, -6.0);
         QVERIFY(sameCurve(plot().series(3)->points(),
-                          filteredCurve(filt_combined_fr1, -6.0, sourceRows(), mw.tar_list, false, false)));
+            filteredCurve(filt_combined_fr1, -6.0, sourceRows(), in.tar_list, false, false)));
 
         sysSetValue.Filtered_FR_alignment = true;
         emit systemset->update_Filtered_FR();
@@ -461,7 +473,7 @@ private slots:
         sysSetValue.FollowPre = false;
         EQ[0]->gain = -2.0;
         mw.startThread();
-        QCOMPARE(mw.filtered_offset, -6.0);
+        QCOMPARE(in.filtered_offset, -6.0);
         QVERIFY(std::fabs(plot().series(3)->at(85).y() + 6.0) < 1e-9);
     }
 
@@ -469,12 +481,13 @@ private slots:
     void recomputationRestartsIdleTimer()
     {
         MainWindow& mw = window();
-        mw.autosave_done = 1;
-        mw.autosave_timer->stop();
+        const MainWindowInternals in = internals(mw);
+        in.autosave_done = 1;
+        in.autosave_timer->stop();
         mw.startThread();
-        QCOMPARE(mw.autosave_done, 0);
-        QVERIFY(mw.autosave_timer->isActive());
-        QCOMPARE(mw.autosave_timer->interval(), 20000);
+        QCOMPARE(in.autosave_done, 0);
+        QVERIFY(in.autosave_timer->isActive());
+        QCOMPARE(in.autosave_timer->interval(), 20000);
     }
 
     // The wheel lands on the view's viewport first and must still reach the
@@ -482,34 +495,36 @@ private slots:
     void wheelZoomsLevelAxis()
     {
         MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
         mw.show();
         QVERIFY(QTest::qWaitForWindowExposed(&mw));
         auto wheel = [&](int delta) {
-            const QPoint at = mw.chartView->mapTo(&mw, QPoint(300, 150));
+            const QPoint at = in.chartView->mapTo(&mw, QPoint(300, 150));
             QWindowSystemInterface::handleWheelEvent(mw.windowHandle(), at, mw.mapToGlobal(at), {}, {0, delta});
             QWindowSystemInterface::flushWindowSystemEvents();
         };
         wheel(120);
-        QTRY_COMPARE(mw.axisY->min(), -21.0);
-        QCOMPARE(mw.axisY->max(), 21.0);
+        QTRY_COMPARE(in.axisY->min(), -21.0);
+        QCOMPARE(in.axisY->max(), 21.0);
         wheel(-120);
         wheel(-120);
-        QTRY_COMPARE(mw.axisY->min(), -19.0);
-        QCOMPARE(mw.axisY->max(), 19.0);
-        QCOMPARE(mw.axisX->min(), 20.0);
-        QCOMPARE(mw.axisX->max(), 22000.0);
+        QTRY_COMPARE(in.axisY->min(), -19.0);
+        QCOMPARE(in.axisY->max(), 19.0);
+        QCOMPARE(in.axisX->min(), 20.0);
+        QCOMPARE(in.axisX->max(), 22000.0);
     }
 
     void renderedChart()
     {
         MainWindow& mw = window();
-        mw.fre_list = sourceRows();
-        mw.tar_list = targetRows();
+        const MainWindowInternals in = internals(mw);
+        in.fre_list = sourceRows();
+        in.tar_list = targetRows();
         for (CurveSwitch id : {CurveSwitch::Source, CurveSwitch::Target, CurveSwitch::Filtered, CurveSwitch::Each})
             click(id);
         mw.show();
         QVERIFY(QTest::qWaitForWindowExposed(&mw));
-        const QImage image = mw.chartView->grab().toImage();
+        const QImage image = in.chartView->grab().toImage();
         if (const QByteArray path = qgetenv("PLOT_GRAB_PNG"); !path.isEmpty())
             image.save(QString::fromLocal8Bit(path));
         // The background stays black under the dark theme (the chart's
@@ -525,17 +540,17 @@ private slots:
         // the cached images show what drawing straight onto the view shows,
         // also after a curve changed.
         int curvesCached = 0;
-        for (QGraphicsItem* item : mw.chartView->scene()->items())
+        for (QGraphicsItem* item : in.chartView->scene()->items())
             curvesCached += item->cacheMode() == QGraphicsItem::DeviceCoordinateCache;
         QCOMPARE(curvesCached, 15);
         EQ[1]->gain = -7.0;
-        mw.each_EQ_num = 1;
+        in.each_EQ_num = 1;
         mw.startThread();
         QTRY_VERIFY(plot().series(4)->at(30).y() < -1.0);
-        const QImage cached = mw.chartView->grab().toImage();
-        for (QGraphicsItem* item : mw.chartView->scene()->items())
+        const QImage cached = in.chartView->grab().toImage();
+        for (QGraphicsItem* item : in.chartView->scene()->items())
             item->setCacheMode(QGraphicsItem::NoCache);
-        const QImage direct = mw.chartView->grab().toImage();
+        const QImage direct = in.chartView->grab().toImage();
         QVERIFY(cached != image);
         int differing = 0;
         for (int y = 0; y < direct.height(); ++y)

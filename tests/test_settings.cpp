@@ -22,6 +22,7 @@
 #include "deadlines.h"
 #include "app/macapplication.h"
 #include "app/mainwindow.h"
+#include "window_internals.h"
 #include "app/mainwindow_ui.h"
 #include "device/device_state.h"
 #include "device/threads.h"
@@ -550,10 +551,11 @@ private slots:
         sysSetValue.Language = 0;
         Config_update();
         auto w = std::make_unique<MainWindow>();
-        QCOMPARE(w->ui->PButton_Set_2->toolTip(), QString::fromUtf8("保存当前配置(Ctrl+S)"));
+        QCOMPARE(
+            internals(*w).ui->PButton_Set_2->toolTip(), QString::fromUtf8("保存当前配置(Ctrl+S)"));
         QVERIFY(systemset->muteCheckBox()->isHidden());
         systemset->ui->comboBox->setCurrentIndex(1);
-        QCOMPARE(w->ui->PButton_Set_2->toolTip(), QString("Save curren config(Ctrl+S)"));
+        QCOMPARE(internals(*w).ui->PButton_Set_2->toolTip(), QString("Save curren config(Ctrl+S)"));
         QCOMPARE(systemset->ui->label_Head1->text(), QString("System Setting"));
         QVERIFY(readFile(settingsFilePath()).contains("\"Language\": 1"));
 

@@ -22,6 +22,7 @@
 
 #include "app/macapplication.h"
 #include "app/mainwindow.h"
+#include "window_internals.h"
 #include "app/mainwindow_ui.h"
 #include "app/system_quit.h"
 #include "deadlines.h"
@@ -104,6 +105,7 @@ class TestSystemQuit : public QObject
 
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MainWindow> w;
+    MainWindowInternals in() const { return internals(*w); }
 
     CHECKUPDATA* updateWindow() const { return systemset->updateWindow(); }
 
@@ -120,18 +122,18 @@ class TestSystemQuit : public QObject
             clearBand(*EQ[k]);
             *EQ_R[k] = { 1, 4, 2000 + k, -2.0, 2.0 };
         }
-        w->comboBox_PEQMode->blockSignals(true);
-        w->comboBox_PEQMode->setCurrentIndex(1);
-        w->comboBox_PEQMode->blockSignals(false);
-        w->checkBox_channel->setChecked(false);
-        w->checkBox_channel->show();
+        in().comboBox_PEQMode->blockSignals(true);
+        in().comboBox_PEQMode->setCurrentIndex(1);
+        in().comboBox_PEQMode->blockSignals(false);
+        in().checkBox_channel->setChecked(false);
+        in().checkBox_channel->show();
         addOrUpdateConfig(0, 1);
     }
 
     void chooseLinkedMode()
     {
-        w->comboBox_PEQMode->setFocus();
-        QTest::keyClick(w->comboBox_PEQMode, Qt::Key_Up);
+        in().comboBox_PEQMode->setFocus();
+        QTest::keyClick(in().comboBox_PEQMode, Qt::Key_Up);
     }
 
 private slots:
@@ -196,7 +198,7 @@ private slots:
         QVERIFY(installSystemQuitOnSigterm());
         leftRightWithRightBands();
         *EQ[3] = { 1, 1, 500, -4.0, 1.0 };
-        w->pendingCurveName = "typed before";
+        in().pendingCurveName = "typed before";
         // The quit hook writes both back.
         QVERIFY(QFile::remove(settingsFilePath()) || !QFile::exists(settingsFilePath()));
         QVERIFY(QFile::remove(presetFilePath()) || !QFile::exists(presetFilePath()));
@@ -231,11 +233,11 @@ private slots:
             open = [this] { w->openDialog_tar(); };
             isOpen = [] { return modalIs<QDialog>(); };
         } else if (what == "slot chooser") {
-            open = [this] { modal::exec(*w->ui->widget->dialog); };
-            isOpen = [this] { return w->ui->widget->dialog->isVisible(); };
+            open = [this] { modal::exec(*in().ui->widget->dialog); };
+            isOpen = [this] { return in().ui->widget->dialog->isVisible(); };
         } else if (what == "row menu") {
             open = [this] {
-                QGroupBox* box = bandRowDescriptors()[3].groupBox.of(*w->ui);
+                QGroupBox* box = bandRowDescriptors()[3].groupBox.of(*in().ui);
                 QContextMenuEvent event(
                     QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
                 QCoreApplication::sendEvent(box, &event);
@@ -258,16 +260,16 @@ private slots:
         QCOMPARE(QApplication::activePopupWidget(), nullptr);
 
         // Whatever was open counts as answered with Cancel: nothing changed.
-        QCOMPARE(w->comboBox_PEQMode->currentIndex(), 1);
+        QCOMPARE(in().comboBox_PEQMode->currentIndex(), 1);
         QCOMPARE(getConfig(0), 1);
         QCOMPARE(EQ_R[5]->center_frequency, 2005);
         QCOMPARE(EQ_R[5]->type, 4);
         QCOMPARE(EQ[3]->gain, -4.0);
         QCOMPARE(int(EQ[3]->status), 1);
         if (what == "name dialog")
-            QCOMPARE(w->pendingCurveName, QString());
+            QCOMPARE(in().pendingCurveName, QString());
         if (what == "slot chooser")
-            QCOMPARE(w->ui->widget->dialog->selectedButton(), 3);
+            QCOMPARE(in().ui->widget->dialog->selectedButton(), 3);
     }
 
     // A person closing the update window only hides it; the program goes on.

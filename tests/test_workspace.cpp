@@ -419,7 +419,7 @@ void TestWorkspace::deleteKeepsRightChannels()
     }
     const int now = clickAfter >= 0 ? clickAfter : 0;
     QTRY_COMPARE(selectedRadioIndex, now);
-    QCOMPARE(win.w->comboBox_PEQMode->currentText(), QStringLiteral("L/R"));
+    QCOMPARE(internals(*win.w).comboBox_PEQMode->currentText(), QStringLiteral("L/R"));
     const int original = now >= deleted ? now + 1 : now;
     QCOMPARE(CB_data[now]->eq[1]->gain, double(original));
     QCOMPARE(CB_data_R[now]->eq[1]->gain, double(10 + original));
@@ -479,7 +479,7 @@ void TestWorkspace::saveButton()
     QCoreApplication::processEvents();  // the reload's deferred fill
     EQ[4]->gain = -6.5;
     EQ_R[4]->gain = 1.5;
-    QTest::mouseClick(win.w->ui->PButton_Set_2, Qt::LeftButton);
+    QTest::mouseClick(internals(*win.w).ui->PButton_Set_2, Qt::LeftButton);
     QVERIFY(readText(win.path("Workspace_Config/EQ_config.QVconfig")).contains("\"0 1 632 -6.5 0.707\""));
     QVERIFY(readText(win.path("Workspace_Config/EQ_config_R.QVconfig")).contains("\"0 1 632 1.5 0.707\""));
 }

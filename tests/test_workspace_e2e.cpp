@@ -47,7 +47,7 @@ QStringList userSlots(bool leftRight)
 // the switch selects.
 QStringList shownRows(MainWindow& w)
 {
-    MainWindowUi& ui = *w.ui;
+    MainWindowUi& ui = *internals(w).ui;
     QStringList out {
         QStringLiteral("preamp %1 %2").arg(ui.checkBox->isChecked()).arg(ui.gbox1_lineEdit->text())
     };
@@ -75,12 +75,13 @@ struct LocalView
 // shows the right channel.
 LocalView localView(MainWindow& w)
 {
-    LocalView v { w.comboBox_PEQMode->currentText(), shownRows(w), {} };
-    if (w.checkBox_channel->isVisible()) {
-        w.checkBox_channel->click();
+    const MainWindowInternals in = internals(w);
+    LocalView v { in.comboBox_PEQMode->currentText(), shownRows(w), {} };
+    if (in.checkBox_channel->isVisible()) {
+        in.checkBox_channel->click();
         QCoreApplication::processEvents();
         v.right = shownRows(w);
-        w.checkBox_channel->click();
+        in.checkBox_channel->click();
         QCoreApplication::processEvents();
     }
     return v;
@@ -208,7 +209,7 @@ void TestWorkspaceE2e::overwriteFollowsAsUpload()
     win.plug(sim::mirel1Sheet());
     QTRY_VERIFY(frameSummary().contains("110e d0"));
     QCoreApplication::processEvents();
-    QCOMPARE(win.w->comboBox_PEQMode->currentText(), QStringLiteral("L+R"));
+    QCOMPARE(internals(*win.w).comboBox_PEQMode->currentText(), QStringLiteral("L+R"));
     EQ[0]->status = 1;
     EQ[0]->gain = -1.5;
     // Types with a gain (low- and high-pass bands have none).

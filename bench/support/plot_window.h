@@ -5,6 +5,7 @@
 
 #include "app/macapplication.h"
 #include "app/mainwindow.h"
+#include "window_internals.h"
 #include "app/startup.h"
 #include "device/threads.h"
 #include "dsp/band.h"
@@ -85,6 +86,7 @@ struct Window
 {
     QTemporaryDir dir;
     std::unique_ptr<MainWindow> w;
+    MainWindowInternals in() const { return internals(*w); }
     PaintCounter chartPaints;
     Window()
     {
@@ -94,14 +96,14 @@ struct Window
         makeWorkingFolders(dir.path());
         w = std::make_unique<MainWindow>();
         stopDeviceThreads(); // no device search polling beside the measurement
-        w->chartView->viewport()->installEventFilter(&chartPaints);
+        in().chartView->viewport()->installEventFilter(&chartPaints);
         w->show();
         QApplication::processEvents();
     }
     void showEveryCurve(const CurveRows& source, const CurveRows& target)
     {
-        w->fre_list = source;
-        w->tar_list = target;
+        in().fre_list = source;
+        in().tar_list = target;
         for (const CurveSwitchRow& row : curveSwitchRows) {
             auto* box = w->findChild<QCheckBox*>(row.checkBox);
             const bool on = row.id != CurveSwitch::Compensated;
@@ -122,7 +124,7 @@ struct Window
     // The chart view's part of what the window last put on the screen.
     QImage shownChart() const
     {
-        QWidget* view = w->chartView;
+        QWidget* view = in().chartView;
         const QPoint at = view->mapTo(w.get(), QPoint(0, 0));
         return w->screen()
             ->grabWindow(w->winId(), at.x(), at.y(), view->width(), view->height())
@@ -133,13 +135,13 @@ struct Window
     bool screenShowsFreshChart() const
     {
         const QImage shown = shownChart().convertToFormat(QImage::Format_RGB32);
-        QGraphicsScene* scene = w->chartView->scene();
+        QGraphicsScene* scene = in().chartView->scene();
         QList<std::pair<QGraphicsItem*, QGraphicsItem::CacheMode>> modes;
         for (QGraphicsItem* item : scene->items()) {
             modes.append({ item, item->cacheMode() });
             item->setCacheMode(QGraphicsItem::NoCache);
         }
-        const QImage fresh = w->chartView->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage fresh = in().chartView->grab().toImage().convertToFormat(QImage::Format_RGB32);
         for (const auto& [item, mode] : modes)
             item->setCacheMode(mode);
         return fresh == shown;

@@ -35,6 +35,7 @@ class QValueAxis;
 
 class CustomComboBox;
 class FramelessHelper;
+class MainWindowDeviceHost;
 class MainWindowUi;
 struct StatusTexts;
 
@@ -53,16 +54,6 @@ public:
     ~MainWindow() override;
 
     // ---- Application shell: construction, menus, status bar (src/app) ----
-    MainWindowUi* ui = nullptr;
-    CustomComboBox* comboBox_PEQMode = nullptr;  // channel mode "L+R" / "L/R"
-    QCheckBox* checkBox_channel = nullptr;       // edits the left or the right set
-    FramelessHelper* framelessHelper = nullptr;
-    QPushButton* saveButton = nullptr;  // the form's "PButton_Set_2", null when absent
-    QPoint dragPosition;
-    QMenu* menu_Import = nullptr;
-    QMenu* menu_Export = nullptr;
-    QMenu* menu_Help = nullptr;
-
 signals:
     void updata_version();       // deferred start-up task: start the update check
     void mute_biaozhi(int state);  // auto-mute state for the settings window
@@ -81,20 +72,17 @@ private:
     void qss_Setting();
     void runDeferredStartupTask();
 
+    MainWindowUi* ui = nullptr;
+    CustomComboBox* comboBox_PEQMode = nullptr; // channel mode "L+R" / "L/R"
+    QCheckBox* checkBox_channel = nullptr; // edits the left or the right set
+    FramelessHelper* framelessHelper = nullptr;
+    QPushButton* saveButton = nullptr; // the form's "PButton_Set_2", null when absent
+    QPoint dragPosition;
+    QMenu* menu_Import = nullptr;
+    QMenu* menu_Export = nullptr;
+    QMenu* menu_Help = nullptr;
+
     // ---- Window chrome, tray, login item, language switch (src/app) ----
-public:
-    QAction* action_Show = nullptr;
-    QAction* action_Exit = nullptr;
-
-    void CreateSystemTrayIcon();
-    bool createFolderLaunchAgents();
-    void macAutomaticStartup(bool on);
-    bool createPlistFilePath(QString programPath);
-    bool deleteplistFilePath();
-    // Wrappers of the two above; nothing calls them.
-    bool enableAutoStart(QString programPath);
-    bool disableAutoStart();
-
 public slots:
     void on_PButton_Set_4_clicked();
     void on_PButton_Set_5_clicked();
@@ -114,21 +102,34 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void CreateSystemTrayIcon();
+    bool createFolderLaunchAgents();
+    void macAutomaticStartup(bool on);
+    bool createPlistFilePath(QString programPath);
+    bool deleteplistFilePath();
+    // Wrappers of the two above; nothing calls them.
+    bool enableAutoStart(QString programPath);
+    bool disableAutoStart();
     // Steps of the language switch while a device is connected.
     void applyDeviceEqStatus(const StatusTexts& texts);
     void applyChannelModeControls();
 
+    QAction* action_Show = nullptr;
+    QAction* action_Exit = nullptr;
+
     // ---- Device link: handshakes, frame routing, dispatcher (src/device) ----
 public:
-    bool local_config_inactive = false;  // the model ignores local presets
     // Re-enables every preamp and band control once the stream allows EQ.
     void releaseBandControls();
 
 private:
     // The widget-free part of the link, made on first use (a child object).
     class DeviceSession& deviceSession();
-    class MainWindowDeviceHost* m_deviceHost = nullptr;
+    // The window's side of the session's requests (src/device).
+    friend class MainWindowDeviceHost;
+    MainWindowDeviceHost* m_deviceHost = nullptr;
     bool m_deniedBoxShown = false; // the denied-device box is shown once per run
+    bool local_config_inactive = false; // the model ignores local presets
 
 signals:
     void device_config_upload();
@@ -153,22 +154,14 @@ private slots:
 
     // ---- Band editor: the per-row slots (src/editor) ----
 public:
-    int each_EQ_num = 0;  // band (1 to 11) edited last
-
     bool Is_Show_EQ_ui(int n) const;
     bool is_Show_checkbox(int n) const;
     void update_EQ_NUM();
-    // Reveal row n (1 to 11) for the add road, the reload road, and count it.
-    void button_Add_Show_EQ_ui(int n);
+    // Reveal row n (1 to 11) for the reload road and count it.
     void Add_Show_EQ_ui(int n);
-    // Deletes band cur_remove_EQ_ui from the edited set and refreshes the rows.
-    void Remove_EQ_updata();
     // The set being edited and plotted: EQ_R in mode "L/R" with the right
     // channel chosen, else EQ.
     EQ_data* const* editedSet() const;
-    // Never bound: the form has no object of these names.
-    void on_checkBox_2_clicked(bool);
-    void on_PButton_Set_3_clicked();
 
 public slots:
     void setgb1_l1_Value(int value);
@@ -285,6 +278,13 @@ public slots:
     void on_toolButton_2_clicked(bool);
 
 private:
+    // Reveal row n (1 to 11) for the add road and count it.
+    void button_Add_Show_EQ_ui(int n);
+    // Deletes band cur_remove_EQ_ui from the edited set and refreshes the rows.
+    void Remove_EQ_updata();
+    // Never bound: the form has no object of these names.
+    void on_checkBox_2_clicked(bool);
+    void on_PButton_Set_3_clicked();
     // The row-indexed routines behind the slot families above. `band` is 0
     // for the preamp and 1 to 11 for the bands; `dial` 1 frequency, 2 gain,
     // 3 Q (the preamp has only 1, its gain).
@@ -298,12 +298,10 @@ private:
     // Shows eq_count in the status bar.
     void showEqCount();
 
+    int each_EQ_num = 0; // band (1 to 11) edited last
+
     // ---- Editor state: refreshes, preset selection, channel mode, timers (src/editor) ----
 public:
-    QTimer* autosave_timer = nullptr;      // saves the preset 20 s after the last activity
-    int autosave_done = 0;                 // 0: activity since the last auto-save
-    QTimer* stream_check_timer = nullptr;  // re-locks the band controls while the stream forbids EQ
-
     void update_ui();
     void config_update_ui();
     void qingkong_update_ui();
@@ -364,6 +362,10 @@ private:
     void setFactoryPresetLock(bool locked);
     void showRowMenu(int record, const QPoint& globalPos);
 
+    QTimer* autosave_timer = nullptr; // saves the preset 20 s after the last activity
+    int autosave_done = 0; // 0: activity since the last auto-save
+    QTimer* stream_check_timer = nullptr; // re-locks the band controls while the stream forbids EQ
+
     // ---- Preset workspace (src/workspace) ----
 public slots:
     void on_PButton_Set_2_clicked();
@@ -374,27 +376,8 @@ signals:
     void send_tianjia2();  // the same for a device preset
 
 public:
-    // Popups of the source picker `comboBox` and the target picker `comboBox_2`.
-    QListWidget* sourceCurveList = nullptr;
-    QListWidget* targetCurveList = nullptr;
-    int sourceCurveRows = 0;
-    int targetCurveRows = 0;
-    QString currentSourceName;  // curve last shown in each picker
-    QString currentTargetName;
-    QString pendingCurveName;   // delivered by the curve-name dialogs
-
-    void ComboBox_Init();
-    void fre_tar_ComboBox_Init();
-    void fre_accountitem_add(int index, QString name);
-    void tar_accountitem_add(int index, QString name);
-    void tar_fre_sltRemoveAllAccounts();
     void openDialog_fre();
     void openDialog_tar();
-    // The four file dialogs; each returns the chosen path, empty for Cancel.
-    QString get_csv_file();
-    QString get_txt_file();
-    QString save_csv_file();
-    QString save_txt_file();
 
 public slots:
     void deal_On_triggered(QAction* action);
@@ -407,31 +390,37 @@ public slots:
     void receiveDialogInput_tar(QString const& name);
 
 private:
+    void ComboBox_Init();
+    void fre_tar_ComboBox_Init();
+    void fre_accountitem_add(int index, QString name);
+    void tar_accountitem_add(int index, QString name);
+    void tar_fre_sltRemoveAllAccounts();
+    // The four file dialogs; each returns the chosen path, empty for Cancel.
+    QString get_csv_file();
+    QString get_txt_file();
+    QString save_csv_file();
+    QString save_txt_file();
     // The roads of the two menus.
     void importCurve(const QString& type);
     void importFilters();
     void addCurve(const QString& type, const QList<QList<double>>& rows);
     void showIoBox(int icon, const QString& title, const QString& text);
+    // What differs between the source and the target picker.
+    struct CurvePicker;
+    CurvePicker sourcePicker();
+    CurvePicker targetPicker();
+
+    // Popups of the source picker `comboBox` and the target picker `comboBox_2`.
+    QListWidget* sourceCurveList = nullptr;
+    QListWidget* targetCurveList = nullptr;
+    int sourceCurveRows = 0;
+    int targetCurveRows = 0;
+    QString currentSourceName; // curve last shown in each picker
+    QString currentTargetName;
+    QString pendingCurveName; // delivered by the curve-name dialogs
 
     // ---- Response plot: chart, series, curve switches (src/plot) ----
 public:
-    QChartView* chartView = nullptr;
-    QChart* chart = nullptr;
-    QLogValueAxis* axisX = nullptr;
-    QValueAxis* axisY = nullptr;
-    QLabel* label_PEQMode = nullptr;  // "PEQ Mode:" beside the channel-mode box
-    QList<QList<double>> fre_list;    // source curve rows [Hz, dB]
-    QList<QList<double>> tar_list;    // target curve rows [Hz, dB]
-    bool Combined_show = true;
-    bool Source_show = false;
-    bool Target_show = false;
-    bool Filtered_show = false;
-    bool Each_show = false;
-    bool Compensated_show = false;
-    std::vector<std::complex<double>> combined_fr;
-    double filtered_offset = 0.0;
-
-    void View_Init();
     void update_value();
     void update_value_super();
     void update_value_each(int band);
@@ -454,8 +443,31 @@ public slots:
     void on_checkBox_open_clicked(bool checked);
 
 private:
+    void View_Init();
     // The routine behind the six switches: flag, settings field, curves.
     void curveSwitchClicked(CurveSwitch id, bool checked);
+    // What a switch moves: its box, its display flag and its settings field.
+    struct CurveSwitchMembers;
+    static const CurveSwitchMembers& switchMembers(CurveSwitch id);
+
+    QChartView* chartView = nullptr;
+    QChart* chart = nullptr;
+    QLogValueAxis* axisX = nullptr;
+    QValueAxis* axisY = nullptr;
+    QLabel* label_PEQMode = nullptr; // "PEQ Mode:" beside the channel-mode box
+    QList<QList<double>> fre_list; // source curve rows [Hz, dB]
+    QList<QList<double>> tar_list; // target curve rows [Hz, dB]
+    bool Combined_show = true;
+    bool Source_show = false;
+    bool Target_show = false;
+    bool Filtered_show = false;
+    bool Each_show = false;
+    bool Compensated_show = false;
+    std::vector<std::complex<double>> combined_fr;
+    double filtered_offset = 0.0;
+
+    // Tests and benchmarks set states up and check them here (tests/support).
+    friend struct MainWindowInternals;
 };
 
 // Primary screen's logical dots per inch over 72: the factor by which widgets

@@ -99,27 +99,27 @@ bool DeviceSession::isVantor3() const
 void DeviceSession::showChannelControls(bool show)
 {
     if (!show) {
-        m_host.setChannelSwitchChecked(false);
-        m_host.setChannelSwitchVisible(false);
-        m_host.setPeqModeIndex(0);
-        m_host.setPeqModeVisible(false);
-        m_host.setPeqModeLabelVisible(false);
+        m_view.setChannelSwitchChecked(false);
+        m_view.setChannelSwitchVisible(false);
+        m_view.setPeqModeIndex(0);
+        m_view.setPeqModeVisible(false);
+        m_view.setPeqModeLabelVisible(false);
         return;
     }
-    m_host.setPeqModeVisible(true);
-    if (m_host.peqModeText() == QLatin1String("L+R")) {
-        m_host.setChannelSwitchChecked(false);
-        m_host.setChannelSwitchVisible(false);
+    m_view.setPeqModeVisible(true);
+    if (m_view.peqModeText() == QLatin1String("L+R")) {
+        m_view.setChannelSwitchChecked(false);
+        m_view.setChannelSwitchVisible(false);
     } else {
-        m_host.setChannelSwitchVisible(true);
+        m_view.setChannelSwitchVisible(true);
     }
     m_host.configUpdateUi();
-    m_host.setPeqModeLabelVisible(true);
+    m_view.setPeqModeLabelVisible(true);
 }
 
 void DeviceSession::connected()
 {
-    m_host.setStatusVisible(EqStateLabel, true);
+    m_view.setStatusVisible(EqStateLabel, true);
     const int lang = language();
     if (lang == 1 || lang == 0) {
         const int32_t previous = lianjiebz1++;
@@ -129,8 +129,8 @@ void DeviceSession::connected()
             qDebug() << "status_bar_value.device_eq_status" << code;
             m_host.rememberChannelModeSlot();
             if (isOneSetCode(code)) {
-                m_host.setChannelSwitchChecked(false);
-                m_host.setChannelSwitchVisible(false);
+                m_view.setChannelSwitchChecked(false);
+                m_view.setChannelSwitchVisible(false);
             }
         } else {
             // The code of the previous connection, read as its EQ state frame
@@ -138,12 +138,12 @@ void DeviceSession::connected()
             const EqStateView view = eqStateView(code);
             if (view.kind == EqStateKind::LeftRightOn)
                 qDebug() << "status_bar_value.device_eq_status == 129";
-            m_host.setStatusText(
+            m_view.setStatusText(
                 EqStateLabel, deviceEqSwitchText(statusTextsOrEnglish(lang), view.on));
             showChannelControls(view.kind != EqStateKind::OneSet);
         }
     }
-    m_host.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
+    m_view.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
     m_host.startReceiving();
     m_host.updateUi();
     send(command::kHello, 1, FrameRule::Always);
@@ -155,7 +155,7 @@ void DeviceSession::connected()
 
 void DeviceSession::disconnected()
 {
-    m_host.setStatusStyle(LimitLabel, QStringLiteral("color: " QV_TEXT ";"));
+    m_view.setStatusStyle(LimitLabel, QStringLiteral("color: " QV_TEXT ";"));
     upload_sign = 0;
     hid_status = 0;
     config_connect_status = 0;
@@ -168,14 +168,14 @@ void DeviceSession::disconnected()
     const int lang = language();
     if (const StatusTexts* t = statusTexts(lang)) {
         setDisconnectedTexts(s, *t);
-        m_host.setStatusText(LimitLabel, eqMaxText(*t, s.eq_max));
+        m_view.setStatusText(LimitLabel, eqMaxText(*t, s.eq_max));
     }
-    m_host.setStatusText(AudioLabel, framed(s.audio_code));
-    m_host.setStatusText(RateLabel, framed(s.sample_rate));
-    m_host.setStatusText(CountLabel, eqCountText(s.eq_count));
-    m_host.setStatusText(ModelLabel, framed(s.device_model));
-    m_host.setStatusText(ConnectLabel, framed(s.connect_state));
-    m_host.setStatusVisible(EqStateLabel, false);
+    m_view.setStatusText(AudioLabel, framed(s.audio_code));
+    m_view.setStatusText(RateLabel, framed(s.sample_rate));
+    m_view.setStatusText(CountLabel, eqCountText(s.eq_count));
+    m_view.setStatusText(ModelLabel, framed(s.device_model));
+    m_view.setStatusText(ConnectLabel, framed(s.connect_state));
+    m_view.setStatusVisible(EqStateLabel, false);
     m_host.startSearching();
     m_host.refreshSettingsWindow();
     if (m_host.selectedPresetIndex() >= 100) {
@@ -304,14 +304,14 @@ void DeviceSession::identity(uint32_t code)
     const int lang = language();
     const StatusTexts& texts = statusTextsOrChinese(lang);
     status_bar_value.connect_state = texts.connected;
-    m_host.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
+    m_view.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
     local_config_inactive() = false;
 
     const DeviceModel model = identifyModel(code);
     status_bar_value.device_model = model.name;
     if (!model.known) {
         status_bar_value.connect_state = texts.disconnected;
-        m_host.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
+        m_view.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
     } else {
         execute_biaozhi = factoryPresetsEditable(model.factory, tem_software, execute_biaozhi);
         local_config_inactive() = model.localConfigInactive;
@@ -342,10 +342,10 @@ void DeviceSession::identity(uint32_t code)
             }
         }
     }
-    m_host.setStatusText(ModelLabel, framed(status_bar_value.device_model));
+    m_view.setStatusText(ModelLabel, framed(status_bar_value.device_model));
     if (local_config_inactive()) {
-        m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
-        m_host.setStatusText(LimitLabel, localConfigHint(lang));
+        m_view.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
+        m_view.setStatusText(LimitLabel, localConfigHint(lang));
     }
 }
 
@@ -363,17 +363,17 @@ void DeviceSession::eqState(int32_t code)
         }
     }
     const EqStateView view = eqStateView(code);
-    m_host.setStatusText(
+    m_view.setStatusText(
         EqStateLabel, deviceEqSwitchText(statusTextsOrEnglish(language()), view.on));
     switch (view.kind) {
     case EqStateKind::LeftRightOn:
-        m_host.setPeqModeVisible(true);
-        m_host.setPeqModeLabelVisible(true);
-        if (m_host.peqModeText() != QLatin1String("L+R")) {
-            m_host.setChannelSwitchVisible(true);
+        m_view.setPeqModeVisible(true);
+        m_view.setPeqModeLabelVisible(true);
+        if (m_view.peqModeText() != QLatin1String("L+R")) {
+            m_view.setChannelSwitchVisible(true);
         } else {
-            m_host.setChannelSwitchChecked(false);
-            m_host.setChannelSwitchVisible(false);
+            m_view.setChannelSwitchChecked(false);
+            m_view.setChannelSwitchVisible(false);
         }
         if (isVantor3())
             m_host.configUpdateUi();
@@ -381,21 +381,21 @@ void DeviceSession::eqState(int32_t code)
             m_host.configUpdateUi2();
         break;
     case EqStateKind::LeftRightOff:
-        m_host.setPeqModeVisible(true);
-        m_host.setPeqModeLabelVisible(true);
-        if (m_host.peqModeText() != QLatin1String("L+R")) {
-            m_host.setChannelSwitchVisible(true);
+        m_view.setPeqModeVisible(true);
+        m_view.setPeqModeLabelVisible(true);
+        if (m_view.peqModeText() != QLatin1String("L+R")) {
+            m_view.setChannelSwitchVisible(true);
             m_host.configUpdateUi2();
         } else {
-            m_host.setChannelSwitchChecked(false);
+            m_view.setChannelSwitchChecked(false);
             m_host.configUpdateUi2();
-            m_host.setChannelSwitchVisible(false);
+            m_view.setChannelSwitchVisible(false);
         }
         break;
     case EqStateKind::OneSet:
-        m_host.setPeqModeVisible(false);
-        m_host.setChannelSwitchVisible(false);
-        m_host.setPeqModeLabelVisible(false);
+        m_view.setPeqModeVisible(false);
+        m_view.setChannelSwitchVisible(false);
+        m_view.setPeqModeLabelVisible(false);
         break;
     }
     m_host.layoutTag(view.layout);
@@ -425,19 +425,19 @@ void DeviceSession::sampleRate(int32_t hz)
     bool pcm = true;
     if (format.eqUsable) {
         s.eq_max = 10;
-        m_host.setStatusStyle(LimitLabel, QString());
-        m_host.setStatusText(LimitLabel, eqMaxText(texts, s.eq_max));
+        m_view.setStatusStyle(LimitLabel, QString());
+        m_view.setStatusText(LimitLabel, eqMaxText(texts, s.eq_max));
         if (releaseBandControls() && local_config_inactive()) {
-            m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
-            m_host.setStatusText(LimitLabel, texts.localConfigInactive);
+            m_view.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
+            m_view.setStatusText(LimitLabel, texts.localConfigInactive);
         }
     } else {
         s.eq_count = 0;
         s.eq_max = 0;
-        m_host.setStatusText(CountLabel, eqCountText(0));
+        m_view.setStatusText(CountLabel, eqCountText(0));
         if (!local_config_inactive()) {
-            m_host.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
-            m_host.setStatusText(LimitLabel, texts.rateUnsupported);
+            m_view.setStatusStyle(LimitLabel, kLocalConfigInactiveStyle);
+            m_view.setStatusText(LimitLabel, texts.rateUnsupported);
         }
         m_host.setBandControlsLocked(true);
         m_host.startStreamTimer();
@@ -448,7 +448,7 @@ void DeviceSession::sampleRate(int32_t hz)
             s.eq_max = 0;
             s.eq_count = 0;
             s.audio_code = QStringLiteral("DSD");
-            m_host.setStatusText(CountLabel, eqCountText(0));
+            m_view.setStatusText(CountLabel, eqCountText(0));
             m_host.eqUsable(false);
         }
     }
@@ -458,10 +458,10 @@ void DeviceSession::sampleRate(int32_t hz)
         for (int n = 1; n <= 11; ++n)
             count += (EQ[n] && EQ[n]->status == 1 && m_host.isBandRowShown(n)) ? 1 : 0;
         s.eq_count = count;
-        m_host.setStatusText(CountLabel, eqCountText(count));
+        m_view.setStatusText(CountLabel, eqCountText(count));
     }
-    m_host.setStatusText(AudioLabel, framed(s.audio_code));
-    m_host.setStatusText(RateLabel, framed(s.sample_rate));
+    m_view.setStatusText(AudioLabel, framed(s.audio_code));
+    m_view.setStatusText(RateLabel, framed(s.sample_rate));
     m_host.updateEqNum();
 }
 
@@ -487,12 +487,12 @@ void DeviceSession::channelModeMask(int32_t mask)
     if ((send_ui_biao >> bit) & 1u) {
         if (Ostra2_Sign || Mirel1_Sign)
             m_host.setOldName(QStringLiteral("assas"));
-        m_host.setPeqModeIndex(1);
-        m_host.setChannelSwitchVisible(true);
+        m_view.setPeqModeIndex(1);
+        m_view.setChannelSwitchVisible(true);
     } else {
         m_host.setOldName(QStringLiteral("glsuji"));
-        m_host.setPeqModeIndex(0);
-        m_host.setChannelSwitchVisible(false);
+        m_view.setPeqModeIndex(0);
+        m_view.setChannelSwitchVisible(false);
     }
     Device_EQ_sign = true;
 }

@@ -3,8 +3,9 @@
 // The GUI-thread side of the device link without widgets: the connect
 // handshake, the disconnect reset, the frame router, the quit frame and the
 // command dispatcher with its preset streams. It works on the device state
-// globals and reaches widgets, editor state and signals only through
-// DeviceHost, which the main window implements.
+// globals; it shows what it learns through DeviceStatusView and reaches the
+// editor, its state and the window's signals through DeviceHost. The main
+// window implements both.
 
 #include "device/frame_road.h"
 
@@ -12,16 +13,12 @@
 
 #include <cstdint>
 
-class DeviceHost
+// What the session shows: the status bar's labels and the channel-mode
+// controls.
+class DeviceStatusView
 {
 public:
-    virtual ~DeviceHost() = default;
-
-    // The link. The session's frames reach sendFrame through its road, so
-    // only those the connection rule lets through.
-    virtual void sendFrame(const qv_hid_new::CustomHidFrameInfo& frame) = 0;
-    virtual void startReceiving() = 0;  // recv_thread
-    virtual void startSearching() = 0;  // connect_thread
+    virtual ~DeviceStatusView() = default;
 
     // Status bar, label = 1..7 (statusLabel1 .. statusLabel7). An empty style
     // sheet gives the label the status bar's own style back.
@@ -36,6 +33,20 @@ public:
     virtual void setPeqModeLabelVisible(bool visible) = 0;
     virtual void setChannelSwitchChecked(bool checked) = 0;
     virtual void setChannelSwitchVisible(bool visible) = 0;
+};
+
+// What the session asks of the rest of the program: the link, the editor and
+// its state, the settings and the main window's signals.
+class DeviceHost
+{
+public:
+    virtual ~DeviceHost() = default;
+
+    // The link. The session's frames reach sendFrame through its road, so
+    // only those the connection rule lets through.
+    virtual void sendFrame(const qv_hid_new::CustomHidFrameInfo& frame) = 0;
+    virtual void startReceiving() = 0; // recv_thread
+    virtual void startSearching() = 0; // connect_thread
 
     // Band editor and editor state.
     // Locking also sets the twelve enable boxes from the edited set EQ.
@@ -82,8 +93,9 @@ class DeviceSession
 public:
     // `localConfigInactive` is where the "model applies no local presets"
     // state lives (the main window's member); null keeps it in the session.
-    explicit DeviceSession(DeviceHost& host, bool* localConfigInactive = nullptr)
-        : m_host(host)
+    DeviceSession(DeviceStatusView& view, DeviceHost& host, bool* localConfigInactive = nullptr)
+        : m_view(view)
+        , m_host(host)
         , m_road([this](const qv_hid_new::CustomHidFrameInfo& f) { m_host.sendFrame(f); })
         , m_inactive(localConfigInactive ? localConfigInactive : &m_ownInactive)
     {
@@ -118,6 +130,7 @@ private:
     void singleWord(const qv_hid_new::CustomHidFrameInfo& f);
     bool isVantor3() const;
 
+    DeviceStatusView& m_view;
     DeviceHost& m_host;
     const FrameRoad m_road;
     bool m_ownInactive = false;

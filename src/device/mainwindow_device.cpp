@@ -42,11 +42,13 @@ QLabel* statusLabel(int n)
 
 }  // namespace
 
-class MainWindowDeviceHost : public QObject, public DeviceHost
+class MainWindowDeviceHost : public QObject, public DeviceStatusView, public DeviceHost
 {
 public:
     explicit MainWindowDeviceHost(MainWindow* w)
-        : QObject(w), w(w), session(*this, &w->local_config_inactive)
+        : QObject(w)
+        , w(w)
+        , session(*this, *this, &w->local_config_inactive)
     {
     }
 
@@ -61,6 +63,7 @@ public:
     void startReceiving() override { startDeviceReceive(); }
     void startSearching() override { startDeviceSearch(); }
 
+    // The status view: the status labels and the channel-mode controls.
     void setStatusText(int n, const QString& text) override
     {
         if (QLabel* l = statusLabel(n))
@@ -89,6 +92,7 @@ public:
     void setChannelSwitchChecked(bool checked) override { w->checkBox_channel->setChecked(checked); }
     void setChannelSwitchVisible(bool visible) override { w->checkBox_channel->setVisible(visible); }
 
+    // The editor, its state and the settings.
     void setBandControlsLocked(bool locked) override
     {
         if (locked)

@@ -165,9 +165,9 @@ struct RoutedEdit
     EditRoute route;
     EQ_data* record;
 };
-RoutedEdit routedEdit(const MainWindow& w, int band)
+RoutedEdit routedEdit(const QComboBox* mode, const QCheckBox* channel, int band)
 {
-    const EditRoute route = editRoute(w.comboBox_PEQMode->currentText(), w.checkBox_channel->isChecked());
+    const EditRoute route = editRoute(mode->currentText(), channel->isChecked());
     return {route, band >= 0 && band <= kBandCount ? routedSet(route)[band] : nullptr};
 }
 
@@ -191,7 +191,7 @@ constexpr EQ_data kFreedBand{1, 1, 632, 0.0, 0.707};
 
 void MainWindow::bandDialChanged(int band, int dial, int value)
 {
-    const auto [route, edited] = routedEdit(*this, band);
+    const auto [route, edited] = routedEdit(comboBox_PEQMode, checkBox_channel, band);
     if (!edited)
         return;
     EQ_data& record = *edited;
@@ -236,7 +236,7 @@ void MainWindow::bandDialChanged(int band, int dial, int value)
 
 void MainWindow::bandTextEdited(int band, int field)
 {
-    const auto [route, edited] = routedEdit(*this, band);
+    const auto [route, edited] = routedEdit(comboBox_PEQMode, checkBox_channel, band);
     if (!edited)
         return;
     EQ_data& record = *edited;
@@ -303,7 +303,7 @@ void MainWindow::bandTextEdited(int band, int field)
 
 void MainWindow::bandTypeChanged(int band, int index)
 {
-    const auto [route, edited] = routedEdit(*this, band);
+    const auto [route, edited] = routedEdit(comboBox_PEQMode, checkBox_channel, band);
     if (band < 1 || !edited)
         return;
     EQ_data& record = *edited;
@@ -355,7 +355,7 @@ void MainWindow::fitBandRowToType(int band, int index)
 
 void MainWindow::bandEnableClicked(int band, bool checked)
 {
-    const auto [route, edited] = routedEdit(*this, band);
+    const auto [route, edited] = routedEdit(comboBox_PEQMode, checkBox_channel, band);
     if (!edited)
         return;
     EQ_data& record = *edited;

@@ -55,97 +55,9 @@ constexpr int kMaxVisibleCurves = 5;
 const QString kSourceType = QStringLiteral("fre");
 const QString kTargetType = QStringLiteral("tar");
 
-// Everything that differs between the source and the target picker.
-struct Picker
-{
-    CustomComboBox* combo;
-    QListWidget*& list;
-    int& rows;
-    QString& currentName;
-    QList<QList<double>>& curve;
-    int32_t& preselected;
-    bool& shown;
-    void (MainWindow::*show)(int, QString const&);
-};
-
-Picker sourcePicker(MainWindow& w)
-{
-    return {w.ui->comboBox,       w.sourceCurveList,  w.sourceCurveRows,
-            w.currentSourceName,  w.fre_list,         sysSetValue.Pre_select_fre_index,
-            fre_show_sign,        &MainWindow::fre_sltShowAccountInfo};
-}
-
-Picker targetPicker(MainWindow& w)
-{
-    return {w.ui->comboBox_2,     w.targetCurveList,  w.targetCurveRows,
-            w.currentTargetName,  w.tar_list,         sysSetValue.Pre_select_tar_index,
-            tar_show_sign,        &MainWindow::tar_sltShowAccountInfo};
-}
-
-void addRow(MainWindow& w, const Picker& p, int index, const QString& name)
-{
-    auto* row = new AccountItem();
-    userInfo info;
-    info.name = name;
-    row->setAccountInfo(index, info);
-    QObject::connect(row, &AccountItem::signalShowAccountInfo, &w, p.show);
-    QObject::connect(row, &AccountItem::signalRemoveAccount, &w, &MainWindow::sltRemoveAccount);
-
-    auto* item = new QListWidgetItem(p.list);
-    p.list->setItemWidget(item, row);
-    ++p.rows;
-    // This is how the last choice comes back at start-up.
-    if (p.preselected == index)
-        (w.*p.show)(index, name);
-}
-
 void setChosenLook(CustomComboBox* combo, bool chosen)
 {
     combo->setStyleSheet(FormSheet::curvePicker(combo->objectName(), !chosen));
-}
-
-// Steps shared by both pickers when a curve is chosen: remember it, point
-// the picker at its row and load its file.
-void choose(const Picker& p, int index, const QString& name)
-{
-    p.preselected = index;
-    Config_update();
-    p.shown = true;
-    for (int r = 0; r < p.list->count(); ++r) {
-        auto* row = qobject_cast<AccountItem*>(p.list->itemWidget(p.list->item(r)));
-        if (row && row->getItemWidgetIndex() == index) {
-            p.combo->setCurrentIndex(r);
-            break;
-        }
-    }
-    p.currentName = name;
-    const bool valid = index >= 0 && index < buffer_count;
-    p.curve = importFromCSV(valid ? BD_value[index].path : QString());
-}
-
-void finishChoice(const Picker& p, const QString& name)
-{
-    setChosenLook(p.combo, true);
-    p.combo->setCurrentText(name);
-    p.combo->hidePopup();
-}
-
-void emptyList(const Picker& p)
-{
-    p.combo->lineEdit()->clear();
-    while (p.list->count() > 0) {
-        if (QWidget* row = p.list->itemWidget(p.list->item(0)))
-            row->deleteLater();
-        delete p.list->takeItem(0);
-    }
-    p.rows = 0;
-    p.combo->hidePopup();
-}
-
-void showPlaceholder(const Picker& p, const QString& text)
-{
-    setChosenLook(p.combo, false);
-    p.combo->setCurrentText(text);
 }
 
 // The look the main window's question boxes share: no icon, the program's
@@ -159,12 +71,105 @@ void buildQuestionBox(QMessageBox& box, const QString& text, const QList<modal::
 
 }  // namespace
 
+// Everything that differs between the source and the target picker, and the
+// steps both take.
+struct MainWindow::CurvePicker
+{
+    CustomComboBox* combo;
+    QListWidget*& list;
+    int& rows;
+    QString& currentName;
+    QList<QList<double>>& curve;
+    int32_t& preselected;
+    bool& shown;
+    void (MainWindow::*show)(int, QString const&);
+
+    void addRow(MainWindow& w, int index, const QString& name) const;
+    // When a curve is chosen: remember it, point the picker at its row and
+    // load its file.
+    void choose(int index, const QString& name) const;
+    void finishChoice(const QString& name) const;
+    void empty() const;
+    void showPlaceholder(const QString& text) const;
+};
+
+MainWindow::CurvePicker MainWindow::sourcePicker()
+{
+    return { ui->comboBox, sourceCurveList, sourceCurveRows, currentSourceName, fre_list,
+        sysSetValue.Pre_select_fre_index, fre_show_sign, &MainWindow::fre_sltShowAccountInfo };
+}
+
+MainWindow::CurvePicker MainWindow::targetPicker()
+{
+    return { ui->comboBox_2, targetCurveList, targetCurveRows, currentTargetName, tar_list,
+        sysSetValue.Pre_select_tar_index, tar_show_sign, &MainWindow::tar_sltShowAccountInfo };
+}
+
+void MainWindow::CurvePicker::addRow(MainWindow& w, int index, const QString& name) const
+{
+    auto* row = new AccountItem();
+    userInfo info;
+    info.name = name;
+    row->setAccountInfo(index, info);
+    QObject::connect(row, &AccountItem::signalShowAccountInfo, &w, show);
+    QObject::connect(row, &AccountItem::signalRemoveAccount, &w, &MainWindow::sltRemoveAccount);
+
+    auto* item = new QListWidgetItem(list);
+    list->setItemWidget(item, row);
+    ++rows;
+    // This is how the last choice comes back at start-up.
+    if (preselected == index)
+        (w.*show)(index, name);
+}
+
+void MainWindow::CurvePicker::choose(int index, const QString& name) const
+{
+    preselected = index;
+    Config_update();
+    shown = true;
+    for (int r = 0; r < list->count(); ++r) {
+        auto* row = qobject_cast<AccountItem*>(list->itemWidget(list->item(r)));
+        if (row && row->getItemWidgetIndex() == index) {
+            combo->setCurrentIndex(r);
+            break;
+        }
+    }
+    currentName = name;
+    const bool valid = index >= 0 && index < buffer_count;
+    curve = importFromCSV(valid ? BD_value[index].path : QString());
+}
+
+void MainWindow::CurvePicker::finishChoice(const QString& name) const
+{
+    setChosenLook(combo, true);
+    combo->setCurrentText(name);
+    combo->hidePopup();
+}
+
+void MainWindow::CurvePicker::empty() const
+{
+    combo->lineEdit()->clear();
+    while (list->count() > 0) {
+        if (QWidget* row = list->itemWidget(list->item(0)))
+            row->deleteLater();
+        delete list->takeItem(0);
+    }
+    rows = 0;
+    combo->hidePopup();
+}
+
+void MainWindow::CurvePicker::showPlaceholder(const QString& text) const
+{
+    setChosenLook(combo, false);
+    combo->setCurrentText(text);
+}
+
 void MainWindow::ComboBox_Init()
 {
-    const Picker pickers[] = {sourcePicker(*this), targetPicker(*this)};
+    const CurvePicker pickers[] = { sourcePicker(), targetPicker() };
     const char* const placeholders[] = {"Source FR", "Target"};
     for (int i = 0; i < 2; ++i) {
-        const Picker& p = pickers[i];
+        const CurvePicker& p = pickers[i];
         p.combo->setEditable(true);
         p.combo->lineEdit()->setReadOnly(true);
         p.combo->lineEdit()->setPlaceholderText(QLatin1String(placeholders[i]));
@@ -200,42 +205,42 @@ void MainWindow::fre_tar_ComboBox_Init()
 
 void MainWindow::fre_accountitem_add(int index, QString name)
 {
-    addRow(*this, sourcePicker(*this), index, name);
+    sourcePicker().addRow(*this, index, name);
 }
 
 void MainWindow::tar_accountitem_add(int index, QString name)
 {
-    addRow(*this, targetPicker(*this), index, name);
+    targetPicker().addRow(*this, index, name);
 }
 
 void MainWindow::fre_sltShowAccountInfo(int index, QString const& name)
 {
-    const Picker p = sourcePicker(*this);
-    choose(p, index, name);
+    const CurvePicker p = sourcePicker();
+    p.choose(index, name);
     if (Source_show)
         fre_csv_draw(fre_list);
     if (Filtered_show)
         startThread();
-    finishChoice(p, name);
+    p.finishChoice(name);
 }
 
 void MainWindow::tar_sltShowAccountInfo(int index, QString const& name)
 {
-    const Picker p = targetPicker(*this);
-    choose(p, index, name);
+    const CurvePicker p = targetPicker();
+    p.choose(index, name);
     if (Target_show)
         tar_csv_draw(tar_list);
     // The compensated source is drawn relative to the target.
     if (Source_show)
         fre_csv_draw(fre_list);
     startThread();
-    finishChoice(p, name);
+    p.finishChoice(name);
 }
 
 void MainWindow::tar_fre_sltRemoveAllAccounts()
 {
-    emptyList(sourcePicker(*this));
-    emptyList(targetPicker(*this));
+    sourcePicker().empty();
+    targetPicker().empty();
 }
 
 void MainWindow::sltRemoveAccount(int index)
@@ -287,9 +292,9 @@ void MainWindow::sltRemoveAccount(int index)
     // Placeholders: Chinese for 0, English for every other value.
     const MainWindowTexts& t = mainWindowTexts(sysSetValue.Language == 0 ? 0 : 1);
     if (!fre_show_sign)
-        showPlaceholder(sourcePicker(*this), t.sourcePlaceholder);
+        sourcePicker().showPlaceholder(t.sourcePlaceholder);
     if (!tar_show_sign)
-        showPlaceholder(targetPicker(*this), t.targetPlaceholder);
+        targetPicker().showPlaceholder(t.targetPlaceholder);
 }
 
 void MainWindow::receiveDialogInput_fre(QString const& name)

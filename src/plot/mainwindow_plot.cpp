@@ -21,29 +21,6 @@
 
 namespace {
 
-// What a curve switch moves, by CurveSwitch: its box, its display flag and
-// its settings field.
-struct SwitchMembers
-{
-    CustomCheckBox* MainWindowUi::*box;
-    bool MainWindow::*flag;
-    bool SysSetInfo::*mark;
-};
-
-constexpr SwitchMembers kSwitchMembers[] = {
-    {&MainWindowUi::checkBox_target, &MainWindow::Target_show, &SysSetInfo::Target_Mark},
-    {&MainWindowUi::checkBox_frequency, &MainWindow::Source_show, &SysSetInfo::Source_Mark},
-    {&MainWindowUi::checkBox_each, &MainWindow::Each_show, &SysSetInfo::Each_Mark},
-    {&MainWindowUi::checkBox_EQ, &MainWindow::Combined_show, &SysSetInfo::Combined_Mark},
-    {&MainWindowUi::checkBox_combined, &MainWindow::Filtered_show, &SysSetInfo::Filtered_Mark},
-    {&MainWindowUi::checkBox_open, &MainWindow::Compensated_show, &SysSetInfo::Raw_Mark},
-};
-
-const SwitchMembers& switchMembers(CurveSwitch id)
-{
-    return kSwitchMembers[static_cast<int>(id)];
-}
-
 // The Raw/Compensated box asks for the "macOS" widget style; the style is
 // made once and owned by the box. Where the platform has no such style the
 // box keeps the application style.
@@ -58,6 +35,28 @@ void applyMacStyle(QWidget* box)
 }
 
 }  // namespace
+
+struct MainWindow::CurveSwitchMembers
+{
+    CustomCheckBox* MainWindowUi::*box;
+    bool MainWindow::*flag;
+    bool SysSetInfo::*mark;
+};
+
+// In CurveSwitch order.
+const MainWindow::CurveSwitchMembers& MainWindow::switchMembers(CurveSwitch id)
+{
+    static constexpr CurveSwitchMembers kMembers[] = {
+        { &MainWindowUi::checkBox_target, &MainWindow::Target_show, &SysSetInfo::Target_Mark },
+        { &MainWindowUi::checkBox_frequency, &MainWindow::Source_show, &SysSetInfo::Source_Mark },
+        { &MainWindowUi::checkBox_each, &MainWindow::Each_show, &SysSetInfo::Each_Mark },
+        { &MainWindowUi::checkBox_EQ, &MainWindow::Combined_show, &SysSetInfo::Combined_Mark },
+        { &MainWindowUi::checkBox_combined, &MainWindow::Filtered_show,
+            &SysSetInfo::Filtered_Mark },
+        { &MainWindowUi::checkBox_open, &MainWindow::Compensated_show, &SysSetInfo::Raw_Mark },
+    };
+    return kMembers[static_cast<int>(id)];
+}
 
 void MainWindow::View_Init()
 {
@@ -142,7 +141,7 @@ void MainWindow::handleThreadStarted_each()
 
 void MainWindow::curveSwitchClicked(CurveSwitch id, bool checked)
 {
-    const SwitchMembers& m = switchMembers(id);
+    const CurveSwitchMembers& m = switchMembers(id);
     if (id == CurveSwitch::Compensated) {
         applyMacStyle(ui->checkBox_open);
         ui->checkBox_open->setText(compensatedBoxText(checked, sysSetValue.Language));
@@ -168,7 +167,7 @@ void MainWindow::CheckBox_Change_UI()
 {
     // The boxes first, silently (clicked is not emitted), in the stored order.
     for (auto it = curveSwitchRows.rbegin(); it != curveSwitchRows.rend(); ++it) {
-        const SwitchMembers& m = switchMembers(it->id);
+        const CurveSwitchMembers& m = switchMembers(it->id);
         (ui->*m.box)->setChecked(sysSetValue.*m.mark);
     }
     // Then every switch applied as if clicked with its stored value; the

@@ -1,13 +1,14 @@
 #pragma once
 
-// A device host that does nothing and answers with neutral values, for code
-// that drives the dispatcher without a window; override what is watched.
+// A device host and status view that do nothing and answer with neutral
+// values, for code that drives the dispatcher without a window; override
+// what is watched.
 
 #include <QString>
 
 #include "device/device_session.h"
 
-class NullDeviceHost : public DeviceHost
+class NullDeviceHost : public DeviceStatusView, public DeviceHost
 {
 public:
     void sendFrame(const qv_hid_new::CustomHidFrameInfo&) override {}

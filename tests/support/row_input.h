@@ -17,6 +17,7 @@
 #include <qpa/qwindowsysteminterface.h>
 
 #include "app/mainwindow.h"
+#include "window_internals.h"
 #include "app/mainwindow_ui.h"
 #include "widgets/customcontrols.h"
 
@@ -25,7 +26,7 @@ namespace rowinput {
 inline void bringIntoView(MainWindow& w, QWidget* widget)
 {
     QCoreApplication::processEvents(); // rows shown or hidden get their places first
-    w.ui->scrollArea->ensureWidgetVisible(widget);
+    internals(w).ui->scrollArea->ensureWidgetVisible(widget);
     QCoreApplication::processEvents();
 }
 

@@ -21,6 +21,7 @@
 #include <memory>
 
 #include "app/mainwindow.h"
+#include "window_internals.h"
 #include "app/mainwindow_ui.h"
 #include "device/device_state.h"
 #include "device/hid_device.h"
@@ -303,7 +304,7 @@ public:
         }
         w = std::make_unique<MainWindow>();
         w->show();
-        ws = w->ui->widget;
+        ws = internals(*w).ui->widget;
         QCoreApplication::processEvents();  // the deferred reload of preset 0
         return ws != nullptr;
     }
