@@ -848,10 +848,10 @@ void TestEditorState::filterSwallows()
         QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPointF(3, 3), curves->mapToGlobal(QPointF(3, 3)),
                                 Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QVERIFY(filter->eventFilter(curves, &doubleClick));
-        QContextMenuEvent mouseMenu(QContextMenuEvent::Mouse, QPoint(3, 3));
+        QContextMenuEvent mouseMenu(QContextMenuEvent::Mouse, QPoint(3, 3), curves->mapToGlobal(QPoint(3, 3)));
         QVERIFY(filter->eventFilter(curves, &mouseMenu));
         QVERIFY(filter->eventFilter(curves->view(), &mouseMenu));
-        QContextMenuEvent keyMenu(QContextMenuEvent::Keyboard, QPoint(3, 3));
+        QContextMenuEvent keyMenu(QContextMenuEvent::Keyboard, QPoint(3, 3), curves->mapToGlobal(QPoint(3, 3)));
         QVERIFY(filter->eventFilter(curves->view(), &keyMenu));
     }
 }
