@@ -85,14 +85,14 @@ void wheelNotch(benchmark::State& state, bool withPaint)
     int delta = 120;
 
     for (auto _ : state) {
-        delta = -delta;  // back and forth, never against the dial's end
+        delta = -delta; // back and forth, never against the dial's end
         const auto start = std::chrono::steady_clock::now();
-        QWindowSystemInterface::handleWheelEvent(window, at, global, {}, {0, delta});
+        QWindowSystemInterface::handleWheelEvent(window, at, global, {}, { 0, delta });
         QWindowSystemInterface::flushWindowSystemEvents();
         if (withPaint)
             win.finish();
         else
-            QCoreApplication::sendPostedEvents(&w, QEvent::MetaCall);  // the deferred band curve
+            QCoreApplication::sendPostedEvents(&w, QEvent::MetaCall); // the deferred band curve
         times.add(state, start);
 
         frames += engine.writes().size();
@@ -109,18 +109,12 @@ void wheelNotch(benchmark::State& state, bool withPaint)
     state.counters["screen_fresh"] = win.screenShowsFreshChart();
 }
 
-void BM_GainDialNotch(benchmark::State& state)
-{
-    wheelNotch(state, false);
-}
+void BM_GainDialNotch(benchmark::State& state) { wheelNotch(state, false); }
 BENCHMARK(BM_GainDialNotch)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-void BM_GainDialNotchWithPaint(benchmark::State& state)
-{
-    wheelNotch(state, true);
-}
+void BM_GainDialNotchWithPaint(benchmark::State& state) { wheelNotch(state, true); }
 BENCHMARK(BM_GainDialNotchWithPaint)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-}  // namespace
+} // namespace
 
 QV_WINDOW_BENCHMARK_MAIN()

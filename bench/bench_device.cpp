@@ -27,8 +27,8 @@ void BM_DecodeInputReport(benchmark::State& state)
     std::vector<sim::Report> reports;
     for (int k = 0; k < 256; ++k)
         reports.push_back(sim::makeReport(k % 7 ? 0x1106 : 0x9D01, k * 2654435761u, 0xC9, k));
-    reports[17][14] = 0;                    // bad tail
-    reports[99][5] = reports[99][6] = 0;    // command 0
+    reports[17][14] = 0; // bad tail
+    reports[99][5] = reports[99][6] = 0; // command 0
     size_t i = 0;
     int64_t accepted = 0;
     for (auto _ : state) {
@@ -107,15 +107,18 @@ void BM_PlugToOpened(benchmark::State& state)
     for (auto _ : state) {
         ConnectThread search;
         search.fallbackIntervalMs = -1;
-        std::atomic<bool> opened{false};
+        std::atomic<bool> opened { false };
         std::chrono::steady_clock::time_point at;
-        QObject::connect(&search, &ConnectThread::Connected_Success, &search, [&] {
-            at = std::chrono::steady_clock::now();
-            opened = true;
-        }, Qt::DirectConnection);
+        QObject::connect(
+            &search, &ConnectThread::Connected_Success, &search,
+            [&] {
+                at = std::chrono::steady_clock::now();
+                opened = true;
+            },
+            Qt::DirectConnection);
         const int attempts = engine.openAttempts();
         search.start();
-        while (engine.openAttempts() == attempts)  // the first attempt found nothing
+        while (engine.openAttempts() == attempts) // the first attempt found nothing
             std::this_thread::yield();
         const auto plugged = std::chrono::steady_clock::now();
         engine.plug();
@@ -139,6 +142,6 @@ void BM_PlugToOpened(benchmark::State& state)
 }
 BENCHMARK(BM_PlugToOpened)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(500);
 
-}  // namespace
+} // namespace
 
 QV_QUIET_CORE_BENCHMARK_MAIN()

@@ -80,7 +80,10 @@ BENCHMARK(BM_LeftRightStreamIntoDispatcher)->Unit(benchmark::kMillisecond);
 class Router : public QObject
 {
 public:
-    explicit Router(DeviceSession& s) : session(s) {}
+    explicit Router(DeviceSession& s)
+        : session(s)
+    {
+    }
     DeviceSession& session;
     void onFrame(qv_hid_new::CustomHidFrameInfo f) { session.route(f); }
 };
@@ -93,7 +96,8 @@ void BM_LeftRightStreamThroughLink(benchmark::State& state)
     NullHost host;
     DeviceSession session(host, host);
     Router router(session);
-    QObject::connect(recv_thread, &qv_hid_new_recv::qv_hid_new_recv_update, &router, &Router::onFrame);
+    QObject::connect(
+        recv_thread, &qv_hid_new_recv::qv_hid_new_recv_update, &router, &Router::onFrame);
 
     for (auto _ : state) {
         prepareLeftRightDevice();
@@ -111,8 +115,11 @@ void BM_LeftRightStreamThroughLink(benchmark::State& state)
     QCoreApplication::sendPostedEvents();
     connect_thread->running = true;
 }
-BENCHMARK(BM_LeftRightStreamThroughLink)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(200);
+BENCHMARK(BM_LeftRightStreamThroughLink)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(200);
 
-}  // namespace
+} // namespace
 
 QV_QUIET_CORE_BENCHMARK_MAIN()

@@ -55,7 +55,8 @@ void presetChange(benchmark::State& state, bool presetsDiffer)
     }
     int replaced = 0;
     for (QAbstractSeries* series : in.chart->series())
-        QObject::connect(static_cast<QXYSeries*>(series), &QXYSeries::pointsReplaced, [&replaced] { ++replaced; });
+        QObject::connect(static_cast<QXYSeries*>(series), &QXYSeries::pointsReplaced,
+            [&replaced] { ++replaced; });
 
     IterationTimes times;
     ScreenChanges screen;
@@ -67,7 +68,8 @@ void presetChange(benchmark::State& state, bool presetsDiffer)
         const auto t0 = std::chrono::steady_clock::now();
         w.config_update_ui();
         const auto t1 = std::chrono::steady_clock::now();
-        QCoreApplication::sendPostedEvents(&w, QEvent::MetaCall);  // the fill and band curves, not the paint
+        QCoreApplication::sendPostedEvents(
+            &w, QEvent::MetaCall); // the fill and band curves, not the paint
         const auto t2 = std::chrono::steady_clock::now();
         win.finish();
         times.add(state, t0);
@@ -86,17 +88,11 @@ void presetChange(benchmark::State& state, bool presetsDiffer)
     state.counters["screen_fresh"] = win.screenShowsFreshChart();
 }
 
-void BM_PresetChangeReload(benchmark::State& state)
-{
-    presetChange(state, true);
-}
+void BM_PresetChangeReload(benchmark::State& state) { presetChange(state, true); }
 BENCHMARK(BM_PresetChangeReload)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 // The same preset reloaded: no curve changes, so none is replaced or painted.
-void BM_SamePresetReload(benchmark::State& state)
-{
-    presetChange(state, false);
-}
+void BM_SamePresetReload(benchmark::State& state) { presetChange(state, false); }
 BENCHMARK(BM_SamePresetReload)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 // Standard output goes nowhere while it lives: the linked upload prints its
@@ -155,6 +151,6 @@ void BM_Upload116Frames(benchmark::State& state)
 }
 BENCHMARK(BM_Upload116Frames)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-}  // namespace
+} // namespace
 
 QV_WINDOW_BENCHMARK_MAIN()

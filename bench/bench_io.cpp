@@ -28,11 +28,11 @@ QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& 
 QByteArray tenBandText()
 {
     QByteArray text = "Preamp: -6.5 dB\n";
-    const char* const types[] = {"LSC", "PK", "PK", "PK", "PK", "PK", "PK", "PK", "PK", "HSC"};
+    const char* const types[] = { "LSC", "PK", "PK", "PK", "PK", "PK", "PK", "PK", "PK", "HSC" };
     for (int n = 1; n <= 10; ++n)
         text += "Filter " + QByteArray::number(n) + ": ON " + types[n - 1] + " Fc "
-                + QByteArray::number(30 * n * n) + " Hz Gain " + QByteArray::number(-5.5 + n, 'f', 1)
-                + " dB Q " + QByteArray::number(0.5 + 0.13 * n, 'f', 2) + "\n";
+            + QByteArray::number(30 * n * n) + " Hz Gain " + QByteArray::number(-5.5 + n, 'f', 1)
+            + " dB Q " + QByteArray::number(0.5 + 0.13 * n, 'f', 2) + "\n";
     return text;
 }
 
@@ -41,8 +41,9 @@ QByteArray measurementCsv(int rows)
     QByteArray text = "* Measurement data\n* 48 kHz sweep\nFrequency(Hz),SPL(dB),Phase(degrees)\n";
     for (int i = 0; i < rows; ++i) {
         const double f = 10.0 * std::pow(2400.0, double(i) / (rows - 1));
-        text += QByteArray::number(f, 'f', 3) + "," + QByteArray::number(75 + 6 * std::sin(f / 900), 'f', 3)
-                + "," + QByteArray::number(-std::atan(f / 2000) * 57.3, 'f', 2) + "\n";
+        text += QByteArray::number(f, 'f', 3) + ","
+            + QByteArray::number(75 + 6 * std::sin(f / 900), 'f', 3) + ","
+            + QByteArray::number(-std::atan(f / 2000) * 57.3, 'f', 2) + "\n";
     }
     return text;
 }
@@ -66,8 +67,8 @@ void BM_ImportForeignCsv(benchmark::State& state)
     QTemporaryDir dir;
     const QString path = writeFile(dir, "measurement.csv", measurementCsv(int(state.range(0))));
     for (auto _ : state) {
-        const CurveRows curve =
-            csv_deal::processArrays(freqs1.data(), int(kGridSize), csv_deal::parseCSV(path));
+        const CurveRows curve
+            = csv_deal::processArrays(freqs1.data(), int(kGridSize), csv_deal::parseCSV(path));
         benchmark::DoNotOptimize(curve.size());
     }
     if (!csv_data_determine)
@@ -75,6 +76,6 @@ void BM_ImportForeignCsv(benchmark::State& state)
 }
 BENCHMARK(BM_ImportForeignCsv)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace
 
 QV_QUIET_CORE_BENCHMARK_MAIN();

@@ -81,16 +81,10 @@ void redraw(benchmark::State& state, bool everyCurveChanges)
     state.counters["screen_fresh"] = win.screenShowsFreshChart();
 }
 
-void BM_RedrawAfterBandEdit(benchmark::State& state)
-{
-    redraw(state, false);
-}
+void BM_RedrawAfterBandEdit(benchmark::State& state) { redraw(state, false); }
 BENCHMARK(BM_RedrawAfterBandEdit)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
-void BM_RedrawAllCurvesChanged(benchmark::State& state)
-{
-    redraw(state, true);
-}
+void BM_RedrawAllCurvesChanged(benchmark::State& state) { redraw(state, true); }
 BENCHMARK(BM_RedrawAllCurvesChanged)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 // The computation alone, without the chart.

@@ -17,15 +17,17 @@ __attribute__((weak)) R_EQ_data* EQ_R[12];
 namespace {
 
 // The store logs every preset it reads; the lines are built but not printed.
-void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
+void quiet(QtMsgType, const QMessageLogContext&, const QString&) { }
 
 void writePresets(const QString& path)
 {
     QJsonArray presets;
     for (int i = 0; i < 100; ++i) {
-        QJsonObject o{{"index", i}, {"config_name", QStringLiteral("Config%1").arg(i)}, {"eq_gain", "1 -3.5"}};
+        QJsonObject o { { "index", i }, { "config_name", QStringLiteral("Config%1").arg(i) },
+            { "eq_gain", "1 -3.5" } };
         for (int k = 1; k <= 11; ++k)
-            o.insert(QStringLiteral("eq_%1").arg(k), QStringLiteral("1 1 %1 -2.5 0.707").arg(20 + 100 * k + i));
+            o.insert(QStringLiteral("eq_%1").arg(k),
+                QStringLiteral("1 1 %1 -2.5 0.707").arg(20 + 100 * k + i));
         presets.append(o);
     }
     QSaveFile f(path);
@@ -73,6 +75,6 @@ void BM_SavePresets(benchmark::State& state)
 }
 BENCHMARK(BM_SavePresets)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

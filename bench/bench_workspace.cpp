@@ -45,7 +45,7 @@ namespace {
 // 100 local presets with every band in use, in both preset files.
 void writeLocalPresets(const QString& base, int count)
 {
-    for (const bool right : {false, true}) {
+    for (const bool right : { false, true }) {
         QJsonArray array;
         for (int i = 0; i < count; ++i) {
             QJsonObject o;
@@ -54,10 +54,15 @@ void writeLocalPresets(const QString& base, int count)
             o.insert("eq_gain", "1 -3");
             for (int k = 1; k <= 11; ++k)
                 o.insert(QStringLiteral("eq_%1").arg(k),
-                         QStringLiteral("1 %1 %2 %3 0.707").arg(1 + k % 5).arg(100 * k + i).arg(right ? -1.5 : 2.5));
+                    QStringLiteral("1 %1 %2 %3 0.707")
+                        .arg(1 + k % 5)
+                        .arg(100 * k + i)
+                        .arg(right ? -1.5 : 2.5));
             array.append(o);
         }
-        QFile f(base + (right ? "/Workspace_Config/EQ_config_R.QVconfig" : "/Workspace_Config/EQ_config.QVconfig"));
+        QFile f(base
+            + (right ? "/Workspace_Config/EQ_config_R.QVconfig"
+                     : "/Workspace_Config/EQ_config.QVconfig"));
         f.open(QIODevice::WriteOnly);
         f.write(QJsonDocument(array).toJson());
     }
@@ -87,8 +92,8 @@ void announceTenSlots()
         deviceSlot(s).config_name = QStringLiteral("Slot%1").arg(s + 1);
         deviceSlotR(s).config_name = deviceSlot(s).config_name;
         for (int k = 1; k < 12; ++k) {
-            *deviceSlot(s).eq[k] = EQ_data{1, 1 + k % 5, 90 * k, -2.5, 1.4};
-            *deviceSlotR(s).eq[k] = EQ_data{1, 1 + k % 5, 80 * k, 3.5, 0.9};
+            *deviceSlot(s).eq[k] = EQ_data { 1, 1 + k % 5, 90 * k, -2.5, 1.4 };
+            *deviceSlotR(s).eq[k] = EQ_data { 1, 1 + k % 5, 80 * k, 3.5, 0.9 };
         }
     }
     device_config_count = device_config_count_R = 0;
@@ -123,7 +128,8 @@ void BM_PanelWith100LocalAnd10Device(benchmark::State& state)
         ws->resize(213, 570);
         ws->show();
         QCoreApplication::sendPostedEvents();
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds
+            = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         times.push_back(seconds);
         state.SetIterationTime(seconds);
         if (ws->ui->verticalLayout->count() != 101 || device_config_count != 10)
@@ -133,7 +139,10 @@ void BM_PanelWith100LocalAnd10Device(benchmark::State& state)
     }
     reportTimes(state, times);
 }
-BENCHMARK(BM_PanelWith100LocalAnd10Device)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_PanelWith100LocalAnd10Device)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
 
 // A click on another local preset until the editor has reloaded it: the
 // save of the preset left, the notifications, the deferred reload and
@@ -142,35 +151,45 @@ void BM_SelectLocalPresetUntilReloaded(benchmark::State& state)
 {
     ProgramDir dir;
     auto w = std::make_unique<MainWindow>();
-    stopDeviceThreads();  // no device search polling beside the measurement
+    stopDeviceThreads(); // no device search polling beside the measurement
     w->show();
     QApplication::processEvents();
     Workspace* ws = internals(*w).ui->widget;
     std::vector<double> times;
-    std::vector<double> roads;  // the click alone: save, notifications, switch
+    std::vector<double> roads; // the click alone: save, notifications, switch
     int step = 0;
     for (auto _ : state) {
-        auto* button = ws->findChild<QRadioButton*>(QStringLiteral("RadioButton_%1").arg(1 + step++ % 2));
+        auto* button
+            = ws->findChild<QRadioButton*>(QStringLiteral("RadioButton_%1").arg(1 + step++ % 2));
         bool reloaded = false;
         const auto start = std::chrono::steady_clock::now();
         button->click();
-        roads.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        roads.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         // Queued behind the deferred reload; what runs it queues behind what that defers.
         QMetaObject::invokeMethod(
-            ws, [&] { QMetaObject::invokeMethod(ws, [&] { reloaded = true; }, Qt::QueuedConnection); },
+            ws,
+            [&] {
+                QMetaObject::invokeMethod(
+                    ws, [&] { reloaded = true; }, Qt::QueuedConnection);
+            },
             Qt::QueuedConnection);
         while (!reloaded)
             QCoreApplication::processEvents();
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds
+            = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         times.push_back(seconds);
         state.SetIterationTime(seconds);
     }
     reportTimes(state, times);
     state.counters["road_median_ms"] = percentile(roads, 0.5) * 1e3;
     w.reset();
-    systemset = nullptr;  // went with the window
+    systemset = nullptr; // went with the window
 }
-BENCHMARK(BM_SelectLocalPresetUntilReloaded)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_SelectLocalPresetUntilReloaded)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
 
 // Device_Config_Save of a listed left/right slot: the record built from the
 // slot's records and 75 frames (0x110F, 74 x 0x1110) written to the
@@ -205,19 +224,20 @@ void BM_DeviceSlotRecordAndFrames(benchmark::State& state)
     EQ_data bands[2][12];
     EQ_config_data left, right;
     for (int k = 0; k < 12; ++k) {
-        bands[0][k] = EQ_data{1, 1 + k % 5, 90 * k + 20, -2.5, 1.4};
-        bands[1][k] = EQ_data{1, 1 + k % 5, 80 * k + 20, 3.5, 0.9};
+        bands[0][k] = EQ_data { 1, 1 + k % 5, 90 * k + 20, -2.5, 1.4 };
+        bands[1][k] = EQ_data { 1, 1 + k % 5, 80 * k + 20, 3.5, 0.9 };
         left.eq[k] = &bands[0][k];
         right.eq[k] = &bands[1][k];
     }
     for (auto _ : state) {
-        const FrameList frames = saveSlotFrames(
-            3, packDeviceRecord(RecordLayout::LeftRight, RecordBuilder::Save, QStringLiteral("Slot4"), left, right, true));
+        const FrameList frames = saveSlotFrames(3,
+            packDeviceRecord(RecordLayout::LeftRight, RecordBuilder::Save, QStringLiteral("Slot4"),
+                left, right, true));
         benchmark::DoNotOptimize(frames.data());
     }
 }
 BENCHMARK(BM_DeviceSlotRecordAndFrames)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace
 
 QV_WINDOW_BENCHMARK_MAIN()

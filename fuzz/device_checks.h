@@ -20,10 +20,7 @@
 
 namespace fuzz {
 
-inline bool isStatusLabel(int label)
-{
-    return label >= 1 && label <= 7;
-}
+inline bool isStatusLabel(int label) { return label >= 1 && label <= 7; }
 
 class CheckingHost : public NullDeviceHost
 {
@@ -38,7 +35,7 @@ public:
     void sendFrame(const qv_hid_new::CustomHidFrameInfo& f) override
     {
         FUZZ_CHECK(f.cmd == 0x1101 || f.cmd == 0x1104 || f.cmd == 0x1120 || f.cmd == 0x9D01
-                   || f.cmd == 0x1111);
+            || f.cmd == 0x1111);
         FUZZ_CHECK(f.total == 1 && f.current == 1 && f.protocol == kProtocolByte);
         ++frames;
     }
@@ -120,7 +117,8 @@ inline void checkDeviceState()
     FUZZ_CHECK(device_config_num >= 0 && device_config_num <= kDevicePresetSlots);
     FUZZ_CHECK(status_bar_value.eq_max == 0 || status_bar_value.eq_max == 10);
     FUZZ_CHECK(status_bar_value.eq_count >= 0 && status_bar_value.eq_count <= 11);
-    FUZZ_CHECK(intMatrix_global_gain.size() == kStagedRecords && intMatrix_Q.size() == kStagedRecords);
+    FUZZ_CHECK(
+        intMatrix_global_gain.size() == kStagedRecords && intMatrix_Q.size() == kStagedRecords);
     for (const QList<double>& row : intMatrix_Q)
         FUZZ_CHECK(row.size() == kStagedBands);
     for (int s = 0; s < kDevicePresetSlots; ++s) {
@@ -131,4 +129,4 @@ inline void checkDeviceState()
     }
 }
 
-}  // namespace fuzz
+} // namespace fuzz

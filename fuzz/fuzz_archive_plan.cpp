@@ -53,7 +53,7 @@ void checkPlan(const QList<ZipEntry>& entries)
     }
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -32,7 +32,7 @@ void checkWrittenReadsBack(const CurveRows& rows)
     FUZZ_CHECK(curveFileText(back) == written);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (qsizetype k = 0; k < rows.size(); ++k)
             FUZZ_CHECK(rows[k].size() == 2 && rows[k][0] == freqs1[size_t(k)]);
         if (usable)
-            FUZZ_CHECK(rows[85][1] == 0.0);  // normalised at 500 Hz
+            FUZZ_CHECK(rows[85][1] == 0.0); // normalised at 500 Hz
     }
     if (!usable)
         return 0;

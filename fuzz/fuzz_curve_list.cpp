@@ -24,7 +24,7 @@ QList<Entry> table()
     FUZZ_CHECK(buffer_count >= 0 && buffer_count <= kCurveListCapacity);
     QList<Entry> entries;
     for (int i = 0; i < buffer_count; ++i)
-        entries.append({BD_value[i].type, BD_value[i].index, BD_value[i].name, BD_value[i].path});
+        entries.append({ BD_value[i].type, BD_value[i].index, BD_value[i].name, BD_value[i].path });
     return entries;
 }
 
@@ -42,7 +42,7 @@ int unusedIndex()
     return index;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(before.size() == std::min<qsizetype>(jsonDataList.size(), kCurveListCapacity));
 
     const int index = unusedIndex();
-    const Entry added{QStringLiteral("tar"), index, QStringLiteral("fuzz \u4e2d"), QStringLiteral("/x/y.csv")};
+    const Entry added { QStringLiteral("tar"), index, QStringLiteral("fuzz \u4e2d"),
+        QStringLiteral("/x/y.csv") };
     if (jsonDataList.size() >= kCurveListCapacity) {
         const QByteArray file = fuzz::fileBytes(path);
         FUZZ_CHECK(!file_Add(added.type, added.index, added.name, added.path));

@@ -24,17 +24,23 @@ using Frame = qv_hid_new::CustomHidFrameInfo;
 
 int32_t wordAt(const uint8_t* p)
 {
-    return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+    return int32_t(
+        uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
 }
 
 uint32_t commandOf(uint8_t kind, uint32_t stream)
 {
     switch (kind % 10) {
-    case 6: return 0x1105;
-    case 7: return 0x1204;
-    case 8: return 0x1212;
-    case 9: return 0x1206;
-    default: return stream;
+    case 6:
+        return 0x1105;
+    case 7:
+        return 0x1204;
+    case 8:
+        return 0x1212;
+    case 9:
+        return 0x1206;
+    default:
+        return stream;
     }
 }
 
@@ -42,7 +48,7 @@ void runStream(int road, const uint8_t* data, size_t size)
 {
     const uint8_t setup = data[0] >> 2;
     fuzz::resetDeviceState(1);
-    static constexpr int32_t kLeftRightCodes[] = {128, 129, 192, 193};
+    static constexpr int32_t kLeftRightCodes[] = { 128, 129, 192, 193 };
     status_bar_value.device_eq_status = road == 1 ? kLeftRightCodes[setup & 3] : (setup & 1);
     Gain_flag = status_bar_value.device_eq_status >= 192;
     execute_biaozhi = false;
@@ -72,10 +78,7 @@ struct OwnRecord
     }
 };
 
-double heldQ(double q)
-{
-    return std::clamp(q, kBandMinQ, kBandMaxQ);
-}
+double heldQ(double q) { return std::clamp(q, kBandMinQ, kBandMaxQ); }
 
 // `sent` went through the builder and the reader again; `stored` is what
 // the reader made of the device's words first.
@@ -83,7 +86,8 @@ void checkBandRoundTrip(const EQ_data& stored, const EQ_data& sent, double steps
 {
     FUZZ_CHECK(sent.status == stored.status);
     FUZZ_CHECK(int8_t(sent.type) == int8_t(stored.type));
-    FUZZ_CHECK(sent.center_frequency == std::clamp(stored.center_frequency, kBandMinHz, kBandMaxHz));
+    FUZZ_CHECK(
+        sent.center_frequency == std::clamp(stored.center_frequency, kBandMinHz, kBandMaxHz));
     const double gain = std::clamp(stored.gain, -kBandGainLimitDb, kBandGainLimitDb);
     FUZZ_CHECK(sent.gain == std::trunc(gain * stepsPerDb) / stepsPerDb);
     // Q travels truncated to ten-thousandths: at most one step lower.
@@ -100,7 +104,7 @@ void checkPreampRoundTrip(const EQ_data& stored, const EQ_data& sent)
 void runRecords(const uint8_t* data, size_t size)
 {
     const uint8_t setup = data[0] >> 2;
-    std::array<int32_t, kLeftRightRecordWords> words{};
+    std::array<int32_t, kLeftRightRecordWords> words {};
     for (size_t w = 0; w < words.size() && 1 + 4 * w + 4 <= size; ++w)
         words[w] = wordAt(data + 1 + 4 * w);
     const RecordBuilder builder = (setup & 1) ? RecordBuilder::Save : RecordBuilder::Store;
@@ -112,14 +116,14 @@ void runRecords(const uint8_t* data, size_t size)
     const OneSetRecord oneSet = parseOneSetRecord(words.data());
     storeOneSetRecord(first.preset, oneSet, setup & 4);
     fuzz::checkDeviceRecord(first.preset);
-    const std::vector<int32_t> oneWords = packDeviceRecord(
-        RecordLayout::OneSet, builder, first.preset.config_name, first.preset, first.preset, gainFlag);
+    const std::vector<int32_t> oneWords = packDeviceRecord(RecordLayout::OneSet, builder,
+        first.preset.config_name, first.preset, first.preset, gainFlag);
     FUZZ_CHECK(oneWords.size() == size_t(kOneSetRecordWords));
     if (bandGainFactor(builder, RecordLayout::OneSet, gainFlag) == 2) {
         OwnRecord again;
         storeOneSetRecord(again.preset, parseOneSetRecord(oneWords.data()), setup & 4);
         FUZZ_CHECK(again.preset.config_name
-                   == QString::fromUtf8(recordNameBytes(first.preset.config_name, nameLimit)));
+            == QString::fromUtf8(recordNameBytes(first.preset.config_name, nameLimit)));
         checkPreampRoundTrip(*first.preset.eq[0], *again.preset.eq[0]);
         for (int n = 1; n <= kRecordBandsRead; ++n)
             checkBandRoundTrip(*first.preset.eq[n], *again.preset.eq[n], 2.0);
@@ -132,13 +136,13 @@ void runRecords(const uint8_t* data, size_t size)
     storeLeftRightRecord(left.preset, right.preset, both, steps);
     fuzz::checkDeviceRecord(left.preset);
     fuzz::checkDeviceRecord(right.preset);
-    const std::vector<int32_t> lrWords = packDeviceRecord(
-        RecordLayout::LeftRight, builder, left.preset.config_name, left.preset, right.preset, gainFlag);
+    const std::vector<int32_t> lrWords = packDeviceRecord(RecordLayout::LeftRight, builder,
+        left.preset.config_name, left.preset, right.preset, gainFlag);
     FUZZ_CHECK(lrWords.size() == size_t(kLeftRightRecordWords));
     OwnRecord left2, right2;
     storeLeftRightRecord(left2.preset, right2.preset, parseLeftRightRecord(lrWords.data()), steps);
     FUZZ_CHECK(left2.preset.config_name
-               == QString::fromUtf8(recordNameBytes(left.preset.config_name, nameLimit)));
+        == QString::fromUtf8(recordNameBytes(left.preset.config_name, nameLimit)));
     checkPreampRoundTrip(*left.preset.eq[0], *left2.preset.eq[0]);
     checkPreampRoundTrip(*right.preset.eq[0], *right2.preset.eq[0]);
     for (int n = 1; n <= kRecordBandsRead; ++n) {
@@ -154,7 +158,7 @@ void runRecords(const uint8_t* data, size_t size)
     fuzz::checkDeviceState();
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

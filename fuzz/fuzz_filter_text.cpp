@@ -18,7 +18,7 @@ constexpr int32_t kUntouchedFrequency = -12345;
 void prepare(EQ_data* const set[12])
 {
     for (int k = 0; k < 12; ++k) {
-        *set[k] = EQ_data{};
+        *set[k] = EQ_data {};
         set[k]->center_frequency = kUntouchedFrequency;
     }
 }
@@ -35,10 +35,10 @@ void checkImported(const EQ_data& b)
 bool sameBand(const EQ_data& a, const EQ_data& b)
 {
     return a.status == b.status && a.type == b.type && a.center_frequency == b.center_frequency
-           && a.gain == b.gain && a.Q == b.Q;
+        && a.gain == b.gain && a.Q == b.Q;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

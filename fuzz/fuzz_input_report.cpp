@@ -13,12 +13,13 @@
 namespace {
 
 // Frame byte i of an input report is byte i + 1 of the output buffer.
-constexpr int kSharedBytes[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 13, 14};
+constexpr int kSharedBytes[] = { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 13, 14 };
 
-void checkDecoded(const uint8_t* r, int length, const std::optional<qv_hid_new::CustomHidFrameInfo>& f)
+void checkDecoded(
+    const uint8_t* r, int length, const std::optional<qv_hid_new::CustomHidFrameInfo>& f)
 {
     const bool wellFormed = length == kFrameReportSize && r[0] == 0x22 && r[1] == 0x33
-                            && r[13] == 0x66 && r[14] == 0x77 && (r[5] | r[6]) != 0;
+        && r[13] == 0x66 && r[14] == 0x77 && (r[5] | r[6]) != 0;
     FUZZ_CHECK(f.has_value() == wellFormed);
     if (!f)
         return;
@@ -28,7 +29,7 @@ void checkDecoded(const uint8_t* r, int length, const std::optional<qv_hid_new::
         FUZZ_CHECK(out[i + 1] == r[i]);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -44,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     for (size_t at = 1; at < size; at += kFrameReportSize) {
         const int length = int(std::min<size_t>(kFrameReportSize, size - at));
-        const uint8_t* report = data + at;  // a short tail stays short: no read past it
+        const uint8_t* report = data + at; // a short tail stays short: no read past it
         const auto frame = decodeInputReport(report, length);
         checkDecoded(report, length, frame);
         if (frame) {

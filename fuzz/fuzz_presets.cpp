@@ -38,7 +38,7 @@ QList<Record> snapshot(const Side& side)
     for (int i = 0; i < kLocalPresetCapacity; ++i) {
         const EQ_config_data* p = side.table[i];
         FUZZ_CHECK(p != nullptr);
-        Record r{p->index, p->config_name, {}};
+        Record r { p->index, p->config_name, {} };
         for (int k = 0; k < 12; ++k) {
             FUZZ_CHECK(p->eq[k] != nullptr);
             r.eq[k] = *p->eq[k];
@@ -58,10 +58,7 @@ int objectCount(const QByteArray& content)
     return n;
 }
 
-double reread(const QString& text)
-{
-    return finiteNumber(text).value_or(0.0);
-}
+double reread(const QString& text) { return finiteNumber(text).value_or(0.0); }
 
 // What a save writes of a record and the next start reads of it.
 std::array<EQ_data, 12> saved(const std::array<EQ_data, 12>& eq, bool left)
@@ -84,7 +81,8 @@ void checkSame(const Record& got, const Record& want)
     for (int k = 1; k < 12; ++k) {
         const EQ_data& a = got.eq[k];
         const EQ_data& b = want.eq[k];
-        FUZZ_CHECK(a.status == b.status && a.type == b.type && a.center_frequency == b.center_frequency);
+        FUZZ_CHECK(
+            a.status == b.status && a.type == b.type && a.center_frequency == b.center_frequency);
         FUZZ_CHECK(a.gain == b.gain && a.Q == b.Q);
     }
 }
@@ -97,7 +95,7 @@ void checkRead(const Side& side, int expectedCount)
             FUZZ_CHECK(std::isfinite(b->gain) && std::isfinite(b->Q));
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -107,8 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     EQ_config_Init();
 
     const Side sides[] = {
-        {CB_data, config_count, EQ_config_Rename, EQ_config_Update, true},
-        {CB_data_R, config_count_R, EQ_config_Rename_R, EQ_config_Update_R, false},
+        { CB_data, config_count, EQ_config_Rename, EQ_config_Update, true },
+        { CB_data_R, config_count_R, EQ_config_Rename_R, EQ_config_Update_R, false },
     };
     const int objects = objectCount(content);
     QList<Record> expected[2];

@@ -12,15 +12,13 @@
 
 namespace {
 
-int sign(int v)
-{
-    return (v > 0) - (v < 0);
-}
+int sign(int v) { return (v > 0) - (v < 0); }
 
 void checkVersions(const QString& a, const QString& b)
 {
     FUZZ_CHECK(update_core::compareVersions(a, a) == 0);
-    FUZZ_CHECK(sign(update_core::compareVersions(a, b)) == -sign(update_core::compareVersions(b, a)));
+    FUZZ_CHECK(
+        sign(update_core::compareVersions(a, b)) == -sign(update_core::compareVersions(b, a)));
 }
 
 void checkAddress(const QString& address)
@@ -35,7 +33,7 @@ void checkAddress(const QString& address)
     FUZZ_CHECK(archive.startsWith(folder + QLatin1Char('/')) && archive.size() > folder.size() + 1);
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -57,8 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     checkVersions(s.LatestVerison, s.MacLatestVerison);
     checkVersions(s.HardwareFirmwareVersion, s.HardwareFirmwareVersion_Talvik_Pre);
     if (update_core::offersUpdate(s, running))
-        FUZZ_CHECK(!s.MacUrl.isEmpty() && update_core::compareVersions(s.MacLatestVerison, running) > 0);
-    for (const QString& address : {s.Url, s.MacUrl, s.FirmwareUrl, s.FirmwareUrl_Talvik_Pre})
+        FUZZ_CHECK(
+            !s.MacUrl.isEmpty() && update_core::compareVersions(s.MacLatestVerison, running) > 0);
+    for (const QString& address : { s.Url, s.MacUrl, s.FirmwareUrl, s.FirmwareUrl_Talvik_Pre })
         checkAddress(address);
     return 0;
 }

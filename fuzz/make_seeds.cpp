@@ -100,7 +100,7 @@ void deviceSeeds()
 
     seed("device_records", "one-set", streamFrames(0, sim::oneSetStream(sim::modelAUserWords())));
     seed("device_records", "left-right",
-         streamFrames(1 | 4 << 2, sim::leftRightStream({sim::liveRecord(), sim::vocalRecord()})));
+        streamFrames(1 | 4 << 2, sim::leftRightStream({ sim::liveRecord(), sim::vocalRecord() })));
     seed("device_records", "factory", streamFrames(2, sim::factoryStream(sim::factoryWords())));
     QByteArray record(1, char(3 | 2 << 2));
     for (int32_t w : sim::liveRecord())
@@ -116,7 +116,7 @@ void storeSeeds(const QString& dir)
     config_Init();
     seed("settings", "first-start", writtenFile(settingsFilePath()));
     seed("settings", "odd-types",
-         R"({"Language":"1","EQ_save_file_path":5,"Combined_Mark":1,"Pre_select_tar_index":2.5})");
+        R"({"Language":"1","EQ_save_file_path":5,"Combined_Mark":1,"Pre_select_tar_index":2.5})");
     seed("settings", "array", R"([{"Language":1}])");
     seed("settings", "cut", R"({"Language": 1, "Combined_Mark": tr)");
 
@@ -131,8 +131,8 @@ void storeSeeds(const QString& dir)
     seed("presets", "three", writtenFile(presetFilePath()));
     seed("presets", "object", R"({"index":0})");
     seed("presets", "odd-fields",
-         R"([{"index":"1","config_name":5,"eq_gain":"1","eq_1":"1 1 x 2.5e1 nan"},"x",)"
-         R"({"index":9,"eq_gain":"0 -3.25","eq_11":"1 7 100000 -40 0"}])");
+        R"([{"index":"1","config_name":5,"eq_gain":"1","eq_1":"1 1 x 2.5e1 nan"},"x",)"
+        R"({"index":9,"eq_gain":"0 -3.25","eq_11":"1 7 100000 -40 0"}])");
 
     loadConfig();
     seed("channel_modes", "first-start", writtenFile(channelModeFilePath()));
@@ -141,7 +141,7 @@ void storeSeeds(const QString& dir)
     buffer_Init();
     seed("curve_list", "first-start", writtenFile(curveListFilePath()));
     seed("curve_list", "odd-fields",
-         R"(["x", {"index":0,"name":"n","path":"/p","type":"fre"}, {"index":"0","name":5,"path":true,"type":1}])");
+        R"(["x", {"index":0,"name":"n","path":"/p","type":"fre"}, {"index":"0","name":5,"path":true,"type":1}])");
 }
 
 void ioSeeds(const QString& fixtures)
@@ -150,8 +150,10 @@ void ioSeeds(const QString& fixtures)
     makeStartupBandSet(set);
     seed("filter_text", "own", filterText(set));
     seed("filter_text", "own-odd",
-         "Preamp: -6.25 dB\r\nFilter 1: ON LS Fc 99.5 Hz Gain +3 dB Q 1\nFilter 2: ON Fc 1 Hz Gain 1 dB Q 1\n"
-         "Filter 3: ON PK Fc 5 Hz Gain 15 dB Q 20\nFilter 7: On HSC Fc 30000 Hz Gain 1-2 dB Q 0.15\n");
+        "Preamp: -6.25 dB\r\nFilter 1: ON LS Fc 99.5 Hz Gain +3 dB Q 1\nFilter 2: ON Fc 1 Hz Gain "
+        "1 dB Q 1\n"
+        "Filter 3: ON PK Fc 5 Hz Gain 15 dB Q 20\nFilter 7: On HSC Fc 30000 Hz Gain 1-2 dB Q "
+        "0.15\n");
     QByteArray loose;
     for (int i = 0; i < 9; ++i)
         loose += "Header line " + QByteArray::number(i) + "\n";
@@ -169,8 +171,8 @@ void ioSeeds(const QString& fixtures)
     }
 }
 
-QByteArray zip(const QList<QPair<QString, QByteArray>>& files, const QStringList& dirs,
-               const QString& link)
+QByteArray zip(
+    const QList<QPair<QString, QByteArray>>& files, const QStringList& dirs, const QString& link)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -188,27 +190,28 @@ QByteArray zip(const QList<QPair<QString, QByteArray>>& files, const QStringList
 void updateSeeds()
 {
     seed("update_manifest", "manifest",
-         R"({"Vesk_Series": {"LatestVerison": "V1.17", "Url": "https://h/win.zip",)"
-         R"( "MacLatestVerison": "V1.17", "MacUrl": "https://h/a%2F..%2Fb.zip", "ReleaseNoteCh": "修复",)"
-         R"( "ReleaseNoteEn": "Fixes", "UpdateTime": "2024", "HardwareFirmwareVersion": "v2.10.1",)"
-         R"( "FirmwareUrl": "ftp://x/..", "HardwareFirmwareVersion_Talvik_Pre": "V9",)"
-         R"( "FirmwareUrl_Talvik_Pre": "http://h/%00"}})");
-    seed("update_manifest", "odd", R"({"Vesk_Series": {"MacLatestVerison": 1.17, "MacUrl": ["x"]}})");
+        R"({"Vesk_Series": {"LatestVerison": "V1.17", "Url": "https://h/win.zip",)"
+        R"( "MacLatestVerison": "V1.17", "MacUrl": "https://h/a%2F..%2Fb.zip", "ReleaseNoteCh": "修复",)"
+        R"( "ReleaseNoteEn": "Fixes", "UpdateTime": "2024", "HardwareFirmwareVersion": "v2.10.1",)"
+        R"( "FirmwareUrl": "ftp://x/..", "HardwareFirmwareVersion_Talvik_Pre": "V9",)"
+        R"( "FirmwareUrl_Talvik_Pre": "http://h/%00"}})");
+    seed("update_manifest", "odd",
+        R"({"Vesk_Series": {"MacLatestVerison": 1.17, "MacUrl": ["x"]}})");
     seed("update_manifest", "array", R"([{"Vesk_Series": {}}])");
 
     seed("archive_plan", "plain",
-         zip({{QStringLiteral("a.dmg"), "DMG"}, {QStringLiteral("dir/b.txt"), "B"}},
-             {QStringLiteral("dir")}, QString()));
+        zip({ { QStringLiteral("a.dmg"), "DMG" }, { QStringLiteral("dir/b.txt"), "B" } },
+            { QStringLiteral("dir") }, QString()));
     seed("archive_plan", "hostile",
-         zip({{QStringLiteral("../up.txt"), "UP"}, {QStringLiteral(".hidden"), "H"},
-              {QString::fromUtf8("中文.dmg"), "X"}},
-             {QStringLiteral("d")}, QStringLiteral("link")));
+        zip({ { QStringLiteral("../up.txt"), "UP" }, { QStringLiteral(".hidden"), "H" },
+                { QString::fromUtf8("中文.dmg"), "X" } },
+            { QStringLiteral("d") }, QStringLiteral("link")));
     seed("archive_plan", "names",
-         "a.dmg\ndir/\ndir/b.txt\n./c\nx/../y\n..\\win\n./\na/../\n../UpdateProgram2/x\n"
-         "a/..\n@link\nupdate.zip\n/etc/passwd\n");
+        "a.dmg\ndir/\ndir/b.txt\n./c\nx/../y\n..\\win\n./\na/../\n../UpdateProgram2/x\n"
+        "a/..\n@link\nupdate.zip\n/etc/passwd\n");
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -31,7 +31,7 @@ bool replay(const QString& path)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

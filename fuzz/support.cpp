@@ -21,7 +21,7 @@ void quietHandler(QtMsgType type, const QMessageLogContext&, const QString& mess
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
-}  // namespace
+} // namespace
 
 namespace fuzz {
 
@@ -40,7 +40,8 @@ QByteArray bytes(const uint8_t* data, size_t size)
 QString dataDir()
 {
     static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/qv-fuzz-XXXXXX"));
-    static const bool made = dir.isValid() && QDir(dir.path()).mkpath(QStringLiteral("Workspace_Config"));
+    static const bool made
+        = dir.isValid() && QDir(dir.path()).mkpath(QStringLiteral("Workspace_Config"));
     if (!made)
         fail(__FILE__, __LINE__, "temporary data folder");
     return dir.path();
@@ -59,12 +60,9 @@ QByteArray fileBytes(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-bool sameDouble(double a, double b)
-{
-    return a == b || (std::isnan(a) && std::isnan(b));
-}
+bool sameDouble(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
 
-}  // namespace fuzz
+} // namespace fuzz
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {

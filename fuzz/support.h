@@ -35,4 +35,4 @@ QByteArray fileBytes(const QString& path);
 // Same value, or both not numbers.
 bool sameDouble(double a, double b);
 
-}  // namespace fuzz
+} // namespace fuzz

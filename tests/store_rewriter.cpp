@@ -14,9 +14,9 @@
 
 namespace {
 
-void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
+void quiet(QtMsgType, const QMessageLogContext&, const QString&) { }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

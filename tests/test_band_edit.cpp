@@ -39,12 +39,9 @@ QStringList frameTexts(const FrameList& frames)
     return out;
 }
 
-int32_t modulus(int tenths)
-{
-    return static_cast<int32_t>(value_deal::Get_Modulus(tenths));
-}
+int32_t modulus(int tenths) { return static_cast<int32_t>(value_deal::Get_Modulus(tenths)); }
 
-}  // namespace
+} // namespace
 
 class TestBandEdit : public QObject
 {
@@ -142,18 +139,18 @@ private slots:
         // Both preamps follow a left edit only on devices reporting 0x81 or 0xC1.
         QVERIFY(preampsLinkedOnDevice(0x81));
         QVERIFY(preampsLinkedOnDevice(0xC1));
-        for (int status : {0, 1, 0x80, 0xC0, 0x181, 0x01})
+        for (int status : { 0, 1, 0x80, 0xC0, 0x181, 0x01 })
             QVERIFY(!preampsLinkedOnDevice(status));
     }
 
     void types()
     {
-        const int indexes[] = {-1, 0, 1, 4, 5, 8};
-        const int stored[] = {1, 1, 2, 5, 1, 1};
+        const int indexes[] = { -1, 0, 1, 4, 5, 8 };
+        const int stored[] = { 1, 1, 2, 5, 1, 1 };
         for (int i = 0; i < 6; ++i)
             QCOMPARE(typeForIndex(indexes[i]), stored[i]);
-        const int types[] = {-2, 0, 1, 3, 5, 6, 9};
-        const int sent[] = {1, 1, 1, 3, 5, 1, 1};
+        const int types[] = { -2, 0, 1, 3, 5, 6, 9 };
+        const int sent[] = { 1, 1, 1, 3, 5, 1, 1 };
         for (int i = 0; i < 7; ++i)
             QCOMPARE(bandTypeCode(types[i]), sent[i]);
     }
@@ -206,7 +203,8 @@ private slots:
         QTest::newRow("overflowing negative") << "-1e400" << -12.0 << -24;
         QTest::newRow("overlong positive") << "1234567890" << 12.0 << 24;
         QTest::newRow("overlong negative") << "-123456789" << -12.0 << -24;
-        QTest::newRow("overlong negative after blanks") << "   -1.5dB" + QString(" ") << -12.0 << -24;
+        QTest::newRow("overlong negative after blanks")
+            << "   -1.5dB" + QString(" ") << -12.0 << -24;
         QTest::newRow("overlong text") << "not a gain" << 12.0 << 24;
     }
 
@@ -293,28 +291,38 @@ private slots:
         QTest::addColumn<QString>("commands");
         using E = BandEdit;
         using R = EditRoute;
-        QTest::newRow("frequency dial, band 1") << E::FrequencyDial << 1 << R::Linked
-                                                << "9101 9102 9105 9106 9107 910a";
-        QTest::newRow("frequency dial, band 2") << E::FrequencyDial << 2 << R::Linked
-                                                << "9202 9201 9205 9207 9206 920a";
-        QTest::newRow("frequency dial, band 3 right") << E::FrequencyDial << 3 << R::Right << "9306 9307 930a";
-        QTest::newRow("gain dial, band 1") << E::GainDial << 1 << R::Linked << "9103 9101 9105 9108 9106 910a";
-        QTest::newRow("gain dial, band 2") << E::GainDial << 2 << R::Linked << "9201 9203 9205 9206 9208 920a";
+        QTest::newRow("frequency dial, band 1")
+            << E::FrequencyDial << 1 << R::Linked << "9101 9102 9105 9106 9107 910a";
+        QTest::newRow("frequency dial, band 2")
+            << E::FrequencyDial << 2 << R::Linked << "9202 9201 9205 9207 9206 920a";
+        QTest::newRow("frequency dial, band 3 right")
+            << E::FrequencyDial << 3 << R::Right << "9306 9307 930a";
+        QTest::newRow("gain dial, band 1")
+            << E::GainDial << 1 << R::Linked << "9103 9101 9105 9108 9106 910a";
+        QTest::newRow("gain dial, band 2")
+            << E::GainDial << 2 << R::Linked << "9201 9203 9205 9206 9208 920a";
         QTest::newRow("gain dial, band 1 left") << E::GainDial << 1 << R::Left << "9103 9101 9105";
-        QTest::newRow("gain dial, band 3 right") << E::GainDial << 3 << R::Right << "9306 9308 930a";
+        QTest::newRow("gain dial, band 3 right")
+            << E::GainDial << 3 << R::Right << "9306 9308 930a";
         QTest::newRow("Q dial, band 1") << E::QDial << 1 << R::Right << "9109 9106 910a";
         QTest::newRow("Q dial, band 2") << E::QDial << 2 << R::Left << "9201 9204 9205";
-        QTest::newRow("Q dial, band 7") << E::QDial << 7 << R::Linked << "9701 9704 9705 9706 9709 970a";
-        QTest::newRow("frequency text, band 2") << E::FrequencyText << 2 << R::Linked
-                                                << "9201 9202 9205 9206 9207 920a";
+        QTest::newRow("Q dial, band 7")
+            << E::QDial << 7 << R::Linked << "9701 9704 9705 9706 9709 970a";
+        QTest::newRow("frequency text, band 2")
+            << E::FrequencyText << 2 << R::Linked << "9201 9202 9205 9206 9207 920a";
         QTest::newRow("gain text, band 1") << E::GainText << 1 << R::Left << "9103 9101 9105";
-        QTest::newRow("gain text, band 3") << E::GainText << 3 << R::Linked << "9303 9301 9305 9308 9306 930a";
-        QTest::newRow("gain text, band 11 right") << E::GainText << 11 << R::Right << "9b08 9b06 9b0a";
-        QTest::newRow("Q text, band 1") << E::QText << 1 << R::Linked << "9101 9104 9105 9106 9109 910a";
-        QTest::newRow("type, band 1") << E::Type << 1 << R::Linked
-                                      << "9101 9102 9103 9104 9105 9106 9107 9108 9109 910a";
-        QTest::newRow("type, band 11 right") << E::Type << 11 << R::Right << "9b06 9b07 9b08 9b09 9b0a";
-        QTest::newRow("on, band 3 left") << E::SwitchOn << 3 << R::Left << "9301 9302 9303 9304 9305";
+        QTest::newRow("gain text, band 3")
+            << E::GainText << 3 << R::Linked << "9303 9301 9305 9308 9306 930a";
+        QTest::newRow("gain text, band 11 right")
+            << E::GainText << 11 << R::Right << "9b08 9b06 9b0a";
+        QTest::newRow("Q text, band 1")
+            << E::QText << 1 << R::Linked << "9101 9104 9105 9106 9109 910a";
+        QTest::newRow("type, band 1")
+            << E::Type << 1 << R::Linked << "9101 9102 9103 9104 9105 9106 9107 9108 9109 910a";
+        QTest::newRow("type, band 11 right")
+            << E::Type << 11 << R::Right << "9b06 9b07 9b08 9b09 9b0a";
+        QTest::newRow("on, band 3 left")
+            << E::SwitchOn << 3 << R::Left << "9301 9302 9303 9304 9305";
         QTest::newRow("off, band 3") << E::SwitchOff << 3 << R::Linked << "9305 930a";
         QTest::newRow("off, band 3 right") << E::SwitchOff << 3 << R::Right << "930a";
         QTest::newRow("off, band 10 left") << E::SwitchOff << 10 << R::Left << "9a05";
@@ -327,8 +335,9 @@ private slots:
         QFETCH(EditRoute, route);
         QFETCH(QString, commands);
         // Distinct values, so a frame carrying the wrong field shows.
-        const BandCodes codes{3, 1000, -5, 7070, 1};
-        const int32_t byField[] = {0, codes.type, codes.frequency, codes.gain, codes.q, codes.status};
+        const BandCodes codes { 3, 1000, -5, 7070, 1 };
+        const int32_t byField[]
+            = { 0, codes.type, codes.frequency, codes.gain, codes.q, codes.status };
         QStringList expected;
         for (const QString& c : commands.split(' ')) {
             const uint32_t cmd = c.toUInt(nullptr, 16);
@@ -341,11 +350,12 @@ private slots:
     // A band switched on in "L+R": all five fields of the record, both channels.
     void switchOnCodesTheRecord()
     {
-        const EQ_data record{1, 1, 1000, 2.75, 0.707};
+        const EQ_data record { 1, 1, 1000, 2.75, 0.707 };
         const QStringList halves = frameTexts(
             bandEditFrames(BandEdit::SwitchOn, 3, EditRoute::Linked, bandCodes(record, false)));
-        QCOMPARE(halves, QStringList({"9301:1", "9302:1000", "9303:5", "9304:7070", "9305:1", "9306:1",
-                                      "9307:1000", "9308:5", "9309:7070", "930a:1"}));
+        QCOMPARE(halves,
+            QStringList({ "9301:1", "9302:1000", "9303:5", "9304:7070", "9305:1", "9306:1",
+                "9307:1000", "9308:5", "9309:7070", "930a:1" }));
         const QStringList tenths = frameTexts(
             bandEditFrames(BandEdit::SwitchOn, 3, EditRoute::Linked, bandCodes(record, true)));
         QCOMPARE(tenths[2], QString("9303:27"));
@@ -372,24 +382,34 @@ private slots:
         const QString on2 = "9c02:1";
         const QString off2 = "9c02:0";
         const QString off4 = "9c04:0";
-        QTest::newRow("dial linked") << P::Dial << R::Linked << 1 << 0 << QStringList{l1, on2, l3linked, "9c04:1"};
-        QTest::newRow("dial left") << P::Dial << R::Left << 1 << 0x80 << QStringList{l1, on2};
-        QTest::newRow("dial left, 0x81") << P::Dial << R::Left << 1 << 0x81 << QStringList{l1, on2, r3, off4};
-        QTest::newRow("dial right, 0xC1") << P::Dial << R::Right << 1 << 0xC1 << QStringList{l1, on2, r3, off4};
-        QTest::newRow("dial right, 0x80") << P::Dial << R::Right << 1 << 0x80 << QStringList{r3, off4};
-        QTest::newRow("dial left, left off") << P::Dial << R::Left << 0 << 0 << QStringList{l1, off2};
-        QTest::newRow("text linked, left off") << P::Text << R::Linked << 0 << 0
-                                               << QStringList{l1, off2, l3linked, off4};
-        QTest::newRow("text left, left off") << P::Text << R::Left << 0 << 0x81 << QStringList{};
-        QTest::newRow("text left, 0xC1") << P::Text << R::Left << 1 << 0xC1 << QStringList{l1, on2, r3, off4};
-        QTest::newRow("text right, left off, 0x81") << P::Text << R::Right << 0 << 0x81
-                                                    << QStringList{l1, off2, r3, off4};
-        QTest::newRow("on linked") << P::SwitchOn << R::Linked << 1 << 0x81 << QStringList{l1, on2, l3linked, "9c04:1"};
-        QTest::newRow("off linked") << P::SwitchOff << R::Linked << 0 << 0 << QStringList{off2, off4};
-        QTest::newRow("on left, 0x81 not asked") << P::SwitchOn << R::Left << 1 << 0x81 << QStringList{l1, on2};
-        QTest::newRow("off left") << P::SwitchOff << R::Left << 0 << 0x81 << QStringList{off2};
-        QTest::newRow("on right") << P::SwitchOn << R::Right << 1 << 0x81 << QStringList{r3, off4};
-        QTest::newRow("off right") << P::SwitchOff << R::Right << 1 << 0 << QStringList{off4};
+        QTest::newRow("dial linked")
+            << P::Dial << R::Linked << 1 << 0 << QStringList { l1, on2, l3linked, "9c04:1" };
+        QTest::newRow("dial left") << P::Dial << R::Left << 1 << 0x80 << QStringList { l1, on2 };
+        QTest::newRow("dial left, 0x81")
+            << P::Dial << R::Left << 1 << 0x81 << QStringList { l1, on2, r3, off4 };
+        QTest::newRow("dial right, 0xC1")
+            << P::Dial << R::Right << 1 << 0xC1 << QStringList { l1, on2, r3, off4 };
+        QTest::newRow("dial right, 0x80")
+            << P::Dial << R::Right << 1 << 0x80 << QStringList { r3, off4 };
+        QTest::newRow("dial left, left off")
+            << P::Dial << R::Left << 0 << 0 << QStringList { l1, off2 };
+        QTest::newRow("text linked, left off")
+            << P::Text << R::Linked << 0 << 0 << QStringList { l1, off2, l3linked, off4 };
+        QTest::newRow("text left, left off") << P::Text << R::Left << 0 << 0x81 << QStringList {};
+        QTest::newRow("text left, 0xC1")
+            << P::Text << R::Left << 1 << 0xC1 << QStringList { l1, on2, r3, off4 };
+        QTest::newRow("text right, left off, 0x81")
+            << P::Text << R::Right << 0 << 0x81 << QStringList { l1, off2, r3, off4 };
+        QTest::newRow("on linked")
+            << P::SwitchOn << R::Linked << 1 << 0x81 << QStringList { l1, on2, l3linked, "9c04:1" };
+        QTest::newRow("off linked")
+            << P::SwitchOff << R::Linked << 0 << 0 << QStringList { off2, off4 };
+        QTest::newRow("on left, 0x81 not asked")
+            << P::SwitchOn << R::Left << 1 << 0x81 << QStringList { l1, on2 };
+        QTest::newRow("off left") << P::SwitchOff << R::Left << 0 << 0x81 << QStringList { off2 };
+        QTest::newRow("on right") << P::SwitchOn << R::Right << 1 << 0x81
+                                  << QStringList { r3, off4 };
+        QTest::newRow("off right") << P::SwitchOff << R::Right << 1 << 0 << QStringList { off4 };
     }
 
     void preampFrames()
@@ -399,8 +419,8 @@ private slots:
         QFETCH(int, leftStatus);
         QFETCH(int, deviceState);
         QFETCH(QStringList, frames);
-        const EQ_data left{static_cast<uint8_t>(leftStatus), 1, 632, 2.0, 0.707};
-        const EQ_data right{0, 1, 632, -3.0, 0.707};
+        const EQ_data left { static_cast<uint8_t>(leftStatus), 1, 632, 2.0, 0.707 };
+        const EQ_data right { 0, 1, 632, -3.0, 0.707 };
         QCOMPARE(frameTexts(preampEditFrames(edit, route, left, right, deviceState)), frames);
     }
 };

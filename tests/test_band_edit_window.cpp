@@ -54,15 +54,15 @@
 namespace {
 
 // Every band on, peaking, Q 0.707; the two sets told apart by frequency.
-constexpr EQ_data kLeftBand{1, 1, 1000, 0.0, 0.707};
-constexpr EQ_data kRightBand{1, 1, 2000, 0.0, 0.707};
+constexpr EQ_data kLeftBand { 1, 1, 1000, 0.0, 0.707 };
+constexpr EQ_data kRightBand { 1, 1, 2000, 0.0, 0.707 };
 
 QString modulus(int tenths)
 {
     return QString::number(static_cast<int32_t>(value_deal::Get_Modulus(tenths)));
 }
 
-}  // namespace
+} // namespace
 
 class TestBandEditWindow : public QObject
 {
@@ -71,7 +71,7 @@ class TestBandEditWindow : public QObject
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MainWindow> w;
     MainWindowInternals in() const { return internals(*w); }
-    HeldDevice device;  // the test holds the device itself
+    HeldDevice device; // the test holds the device itself
     EQ_data left[12];
     EQ_data right[12];
 
@@ -131,10 +131,11 @@ class TestBandEditWindow : public QObject
             const BandRowDescriptor& r = row(band);
             r.typeCombo.of(ui())->setCurrentIndex(saved.type - 1);
             QMetaObject::invokeMethod(w.get(), qPrintable(QString("set_cb%1_type").arg(band)),
-                                      Q_ARG(int, saved.type - 1));
-            *set[band] = saved;  // the fitting may have zeroed a gain
+                Q_ARG(int, saved.type - 1));
+            *set[band] = saved; // the fitting may have zeroed a gain
             r.enable.of(ui())->setChecked(saved.status != 0);
-            r.freqDial.of(ui())->Line_setValue(value_deal::line_fre_value_deal(saved.center_frequency));
+            r.freqDial.of(ui())->Line_setValue(
+                value_deal::line_fre_value_deal(saved.center_frequency));
             r.freqText.of(ui())->setText(frequencyText(saved.center_frequency));
             r.gainDial.of(ui())->Line_setValue(truncSaturated(saved.gain * 2));
             r.gainText.of(ui())->setText(gainText(saved.gain));
@@ -189,8 +190,8 @@ private slots:
             left[k] = kLeftBand;
             right[k] = kRightBand;
         }
-        left[0] = {1, 1, 632, -3.0, 0.707};
-        right[0] = {1, 1, 632, -3.0, 0.707};
+        left[0] = { 1, 1, 632, -3.0, 0.707 };
+        right[0] = { 1, 1, 632, -3.0, 0.707 };
         Gain_flag = false;
         execute_biaozhi = true;
         biaozhi_name = "xxxx";
@@ -218,19 +219,21 @@ private slots:
         QTest::addColumn<bool>("tenths");
         QTest::addColumn<bool>("connected");
         QTest::addColumn<QStringList>("frames");
-        QTest::newRow("band 1, L+R") << 1 << "L+R" << false << false << true
-                                     << QStringList{"9103:3", "9101:1", "9105:1", "9108:3", "9106:1", "910a:1"};
-        QTest::newRow("band 1, L+R, tenths") << 1 << "L+R" << true << true << true
-                                             << QStringList{"9103:15", "9101:1", "9105:1",
-                                                            "9108:15", "9106:1", "910a:1"};
-        QTest::newRow("band 2, L+R, switch ignored") << 2 << "L+R" << true << false << true
-                                                     << QStringList{"9201:1", "9203:3", "9205:1",
-                                                                    "9206:1", "9208:3", "920a:1"};
-        QTest::newRow("band 2, left") << 2 << "L/R" << false << false << true
-                                      << QStringList{"9201:1", "9203:3", "9205:1"};
-        QTest::newRow("band 2, right, tenths") << 2 << "L/R" << true << true << true
-                                               << QStringList{"9206:1", "9208:15", "920a:1"};
-        QTest::newRow("band 3, not connected") << 3 << "L+R" << false << false << false << QStringList{};
+        QTest::newRow("band 1, L+R")
+            << 1 << "L+R" << false << false << true
+            << QStringList { "9103:3", "9101:1", "9105:1", "9108:3", "9106:1", "910a:1" };
+        QTest::newRow("band 1, L+R, tenths")
+            << 1 << "L+R" << true << true << true
+            << QStringList { "9103:15", "9101:1", "9105:1", "9108:15", "9106:1", "910a:1" };
+        QTest::newRow("band 2, L+R, switch ignored")
+            << 2 << "L+R" << true << false << true
+            << QStringList { "9201:1", "9203:3", "9205:1", "9206:1", "9208:3", "920a:1" };
+        QTest::newRow("band 2, left")
+            << 2 << "L/R" << false << false << true << QStringList { "9201:1", "9203:3", "9205:1" };
+        QTest::newRow("band 2, right, tenths")
+            << 2 << "L/R" << true << true << true << QStringList { "9206:1", "9208:15", "920a:1" };
+        QTest::newRow("band 3, not connected")
+            << 3 << "L+R" << false << false << false << QStringList {};
     }
 
     void gainDialWheel()
@@ -270,7 +273,8 @@ private slots:
         QTest::mouseDClick(freq2, Qt::LeftButton);
         QCOMPARE(EQ[2]->center_frequency, 632);
         QCOMPARE(row(2).freqText.of(ui())->text(), QString("632Hz"));
-        QCOMPARE(written(), QStringList({"9202:632", "9201:1", "9205:1", "9207:632", "9206:1", "920a:1"}));
+        QCOMPARE(written(),
+            QStringList({ "9202:632", "9201:1", "9205:1", "9207:632", "9206:1", "920a:1" }));
 
         // Drag: band 3's frequency dial ten positions up, left channel only.
         setMode("L/R", false);
@@ -288,7 +292,7 @@ private slots:
         QCOMPARE(EQ_R[3]->center_frequency, 2000);
         QCOMPARE(row(3).freqText.of(ui())->text(), QString::number(hz) + "Hz");
         QCOMPARE(written().mid(written().size() - 3),
-                 QStringList({"9301:1", "9302:" + QString::number(hz), "9305:1"}));
+            QStringList({ "9301:1", "9302:" + QString::number(hz), "9305:1" }));
 
         // Double-click on band 4's gain dial in the right channel: back to 0 dB.
         setMode("L/R", true);
@@ -300,7 +304,7 @@ private slots:
         QTest::mouseDClick(gain4, Qt::LeftButton);
         QCOMPARE(EQ_R[4]->gain, 0.0);
         QCOMPARE(row(4).gainText.of(ui())->text(), QString("0.0dB"));
-        QCOMPARE(written(), QStringList({"9406:1", "9408:0", "940a:1"}));
+        QCOMPARE(written(), QStringList({ "9406:1", "9408:0", "940a:1" }));
 
         // Double-click on band 1's Q dial: Q 0.707, Q frame first.
         setMode("L/R", false);
@@ -311,7 +315,7 @@ private slots:
         QTest::mouseDClick(q1, Qt::LeftButton);
         QCOMPARE(EQ[1]->Q, 0.707);
         QCOMPARE(row(1).qText.of(ui())->text(), QString("0.7070"));
-        QCOMPARE(written(), QStringList({"9104:7070", "9101:1", "9105:1"}));
+        QCOMPARE(written(), QStringList({ "9104:7070", "9101:1", "9105:1" }));
     }
 
     // The Q dial sends its table's integer; the same Q coded from the stored
@@ -322,13 +326,15 @@ private slots:
         wheel(row(1).qDial.of(ui()));
         QTRY_COMPARE(EQ[1]->Q, 1.1642);
         QCOMPARE(row(1).qText.of(ui())->text(), QString("1.1642"));
-        QCOMPARE(written(), QStringList({"9104:11642", "9101:1", "9105:1", "9109:11642", "9106:1", "910a:1"}));
+        QCOMPARE(written(),
+            QStringList({ "9104:11642", "9101:1", "9105:1", "9109:11642", "9106:1", "910a:1" }));
 
         engine().clearWrites();
         QVERIFY(choose(row(1).typeCombo.of(ui()), 3));
         QCOMPARE(EQ[1]->type, 4);
-        QCOMPARE(written(), QStringList({"9101:4", "9102:1000", "9103:0", "9104:11641", "9105:1", "9106:4",
-                                         "9107:1000", "9108:0", "9109:11641", "910a:1"}));
+        QCOMPARE(written(),
+            QStringList({ "9101:4", "9102:1000", "9103:0", "9104:11641", "9105:1", "9106:4",
+                "9107:1000", "9108:0", "9109:11641", "910a:1" }));
         QCOMPARE(row(1).freqLabelCombo.of(ui())->currentIndex(), 1);
     }
 
@@ -341,15 +347,15 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("hz");
         QTest::addColumn<QStringList>("frames");
-        QTest::newRow("L+R, unit in lower case") << 1 << "L+R" << false << true << "1000hz" << 1000
-                                                 << QStringList{"9101:1", "9102:1000", "9105:1",
-                                                                "9106:1", "9107:1000", "910a:1"};
+        QTest::newRow("L+R, unit in lower case")
+            << 1 << "L+R" << false << true << "1000hz" << 1000
+            << QStringList { "9101:1", "9102:1000", "9105:1", "9106:1", "9107:1000", "910a:1" };
         QTest::newRow("band 2 keeps type first") << 2 << "L/R" << false << true << "440" << 440
-                                                 << QStringList{"9201:1", "9202:440", "9205:1"};
+                                                 << QStringList { "9201:1", "9202:440", "9205:1" };
         QTest::newRow("right, below 20") << 2 << "L/R" << true << true << "19" << 632
-                                         << QStringList{"9206:1", "9207:632", "920a:1"};
-        QTest::newRow("seven digits, not connected") << 3 << "L+R" << false << false << "1234567" << 22000
-                                                     << QStringList{};
+                                         << QStringList { "9206:1", "9207:632", "920a:1" };
+        QTest::newRow("seven digits, not connected")
+            << 3 << "L+R" << false << false << "1234567" << 22000 << QStringList {};
     }
 
     void frequencyEntry()
@@ -370,7 +376,8 @@ private slots:
         typeInto(row(band).freqText.of(ui()), typed);
         QCOMPARE(edited[band]->center_frequency, hz);
         QCOMPARE(row(band).freqText.of(ui())->text(), QString::number(hz) + "Hz");
-        QCOMPARE(row(band).freqDial.of(ui())->getValue(), double(value_deal::line_fre_value_deal(hz)));
+        QCOMPARE(
+            row(band).freqDial.of(ui())->getValue(), double(value_deal::line_fre_value_deal(hz)));
         QCOMPARE(in().each_EQ_num, band);
         QCOMPARE(written(), frames);
     }
@@ -390,20 +397,21 @@ private slots:
         // Two groups: the dial handler's (its band order), then the entry's (gain first).
         QTest::newRow("L+R, stored unrounded")
             << 2 << "L+R" << false << false << true << "3.14" << 3.14 << "3.1dB" << 6
-            << QStringList{"9201:1", "9203:6", "9205:1", "9206:1", "9208:6", "920a:1",
-                           "9203:6", "9201:1", "9205:1", "9208:6", "9206:1", "920a:1"};
+            << QStringList { "9201:1", "9203:6", "9205:1", "9206:1", "9208:6", "920a:1", "9203:6",
+                   "9201:1", "9205:1", "9208:6", "9206:1", "920a:1" };
         QTest::newRow("L+R, tenths")
             << 2 << "L+R" << false << true << true << "3.14" << 3.14 << "3.1dB" << 6
-            << QStringList{"9201:1", "9203:31", "9205:1", "9206:1", "9208:31", "920a:1",
-                           "9203:31", "9201:1", "9205:1", "9208:31", "9206:1", "920a:1"};
+            << QStringList { "9201:1", "9203:31", "9205:1", "9206:1", "9208:31", "920a:1",
+                   "9203:31", "9201:1", "9205:1", "9208:31", "9206:1", "920a:1" };
         QTest::newRow("left, band 1, unit in capitals")
             << 1 << "L/R" << false << false << true << "-5DB" << -5.0 << "-5.0dB" << -10
-            << QStringList{"9103:-10", "9101:1", "9105:1", "9103:-10", "9101:1", "9105:1"};
+            << QStringList { "9103:-10", "9101:1", "9105:1", "9103:-10", "9101:1", "9105:1" };
         QTest::newRow("right, overlong cut stays a cut")
             << 2 << "L/R" << true << false << true << "-123456789" << -12.0 << "-12.0dB" << -24
-            << QStringList{"9206:1", "9208:-24", "920a:1", "9208:-24", "9206:1", "920a:1"};
+            << QStringList { "9206:1", "9208:-24", "920a:1", "9208:-24", "9206:1", "920a:1" };
         QTest::newRow("not a number, not connected")
-            << 3 << "L+R" << false << false << false << "abc" << 0.0 << "0.0dB" << 0 << QStringList{};
+            << 3 << "L+R" << false << false << false << "abc" << 0.0 << "0.0dB" << 0
+            << QStringList {};
     }
 
     void gainEntry()
@@ -442,13 +450,13 @@ private slots:
         QTest::addColumn<double>("q");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("frames");
-        QTest::newRow("L+R, falls a step") << 1 << "L+R" << false << "0.57" << 0.5699 << "0.5699"
-                                           << QStringList{"9101:1", "9104:5699", "9105:1",
-                                                          "9106:1", "9109:5699", "910a:1"};
+        QTest::newRow("L+R, falls a step")
+            << 1 << "L+R" << false << "0.57" << 0.5699 << "0.5699"
+            << QStringList { "9101:1", "9104:5699", "9105:1", "9106:1", "9109:5699", "910a:1" };
         QTest::newRow("left, above the limit") << 2 << "L/R" << false << "20" << 15.0 << "15.0000"
-                                               << QStringList{"9201:1", "9204:150000", "9205:1"};
+                                               << QStringList { "9201:1", "9204:150000", "9205:1" };
         QTest::newRow("right, NaN") << 3 << "L/R" << true << "nan" << 0.707 << "0.7070"
-                                    << QStringList{"9306:1", "9309:7070", "930a:1"};
+                                    << QStringList { "9306:1", "9309:7070", "930a:1" };
     }
 
     void qEntry()
@@ -469,7 +477,8 @@ private slots:
         typeInto(row(band).qText.of(ui()), typed);
         QCOMPARE(edited[band]->Q, q);
         QCOMPARE(row(band).qText.of(ui())->text(), text);
-        QCOMPARE(row(band).qDial.of(ui())->getValue(), double(value_deal::line_Q_value_deal(bandQCode(q))));
+        QCOMPARE(row(band).qDial.of(ui())->getValue(),
+            double(value_deal::line_Q_value_deal(bandQCode(q))));
         QCOMPARE(in().each_EQ_num, band);
         QCOMPARE(written(), frames);
     }
@@ -482,14 +491,16 @@ private slots:
         QTest::addColumn<QStringList>("frames");
         // Left preamp on at +2.0 dB, right preamp off at -3.0 dB; the edit moves one to -2.5 dB.
         QTest::newRow("L+R") << "L+R" << false << 0
-                             << QStringList{"9c01:" + modulus(-25), "9c02:1", "9c03:" + modulus(-25), "9c04:1"};
-        QTest::newRow("right, 0xC1") << "L/R" << true << 0xC1
-                                     << QStringList{"9c01:" + modulus(20), "9c02:1", "9c03:" + modulus(-25),
-                                                    "9c04:0"};
-        QTest::newRow("right, 0x80") << "L/R" << true << 0x80 << QStringList{"9c03:" + modulus(-25), "9c04:0"};
-        QTest::newRow("left, 0x81") << "L/R" << false << 0x81
-                                    << QStringList{"9c01:" + modulus(-25), "9c02:1", "9c03:" + modulus(-30),
-                                                   "9c04:0"};
+                             << QStringList { "9c01:" + modulus(-25), "9c02:1",
+                                    "9c03:" + modulus(-25), "9c04:1" };
+        QTest::newRow("right, 0xC1")
+            << "L/R" << true << 0xC1
+            << QStringList { "9c01:" + modulus(20), "9c02:1", "9c03:" + modulus(-25), "9c04:0" };
+        QTest::newRow("right, 0x80")
+            << "L/R" << true << 0x80 << QStringList { "9c03:" + modulus(-25), "9c04:0" };
+        QTest::newRow("left, 0x81")
+            << "L/R" << false << 0x81
+            << QStringList { "9c01:" + modulus(-25), "9c02:1", "9c03:" + modulus(-30), "9c04:0" };
     }
 
     void preampDial()
@@ -500,8 +511,8 @@ private slots:
         QFETCH(QStringList, frames);
         setMode(mode, right);
         const bool rightSet = mode != "L+R" && right;
-        *EQ[0] = {1, 1, 632, rightSet ? 2.0 : -3.0, 0.707};
-        *EQ_R[0] = {0, 1, 632, -3.0, 0.707};
+        *EQ[0] = { 1, 1, 632, rightSet ? 2.0 : -3.0, 0.707 };
+        *EQ_R[0] = { 0, 1, 632, -3.0, 0.707 };
         fillRows();
         status_bar_value.device_eq_status = deviceState;
         engine().clearWrites();
@@ -522,20 +533,22 @@ private slots:
         const QString g = "9c01:" + modulus(24);
         const QString r = "9c03:" + modulus(24);
         const QString otherRight = "9c03:" + modulus(-30);
-        QTest::newRow("L+R, two groups") << "L+R" << false << 1 << 0
-                                         << QStringList{g, "9c02:1", "9c03:" + modulus(24), "9c04:1",
-                                                        g, "9c02:1", "9c03:" + modulus(24), "9c04:1"};
+        QTest::newRow("L+R, two groups")
+            << "L+R" << false << 1 << 0
+            << QStringList { g, "9c02:1", "9c03:" + modulus(24), "9c04:1", g, "9c02:1",
+                   "9c03:" + modulus(24), "9c04:1" };
         // The left preamp off: only the dial handler's frames go out.
-        QTest::newRow("left, left preamp off, 0x81") << "L/R" << false << 0 << 0x81
-                                                     << QStringList{g, "9c02:0", otherRight, "9c04:1"};
-        QTest::newRow("left, left preamp off") << "L/R" << false << 0 << 0 << QStringList{g, "9c02:0"};
-        QTest::newRow("left, left preamp on, 0xC1") << "L/R" << false << 1 << 0xC1
-                                                    << QStringList{g, "9c02:1", otherRight, "9c04:1",
-                                                                   g, "9c02:1", otherRight, "9c04:1"};
+        QTest::newRow("left, left preamp off, 0x81")
+            << "L/R" << false << 0 << 0x81 << QStringList { g, "9c02:0", otherRight, "9c04:1" };
+        QTest::newRow("left, left preamp off")
+            << "L/R" << false << 0 << 0 << QStringList { g, "9c02:0" };
+        QTest::newRow("left, left preamp on, 0xC1")
+            << "L/R" << false << 1 << 0xC1
+            << QStringList { g, "9c02:1", otherRight, "9c04:1", g, "9c02:1", otherRight, "9c04:1" };
         QTest::newRow("right, left preamp off, 0x81")
             << "L/R" << true << 0 << 0x81
-            << QStringList{"9c01:" + modulus(-30), "9c02:0", r, "9c04:1", "9c01:" + modulus(-30), "9c02:0", r,
-                           "9c04:1"};
+            << QStringList { "9c01:" + modulus(-30), "9c02:0", r, "9c04:1", "9c01:" + modulus(-30),
+                   "9c02:0", r, "9c04:1" };
     }
 
     void preampEntry()
@@ -547,8 +560,8 @@ private slots:
         QFETCH(QStringList, frames);
         setMode(mode, right);
         const bool rightSet = mode != "L+R" && right;
-        *EQ[0] = {static_cast<uint8_t>(leftStatus), 1, 632, -3.0, 0.707};
-        *EQ_R[0] = {1, 1, 632, -3.0, 0.707};
+        *EQ[0] = { static_cast<uint8_t>(leftStatus), 1, 632, -3.0, 0.707 };
+        *EQ_R[0] = { 1, 1, 632, -3.0, 0.707 };
         fillRows();
         status_bar_value.device_eq_status = deviceState;
         engine().clearWrites();
@@ -565,12 +578,13 @@ private slots:
         QTest::addColumn<QString>("mode");
         QTest::addColumn<QStringList>("frames");
         QTest::newRow("L+R") << "L+R"
-                             << QStringList{"9103:0", "9101:2", "9105:1", "9108:0", "9106:2", "910a:1",
-                                            "9101:2", "9102:1000", "9103:0", "9104:7070", "9105:1",
-                                            "9106:2", "9107:1000", "9108:0", "9109:7070", "910a:1"};
+                             << QStringList { "9103:0", "9101:2", "9105:1", "9108:0", "9106:2",
+                                    "910a:1", "9101:2", "9102:1000", "9103:0", "9104:7070",
+                                    "9105:1", "9106:2", "9107:1000", "9108:0", "9109:7070",
+                                    "910a:1" };
         QTest::newRow("left") << "L/R"
-                              << QStringList{"9103:0", "9101:2", "9105:1", "9101:2", "9102:1000", "9103:0",
-                                             "9104:7070", "9105:1"};
+                              << QStringList { "9103:0", "9101:2", "9105:1", "9101:2", "9102:1000",
+                                     "9103:0", "9104:7070", "9105:1" };
     }
 
     // Low-pass greys the gain and brings it to 0 dB through the dial, whose
@@ -628,7 +642,8 @@ private slots:
         QVERIFY(choose(row(2).typeCombo.of(ui()), 4));
         QCOMPARE(EQ_R[2]->type, 5);
         QCOMPARE(EQ[2]->type, 1);
-        QCOMPARE(written(), QStringList({"9206:5", "9207:2000", "9208:0", "9209:7070", "920a:1"}));
+        QCOMPARE(
+            written(), QStringList({ "9206:5", "9207:2000", "9208:0", "9209:7070", "920a:1" }));
         QCOMPARE(row(2).freqLabelCombo.of(ui())->currentIndex(), 1);
 
         // The factory-preset lock keeps the gain text closed for the live types.
@@ -655,7 +670,7 @@ private slots:
         QCOMPARE(row(4).typeCombo.of(ui())->currentIndex(), 0);
         QCOMPARE(row(4).freqLabelCombo.of(ui())->currentIndex(), 0);
         QVERIFY(row(4).gainText.of(ui())->isEnabled());
-        QCOMPARE(written().mid(0, 1), QStringList({"9401:1"}));
+        QCOMPARE(written().mid(0, 1), QStringList({ "9401:1" }));
         QCOMPARE(written().size(), 10);
 
         // Band 11 (never shown) fits its row like the others.
@@ -667,7 +682,7 @@ private slots:
         QVERIFY(!row(11).gainDial.of(ui())->isEnabled());
         QCOMPARE(row(11).freqLabelCombo.of(ui())->currentIndex(), 1);
         QCOMPARE(written().mid(6, 5),
-                 QStringList({"9b01:3", "9b02:1000", "9b03:0", "9b04:7070", "9b05:1"}));
+            QStringList({ "9b01:3", "9b02:1000", "9b03:0", "9b04:7070", "9b05:1" }));
 
         // Not connected: the record and the row follow, nothing is sent.
         hid_status = 0;
@@ -685,19 +700,23 @@ private slots:
         QTest::addColumn<QStringList>("on");
         QTest::addColumn<QStringList>("off");
         QTest::newRow("L+R") << "L+R" << false << false
-                             << QStringList{"9301:4", "9302:1000", "9303:5", "9304:7070", "9305:1",
-                                            "9306:4", "9307:1000", "9308:5", "9309:7070", "930a:1"}
-                             << QStringList{"9305:0", "930a:0"};
-        QTest::newRow("L+R, tenths") << "L+R" << false << true
-                                     << QStringList{"9301:4", "9302:1000", "9303:27", "9304:7070", "9305:1",
-                                                    "9306:4", "9307:1000", "9308:27", "9309:7070", "930a:1"}
-                                     << QStringList{"9305:0", "930a:0"};
+                             << QStringList { "9301:4", "9302:1000", "9303:5", "9304:7070",
+                                    "9305:1", "9306:4", "9307:1000", "9308:5", "9309:7070",
+                                    "930a:1" }
+                             << QStringList { "9305:0", "930a:0" };
+        QTest::newRow("L+R, tenths")
+            << "L+R" << false << true
+            << QStringList { "9301:4", "9302:1000", "9303:27", "9304:7070", "9305:1", "9306:4",
+                   "9307:1000", "9308:27", "9309:7070", "930a:1" }
+            << QStringList { "9305:0", "930a:0" };
         QTest::newRow("left") << "L/R" << false << false
-                              << QStringList{"9301:4", "9302:1000", "9303:5", "9304:7070", "9305:1"}
-                              << QStringList{"9305:0"};
+                              << QStringList { "9301:4", "9302:1000", "9303:5", "9304:7070",
+                                     "9305:1" }
+                              << QStringList { "9305:0" };
         QTest::newRow("right") << "L/R" << true << false
-                               << QStringList{"9306:4", "9307:2000", "9308:5", "9309:7070", "930a:1"}
-                               << QStringList{"930a:0"};
+                               << QStringList { "9306:4", "9307:2000", "9308:5", "9309:7070",
+                                      "930a:1" }
+                               << QStringList { "930a:0" };
     }
 
     // Band 3 clicked on and off again: status, type from its box, caption,
@@ -750,22 +769,23 @@ private slots:
     void switchRules()
     {
         // The preamp: its pair(s) without the 0x81 test, and the count stays.
-        *EQ[0] = {0, 1, 632, -3.0, 0.707};
+        *EQ[0] = { 0, 1, 632, -3.0, 0.707 };
         fillRows();
         status_bar_value.eq_count = 4;
         status_bar_value.device_eq_status = 0x81;
         engine().clearWrites();
         click(ui().checkBox);
         QCOMPARE(EQ[0]->status, uint8_t(1));
-        QCOMPARE(written(), QStringList({"9c01:" + modulus(-30), "9c02:1", "9c03:" + modulus(-30), "9c04:1"}));
+        QCOMPARE(written(),
+            QStringList({ "9c01:" + modulus(-30), "9c02:1", "9c03:" + modulus(-30), "9c04:1" }));
         QCOMPARE(status_bar_value.eq_count, 4);
         engine().clearWrites();
         click(ui().checkBox);
-        QCOMPARE(written(), QStringList({"9c02:0", "9c04:0"}));
+        QCOMPARE(written(), QStringList({ "9c02:0", "9c04:0" }));
         setMode("L/R", false);
         engine().clearWrites();
         click(ui().checkBox);
-        QCOMPARE(written(), QStringList({"9c01:" + modulus(-30), "9c02:1"}));
+        QCOMPARE(written(), QStringList({ "9c01:" + modulus(-30), "9c02:1" }));
 
         // No current type item: the stored type stays and is sent.
         setMode("L+R", false);
@@ -794,7 +814,7 @@ private slots:
     void addUpToTenRows()
     {
         showRows(2);
-        const uint8_t on[] = {1, 1, 0, 1, 0, 1, 1, 1, 0, 1, 1};
+        const uint8_t on[] = { 1, 1, 0, 1, 0, 1, 1, 1, 0, 1, 1 };
         for (int band = 1; band <= 11; ++band)
             EQ[band]->status = on[band - 1];
         fillRows();
@@ -843,7 +863,7 @@ private slots:
         QCOMPARE(statusLabel3->text(), QString("   EQ:5   "));
         w->Add_Show_EQ_ui(10);
         QVERIFY(!ui().groupBox_23->isVisible());
-        w->Add_Show_EQ_ui(12);  // no such row: only the add box comes back
+        w->Add_Show_EQ_ui(12); // no such row: only the add box comes back
         QVERIFY(ui().groupBox_23->isVisible());
     }
 
@@ -851,13 +871,13 @@ private slots:
     {
         showRows(5);
         for (int band = 1; band <= 5; ++band)
-            *EQ[band] = {uint8_t(band % 2), band, 100 * band, double(band), 0.5 * band};
+            *EQ[band] = { uint8_t(band % 2), band, 100 * band, double(band), 0.5 * band };
         fillRows();
         EQ_data rightBefore[12];
         for (int k = 0; k < 12; ++k)
             rightBefore[k] = *EQ_R[k];
-        EQ_data* const pointers[12] = {EQ[0], EQ[1], EQ[2], EQ[3], EQ[4], EQ[5],
-                                       EQ[6], EQ[7], EQ[8], EQ[9], EQ[10], EQ[11]};
+        EQ_data* const pointers[12] = { EQ[0], EQ[1], EQ[2], EQ[3], EQ[4], EQ[5], EQ[6], EQ[7],
+            EQ[8], EQ[9], EQ[10], EQ[11] };
 
         click(row(3).removeButton.of(ui()));
         QCOMPARE(cur_remove_EQ_ui, 3);
@@ -875,7 +895,7 @@ private slots:
         QCOMPARE(freed.Q, 0.707);
         QCOMPARE(EQ[2]->center_frequency, 200);
         for (int k = 0; k < 12; ++k) {
-            QCOMPARE(EQ[k], pointers[k]);  // contents moved, not pointers
+            QCOMPARE(EQ[k], pointers[k]); // contents moved, not pointers
             QCOMPARE(EQ_R[k]->center_frequency, rightBefore[k].center_frequency);
         }
         QVERIFY(!w->Is_Show_EQ_ui(5));
@@ -970,7 +990,8 @@ private slots:
         }
         show_EQ_ui = shown;
         cur_remove_EQ_ui = 0;
-        QMetaObject::invokeMethod(w.get(), qPrintable(QString("on_PButton_RemoveEQ_%1_clicked").arg(band)));
+        QMetaObject::invokeMethod(
+            w.get(), qPrintable(QString("on_PButton_RemoveEQ_%1_clicked").arg(band)));
         QCOMPARE(show_EQ_ui, shown);
         QCOMPARE(cur_remove_EQ_ui, 0);
         for (int k = 0; k < 12; ++k) {
@@ -996,7 +1017,8 @@ private slots:
         in().checkBox_channel->show();
         testsupport::passDebugLines() = true;
         QTest::ignoreMessage(QtDebugMsg, "Checkbox is now checked.");
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^status_bar_value.device_eq_status 0$"));
+        QTest::ignoreMessage(
+            QtDebugMsg, QRegularExpression("^status_bar_value.device_eq_status 0$"));
         click(in().checkBox_channel);
         QCOMPARE(statusLabel3->text(), QString("   EQ:1   "));
         QTest::ignoreMessage(QtDebugMsg, "Checkbox is now unchecked.");
@@ -1014,7 +1036,7 @@ private slots:
             EQ[k] = CB_data[0]->eq[k];
             EQ_R[k] = CB_data_R[0]->eq[k];
         }
-        *EQ[1] = {1, 1, 1000, 1.0, 0.707};
+        *EQ[1] = { 1, 1, 1000, 1.0, 0.707 };
         fillRows();
         selectedRadioIndex = 0;
         wheel(row(1).gainDial.of(ui()));

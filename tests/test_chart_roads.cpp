@@ -407,10 +407,7 @@ class TestChartRoads : public QObject
         w().config_update_ui();
     }
 
-    void plugDeviceB()
-    {
-        win.plug(std::static_pointer_cast<sim::SlotModel>(sim::makeModel("B")));
-    }
+    void plugDeviceB() { win.plug(std::static_pointer_cast<sim::SlotModel>(sim::makeModel("B"))); }
 
     void select(int radioIndex)
     {

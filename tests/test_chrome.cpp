@@ -64,19 +64,16 @@ int runAppLoop(const std::function<void()>& action, int guardMs)
 }
 
 // Nothing should end the loop; a short look is enough to see it go on.
-int loopAfter(const std::function<void()>& action)
-{
-    return runAppLoop(action, 100);
-}
+int loopAfter(const std::function<void()>& action) { return runAppLoop(action, 100); }
 
 // The loop must end through the quit path with code 0. That path (self-pipe,
 // close, quit hook, thread joins) takes its time in a sanitizer build on a
 // busy machine, so the guard is a deadline, not a measure.
-#define QVERIFY_LOOP_QUITS(...)                                                    \
-    do {                                                                           \
-        const int code = runAppLoop(__VA_ARGS__, testsupport::kDeadlineMs);        \
-        QVERIFY2(code != kStillRunning, "the event loop did not end");             \
-        QCOMPARE(code, 0);                                                         \
+#define QVERIFY_LOOP_QUITS(...)                                                                    \
+    do {                                                                                           \
+        const int code = runAppLoop(__VA_ARGS__, testsupport::kDeadlineMs);                        \
+        QVERIFY2(code != kStillRunning, "the event loop did not end");                             \
+        QCOMPARE(code, 0);                                                                         \
     } while (false)
 
 QStringList actionTexts(const QMenu* menu)
@@ -93,7 +90,8 @@ QString pickerSheet(const QString& name, const QString& colour)
     return id + "{font-family: \"微软雅黑\";font-size: 14px;color: " + colour
         + ";border-radius: 14px;background: #000000;padding-left: 12px;padding-right: 12px;"
           "border: 2px solid rgb(56,56,56);}\n"
-        + id + " QAbstractItemView{border: none;}\n" + id + "::drop-down{right: 6px;border: none;}\n" + id
+        + id + " QAbstractItemView{border: none;}\n" + id
+        + "::drop-down{right: 6px;border: none;}\n" + id
         + "::down-arrow:on{width: 12px;height: 12px;"
           "border-image: url(:ThirdPartyResources/images/ArrowUpBold.png);}\n"
         + id
@@ -101,24 +99,24 @@ QString pickerSheet(const QString& name, const QString& colour)
           "border-image: url(:ThirdPartyResources/images/ArrowDownBold.png);}";
 }
 
-const char* const kMaximiseHover =
-    "QPushButton{image: url(:ThirdPartyResources/images/big.png);}"
-    "QPushButton:hover{border: 2px solid gray;border-radius: 5px;}";
-const char* const kRestoreHover =
-    "QPushButton{image: url(:ThirdPartyResources/images/small.png);}"
-    "QPushButton:hover{border: 2px solid gray;border-radius: 5px;}";
+const char* const kMaximiseHover = "QPushButton{image: url(:ThirdPartyResources/images/big.png);}"
+                                   "QPushButton:hover{border: 2px solid gray;border-radius: 5px;}";
+const char* const kRestoreHover = "QPushButton{image: url(:ThirdPartyResources/images/small.png);}"
+                                  "QPushButton:hover{border: 2px solid gray;border-radius: 5px;}";
 const char* const kMaximisePlain = "QPushButton{image: url(:ThirdPartyResources/images/big.png);}";
 const char* const kRestorePlain = "QPushButton{image: url(:ThirdPartyResources/images/small.png);}";
 
 // The frameless helper filters every mouse event of the window, so the
 // window's own handlers are reached directly, past the event filters.
-void sendMouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, QPoint global)
+void sendMouse(
+    QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, QPoint global)
 {
-    QMouseEvent e(type, QPointF(w->mapFromGlobal(global)), QPointF(global), button, buttons, Qt::NoModifier);
+    QMouseEvent e(
+        type, QPointF(w->mapFromGlobal(global)), QPointF(global), button, buttons, Qt::NoModifier);
     static_cast<QObject*>(w)->event(&e);
 }
 
-}  // namespace
+} // namespace
 
 class TestChrome : public QObject
 {
@@ -128,7 +126,10 @@ class TestChrome : public QObject
     std::unique_ptr<MainWindow> w;
     MainWindowInternals in() const { return internals(*w); }
 
-    MacApplication* app() const { return static_cast<MacApplication*>(QCoreApplication::instance()); }
+    MacApplication* app() const
+    {
+        return static_cast<MacApplication*>(QCoreApplication::instance());
+    }
 
     // Step-2 texts of the window, in a fixed order.
     QStringList windowTexts() const
@@ -137,7 +138,7 @@ class TestChrome : public QObject
         QStringList t;
         t << actionTexts(in().menu_Import) << actionTexts(in().menu_Export)
           << actionTexts(in().menu_Help);
-        for (const QToolButton* b : {u.toolButton, u.toolButton_2, u.toolButton_3})
+        for (const QToolButton* b : { u.toolButton, u.toolButton_2, u.toolButton_3 })
             t << b->toolTip() << b->text();
         t << u.label_40->text() << u.label_41->text();
         t << u.checkBox_target->text() << u.checkBox_frequency->text() << u.checkBox_each->text()
@@ -166,7 +167,7 @@ class TestChrome : public QObject
         return rows;
     }
 
-    void setRecord(const QStringList& v)  // audio code, sample rate, model, connection
+    void setRecord(const QStringList& v) // audio code, sample rate, model, connection
     {
         status_bar_value.audio_code = v[0];
         status_bar_value.sample_rate = v[1];
@@ -176,7 +177,8 @@ class TestChrome : public QObject
 
     void markUntouched()
     {
-        for (QLabel* l : {statusLabel1, statusLabel2, statusLabel4, statusLabel5, statusLabel6, statusLabel7})
+        for (QLabel* l :
+            { statusLabel1, statusLabel2, statusLabel4, statusLabel5, statusLabel6, statusLabel7 })
             l->setText(kSentinel);
         systemset->setWindowTitle(kSentinel);
         in().ui->PButton_Set_2->setToolTip(kSentinel);
@@ -250,38 +252,43 @@ private slots:
     {
         QTest::addColumn<int>("language");
         QTest::addColumn<bool>("connected");
-        QTest::addColumn<QStringList>("record");  // before the switch
+        QTest::addColumn<QStringList>("record"); // before the switch
         QTest::addColumn<QStringList>("recordAfter");
         // statusLabel1, 2, 4, 5, 6, 7, settings title, save-button tooltip
         QTest::addColumn<QStringList>("status");
 
-        const QStringList offEn{"Audio Code", "Sample", "Device", "Disconnected"};
-        const QStringList offZh{"音频编码", "采样率", "机型", "未连接"};
+        const QStringList offEn { "Audio Code", "Sample", "Device", "Disconnected" };
+        const QStringList offZh { "音频编码", "采样率", "机型", "未连接" };
         const QString u = kSentinel;
         QTest::newRow("English, disconnected")
             << 1 << false << offZh << offEn
-            << QStringList{"   Audio Code   ", "   Sample   ", "   Device   ", "   Disconnected   ",
-                           "   EQ Max NUM:10   ", u, "SystemSetting", "Save curren config(Ctrl+S)"};
+            << QStringList { "   Audio Code   ", "   Sample   ", "   Device   ",
+                   "   Disconnected   ", "   EQ Max NUM:10   ", u, "SystemSetting",
+                   "Save curren config(Ctrl+S)" };
         QTest::newRow("Chinese, disconnected")
             << 0 << false << offEn << offZh
-            << QStringList{"   音频编码   ", "   采样率   ", "   机型   ", "   未连接   ",
-                           "   EQ最大支持段数:10   ", u, "系统设置", "保存当前配置(Ctrl+S)"};
+            << QStringList { "   音频编码   ", "   采样率   ", "   机型   ", "   未连接   ",
+                   "   EQ最大支持段数:10   ", u, "系统设置", "保存当前配置(Ctrl+S)" };
         QTest::newRow("other value, disconnected")
             << 2 << false << offZh << offZh
-            << QStringList{"   音频编码   ", "   采样率   ", "   机型   ", "   未连接   ", u, u, u, u};
+            << QStringList { "   音频编码   ", "   采样率   ", "   机型   ", "   未连接   ", u, u,
+                   u, u };
 
         // Connected: the device's rate and format stay in the record.
         QTest::newRow("English, connected")
-            << 1 << true << QStringList{"PCM", "96kHz", "X1", "已连接"} << QStringList{"PCM", "96kHz", "X1", "Connected"}
-            << QStringList{u, u, u, "   Connected   ", "   EQ Max NUM:10   ", "   DeviceEQ:ON   ", "SystemSetting",
-                           "Save curren config(Ctrl+S)"};
+            << 1 << true << QStringList { "PCM", "96kHz", "X1", "已连接" }
+            << QStringList { "PCM", "96kHz", "X1", "Connected" }
+            << QStringList { u, u, u, "   Connected   ", "   EQ Max NUM:10   ", "   DeviceEQ:ON   ",
+                   "SystemSetting", "Save curren config(Ctrl+S)" };
         QTest::newRow("Chinese, connected")
-            << 0 << true << QStringList{"DSD", "DSD64", "X1", "Connected"} << QStringList{"DSD", "DSD64", "X1", "已连接"}
-            << QStringList{u, u, u, "   已连接   ", "   EQ最大支持段数:10   ", "   设备EQ:开   ", "系统设置",
-                           "保存当前配置(Ctrl+S)"};
+            << 0 << true << QStringList { "DSD", "DSD64", "X1", "Connected" }
+            << QStringList { "DSD", "DSD64", "X1", "已连接" }
+            << QStringList { u, u, u, "   已连接   ", "   EQ最大支持段数:10   ", "   设备EQ:开   ",
+                   "系统设置", "保存当前配置(Ctrl+S)" };
         QTest::newRow("other value, connected")
-            << 2 << true << QStringList{"PCM", "48kHz", "X1", "Connected"} << QStringList{"PCM", "48kHz", "X1", "Connected"}
-            << QStringList{u, u, u, "   Connected   ", u, u, u, u};
+            << 2 << true << QStringList { "PCM", "48kHz", "X1", "Connected" }
+            << QStringList { "PCM", "48kHz", "X1", "Connected" }
+            << QStringList { u, u, u, "   Connected   ", u, u, u, u };
     }
     void texts()
     {
@@ -295,26 +302,27 @@ private slots:
         sysSetValue.Language = language;
         w->Language_Change_UI();
 
-        const QStringList en{
-            "Target", "SourceFR", "Import Filters", "Export filter FR", "Export filters", "Reference Guide",
-            "Problem feedback", "Import", "Import", "Export", "Export", "Help", "Help", "Target:", "SourceFR:",
-            "Target", "Source FR", "Each Filter", "Combined Filter", "Filtered FR", "Raw", "Preamplification",
-            "Gain:", "Source FR", "Target", "Show", "Exit"};
-        const QStringList zh{
-            "导入目标曲线", "导入源频响曲线", "导入滤波参数", "导出频响曲线", "导出滤波参数", "使用指南", "问题反馈",
-            "导入", "    导入    ", "导出", "    导出    ", "帮助", "    帮助    ", "     目标:", "      源频响:",
-            "目标", "源频响", "每个滤波", "合并滤波", "滤波后频响", "原始", "前级", "增益:", "源频响", "目标",
-            "显示", "退出"};
+        const QStringList en { "Target", "SourceFR", "Import Filters", "Export filter FR",
+            "Export filters", "Reference Guide", "Problem feedback", "Import", "Import", "Export",
+            "Export", "Help", "Help", "Target:", "SourceFR:", "Target", "Source FR", "Each Filter",
+            "Combined Filter", "Filtered FR", "Raw", "Preamplification", "Gain:", "Source FR",
+            "Target", "Show", "Exit" };
+        const QStringList zh { "导入目标曲线", "导入源频响曲线", "导入滤波参数", "导出频响曲线",
+            "导出滤波参数", "使用指南", "问题反馈", "导入", "    导入    ", "导出", "    导出    ",
+            "帮助", "    帮助    ", "     目标:", "      源频响:", "目标", "源频响", "每个滤波",
+            "合并滤波", "滤波后频响", "原始", "前级", "增益:", "源频响", "目标", "显示", "退出" };
         QCOMPARE(windowTexts(), language == 1 ? en : zh);
 
-        const QString enRow = "Peaking filter|Low-pass filter|High-pass filter|Low-shelf filter|High-shelf filter|"
-                              "Center frequency|Corner frequency|Gain:|Q factor:";
-        const QString zhRow = "峰值滤波|低通滤波|高通滤波|低滤搁架|高滤搁架|中心频率|拐点频率|增益:|Q值:";
+        const QString enRow
+            = "Peaking filter|Low-pass filter|High-pass filter|Low-shelf filter|High-shelf filter|"
+              "Center frequency|Corner frequency|Gain:|Q factor:";
+        const QString zhRow
+            = "峰值滤波|低通滤波|高通滤波|低滤搁架|高滤搁架|中心频率|拐点频率|增益:|Q值:";
         QCOMPARE(rowTexts(), QStringList(11, language == 1 ? enRow : zhRow));
 
-        QCOMPARE((QStringList{status_bar_value.audio_code, status_bar_value.sample_rate,
-                              status_bar_value.device_model, status_bar_value.connect_state}),
-                 recordAfter);
+        QCOMPARE((QStringList { status_bar_value.audio_code, status_bar_value.sample_rate,
+                     status_bar_value.device_model, status_bar_value.connect_state }),
+            recordAfter);
         QCOMPARE((QStringList { statusLabel1->text(), statusLabel2->text(), statusLabel4->text(),
                      statusLabel5->text(), statusLabel6->text(), statusLabel7->text(),
                      systemset->windowTitle(), in().ui->PButton_Set_2->toolTip() }),
@@ -323,7 +331,7 @@ private slots:
 
     void switchingBackAndForth()
     {
-        setRecord({"Audio Code", "Sample", "Device", "Disconnected"});
+        setRecord({ "Audio Code", "Sample", "Device", "Disconnected" });
         QMenu* trayMenu = w->findChild<QSystemTrayIcon*>()->contextMenu();
         for (int i = 0; i < 8; ++i) {
             sysSetValue.Language = i % 2;
@@ -342,7 +350,7 @@ private slots:
             owned.removeOne(m->menuAction());
             QCOMPARE(owned, m->actions());
         }
-        QCOMPARE(actionTexts(trayMenu), (QStringList{"Show", "Exit"}));
+        QCOMPARE(actionTexts(trayMenu), (QStringList { "Show", "Exit" }));
         QCOMPARE(statusLabel5->text(), QString("   Disconnected   "));
 
         // The import menu's handler still recognises what the menu now holds.
@@ -350,7 +358,7 @@ private slots:
         w->Language_Change_UI();
         QCOMPARE(actionTexts(in().menu_Import),
             (QStringList { "导入目标曲线", "导入源频响曲线", "导入滤波参数" }));
-        QCOMPARE(actionTexts(trayMenu), (QStringList{"显示", "退出"}));
+        QCOMPARE(actionTexts(trayMenu), (QStringList { "显示", "退出" }));
     }
 
     void localConfigHint_data()
@@ -365,8 +373,8 @@ private slots:
     {
         QFETCH(int, language);
         QFETCH(QString, hint);
-        for (const char* state : {"Disconnected", "Connected"}) {
-            setRecord({"PCM", "48kHz", "X1", state});
+        for (const char* state : { "Disconnected", "Connected" }) {
+            setRecord({ "PCM", "48kHz", "X1", state });
             in().local_config_inactive = true;
             sysSetValue.Language = language;
             w->Language_Change_UI();
@@ -389,7 +397,7 @@ private slots:
         QFETCH(int, language);
         QFETCH(bool, compensated);
         QFETCH(QString, switchText);
-        setRecord({"Audio Code", "Sample", "Device", "Disconnected"});
+        setRecord({ "Audio Code", "Sample", "Device", "Disconnected" });
         sysSetValue.Language = language;
         in().Compensated_show = compensated;
 
@@ -419,15 +427,23 @@ private slots:
         QTest::addColumn<QString>("text");
         // shown after the switch: mode box, channel switch, caption; channel switch checked
         QTest::addColumn<QList<bool>>("shown");
-        QTest::newRow("0") << 1 << 0 << "L/R" << "   DeviceEQ:OFF   " << QList<bool>{false, false, false, true};
-        QTest::newRow("128 L/R") << 1 << 128 << "L/R" << "    DeviceEQ:OFF   " << QList<bool>{true, true, true, true};
-        QTest::newRow("128 L+R") << 1 << 128 << "L+R" << "    DeviceEQ:OFF   "
-                                 << QList<bool>{true, false, true, false};
-        QTest::newRow("129 L/R") << 1 << 129 << "L/R" << "   DeviceEQ:ON   " << QList<bool>{true, true, true, true};
-        QTest::newRow("129 L+R zh") << 0 << 129 << "L+R" << "   设备EQ:开   " << QList<bool>{true, false, true, false};
-        QTest::newRow("128 zh") << 0 << 128 << "L/R" << "   设备EQ:关   " << QList<bool>{true, true, true, true};
+        QTest::newRow("0") << 1 << 0 << "L/R"
+                           << "   DeviceEQ:OFF   " << QList<bool> { false, false, false, true };
+        QTest::newRow("128 L/R") << 1 << 128 << "L/R"
+                                 << "    DeviceEQ:OFF   " << QList<bool> { true, true, true, true };
+        QTest::newRow("128 L+R") << 1 << 128 << "L+R"
+                                 << "    DeviceEQ:OFF   "
+                                 << QList<bool> { true, false, true, false };
+        QTest::newRow("129 L/R") << 1 << 129 << "L/R"
+                                 << "   DeviceEQ:ON   " << QList<bool> { true, true, true, true };
+        QTest::newRow("129 L+R zh")
+            << 0 << 129 << "L+R"
+            << "   设备EQ:开   " << QList<bool> { true, false, true, false };
+        QTest::newRow("128 zh") << 0 << 128 << "L/R"
+                                << "   设备EQ:关   " << QList<bool> { true, true, true, true };
         // Any other code: ON, switch and caption hidden, the mode box left as it was.
-        QTest::newRow("193") << 1 << 193 << "L/R" << "   DeviceEQ:ON   " << QList<bool>{false, false, false, true};
+        QTest::newRow("193") << 1 << 193 << "L/R"
+                             << "   DeviceEQ:ON   " << QList<bool> { false, false, false, true };
     }
     void deviceEqStep()
     {
@@ -445,7 +461,7 @@ private slots:
         in().checkBox_channel->show();
         in().checkBox_channel->setChecked(true);
         in().label_PEQMode->show();
-        setRecord({"PCM", "48kHz", "X1", "Connected"});
+        setRecord({ "PCM", "48kHz", "X1", "Connected" });
         status_bar_value.device_eq_status = code;
         sysSetValue.Language = language;
         w->Language_Change_UI();
@@ -509,22 +525,26 @@ private slots:
         w->move(100, 100);
         const QPoint start = w->frameGeometry().topLeft();
         in().autosave_done = 1;
-        sendMouse(w.get(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, start + QPoint(30, 20));
+        sendMouse(w.get(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton,
+            start + QPoint(30, 20));
         QCOMPARE(in().autosave_done, 0); // input counts as activity
         QCOMPARE(in().dragPosition, QPoint(30, 20));
         sendMouse(w.get(), QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, start + QPoint(80, 90));
         QCOMPARE(w->pos(), QPoint(150, 170));
 
         // Without the left button held nothing moves.
-        sendMouse(w.get(), QEvent::MouseMove, Qt::NoButton, Qt::RightButton, start + QPoint(300, 300));
+        sendMouse(
+            w.get(), QEvent::MouseMove, Qt::NoButton, Qt::RightButton, start + QPoint(300, 300));
         QCOMPARE(w->pos(), QPoint(150, 170));
 
         w->showMaximized();
         const QPoint maxPos = w->pos();
         const QPoint before = in().dragPosition;
-        sendMouse(w.get(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, maxPos + QPoint(5, 5));
+        sendMouse(w.get(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton,
+            maxPos + QPoint(5, 5));
         QCOMPARE(in().dragPosition, before);
-        sendMouse(w.get(), QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, maxPos + QPoint(200, 200));
+        sendMouse(
+            w.get(), QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, maxPos + QPoint(200, 200));
         QCOMPARE(w->pos(), maxPos);
     }
 
@@ -553,7 +573,8 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("clicks");
         QTest::newRow("Ctrl+S") << int(Qt::ControlModifier) << int(Qt::Key_S) << 1;
-        QTest::newRow("Ctrl+Shift+S") << int(Qt::ControlModifier | Qt::ShiftModifier) << int(Qt::Key_S) << 0;
+        QTest::newRow("Ctrl+Shift+S")
+            << int(Qt::ControlModifier | Qt::ShiftModifier) << int(Qt::Key_S) << 0;
         QTest::newRow("S") << int(Qt::NoModifier) << int(Qt::Key_S) << 0;
         QTest::newRow("Ctrl+D") << int(Qt::ControlModifier) << int(Qt::Key_D) << 0;
     }
@@ -604,7 +625,9 @@ private slots:
     void systemQuitEvent()
     {
         // A quit event from the system closes the window, which then quits.
-        QVERIFY_LOOP_QUITS([] { QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit)); });
+        QVERIFY_LOOP_QUITS([] {
+            QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit));
+        });
         QVERIFY(app()->isSystemQuitRequested());
         QVERIFY(!w->isVisible());
     }
@@ -627,10 +650,13 @@ private slots:
         QVERIFY(menu);
         QCOMPARE(menu->actions(), (QList<QAction*> { in().action_Show, in().action_Exit }));
         QCOMPARE(menu->styleSheet(),
-                 QString("QMenu {background-color: rgb(0, 0, 0);color: rgb(216,216,216);border: 1px solid rgb(56, "
-                         "56, 56);border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: "
-                         "1px solid rgb(56, 56, 56);width: 40px;high: 50px;padding: 4px 24px 4px 24px;margin:0px "
-                         "0px; }QMenu::item:selected {background-color: rgb(56,56,56); }"));
+            QString("QMenu {background-color: rgb(0, 0, 0);color: rgb(216,216,216);border: 1px "
+                    "solid rgb(56, "
+                    "56, 56);border-radius: 3px; }QMenu::item {background-color: "
+                    "transparent;border-bottom: "
+                    "1px solid rgb(56, 56, 56);width: 40px;high: 50px;padding: 4px 24px 4px "
+                    "24px;margin:0px "
+                    "0px; }QMenu::item:selected {background-color: rgb(56,56,56); }"));
     }
 
     void trayActivation_data()
@@ -689,7 +715,7 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.readAll().contains(("<string>" + program + "</string>").toUtf8()));
 
-        p.terminate();  // SIGTERM
+        p.terminate(); // SIGTERM
         QVERIFY(p.waitForFinished(testsupport::kProgramDeadlineMs));
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 0);

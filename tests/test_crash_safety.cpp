@@ -53,7 +53,7 @@ QStringList filesUnder(const QString& root)
     return found;
 }
 
-}  // namespace
+} // namespace
 
 class TestCrashSafety : public QObject
 {
@@ -105,8 +105,8 @@ void TestCrashSafety::killedRewritesLeaveOldOrNewContent()
     setAppDataDirForTesting(m_replayDir.path());
 
     const quint32 seed = qEnvironmentVariableIsSet("QV_CRASH_SEED")
-                             ? quint32(qEnvironmentVariableIntValue("QV_CRASH_SEED"))
-                             : QRandomGenerator::global()->generate();
+        ? quint32(qEnvironmentVariableIntValue("QV_CRASH_SEED"))
+        : QRandomGenerator::global()->generate();
     qInfo("kill moments from seed %u (set QV_CRASH_SEED to repeat them)", seed);
     QRandomGenerator random(seed);
 
@@ -114,8 +114,9 @@ void TestCrashSafety::killedRewritesLeaveOldOrNewContent()
         const int before = store_steps::lastLoggedStep(logPath);
         QProcess writer;
         writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        writer.start(QStringLiteral(STORE_REWRITER_PATH), {dataDir, logPath});
-        QVERIFY2(writer.waitForStarted(testsupport::kProgramDeadlineMs), qPrintable(writer.errorString()));
+        writer.start(QStringLiteral(STORE_REWRITER_PATH), { dataDir, logPath });
+        QVERIFY2(writer.waitForStarted(testsupport::kProgramDeadlineMs),
+            qPrintable(writer.errorString()));
 
         // The first run finishes its start before it dies, since a folder
         // with no files yet has no old content to keep; after that some kills
@@ -127,7 +128,7 @@ void TestCrashSafety::killedRewritesLeaveOldOrNewContent()
             QVERIFY2(!deadline.hasExpired(), "the rewriting program made no progress");
             QThread::usleep(200);
         }
-        QThread::usleep(random.bounded(3000));  // where in the step the kill lands
+        QThread::usleep(random.bounded(3000)); // where in the step the kill lands
         writer.kill();
         QVERIFY(writer.waitForFinished(testsupport::kProgramDeadlineMs));
 
@@ -144,10 +145,12 @@ void TestCrashSafety::killedRewritesLeaveOldOrNewContent()
                 continue;
             }
             if (got != old[i])
-                QFAIL(qPrintable(QStringLiteral("kill %1 after step %2: %3 holds neither the old nor the new content:\n%4")
-                                     .arg(kill)
-                                     .arg(done)
-                                     .arg(QDir(dataDir).relativeFilePath(files[i]), QString::fromUtf8(got))));
+                QFAIL(qPrintable(
+                    QStringLiteral(
+                        "kill %1 after step %2: %3 holds neither the old nor the new content:\n%4")
+                        .arg(kill)
+                        .arg(done)
+                        .arg(QDir(dataDir).relativeFilePath(files[i]), QString::fromUtf8(got))));
         }
         // The walk goes on from what the files hold.
         if (nextWritten) {
@@ -160,7 +163,7 @@ void TestCrashSafety::killedRewritesLeaveOldOrNewContent()
         // cut write left.
         QProcess start;
         start.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        start.start(QStringLiteral(STORE_REWRITER_PATH), {dataDir});
+        start.start(QStringLiteral(STORE_REWRITER_PATH), { dataDir });
         QVERIFY(start.waitForFinished(testsupport::kProgramDeadlineMs));
         QCOMPARE(start.exitStatus(), QProcess::NormalExit);
         QCOMPARE(start.exitCode(), 0);
@@ -170,11 +173,12 @@ void TestCrashSafety::killedRewritesLeaveOldOrNewContent()
         QStringList leftOver = filesUnder(dataDir);
         for (const QString& f : files)
             leftOver.removeAll(f);
-        QVERIFY2(leftOver.isEmpty(), qPrintable(QStringLiteral("kill %1 left %2")
-                                                    .arg(kill)
-                                                    .arg(relativeNames(leftOver, dataDir))));
+        QVERIFY2(leftOver.isEmpty(),
+            qPrintable(
+                QStringLiteral("kill %1 left %2").arg(kill).arg(relativeNames(leftOver, dataDir))));
     }
-    QVERIFY2(store_steps::lastLoggedStep(logPath) >= kKills, "the kills should land all over the walk");
+    QVERIFY2(
+        store_steps::lastLoggedStep(logPath) >= kKills, "the kills should land all over the walk");
 }
 
 QTEST_GUILESS_MAIN(TestCrashSafety)

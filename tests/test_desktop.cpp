@@ -48,7 +48,8 @@
 
 namespace {
 
-constexpr int kWaitMs = testsupport::kDeadlineMs; // for the server, the window manager and each step
+constexpr int kWaitMs
+    = testsupport::kDeadlineMs; // for the server, the window manager and each step
 
 // Why there is no X server, empty when there is one.
 QString& noServerReason()
@@ -335,7 +336,8 @@ private slots:
             QVERIFY(moveTo(press + travel * side));
             // It starts at its minimum size.
             const int grown = qMax(travel, 0);
-            QTRY_COMPARE_WITH_TIMEOUT(w->geometry(), edgesMovedOut(start, side, grown, grown), kWaitMs);
+            QTRY_COMPARE_WITH_TIMEOUT(
+                w->geometry(), edgesMovedOut(start, side, grown, grown), kWaitMs);
         }
         QVERIFY(xdotool({ "mouseup", "1" }));
         // Released here, before the window goes.

@@ -44,8 +44,8 @@ int linesStartingWith(const QString& prefix)
     return n;
 }
 
-Frame frame(uint32_t cmd, int32_t data, uint8_t total = 1, uint8_t current = 1,
-            uint32_t protocol = 0x20)
+Frame frame(
+    uint32_t cmd, int32_t data, uint8_t total = 1, uint8_t current = 1, uint32_t protocol = 0x20)
 {
     Frame f;
     f.cmd = cmd;
@@ -64,7 +64,7 @@ bool sameFrame(const Frame& a, const Frame& b)
 
 sim::Report toReport(const Bytes& bytes)
 {
-    sim::Report r{};
+    sim::Report r {};
     for (int i = 0; i < 16; ++i)
         r[i] = static_cast<uint8_t>(bytes.value(i));
     return r;
@@ -78,19 +78,20 @@ class LinkReceiver : public QObject
 public:
     LinkReceiver()
     {
-        connect(connect_thread, &ConnectThread::Connected_Success, this, &LinkReceiver::onConnected);
+        connect(
+            connect_thread, &ConnectThread::Connected_Success, this, &LinkReceiver::onConnected);
         connect(connect_thread, &ConnectThread::deviceAbsent, this, &LinkReceiver::onAbsent);
         connect(recv_thread, &qv_hid_new_recv::HidDeviceDisconnected, this,
-                &LinkReceiver::onDisconnected);
-        connect(recv_thread, &qv_hid_new_recv::qv_hid_new_recv_update, this,
-                &LinkReceiver::onFrame);
+            &LinkReceiver::onDisconnected);
+        connect(
+            recv_thread, &qv_hid_new_recv::qv_hid_new_recv_update, this, &LinkReceiver::onFrame);
     }
 
     int connected = 0;
     int disconnected = 0;
     int absent = 0;
     bool onGuiThread = true;
-    QList<hid_device*> handles;  // the handle published at each connection
+    QList<hid_device*> handles; // the handle published at each connection
     QList<Frame> frames;
 
 private slots:
@@ -138,7 +139,7 @@ public:
     bool done = false;
 };
 
-}  // namespace
+} // namespace
 
 class TestDevice : public QObject
 {
@@ -172,7 +173,7 @@ private slots:
         }
         hid_status = 0;
         config_connect_status = 0;
-        status_bar_value = StatusBarInfo{};
+        status_bar_value = StatusBarInfo {};
         // No timed attempts: every attempt after the first is one that an
         // announcement caused, so the tests can count them.
         connect_thread->fallbackIntervalMs = -1;
@@ -182,13 +183,13 @@ private slots:
     void cleanup()
     {
         QVERIFY(stopDeviceThreads(testsupport::kDeadlineMs));
-        delete receiver;  // drops its pending deliveries
+        delete receiver; // drops its pending deliveries
         receiver = nullptr;
         QCoreApplication::sendPostedEvents();
-        connect_thread->running = true;  // later tests search again
+        connect_thread->running = true; // later tests search again
         connect_thread->fallbackIntervalMs = 1000;
         QCOMPARE(scard_device, nullptr);
-        QCOMPARE(engine.openMonitors(), 0);  // each search closes what it listened on
+        QCOMPARE(engine.openMonitors(), 0); // each search closes what it listened on
     }
 
     // ---- codec ----
@@ -202,28 +203,28 @@ private slots:
         QTest::addColumn<uint>("protocol");
         QTest::addColumn<Bytes>("expected");
         QTest::newRow("hello") << 0x1101u << 1 << 1 << 1 << 0x20u
-                               << Bytes{0x00, 0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x01,
-                                        0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x66, 0x77};
+                               << Bytes { 0x00, 0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x01, 0x00,
+                                      0x00, 0x00, 0x01, 0x00, 0x00, 0x66, 0x77 };
         QTest::newRow("negative") << 0x9C01u << -3 << 1 << 1 << 0x20u
-                                  << Bytes{0x00, 0x22, 0x33, 0x20, 0x01, 0x01, 0x9C, 0x01,
-                                           0xFF, 0xFF, 0xFF, 0xFD, 0x00, 0x00, 0x66, 0x77};
+                                  << Bytes { 0x00, 0x22, 0x33, 0x20, 0x01, 0x01, 0x9C, 0x01, 0xFF,
+                                         0xFF, 0xFF, 0xFD, 0x00, 0x00, 0x66, 0x77 };
         QTest::newRow("minus one") << 0x110Eu << -1 << 1 << 1 << 0x20u
-                                   << Bytes{0x00, 0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x0E,
-                                            0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x66, 0x77};
+                                   << Bytes { 0x00, 0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x0E, 0xFF,
+                                          0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x66, 0x77 };
         QTest::newRow("most negative") << 0x1110u << INT_MIN << 1 << 1 << 0x20u
-                                       << Bytes{0x00, 0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x10,
-                                                0x80, 0x00, 0x00, 0x00, 0x00, 0x00, 0x66, 0x77};
+                                       << Bytes { 0x00, 0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x10,
+                                              0x80, 0x00, 0x00, 0x00, 0x00, 0x00, 0x66, 0x77 };
         QTest::newRow("command above 0xFFFF")
             << 0x5A1101u << 0x01020304 << 1 << 1 << 0x20u
-            << Bytes{0x00, 0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x01,
-                     0x01, 0x02, 0x03, 0x04, 0x00, 0x00, 0x66, 0x77};
+            << Bytes { 0x00, 0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x01, 0x01, 0x02, 0x03, 0x04, 0x00,
+                   0x00, 0x66, 0x77 };
         QTest::newRow("protocol above 0xFF")
             << 0x1101u << 1 << 1 << 1 << 0x1A5u
-            << Bytes{0x00, 0x22, 0x33, 0xA5, 0x01, 0x01, 0x11, 0x01,
-                     0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x66, 0x77};
+            << Bytes { 0x00, 0x22, 0x33, 0xA5, 0x01, 0x01, 0x11, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00,
+                   0x00, 0x66, 0x77 };
         QTest::newRow("stream word") << 0x110Bu << 1801678674 << 0x4A << 0x49 << 0x20u
-                                     << Bytes{0x00, 0x22, 0x33, 0x20, 0x4A, 0x49, 0x11, 0x0B,
-                                              0x6B, 0x63, 0x6F, 0x52, 0x00, 0x00, 0x66, 0x77};
+                                     << Bytes { 0x00, 0x22, 0x33, 0x20, 0x4A, 0x49, 0x11, 0x0B,
+                                            0x6B, 0x63, 0x6F, 0x52, 0x00, 0x00, 0x66, 0x77 };
     }
 
     void encode()
@@ -246,24 +247,24 @@ private slots:
         QTest::addColumn<int>("total");
         QTest::addColumn<int>("current");
         QTest::addColumn<uint>("protocol");
-        QTest::newRow("identity")
-            << Bytes{0x22, 0x33, 0x20, 0x01, 0x01, 0x12, 0x03, 0x51, 0x56, 0x73, 0x70, 0x00, 0x00, 0x66, 0x77, 0x00}
-            << 0x1203u << 0x51567370 << 1 << 1 << 0x20u;
-        QTest::newRow("negative data")
-            << Bytes{0x22, 0x33, 0x20, 0x01, 0x01, 0x9D, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x66, 0x77, 0x00}
-            << 0x9D01u << -1 << 1 << 1 << 0x20u;
-        QTest::newRow("stream word")
-            << Bytes{0x22, 0x33, 0x20, 0xC9, 0x05, 0x11, 0x06, 0x02, 0xD3, 0x38, 0x0C, 0x00, 0x00, 0x66, 0x77, 0x00}
-            << 0x1106u << 47396876 << 0xC9 << 5 << 0x20u;
-        QTest::newRow("any protocol")
-            << Bytes{0x22, 0x33, 0xFF, 0x01, 0x01, 0x11, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x66, 0x77, 0x00}
-            << 0x1101u << 1 << 1 << 1 << 0xFFu;
-        QTest::newRow("zero protocol")
-            << Bytes{0x22, 0x33, 0x00, 0x01, 0x01, 0x11, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x66, 0x77, 0x00}
-            << 0x1101u << 1 << 1 << 1 << 0x00u;
-        QTest::newRow("junk in 11, 12, 15")
-            << Bytes{0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x07, 0x00, 0x00, 0xAC, 0x44, 0xDE, 0xAD, 0x66, 0x77, 0xBE}
-            << 0x1107u << 44100 << 1 << 1 << 0x20u;
+        QTest::newRow("identity") << Bytes { 0x22, 0x33, 0x20, 0x01, 0x01, 0x12, 0x03, 0x51, 0x56,
+            0x73, 0x70, 0x00, 0x00, 0x66, 0x77, 0x00 }
+                                  << 0x1203u << 0x51567370 << 1 << 1 << 0x20u;
+        QTest::newRow("negative data") << Bytes { 0x22, 0x33, 0x20, 0x01, 0x01, 0x9D, 0x01, 0xFF,
+            0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x66, 0x77, 0x00 }
+                                       << 0x9D01u << -1 << 1 << 1 << 0x20u;
+        QTest::newRow("stream word") << Bytes { 0x22, 0x33, 0x20, 0xC9, 0x05, 0x11, 0x06, 0x02,
+            0xD3, 0x38, 0x0C, 0x00, 0x00, 0x66, 0x77, 0x00 }
+                                     << 0x1106u << 47396876 << 0xC9 << 5 << 0x20u;
+        QTest::newRow("any protocol") << Bytes { 0x22, 0x33, 0xFF, 0x01, 0x01, 0x11, 0x01, 0x00,
+            0x00, 0x00, 0x01, 0x00, 0x00, 0x66, 0x77, 0x00 }
+                                      << 0x1101u << 1 << 1 << 1 << 0xFFu;
+        QTest::newRow("zero protocol") << Bytes { 0x22, 0x33, 0x00, 0x01, 0x01, 0x11, 0x01, 0x00,
+            0x00, 0x00, 0x01, 0x00, 0x00, 0x66, 0x77, 0x00 }
+                                       << 0x1101u << 1 << 1 << 1 << 0x00u;
+        QTest::newRow("junk in 11, 12, 15") << Bytes { 0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x07,
+            0x00, 0x00, 0xAC, 0x44, 0xDE, 0xAD, 0x66, 0x77, 0xBE }
+                                            << 0x1107u << 44100 << 1 << 1 << 0x20u;
     }
 
     void decodeAccepted()
@@ -288,10 +289,10 @@ private slots:
     {
         QTest::addColumn<Bytes>("report");
         QTest::addColumn<int>("length");
-        const Bytes good{0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x01, 0x00,
-                         0x00, 0x00, 0x01, 0x00, 0x00, 0x66, 0x77, 0x00};
+        const Bytes good { 0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00,
+            0x00, 0x66, 0x77, 0x00 };
         QVERIFY(decodeInputReport(toReport(good).data(), 16).has_value());
-        for (int offset : {0, 1, 13, 14}) {
+        for (int offset : { 0, 1, 13, 14 }) {
             Bytes bad = good;
             bad[offset] ^= 0x01;
             QTest::addRow("byte %d wrong", offset) << bad << 16;
@@ -317,11 +318,11 @@ private slots:
 
     void roundTrip()
     {
-        for (int32_t data : {0, 1, -1, -3, 44100, INT_MAX, INT_MIN}) {
+        for (int32_t data : { 0, 1, -1, -3, 44100, INT_MAX, INT_MIN }) {
             const Frame sent = frame(0x1203, data, 0x4E, 0x4D);
             const OutputReport out = encodeFrame(sent);
             uint8_t in[16] = {};
-            std::copy(out.begin() + 1, out.end(), in);  // the device sees bytes 1-15
+            std::copy(out.begin() + 1, out.end(), in); // the device sees bytes 1-15
             const auto back = decodeInputReport(in, 16);
             QVERIFY(back.has_value());
             QVERIFY(sameFrame(*back, sent));
@@ -358,14 +359,14 @@ private slots:
         QCOMPARE(upload_sign, 0);
         QCOMPARE(device_data_words[kDeviceWords - 1], 0);
         QCOMPARE(device_data_words_lr[kDeviceWordsLr - 1], 0);
-        for (const auto* m : {&intMatrix, &intMatrix_R, &intMatrix_F, &intMatrix_FR, &intMatrix_Q,
-                              &intMatrix_QR}) {
+        for (const auto* m : { &intMatrix, &intMatrix_R, &intMatrix_F, &intMatrix_FR, &intMatrix_Q,
+                 &intMatrix_QR }) {
             QCOMPARE(m->size(), kStagedRecords);
             for (const auto& row : *m)
                 QCOMPARE(row, QList<double>(kStagedBands, 0.0));
         }
-        for (const auto* m : {&intMatrix_status, &intMatrix_statusR, &intMatrix_type,
-                              &intMatrix_typeR}) {
+        for (const auto* m :
+            { &intMatrix_status, &intMatrix_statusR, &intMatrix_type, &intMatrix_typeR }) {
             QCOMPARE(m->size(), kStagedRecords);
             for (const auto& row : *m)
                 QCOMPARE(row, QList<uint8_t>(kStagedBands, 0));
@@ -450,18 +451,18 @@ private slots:
         QCOMPARE(sender.qv_frame(frame(0x5A9C01, -3, 1, 1, 0x1A5)), 16);
         const auto writes = engine.writes();
         QCOMPARE(writes.size(), size_t(1));
-        const Bytes expected{0x00, 0x22, 0x33, 0xA5, 0x01, 0x01, 0x9C, 0x01,
-                             0xFF, 0xFF, 0xFF, 0xFD, 0x00, 0x00, 0x66, 0x77};
+        const Bytes expected { 0x00, 0x22, 0x33, 0xA5, 0x01, 0x01, 0x9C, 0x01, 0xFF, 0xFF, 0xFF,
+            0xFD, 0x00, 0x00, 0x66, 0x77 };
         QCOMPARE(Bytes(writes[0].bytes.begin(), writes[0].bytes.end()), expected);
         QCOMPARE(linesStartingWith("send cmd:0x5A9C01 data:-3 total:1 current:1 protocl:0x1A5"), 1);
 
         engine.setWriteFailure(true);
-        QCOMPARE(sender.qv_frame(frame(0x1101, 1)), 0xFFFF);  // failure is not reported further
+        QCOMPARE(sender.qv_frame(frame(0x1101, 1)), 0xFFFF); // failure is not reported further
 
         hid_close(h);
         delete scard_device;
         scard_device = nullptr;
-        QCOMPARE(sender.qv_frame(frame(0x1101, 1)), 0xFFFF);  // no device: nothing written
+        QCOMPARE(sender.qv_frame(frame(0x1101, 1)), 0xFFFF); // no device: nothing written
         QCOMPARE(engine.writes().size(), size_t(1));
     }
 
@@ -518,14 +519,14 @@ private slots:
         connectDevice();
         QTRY_VERIFY(connect_thread->isFinished());
         QCOMPARE(receiver->connected, 1);
-        QCOMPARE(receiver->absent, 0);  // the status text is not touched
+        QCOMPARE(receiver->absent, 0); // the status text is not touched
         QCOMPARE(status_bar_value.connect_state, QString("Connected"));
         QCOMPARE(hid_status, 1);
         QCOMPARE(engine.openAttempts(), 1);
         QVERIFY(engine.exitCalls() >= 1);
         QVERIFY(scard_device);
         QCOMPARE(receiver->handles.value(0), scard_device->handle);
-        QTRY_COMPARE(linesStartingWith(" 线程运行 开始运行 "), 1);  // logged once the run has begun
+        QTRY_COMPARE(linesStartingWith(" 线程运行 开始运行 "), 1); // logged once the run has begun
     }
 
     void absentThenPlugged()
@@ -539,12 +540,12 @@ private slots:
         QCOMPARE(receiver->connected, 0);
         QVERIFY(receiver->onGuiThread);
 
-        startDeviceSearch();  // already searching: no second run
+        startDeviceSearch(); // already searching: no second run
         engine.plug();
         QTRY_COMPARE(receiver->connected, 1);
         QCOMPARE(engine.openCalls(), 1);
-        QCOMPARE(engine.openAttempts(), 2);  // the first, then the one the plug caused
-        QCOMPARE(receiver->absent, 1);       // the reset is posted once per search
+        QCOMPARE(engine.openAttempts(), 2); // the first, then the one the plug caused
+        QCOMPARE(receiver->absent, 1); // the reset is posted once per search
         QVERIFY(receiver->onGuiThread);
     }
 
@@ -603,7 +604,7 @@ private slots:
         sim::Report bad = sim::makeReport(0x1203, 5);
         bad[14] = 0x78;
         engine.queueReport(bad);
-        engine.queueReport(sim::makeReport(0x0000, 9));  // command 0
+        engine.queueReport(sim::makeReport(0x0000, 9)); // command 0
         engine.queueShortRead(15);
         engine.queueReport(sim::makeReport(b.cmd, b.data, b.total, b.current, 0x00));
         engine.queueShortRead(3);
@@ -624,14 +625,14 @@ private slots:
         connectDevice();
         engine.unplug();
         QTRY_COMPARE(receiver->disconnected, 1);
-        QTRY_COMPARE(receiver->absent, 1);  // searching again
+        QTRY_COMPARE(receiver->absent, 1); // searching again
         QVERIFY(connect_thread->isRunning());
         QCOMPARE(receiver->disconnected, 1);
         QVERIFY(recv_thread->isFinished());
         QCOMPARE(linesStartingWith("[Waring] 读取不到数据卡死 "), 1);
         QCOMPARE(status_bar_value.connect_state, QString("Disconnected"));
         QCOMPARE(scard_device, nullptr);
-        QCOMPARE(engine.unclosedHandles(), 0);  // the lost handle was closed
+        QCOMPARE(engine.unclosedHandles(), 0); // the lost handle was closed
     }
 
     void replug()
@@ -654,7 +655,7 @@ private slots:
         QTRY_COMPARE(receiver->frames.size(), 1);
         QCOMPARE(receiver->frames[0].cmd, 0x1203u);
         qv_hid_new_send sender;
-        QCOMPARE(sender.qv_frame(frame(0x1101, 1)), 16);  // writes reach the new handle
+        QCOMPARE(sender.qv_frame(frame(0x1101, 1)), 16); // writes reach the new handle
     }
 
     void lossRightAfterConnect()
@@ -701,7 +702,7 @@ private slots:
         QCOMPARE(engine.exitCalls(), exits + 1);
         const int attempts = engine.openAttempts();
 
-        searcher.start();  // a stopped thread does not search again
+        searcher.start(); // a stopped thread does not search again
         QVERIFY(searcher.wait(testsupport::kDeadlineMs));
         QCOMPARE(engine.openAttempts(), attempts);
         QCOMPARE(engine.exitCalls(), exits + 2);
@@ -734,7 +735,7 @@ private slots:
         QCOMPARE(engine.unclosedHandles(), 0);
         QCOMPARE(scard_device, nullptr);
         QCoreApplication::processEvents();
-        QCOMPARE(receiver->disconnected, 0);  // a stop is not a loss
+        QCOMPARE(receiver->disconnected, 0); // a stop is not a loss
         qv_hid_new_send sender;
         QCOMPARE(sender.qv_frame(frame(0x1111, 1)), 0xFFFF);
     }

@@ -40,10 +40,7 @@
 
 namespace {
 
-sim::Engine& engine()
-{
-    return sim::Engine::instance();
-}
+sim::Engine& engine() { return sim::Engine::instance(); }
 
 // Frames of the handshake and the echoes, in the order written.
 QStringList linkFrames()
@@ -81,7 +78,7 @@ void clearDeviceFlags()
     old_name = QStringLiteral("different");
 }
 
-}  // namespace
+} // namespace
 
 class TestDispatch : public QObject
 {
@@ -124,10 +121,11 @@ void TestDispatch::initTestCase()
 {
     // Every frame leaves debug lines; warnings still reach Qt Test.
     static QtMessageHandler previous = nullptr;
-    previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        if (type != QtDebugMsg)
-            previous(type, context, text);
-    });
+    previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+            if (type != QtDebugMsg)
+                previous(type, context, text);
+        });
     QVERIFY(dir.isValid());
     setAppDataDirForTesting(dir.path());
     makeWorkingFolders(dir.path());
@@ -184,7 +182,7 @@ void TestDispatch::connectModel(std::shared_ptr<sim::ScriptedModel> m)
 void TestDispatch::connectFrames_data()
 {
     QTest::addColumn<QString>("name");
-    for (const char* name : {"A", "B", "C", "unknown"})
+    for (const char* name : { "A", "B", "C", "unknown" })
         QTest::newRow(name) << QString(name);
 }
 
@@ -195,18 +193,21 @@ void TestDispatch::connectFrames()
     // The hello pair, byte for byte, comes first.
     const auto writes = engine().writes();
     QVERIFY(writes.size() >= 2);
-    QCOMPARE(writes[0].bytes, std::vector<uint8_t>({0x00, 0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x01, 0x00,
-                                                    0x00, 0x00, 0x01, 0x00, 0x00, 0x66, 0x77}));
-    QCOMPARE(writes[1].bytes, std::vector<uint8_t>({0x00, 0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x20, 0x00,
-                                                    0x00, 0x00, 0x01, 0x00, 0x00, 0x66, 0x77}));
+    QCOMPARE(writes[0].bytes,
+        std::vector<uint8_t>({ 0x00, 0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x01, 0x00, 0x00, 0x00,
+            0x01, 0x00, 0x00, 0x66, 0x77 }));
+    QCOMPARE(writes[1].bytes,
+        std::vector<uint8_t>({ 0x00, 0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x20, 0x00, 0x00, 0x00,
+            0x01, 0x00, 0x00, 0x66, 0x77 }));
     // Echoes of keep-alives and 0x1104; a greeting with 0 is answered with 0.
     model->tick(engine());
     engine().queueFrame(0x1104, -7);
     engine().queueFrame(0x1101, 0);
     drain();
     drain();
-    QCOMPARE(linkFrames(), QStringList({"1101 d1", "1120 d1", "9d01 d0", "9d01 d1", "1104 d-7",
-                                        "1101 d0", "9d01 d2", "9d01 d3"}));
+    QCOMPARE(linkFrames(),
+        QStringList({ "1101 d1", "1120 d1", "9d01 d0", "9d01 d1", "1104 d-7", "1101 d0", "9d01 d2",
+            "9d01 d3" }));
     QCOMPARE(hid_status, 1);
     // Every written frame is a well-formed one.
     for (const sim::Frame& f : engine().writtenFrames()) {
@@ -224,18 +225,30 @@ void TestDispatch::statusAndLabels_data()
     QTest::addColumn<QString>("rate");
     QTest::addColumn<QString>("eqState");
     QTest::addColumn<bool>("leftRight");
-    QTest::newRow("A English") << "A" << 1 << "   Mirel 9   " << "   Connected   " << "   44.1kHz   "
+    QTest::newRow("A English") << "A" << 1 << "   Mirel 9   "
+                               << "   Connected   "
+                               << "   44.1kHz   "
                                << "   DeviceEQ:ON   " << false;
-    QTest::newRow("A Chinese") << "A" << 0 << "   Mirel 9   " << "   已连接   " << "   44.1kHz   "
+    QTest::newRow("A Chinese") << "A" << 0 << "   Mirel 9   "
+                               << "   已连接   "
+                               << "   44.1kHz   "
                                << "   设备EQ:开   " << false;
-    QTest::newRow("B English") << "B" << 1 << "   Vantor 9   " << "   Connected   " << "   96kHz   "
+    QTest::newRow("B English") << "B" << 1 << "   Vantor 9   "
+                               << "   Connected   "
+                               << "   96kHz   "
                                << "   DeviceEQ:ON   " << true;
-    QTest::newRow("C Chinese") << "C" << 0 << "   Vantor 3   " << "   已连接   " << "   96kHz   "
+    QTest::newRow("C Chinese") << "C" << 0 << "   Vantor 3   "
+                               << "   已连接   "
+                               << "   96kHz   "
                                << "   设备EQ:开   " << true;
-    QTest::newRow("unknown English") << "unknown" << 1 << "   Device   " << "   Disconnected   "
-                                     << "   44.1kHz   " << "   DeviceEQ:ON   " << false;
-    QTest::newRow("unknown Chinese") << "unknown" << 0 << "   Device   " << "   未连接   "
-                                     << "   44.1kHz   " << "   设备EQ:开   " << false;
+    QTest::newRow("unknown English") << "unknown" << 1 << "   Device   "
+                                     << "   Disconnected   "
+                                     << "   44.1kHz   "
+                                     << "   DeviceEQ:ON   " << false;
+    QTest::newRow("unknown Chinese") << "unknown" << 0 << "   Device   "
+                                     << "   未连接   "
+                                     << "   44.1kHz   "
+                                     << "   设备EQ:开   " << false;
 }
 
 void TestDispatch::statusAndLabels()
@@ -256,20 +269,26 @@ void TestDispatch::statusAndLabels()
     QCOMPARE(statusLabel2->text(), rate);
     QCOMPARE(statusLabel7->text(), eqState);
     QVERIFY(statusLabel7->isVisible());
-    QCOMPARE(statusLabel6->text(), language == 0 ? QStringLiteral("   EQ最大支持段数:10   ")
-                                                 : QStringLiteral("   EQ Max NUM:10   "));
-    QCOMPARE(layout.last().at(0).toString(), leftRight ? QStringLiteral("ABCD") : QStringLiteral("QAZWS"));
+    QCOMPARE(statusLabel6->text(),
+        language == 0 ? QStringLiteral("   EQ最大支持段数:10   ")
+                      : QStringLiteral("   EQ Max NUM:10   "));
+    QCOMPARE(layout.last().at(0).toString(),
+        leftRight ? QStringLiteral("ABCD") : QStringLiteral("QAZWS"));
     QCOMPARE(in().comboBox_PEQMode->isVisible(), leftRight);
     QCOMPARE(Gain_flag, leftRight);
     QCOMPARE(upload_sign, 1);
     QCOMPARE(Silent_Sign, leftRight ? 1 : 0);
     QCOMPARE(status_bar_value.eq_max, 10);
-    QCOMPARE(status_bar_value.hardware_version, leftRight ? QStringLiteral("2.00") : QStringLiteral("1.00"));
+    QCOMPARE(status_bar_value.hardware_version,
+        leftRight ? QStringLiteral("2.00") : QStringLiteral("1.00"));
 
     unplug();
-    QCOMPARE(statusLabel5->text(), language == 0 ? QStringLiteral("   未连接   ") : QStringLiteral("   Disconnected   "));
-    QCOMPARE(statusLabel4->text(), language == 0 ? QStringLiteral("   机型   ") : QStringLiteral("   Device   "));
-    QCOMPARE(statusLabel2->text(), language == 0 ? QStringLiteral("   采样率   ") : QStringLiteral("   Sample   "));
+    QCOMPARE(statusLabel5->text(),
+        language == 0 ? QStringLiteral("   未连接   ") : QStringLiteral("   Disconnected   "));
+    QCOMPARE(statusLabel4->text(),
+        language == 0 ? QStringLiteral("   机型   ") : QStringLiteral("   Device   "));
+    QCOMPARE(statusLabel2->text(),
+        language == 0 ? QStringLiteral("   采样率   ") : QStringLiteral("   Sample   "));
     QVERIFY(!statusLabel7->isVisible());
     QCOMPARE(upload_sign, 0);
 }
@@ -303,7 +322,7 @@ void TestDispatch::modelBRecordsAndControls()
 
     // A second stream in the same connection is ignored.
     engine().queueReport(sim::makeReport(0x1106, 1, 2, 0));
-    for (const auto& r : sim::leftRightStream({sim::vocalRecord()}))
+    for (const auto& r : sim::leftRightStream({ sim::vocalRecord() }))
         engine().queueReport(r);
     drain();
     QCOMPARE(Device_CB_data[0]->config_name, QStringLiteral("Live"));
@@ -319,7 +338,8 @@ void TestDispatch::sampleRateLocksAndReleases()
     engine().queueFrame(0x1107, 352800);
     drain();
     QCOMPARE(statusLabel2->text(), QStringLiteral("   352.8kHz   "));
-    QCOMPARE(statusLabel6->text(), QStringLiteral("   PEQ does not support the current sampling rate   "));
+    QCOMPARE(statusLabel6->text(),
+        QStringLiteral("   PEQ does not support the current sampling rate   "));
     QVERIFY(!ui.checkBox_8->isEnabled());
     QVERIFY(!ui.gbox1_BL1->isEnabled());
     QVERIFY(!ui.comboBox_25->isEnabled());
@@ -449,10 +469,11 @@ void TestDispatch::unplugAtEveryStage()
     QSignalSpy user(w, &MainWindow::device_config_upload);
     for (int cycle = 0; cycle < 20; ++cycle) {
         auto m = sim::makeModel(cycle % 2 ? "B" : "A");
-        const size_t streamAt = size_t(std::find_if(m->burst().begin(), m->burst().end(),
-                                                    [](const sim::Report& r) { return r[5] == 0x11 && r[6] == 0x06; })
-                                       - m->burst().begin());
-        const int stage = cycle % 3;  // before the hello answer, mid-stream, after the announcement
+        const size_t streamAt
+            = size_t(std::find_if(m->burst().begin(), m->burst().end(), [](const sim::Report& r) {
+                  return r[5] == 0x11 && r[6] == 0x06;
+              }) - m->burst().begin());
+        const int stage = cycle % 3; // before the hello answer, mid-stream, after the announcement
         if (stage == 0)
             m->setStopAfter(0);
         else if (stage == 1)
@@ -468,7 +489,8 @@ void TestDispatch::unplugAtEveryStage()
         if (stage == 1)
             QTRY_VERIFY(Device_EQ_sign);
         if (stage == 2)
-            QTRY_VERIFY(user.size() > announced || (cycle % 2 && send_biaozhi == false && upload_sign == 1));
+            QTRY_VERIFY(user.size() > announced
+                || (cycle % 2 && send_biaozhi == false && upload_sign == 1));
         QCOMPARE(engine().openCalls(), opens + 1);
         const int before = int(cleared.size());
         engine().unplug();
@@ -506,11 +528,10 @@ void TestDispatch::quitWhileConnected()
     auto_save_status = true;
     selectedRadioIndex = 101;
     size_t writesAtSave = 0;
-    auto c = connect(w, &MainWindow::close_device_save_config, this,
-                     [&](int index) {
-                         QCOMPARE(index, 101);
-                         writesAtSave = engine().writes().size() + 1;
-                     });
+    auto c = connect(w, &MainWindow::close_device_save_config, this, [&](int index) {
+        QCOMPARE(index, 101);
+        writesAtSave = engine().writes().size() + 1;
+    });
     QFile::remove(settingsFilePath());
     w->onAboutToQuit();
     disconnect(c);
@@ -546,8 +567,9 @@ void TestDispatch::preloadedModelEndToEnd()
     // The keep-alives tick by the clock, so under load the first echo can
     // come before the end of the burst: wait for each on its own.
     QTRY_VERIFY_WITH_TIMEOUT(out.contains("do_cmd_Sdo_cmd_S:0x1113 data:0 total:199 current:198"),
-                             testsupport::kProgramDeadlineMs);
-    QTRY_VERIFY_WITH_TIMEOUT(out.contains("send cmd:0x9D01 data:"), testsupport::kProgramDeadlineMs);
+        testsupport::kProgramDeadlineMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        out.contains("send cmd:0x9D01 data:"), testsupport::kProgramDeadlineMs);
     QVERIFY(out.contains("send cmd:0x1101 data:1 total:1 current:1 protocl:0x20"));
 
     QLocalSocket client;
@@ -559,7 +581,7 @@ void TestDispatch::preloadedModelEndToEnd()
     out += p.readAll();
     const int quitFrame = out.lastIndexOf("send cmd:0x1111 data:1");
     QVERIFY(quitFrame > 0);
-    QCOMPARE(out.indexOf("send cmd:", quitFrame + 1), -1);  // the last frame written
+    QCOMPARE(out.indexOf("send cmd:", quitFrame + 1), -1); // the last frame written
 }
 
 QTEST_MAIN(TestDispatch)

@@ -29,7 +29,7 @@ public:
     QString biaozhi = QStringLiteral("xxxx");
     QString moren;
     QString labels[8];
-    bool bandRowShown[12] = {false, true, true};  // two band rows shown
+    bool bandRowShown[12] = { false, true, true }; // two band rows shown
 
     void note(const QString& e) { events << e; }
     QStringList sent() const { return events.filter(QRegularExpression("^send ")); }
@@ -42,7 +42,11 @@ public:
     void sendFrame(const Frame& f) override
     {
         note(QStringLiteral("send 0x%1 %2 t%3/c%4 p0x%5")
-                 .arg(f.cmd, 0, 16).arg(f.data).arg(f.total).arg(f.current).arg(f.protocol, 0, 16));
+                 .arg(f.cmd, 0, 16)
+                 .arg(f.data)
+                 .arg(f.total)
+                 .arg(f.current)
+                 .arg(f.protocol, 0, 16));
     }
     void startReceiving() override { note("receive"); }
     void startSearching() override { note("search"); }
@@ -55,7 +59,10 @@ public:
     {
         note(QStringLiteral("style%1 %2").arg(label).arg(sheet));
     }
-    void setStatusVisible(int label, bool v) override { note(QStringLiteral("visible%1 %2").arg(label).arg(v)); }
+    void setStatusVisible(int label, bool v) override
+    {
+        note(QStringLiteral("visible%1 %2").arg(label).arg(v));
+    }
     QString peqModeText() const override { return peqText; }
     void setPeqModeIndex(int i) override
     {
@@ -64,10 +71,19 @@ public:
     }
     void setPeqModeVisible(bool v) override { note(QStringLiteral("peqVisible %1").arg(v)); }
     void setPeqModeLabelVisible(bool v) override { note(QStringLiteral("peqLabel %1").arg(v)); }
-    void setChannelSwitchChecked(bool c) override { note(QStringLiteral("switchChecked %1").arg(c)); }
-    void setChannelSwitchVisible(bool v) override { note(QStringLiteral("switchVisible %1").arg(v)); }
+    void setChannelSwitchChecked(bool c) override
+    {
+        note(QStringLiteral("switchChecked %1").arg(c));
+    }
+    void setChannelSwitchVisible(bool v) override
+    {
+        note(QStringLiteral("switchVisible %1").arg(v));
+    }
     void setBandControlsLocked(bool l) override { note(QStringLiteral("locked %1").arg(l)); }
-    bool isBandRowShown(int band) const override { return band >= 0 && band < 12 && bandRowShown[band]; }
+    bool isBandRowShown(int band) const override
+    {
+        return band >= 0 && band < 12 && bandRowShown[band];
+    }
     void updateUi() override { note("update_ui"); }
     void configUpdateUi() override { note("config_update_ui"); }
     void configUpdateUi2() override { note("config_update_ui2"); }
@@ -84,12 +100,18 @@ public:
     void writeSettings() override { note("Config_update"); }
     void deviceConfigUpload() override { note("device_config_upload"); }
     void morenDeviceConfigUpload() override { note("moren_device_config_upload"); }
-    void deviceSelectUpload(int s) override { note(QStringLiteral("device_select_upload %1").arg(s)); }
+    void deviceSelectUpload(int s) override
+    {
+        note(QStringLiteral("device_select_upload %1").arg(s));
+    }
     void layoutTag(const QString& t) override { note("shifouzhichi " + t); }
     void muteState(int s) override { note(QStringLiteral("mute_biaozhi %1").arg(s)); }
     void eqUsable(bool u) override { note(QStringLiteral("Is_Language %1").arg(u)); }
     void deviceConfigClear() override { note("device_config_clear"); }
-    void saveDevicePreset(int i) override { note(QStringLiteral("close_device_save_config %1").arg(i)); }
+    void saveDevicePreset(int i) override
+    {
+        note(QStringLiteral("close_device_save_config %1").arg(i));
+    }
 };
 
 Frame frame(uint32_t cmd, int32_t data, uint8_t total = 1, uint8_t current = 1)
@@ -103,7 +125,7 @@ Frame frame(uint32_t cmd, int32_t data, uint8_t total = 1, uint8_t current = 1)
 }
 
 void feed(DeviceSession& session, const std::vector<sim::Report>& reports, size_t from = 0,
-          size_t to = SIZE_MAX)
+    size_t to = SIZE_MAX)
 {
     for (size_t i = from; i < std::min(to, reports.size()); ++i) {
         const auto f = decodeInputReport(reports[i].data(), int(reports[i].size()));
@@ -140,9 +162,9 @@ void checkBand(const EQ_data* b, const BandExpect& e)
     QCOMPARE(b->Q, e.q);
 }
 
-const BandExpect kOff{0, 1, 632, 0.0, 0.707};
+const BandExpect kOff { 0, 1, 632, 0.0, 0.707 };
 
-}  // namespace
+} // namespace
 
 class TestDispatchCore : public QObject
 {
@@ -199,10 +221,11 @@ private slots:
 void TestDispatchCore::initTestCase()
 {
     // The dispatcher logs every frame; keep the test output to failures.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        if (type != QtDebugMsg)
-            fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
-    });
+    qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& text) {
+            if (type != QtDebugMsg)
+                fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+        });
     makeStartupBandSet(EQ);
     makeStartupBandSet(EQ_R);
 }
@@ -223,7 +246,7 @@ void TestDispatchCore::cleanup()
 
 void TestDispatchCore::wordBytesAreLeastSignificantFirst()
 {
-    const int32_t words[2] = {1801678674, static_cast<int32_t>(0x00FA0101)};  // "Rock", band bytes
+    const int32_t words[2] = { 1801678674, static_cast<int32_t>(0x00FA0101) }; // "Rock", band bytes
     QCOMPARE(recordByte(words, 0), uint8_t('R'));
     QCOMPARE(recordByte(words, 3), uint8_t('k'));
     QCOMPARE(recordByte(words, 4), uint8_t(0x01));
@@ -240,7 +263,7 @@ void TestDispatchCore::wordBytesAreLeastSignificantFirst()
 void TestDispatchCore::modelAOneSetRecords()
 {
     for (int s = 0; s < 5; ++s)
-        deviceSlot(s).eq[11]->center_frequency = 4321;  // band 11 must stay untouched
+        deviceSlot(s).eq[11]->center_frequency = 4321; // band 11 must stay untouched
     const auto burst = sim::modelABurst();
     feed(*session, burst);
 
@@ -268,7 +291,7 @@ void TestDispatchCore::modelAOneSetRecords()
     QCOMPARE(host->count("device_config_upload"), 1);
     QCOMPARE(host->count("moren_device_config_upload"), 0);
     QCOMPARE(host->count("Updata_ALL"), int(burst.size()));
-    QCOMPARE(host->sent(), QStringList());  // nothing to answer in this burst
+    QCOMPARE(host->sent(), QStringList()); // nothing to answer in this burst
 
     QCOMPARE(upload_sign, 1);
     QCOMPARE(device_config_num, 2);
@@ -276,7 +299,7 @@ void TestDispatchCore::modelAOneSetRecords()
     QCOMPARE(rock.config_name, QStringLiteral("Rock"));
     QCOMPARE(int(rock.eq[0]->status), 1);
     QCOMPARE(rock.eq[0]->gain, 3.0);
-    checkBand(rock.eq[1], {1, 1, 1000, -3.0, 0.707});
+    checkBand(rock.eq[1], { 1, 1, 1000, -3.0, 0.707 });
     for (int n = 2; n <= 10; ++n)
         checkBand(rock.eq[n], kOff);
     QCOMPARE(deviceSlot(1).config_name, QStringLiteral("Pop"));
@@ -284,14 +307,14 @@ void TestDispatchCore::modelAOneSetRecords()
     QCOMPARE(deviceSlot(2).config_name, QString());
     for (int s = 0; s < 5; ++s)
         QCOMPARE(deviceSlot(s).eq[11]->center_frequency, 4321);
-    QCOMPARE(deviceSlotR(0).config_name, QString());  // right records not touched
+    QCOMPARE(deviceSlotR(0).config_name, QString()); // right records not touched
 }
 
 void TestDispatchCore::oneSetNoPreampWordIsZero()
 {
     status_bar_value.device_eq_status = 1;
     std::vector<int32_t> words = sim::modelAUserWords();
-    words[5] = sim::kNoPreampWord;  // record 0's preamp word
+    words[5] = sim::kNoPreampWord; // record 0's preamp word
     feed(*session, sim::oneSetStream(words));
     QCOMPARE(deviceSlot(0).eq[0]->gain, 0.0);
 }
@@ -314,7 +337,7 @@ void TestDispatchCore::modelBLeftRightAndFactoryRecords()
     QCOMPARE(Silent_Sign, 1);
     QCOMPARE(host->count("mute_biaozhi 1"), 1);
     QCOMPARE(host->count("shifouzhichi ABCD"), 1);
-    QCOMPARE(host->count("peqIndex 1"), 1);  // mask bit 0 set at slot 0
+    QCOMPARE(host->count("peqIndex 1"), 1); // mask bit 0 set at slot 0
     // Nothing is announced until the next identity frame.
     QCOMPARE(host->count("device_config_upload"), 0);
     QVERIFY(send_biaozhi);
@@ -328,15 +351,15 @@ void TestDispatchCore::modelBLeftRightAndFactoryRecords()
     QCOMPARE(liveR.config_name, QStringLiteral("Live"));
     QCOMPARE(int(live.eq[0]->status), 1);
     QCOMPARE(live.eq[0]->gain, 0.0);
-    QCOMPARE(liveR.eq[0]->gain, -3.0);  // the device's "no value" word
-    checkBand(live.eq[1], {1, 1, 1000, -3.0, 0.707});
-    checkBand(liveR.eq[1], {1, 4, 100, 6.0, 0.707});
+    QCOMPARE(liveR.eq[0]->gain, -3.0); // the device's "no value" word
+    checkBand(live.eq[1], { 1, 1, 1000, -3.0, 0.707 });
+    checkBand(liveR.eq[1], { 1, 4, 100, 6.0, 0.707 });
     checkBand(live.eq[10], kOff);
     const EQ_config_data& vocal = deviceSlot(1);
     QCOMPARE(vocal.config_name, QStringLiteral("Vocal"));
     QCOMPARE(int(vocal.eq[0]->status), 0);
-    checkBand(vocal.eq[1], {1, 1, 3000, 2.0, 1.0});
-    checkBand(deviceSlotR(1).eq[1], {1, 1, 3000, 2.0, 1.0});
+    checkBand(vocal.eq[1], { 1, 1, 3000, 2.0, 1.0 });
+    checkBand(deviceSlotR(1).eq[1], { 1, 1, 3000, 2.0, 1.0 });
     QCOMPARE(intMatrix[0][0], -30.0);
     QCOMPARE(intMatrix_R[0][0], 60.0);
     QCOMPARE(intMatrix_global_gainR[0], -3.0);
@@ -346,14 +369,14 @@ void TestDispatchCore::modelBLeftRightAndFactoryRecords()
         const char* name;
         BandExpect band1;
     } factory[] = {
-        {"Bass 1", {1, 4, 100, 6.0, 0.707}},
-        {"Bass 2", {1, 4, 80, 9.0, 0.707}},
-        {"Airy", {1, 5, 10000, 4.0, 0.707}},
-        {"Warm", {1, 1, 250, 3.0, 1.0}},
-        {"Dynamic", {1, 1, 1000, -2.0, 1.41}},
+        { "Bass 1", { 1, 4, 100, 6.0, 0.707 } },
+        { "Bass 2", { 1, 4, 80, 9.0, 0.707 } },
+        { "Airy", { 1, 5, 10000, 4.0, 0.707 } },
+        { "Warm", { 1, 1, 250, 3.0, 1.0 } },
+        { "Dynamic", { 1, 1, 1000, -2.0, 1.41 } },
     };
     for (int k = 0; k < 5; ++k) {
-        for (const EQ_config_data* p : {&deviceSlot(5 + k), &deviceSlotR(5 + k)}) {
+        for (const EQ_config_data* p : { &deviceSlot(5 + k), &deviceSlotR(5 + k) }) {
             QCOMPARE(p->config_name, QString::fromUtf8(factory[k].name));
             QCOMPARE(int(p->eq[0]->status), 1);
             QCOMPARE(p->eq[0]->gain, -3.0);
@@ -369,8 +392,8 @@ void TestDispatchCore::modelBLeftRightAndFactoryRecords()
     // The second identity frame lists user, then factory presets.
     host->events.clear();
     feed(*session, burst, factoryEnd);
-    QCOMPARE(host->announced(),
-             QStringList({"device_config_upload", "moren_device_config_upload"}));
+    QCOMPARE(
+        host->announced(), QStringList({ "device_config_upload", "moren_device_config_upload" }));
     QVERIFY(!send_biaozhi);
     // A later identity frame lists nothing.
     host->events.clear();
@@ -383,7 +406,7 @@ void TestDispatchCore::leftRightHalfDecibelSteps()
     // Code 129: the same gain bytes in 0.5 dB steps.
     session->dispatch(frame(0x1204, 129));
     QVERIFY(!Gain_flag);
-    feed(*session, sim::leftRightStream({sim::liveRecord()}));
+    feed(*session, sim::leftRightStream({ sim::liveRecord() }));
     QCOMPARE(deviceSlot(0).eq[1]->gain, -15.0);
     QCOMPARE(deviceSlotR(0).eq[1]->gain, 30.0);
     QVERIFY(Device_EQ_sign);
@@ -396,7 +419,8 @@ void TestDispatchCore::leftRightHalfDecibelSteps()
     QCOMPARE(deviceSlot(0).eq[1]->gain, -3.0);
     QCOMPARE(deviceSlotR(0).eq[1]->gain, 6.0);
     QCOMPARE(deviceSlotR(0).eq[0]->gain, -3.0);
-    QCOMPARE(host->events.mid(0, 2), QStringList({"config_update_ui", "text7    DeviceEQ:ON   "}));
+    QCOMPARE(
+        host->events.mid(0, 2), QStringList({ "config_update_ui", "text7    DeviceEQ:ON   " }));
 
     // Without a stream or mask since, the refresh does not run again.
     deviceSlot(0).eq[1]->gain = 1.5;
@@ -407,12 +431,12 @@ void TestDispatchCore::leftRightHalfDecibelSteps()
 void TestDispatchCore::secondStreamIgnoredAfterUpload()
 {
     session->dispatch(frame(0x1204, 193));
-    feed(*session, sim::leftRightStream({sim::liveRecord(), sim::vocalRecord()}));
+    feed(*session, sim::leftRightStream({ sim::liveRecord(), sim::vocalRecord() }));
     QCOMPARE(upload_sign, 1);
     QCOMPARE(biaozhi_i, 0);
     Device_EQ_sign = false;
     const int32_t before = device_data_words_lr[0];
-    feed(*session, sim::leftRightStream({sim::vocalRecord()}));
+    feed(*session, sim::leftRightStream({ sim::vocalRecord() }));
     QVERIFY(Device_EQ_sign);
     QCOMPARE(device_data_words_lr[0], before);
     QCOMPARE(deviceSlot(0).config_name, QStringLiteral("Live"));
@@ -439,8 +463,8 @@ void TestDispatchCore::modelCAnnouncesFromStreams()
 
     host->events.clear();
     feed(*session, burst, factoryStart + 199);
-    QCOMPARE(host->announced().size(), 0);  // the identity lists nothing
-    QCOMPARE(host->events.filter("update_ui"), QStringList({"update_ui", "config_update_ui"}));
+    QCOMPARE(host->announced().size(), 0); // the identity lists nothing
+    QCOMPARE(host->events.filter("update_ui"), QStringList({ "update_ui", "config_update_ui" }));
 
     // Factory presets are announced once per connection.
     upload_sign = 0;
@@ -469,7 +493,7 @@ void TestDispatchCore::versions_data()
     QTest::addColumn<int>("cmd");
     QTest::addColumn<int>("word");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("firmware");  // tem_software after it (starts at 0.5)
+    QTest::addColumn<double>("firmware"); // tem_software after it (starts at 0.5)
     QTest::newRow("hw 1.00") << 0x1201 << 0x100 << "1.00" << 0.5;
     QTest::newRow("hw 0xA5") << 0x1201 << 0xA5 << "0.00" << 0.5;
     QTest::newRow("hw 2.05") << 0x1201 << 0x205 << "2.05" << 0.5;
@@ -487,35 +511,47 @@ void TestDispatchCore::versions()
     QFETCH(double, firmware);
     tem_software = 0.5;
     session->dispatch(frame(cmd, word));
-    QCOMPARE(cmd == 0x1201 ? status_bar_value.hardware_version : status_bar_value.software_version, text);
+    QCOMPARE(cmd == 0x1201 ? status_bar_value.hardware_version : status_bar_value.software_version,
+        text);
     QCOMPARE(tem_software, firmware);
 }
 
 void TestDispatchCore::identityTable_data()
 {
     QTest::addColumn<uint>("code");
-    QTest::addColumn<int>("firmware");  // 0: none reported
+    QTest::addColumn<int>("firmware"); // 0: none reported
     QTest::addColumn<bool>("pending");
     QTest::addColumn<QString>("model");
     QTest::addColumn<bool>("execute");
     QTest::addColumn<QStringList>("announced");
     QTest::addColumn<bool>("inactive");
-    const QStringList user{"device_config_upload"};
-    const QStringList both{"device_config_upload", "moren_device_config_upload"};
-    QTest::newRow("Vantor 3") << 0x51562340u << 0x110 << true << "Vantor 3" << false << QStringList() << false;
+    const QStringList user { "device_config_upload" };
+    const QStringList both { "device_config_upload", "moren_device_config_upload" };
+    QTest::newRow("Vantor 3") << 0x51562340u << 0x110 << true << "Vantor 3" << false
+                              << QStringList() << false;
     QTest::newRow("Ostra 2") << 0x51562490u << 0x110 << true << "Ostra 2" << true << user << true;
-    QTest::newRow("Vantor 9 1.12") << 0x51563350u << 0x112 << true << "Vantor 9" << false << both << false;
-    QTest::newRow("Vantor 9 1.13") << 0x51563350u << 0x113 << true << "Vantor 9" << true << user << false;
-    QTest::newRow("Orvanth 0.28") << 0x51565360u << 0x28 << true << "Orvanth" << false << both << false;
-    QTest::newRow("Orvanth 0.29") << 0x51565360u << 0x29 << true << "Orvanth" << true << user << false;
+    QTest::newRow("Vantor 9 1.12")
+        << 0x51563350u << 0x112 << true << "Vantor 9" << false << both << false;
+    QTest::newRow("Vantor 9 1.13")
+        << 0x51563350u << 0x113 << true << "Vantor 9" << true << user << false;
+    QTest::newRow("Orvanth 0.28") << 0x51565360u << 0x28 << true << "Orvanth" << false << both
+                                  << false;
+    QTest::newRow("Orvanth 0.29") << 0x51565360u << 0x29 << true << "Orvanth" << true << user
+                                  << false;
     QTest::newRow("Mirel 1") << 0x51565460u << 0x100 << true << "Mirel 1" << true << user << true;
-    QTest::newRow("Mirel 1 not pending") << 0x51565460u << 0x100 << false << "Mirel 1" << true << QStringList() << true;
+    QTest::newRow("Mirel 1 not pending")
+        << 0x51565460u << 0x100 << false << "Mirel 1" << true << QStringList() << true;
     QTest::newRow("Mirel 9") << 0x51567370u << 0x150 << true << "Mirel 9" << true << user << false;
-    QTest::newRow("Mirel 5 1.49") << 0x51567420u << 0x149 << true << "Mirel 5" << true << user << false;
-    QTest::newRow("Mirel 5 1.48") << 0x51567420u << 0x148 << true << "Mirel 5" << false << both << false;
-    QTest::newRow("Mirel 5 no firmware") << 0x51567420u << 0 << true << "Mirel 5" << false << QStringList() << false;
-    QTest::newRow("Vantor 5") << 0x6E217330u << 0x300 << true << "Vantor 5" << false << both << false;
-    QTest::newRow("unknown") << 0x1u << 0x100 << true << "Device" << false << QStringList() << false;
+    QTest::newRow("Mirel 5 1.49") << 0x51567420u << 0x149 << true << "Mirel 5" << true << user
+                                  << false;
+    QTest::newRow("Mirel 5 1.48") << 0x51567420u << 0x148 << true << "Mirel 5" << false << both
+                                  << false;
+    QTest::newRow("Mirel 5 no firmware")
+        << 0x51567420u << 0 << true << "Mirel 5" << false << QStringList() << false;
+    QTest::newRow("Vantor 5") << 0x6E217330u << 0x300 << true << "Vantor 5" << false << both
+                              << false;
+    QTest::newRow("unknown") << 0x1u << 0x100 << true << "Device" << false << QStringList()
+                             << false;
 }
 
 void TestDispatchCore::identityTable()
@@ -542,7 +578,8 @@ void TestDispatchCore::identityTable()
     QCOMPARE(Mirel1_Sign, model == "Mirel 1" && pending);
     QCOMPARE(Ostra2_Sign, model == "Ostra 2" && pending);
     if (inactive) {
-        QCOMPARE(host->labels[6], QStringLiteral("Local config is inactive. Right-click to import to User Config"));
+        QCOMPARE(host->labels[6],
+            QStringLiteral("Local config is inactive. Right-click to import to User Config"));
         QVERIFY(host->events.contains("style6 color:red;"));
     }
 }
@@ -554,15 +591,24 @@ void TestDispatchCore::eqStateCodes_data()
     QTest::addColumn<QString>("layout");
     QTest::addColumn<bool>("gainFlag");
     QTest::addColumn<bool>("shown");
-    QTest::newRow("0") << 0 << "   DeviceEQ:OFF   " << "QAZWS" << false << false;
-    QTest::newRow("1") << 1 << "   DeviceEQ:ON   " << "QAZWS" << false << false;
-    QTest::newRow("128") << 128 << "   DeviceEQ:OFF   " << "ABCD" << false << true;
-    QTest::newRow("129") << 129 << "   DeviceEQ:ON   " << "ABCD" << false << true;
-    QTest::newRow("192") << 192 << "   DeviceEQ:OFF   " << "ABCD" << true << true;
-    QTest::newRow("193") << 193 << "   DeviceEQ:ON   " << "ABCD" << true << true;
-    QTest::newRow("64") << 64 << "   DeviceEQ:ON   " << "QAZWS" << false << false;
-    QTest::newRow("65") << 65 << "   DeviceEQ:ON   " << "QAZWS" << false << false;
-    QTest::newRow("-1") << -1 << "   DeviceEQ:ON   " << "QAZWS" << false << false;
+    QTest::newRow("0") << 0 << "   DeviceEQ:OFF   "
+                       << "QAZWS" << false << false;
+    QTest::newRow("1") << 1 << "   DeviceEQ:ON   "
+                       << "QAZWS" << false << false;
+    QTest::newRow("128") << 128 << "   DeviceEQ:OFF   "
+                         << "ABCD" << false << true;
+    QTest::newRow("129") << 129 << "   DeviceEQ:ON   "
+                         << "ABCD" << false << true;
+    QTest::newRow("192") << 192 << "   DeviceEQ:OFF   "
+                         << "ABCD" << true << true;
+    QTest::newRow("193") << 193 << "   DeviceEQ:ON   "
+                         << "ABCD" << true << true;
+    QTest::newRow("64") << 64 << "   DeviceEQ:ON   "
+                        << "QAZWS" << false << false;
+    QTest::newRow("65") << 65 << "   DeviceEQ:ON   "
+                        << "QAZWS" << false << false;
+    QTest::newRow("-1") << -1 << "   DeviceEQ:ON   "
+                        << "QAZWS" << false << false;
 }
 
 void TestDispatchCore::eqStateCodes()
@@ -585,15 +631,16 @@ void TestDispatchCore::eqStateCodes()
 
     sysSetValue.Language = 0;
     session->dispatch(frame(0x1204, code));
-    QCOMPARE(host->labels[7], label.contains("ON") ? QStringLiteral("   设备EQ:开   ")
-                                                   : QStringLiteral("   设备EQ:关   "));
+    QCOMPARE(host->labels[7],
+        label.contains("ON") ? QStringLiteral("   设备EQ:开   ")
+                             : QStringLiteral("   设备EQ:关   "));
 }
 
 void TestDispatchCore::unlistedStreamCodeIgnored()
 {
     // Code 64: neither one set nor a listed left/right code, 0.5 dB steps.
     session->dispatch(frame(0x1204, 64));
-    feed(*session, sim::leftRightStream({sim::liveRecord()}));
+    feed(*session, sim::leftRightStream({ sim::liveRecord() }));
     QCOMPARE(deviceSlot(0).config_name, QString());
     QCOMPARE(upload_sign, 0);
     QVERIFY(Device_EQ_sign);
@@ -612,15 +659,24 @@ void TestDispatchCore::sampleRates_data()
         const char* klass;
         bool usable;
     } rows[] = {
-        {44100, "44.1kHz", "PCM", true},     {48000, "48kHz", "PCM", true},
-        {88200, "88.2kHz", "PCM", true},     {96000, "96kHz", "PCM", true},
-        {176400, "176.4kHz", "PCM", true},   {192000, "192kHz", "PCM", true},
-        {352800, "352.8kHz", "PCM", false},  {384000, "384kHz", "PCM", false},
-        {705600, "705.6kHz", "PCM", false},  {768000, "768kHz", "PCM", false},
-        {2822400, "2.82MHz", "DSD", false},  {5644800, "5.64MHz", "DSD", false},
-        {11289600, "11.28MHz", "DSD", false}, {22579200, "22.57MHz", "DSD", false},
-        {1000, "Sample", "PCM", true},       {-5, "Sample", "PCM", true},
-        {192001, "Sample", "PCM", false},    {768001, "Sample", "DSD", false},
+        { 44100, "44.1kHz", "PCM", true },
+        { 48000, "48kHz", "PCM", true },
+        { 88200, "88.2kHz", "PCM", true },
+        { 96000, "96kHz", "PCM", true },
+        { 176400, "176.4kHz", "PCM", true },
+        { 192000, "192kHz", "PCM", true },
+        { 352800, "352.8kHz", "PCM", false },
+        { 384000, "384kHz", "PCM", false },
+        { 705600, "705.6kHz", "PCM", false },
+        { 768000, "768kHz", "PCM", false },
+        { 2822400, "2.82MHz", "DSD", false },
+        { 5644800, "5.64MHz", "DSD", false },
+        { 11289600, "11.28MHz", "DSD", false },
+        { 22579200, "22.57MHz", "DSD", false },
+        { 1000, "Sample", "PCM", true },
+        { -5, "Sample", "PCM", true },
+        { 192001, "Sample", "PCM", false },
+        { 768001, "Sample", "DSD", false },
     };
     for (const auto& r : rows)
         QTest::addRow("%d", r.hz) << r.hz << r.text << r.klass << r.usable;
@@ -632,8 +688,8 @@ void TestDispatchCore::sampleRates()
     QFETCH(QString, text);
     QFETCH(QString, klass);
     QFETCH(bool, usable);
-    EQ[1]->status = 1;  // shown and on
-    EQ[3]->status = 1;  // on but its row is hidden
+    EQ[1]->status = 1; // shown and on
+    EQ[3]->status = 1; // on but its row is hidden
     status_bar_value.eq_count = 7;
     session->dispatch(frame(0x1107, hz));
     QCOMPARE(status_bar_value.sample_rate, text);
@@ -645,8 +701,9 @@ void TestDispatchCore::sampleRates()
     QCOMPARE(status_bar_value.eq_count, klass == "DSD" ? 0 : 1);
     QCOMPARE(host->labels[1], "   " + klass + "   ");
     QCOMPARE(host->labels[2], "   " + text + "   ");
-    QCOMPARE(host->labels[6], usable ? QStringLiteral("   EQ Max NUM:10   ")
-                                     : QStringLiteral("   PEQ does not support the current sampling rate   "));
+    QCOMPARE(host->labels[6],
+        usable ? QStringLiteral("   EQ Max NUM:10   ")
+               : QStringLiteral("   PEQ does not support the current sampling rate   "));
     QCOMPARE(host->events.filter("update_EQ_NUM").size(), 1);
     QCOMPARE(host->events.last(), QStringLiteral("Updata_ALL"));
     QVERIFY(isEqUsableRateLabel(text) == (usable && text != "Sample"));
@@ -657,7 +714,8 @@ void TestDispatchCore::sampleRates()
     session->local_config_inactive() = true;
     sysSetValue.Language = 0;
     session->dispatch(frame(0x1107, hz));
-    QCOMPARE(host->labels[6], usable ? QStringLiteral("   本地配置不生效，如需应用可右键导入至用户配置   ") : before);
+    QCOMPARE(host->labels[6],
+        usable ? QStringLiteral("   本地配置不生效，如需应用可右键导入至用户配置   ") : before);
 }
 
 void TestDispatchCore::standbyFreezesSampleRate()
@@ -668,7 +726,7 @@ void TestDispatchCore::standbyFreezesSampleRate()
     host->events.clear();
     session->dispatch(frame(0x1107, 2822400));
     QCOMPARE(status_bar_value.sample_rate, QStringLiteral("48kHz"));
-    QCOMPARE(host->events, QStringList({"Updata_ALL"}));
+    QCOMPARE(host->events, QStringList({ "Updata_ALL" }));
     // Standby survives a disconnection.
     session->disconnected();
     QCOMPARE(standby_state, 1);
@@ -696,15 +754,21 @@ void TestDispatchCore::factoryPresetKeepsLock()
 
 void TestDispatchCore::channelModeMask_data()
 {
-    QTest::addColumn<int>("slot");  // -1: no 0x1206 yet
+    QTest::addColumn<int>("slot"); // -1: no 0x1206 yet
     QTest::addColumn<int>("mask");
     QTest::addColumn<bool>("mirel1");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("slot 0 L/R") << 0 << 1 << false << QStringList{"peqIndex 1", "switchVisible 1"};
-    QTest::newRow("slot 0 L/R Mirel 1") << 0 << 1 << true << QStringList{"old_name assas", "peqIndex 1", "switchVisible 1"};
-    QTest::newRow("slot 2 L+R") << 2 << 1 << false << QStringList{"old_name glsuji", "peqIndex 0", "switchVisible 0"};
-    QTest::newRow("no slot bit 31") << -1 << int(0x80000000) << false << QStringList{"peqIndex 1", "switchVisible 1"};
-    QTest::newRow("no slot bit 0") << -1 << 1 << false << QStringList{"old_name glsuji", "peqIndex 0", "switchVisible 0"};
+    QTest::newRow("slot 0 L/R") << 0 << 1 << false
+                                << QStringList { "peqIndex 1", "switchVisible 1" };
+    QTest::newRow("slot 0 L/R Mirel 1")
+        << 0 << 1 << true << QStringList { "old_name assas", "peqIndex 1", "switchVisible 1" };
+    QTest::newRow("slot 2 L+R") << 2 << 1 << false
+                                << QStringList { "old_name glsuji", "peqIndex 0",
+                                       "switchVisible 0" };
+    QTest::newRow("no slot bit 31")
+        << -1 << int(0x80000000) << false << QStringList { "peqIndex 1", "switchVisible 1" };
+    QTest::newRow("no slot bit 0")
+        << -1 << 1 << false << QStringList { "old_name glsuji", "peqIndex 0", "switchVisible 0" };
 }
 
 void TestDispatchCore::channelModeMask()
@@ -724,7 +788,7 @@ void TestDispatchCore::channelModeMask()
     // Only the first mask of a connection moves the controls.
     host->events.clear();
     session->dispatch(frame(0x1112, ~mask));
-    QCOMPARE(host->events, QStringList({"Updata_ALL"}));
+    QCOMPARE(host->events, QStringList({ "Updata_ALL" }));
     QCOMPARE(tem_ui_biao, uint32_t(~mask));
     session->disconnected();
     QCOMPARE(ui_biao_count, 0);
@@ -772,7 +836,8 @@ void TestDispatchCore::autoMute()
     QFETCH(int, signal);
     session->dispatch(frame(0x1116, data));
     QCOMPARE(Silent_Sign, data);
-    QCOMPARE(host->events, QStringList({QStringLiteral("mute_biaozhi %1").arg(signal), "Updata_ALL"}));
+    QCOMPARE(
+        host->events, QStringList({ QStringLiteral("mute_biaozhi %1").arg(signal), "Updata_ALL" }));
 }
 
 void TestDispatchCore::presetCountClamped()
@@ -787,10 +852,10 @@ void TestDispatchCore::presetCountClamped()
     QCOMPARE(biaozhi_i, 0);
     QVERIFY(send_biaozhi);
     QCOMPARE(deviceSlot(9).config_name, QStringLiteral("Live"));
-    session->dispatch(frame(0x1204, 193));  // refresh from staging stays within ten
+    session->dispatch(frame(0x1204, 193)); // refresh from staging stays within ten
 
     // A one-set count word beyond the slots, and a negative one.
-    for (int32_t count : {50, -3}) {
+    for (int32_t count : { 50, -3 }) {
         upload_sign = 0;
         status_bar_value.device_eq_status = 1;
         std::vector<int32_t> words = sim::modelAUserWords();
@@ -810,12 +875,12 @@ void TestDispatchCore::recordEndBeforeStartIgnored()
     session->dispatch(frame(0x1204, 129));
     session->dispatch(frame(0x1106, 1, 2, 0));
     const auto words = sim::liveRecord();
-    for (int k = 1; k < 78; ++k)  // the record's start frame is lost
+    for (int k = 1; k < 78; ++k) // the record's start frame is lost
         session->dispatch(frame(0x1106, words[k], 78, uint8_t(k)));
     QCOMPARE(biaozhi_i, 0);
     QCOMPARE(deviceSlot(0).config_name, QString());
     QCOMPARE(upload_sign, 0);
-    QCOMPARE(device_data_words_lr[0], 1);  // the header's word, never overwritten here
+    QCOMPARE(device_data_words_lr[0], 1); // the header's word, never overwritten here
 }
 
 void TestDispatchCore::wordIndexBeyondTable()
@@ -832,7 +897,7 @@ void TestDispatchCore::wordIndexBeyondTable()
     // 0x1105 stores by layout and never completes anything.
     session->dispatch(frame(0x1105, 42, 78, 7));
     QCOMPARE(device_data_words[7], 42);
-    session->dispatch(frame(0x1105, 43, 7, 7));  // current == total: ignored
+    session->dispatch(frame(0x1105, 43, 7, 7)); // current == total: ignored
     QCOMPARE(device_data_words[7], 42);
     status_bar_value.device_eq_status = 128;
     session->dispatch(frame(0x1105, 44, 78, 250));
@@ -855,8 +920,8 @@ void TestDispatchCore::interruptedStreamLoadsNextTime()
     host->events.clear();
     feed(*session, burst);
     QCOMPARE(deviceSlot(1).config_name, QStringLiteral("Vocal"));
-    QCOMPARE(host->announced(),
-             QStringList({"device_config_upload", "moren_device_config_upload"}));
+    QCOMPARE(
+        host->announced(), QStringList({ "device_config_upload", "moren_device_config_upload" }));
 
     // A one-set stream cut short: the next connection's stream is complete.
     session->disconnected();
@@ -874,22 +939,27 @@ void TestDispatchCore::interruptedStreamLoadsNextTime()
 void TestDispatchCore::connectHandshake_data()
 {
     QTest::addColumn<int>("language");
-    QTest::addColumn<int>("previous");     // connections before; -1 none
-    QTest::addColumn<int>("code");         // device_eq_status of the last connection
+    QTest::addColumn<int>("previous"); // connections before; -1 none
+    QTest::addColumn<int>("code"); // device_eq_status of the last connection
     QTest::addColumn<QString>("peqText");
-    QTest::addColumn<QStringList>("expected");  // events before "text5"
-    QTest::newRow("first, code 0") << 1 << 0 << 0 << "L+R"
-        << QStringList{"visible7 1", "tem_flag", "switchChecked 0", "switchVisible 0"};
-    QTest::newRow("first, code -1") << 1 << 0 << -1 << "L+R" << QStringList{"visible7 1", "tem_flag"};
-    QTest::newRow("again, 129 L/R") << 1 << 1 << 129 << "L/R"
-        << QStringList{"visible7 1", "text7    DeviceEQ:ON   ", "peqVisible 1", "switchVisible 1",
-                       "config_update_ui", "peqLabel 1"};
-    QTest::newRow("again, 128 L+R, Chinese") << 0 << 1 << 128 << "L+R"
-        << QStringList{"visible7 1", "text7    设备EQ:关   ", "peqVisible 1", "switchChecked 0",
-                       "switchVisible 0", "config_update_ui", "peqLabel 1"};
+    QTest::addColumn<QStringList>("expected"); // events before "text5"
+    QTest::newRow("first, code 0")
+        << 1 << 0 << 0 << "L+R"
+        << QStringList { "visible7 1", "tem_flag", "switchChecked 0", "switchVisible 0" };
+    QTest::newRow("first, code -1")
+        << 1 << 0 << -1 << "L+R" << QStringList { "visible7 1", "tem_flag" };
+    QTest::newRow("again, 129 L/R")
+        << 1 << 1 << 129 << "L/R"
+        << QStringList { "visible7 1", "text7    DeviceEQ:ON   ", "peqVisible 1", "switchVisible 1",
+               "config_update_ui", "peqLabel 1" };
+    QTest::newRow("again, 128 L+R, Chinese")
+        << 0 << 1 << 128 << "L+R"
+        << QStringList { "visible7 1", "text7    设备EQ:关   ", "peqVisible 1", "switchChecked 0",
+               "switchVisible 0", "config_update_ui", "peqLabel 1" };
     QTest::newRow("again, 64") << 1 << 3 << 64 << "L/R"
-        << QStringList{"visible7 1", "text7    DeviceEQ:ON   ", "switchChecked 0", "switchVisible 0",
-                       "peqIndex 0", "peqVisible 0", "peqLabel 0"};
+                               << QStringList { "visible7 1", "text7    DeviceEQ:ON   ",
+                                      "switchChecked 0", "switchVisible 0", "peqIndex 0",
+                                      "peqVisible 0", "peqLabel 0" };
     // Bit 6 picks the gain unit only: 193 and 192 read as 129 and 128.
     QTest::newRow("again, 193 L/R")
         << 1 << 1 << 193 << "L/R"
@@ -899,7 +969,7 @@ void TestDispatchCore::connectHandshake_data()
         << 1 << 2 << 192 << "L+R"
         << QStringList { "visible7 1", "text7    DeviceEQ:OFF   ", "peqVisible 1",
                "switchChecked 0", "switchVisible 0", "config_update_ui", "peqLabel 1" };
-    QTest::newRow("language 2") << 2 << 0 << 129 << "L/R" << QStringList{"visible7 1"};
+    QTest::newRow("language 2") << 2 << 0 << 129 << "L/R" << QStringList { "visible7 1" };
 }
 
 void TestDispatchCore::connectHandshake()
@@ -915,8 +985,11 @@ void TestDispatchCore::connectHandshake()
     status_bar_value.connect_state = "Disconnected";
     host->peqText = peqText;
     session->connected();
-    expected << "text5    Disconnected   " << "receive" << "update_ui"
-             << "send 0x1101 1 t1/c1 p0x20" << "send 0x1120 1 t1/c1 p0x20";
+    expected << "text5    Disconnected   "
+             << "receive"
+             << "update_ui"
+             << "send 0x1101 1 t1/c1 p0x20"
+             << "send 0x1120 1 t1/c1 p0x20";
     QCOMPARE(host->events, expected);
     QCOMPARE(lianjiebz1, language == 2 ? previous : previous + 1);
 }
@@ -925,13 +998,18 @@ void TestDispatchCore::disconnectReset_data()
 {
     QTest::addColumn<int>("language");
     QTest::addColumn<int>("selected");
-    QTest::addColumn<QStringList>("texts");  // labels 1..6
-    QTest::newRow("English, local preset") << 1 << 3
-        << QStringList{"   Audio Code   ", "   Sample   ", "   EQ:2   ", "   Device   ", "   Disconnected   ", "   EQ Max NUM:10   "};
-    QTest::newRow("Chinese, device preset") << 0 << 100
-        << QStringList{"   音频编码   ", "   采样率   ", "   EQ:2   ", "   机型   ", "   未连接   ", "   EQ最大支持段数:10   "};
+    QTest::addColumn<QStringList>("texts"); // labels 1..6
+    QTest::newRow("English, local preset")
+        << 1 << 3
+        << QStringList { "   Audio Code   ", "   Sample   ", "   EQ:2   ", "   Device   ",
+               "   Disconnected   ", "   EQ Max NUM:10   " };
+    QTest::newRow("Chinese, device preset")
+        << 0 << 100
+        << QStringList { "   音频编码   ", "   采样率   ", "   EQ:2   ", "   机型   ",
+               "   未连接   ", "   EQ最大支持段数:10   " };
     QTest::newRow("language 2") << 2 << 3
-        << QStringList{"   PCM   ", "   96kHz   ", "   EQ:2   ", "   Vantor 9   ", "   已连接   ", QString()};
+                                << QStringList { "   PCM   ", "   96kHz   ", "   EQ:2   ",
+                                       "   Vantor 9   ", "   已连接   ", QString() };
 }
 
 void TestDispatchCore::disconnectReset()
@@ -992,8 +1070,9 @@ void TestDispatchCore::router()
     session->route(frame(0x2101, 1));
     session->route(frame(0x1104, -3));
     session->route(frame(0x1101, 0));
-    QCOMPARE(host->sent(), QStringList({"send 0x9d01 12345 t1/c1 p0x20", "send 0x1104 -3 t1/c1 p0x20",
-                                        "send 0x1101 0 t1/c1 p0x20"}));
+    QCOMPARE(host->sent(),
+        QStringList({ "send 0x9d01 12345 t1/c1 p0x20", "send 0x1104 -3 t1/c1 p0x20",
+            "send 0x1101 0 t1/c1 p0x20" }));
     QCOMPARE(hid_status, 0);
 }
 
@@ -1003,12 +1082,15 @@ void TestDispatchCore::quit_data()
     QTest::addColumn<int>("selected");
     QTest::addColumn<int>("connected");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("local, connected") << true << 4 << 1
-        << QStringList{"saveLocal 4", "send 0x1111 1 t1/c1 p0x20", "Config_update"};
+    QTest::newRow("local, connected")
+        << true << 4 << 1
+        << QStringList { "saveLocal 4", "send 0x1111 1 t1/c1 p0x20", "Config_update" };
     QTest::newRow("device, connected") << true << 102 << 1
-        << QStringList{"close_device_save_config 102", "send 0x1111 1 t1/c1 p0x20", "Config_update"};
-    QTest::newRow("no auto-save, no device") << false << 4 << 0 << QStringList{"Config_update"};
-    QTest::newRow("local, no device") << true << 0 << 0 << QStringList{"saveLocal 0", "Config_update"};
+                                       << QStringList { "close_device_save_config 102",
+                                              "send 0x1111 1 t1/c1 p0x20", "Config_update" };
+    QTest::newRow("no auto-save, no device") << false << 4 << 0 << QStringList { "Config_update" };
+    QTest::newRow("local, no device")
+        << true << 0 << 0 << QStringList { "saveLocal 0", "Config_update" };
 }
 
 void TestDispatchCore::quit()
@@ -1026,7 +1108,7 @@ void TestDispatchCore::quit()
 
 void TestDispatchCore::ignoredFramesStillRefreshSettings()
 {
-    for (uint32_t cmd : {0x1205u, 0x1207u, 0x1200u, 0x1117u, 0x1100u, 0x1300u, 0x1F01u})
+    for (uint32_t cmd : { 0x1205u, 0x1207u, 0x1200u, 0x1117u, 0x1100u, 0x1300u, 0x1F01u })
         session->dispatch(frame(cmd, 1));
     QCOMPARE(host->events, QStringList(7, "Updata_ALL"));
 }
@@ -1057,7 +1139,7 @@ void TestDispatchCore::modelsOnTheEngine()
     QCOMPARE(model->burst().size(), size_t(9 + 1 + 1 + 2 * 78 + 199 + 2));
     write(0x1101, 1);
     QCOMPARE(engine.queuedReports(), model->burst().size());
-    write(0x1101, 0);  // greeted again
+    write(0x1101, 0); // greeted again
     QCOMPARE(engine.queuedReports(), model->burst().size() + 1);
     model->tick(engine);
     model->tick(engine);

@@ -27,8 +27,7 @@ struct Set
 };
 
 ChannelModeState state(int hid, int code, bool tenths, const QString& current, const QString& old,
-                       const QString& kind = QStringLiteral("xxxx"), int uiFlag = 0, int temFlag = 0,
-                       int one = 1)
+    const QString& kind = QStringLiteral("xxxx"), int uiFlag = 0, int temFlag = 0, int one = 1)
 {
     ChannelModeState s;
     s.hidStatus = hid;
@@ -66,7 +65,7 @@ QStringList bandGroup(int band, bool right, const QList<int32_t>& fields)
     QStringList out;
     const uint32_t base = 0x9000u + (uint32_t(band) << 8) + (right ? 5u : 0u);
     if (fields.size() == 1)
-        return {fr(base + 5, fields[0])};
+        return { fr(base + 5, fields[0]) };
     for (int i = 0; i < 5; ++i)
         out << fr(base + 1 + uint32_t(i), fields[i]);
     return out;
@@ -75,7 +74,7 @@ QStringList bandGroup(int band, bool right, const QList<int32_t>& fields)
 constexpr int32_t kUnity = 33554432;
 constexpr int32_t kMinus3dB = 23754692;
 
-}  // namespace
+} // namespace
 
 class TestEditorCore : public QObject
 {
@@ -142,15 +141,15 @@ void TestEditorCore::setsPointAtLocalPresetZero()
 
 void TestEditorCore::rowScan_data()
 {
-    QTest::addColumn<QList<int>>("changedOff");  // bands given 1000 Hz, off
-    QTest::addColumn<QList<int>>("defaultOn");   // bands on with the default values
+    QTest::addColumn<QList<int>>("changedOff"); // bands given 1000 Hz, off
+    QTest::addColumn<QList<int>>("defaultOn"); // bands on with the default values
     QTest::addColumn<int>("rows");
-    QTest::newRow("all default") << QList<int>{} << QList<int>{3, 4, 10} << 2;
-    QTest::newRow("band 7 off, changed") << QList<int>{7} << QList<int>{9} << 7;
-    QTest::newRow("band 1 only") << QList<int>{1, 2} << QList<int>{} << 2;
-    QTest::newRow("band 10") << QList<int>{10} << QList<int>{} << 10;
-    QTest::newRow("highest wins") << QList<int>{5, 3} << QList<int>{} << 5;
-    QTest::newRow("band 11 never counts") << QList<int>{11} << QList<int>{} << 2;
+    QTest::newRow("all default") << QList<int> {} << QList<int> { 3, 4, 10 } << 2;
+    QTest::newRow("band 7 off, changed") << QList<int> { 7 } << QList<int> { 9 } << 7;
+    QTest::newRow("band 1 only") << QList<int> { 1, 2 } << QList<int> {} << 2;
+    QTest::newRow("band 10") << QList<int> { 10 } << QList<int> {} << 10;
+    QTest::newRow("highest wins") << QList<int> { 5, 3 } << QList<int> {} << 5;
+    QTest::newRow("band 11 never counts") << QList<int> { 11 } << QList<int> {} << 2;
 }
 
 void TestEditorCore::rowScan()
@@ -169,11 +168,11 @@ void TestEditorCore::rowScan()
 void TestEditorCore::rowScanCaptions()
 {
     Set s;
-    s.records[7].center_frequency = 1000;  // off, changed
-    s.records[9].status = 1;               // on, default values
-    s.records[4].status = 2;               // not on, default values
-    s.records[5].gain = -0.0;              // -0.0 == 0.0: still default
-    s.records[6].Q = 0.7070001;            // exact compare: changed
+    s.records[7].center_frequency = 1000; // off, changed
+    s.records[9].status = 1; // on, default values
+    s.records[4].status = 2; // not on, default values
+    s.records[5].gain = -0.0; // -0.0 == 0.0: still default
+    s.records[6].Q = 0.7070001; // exact compare: changed
     const RowLayout layout = scanBandRows(s.ptr);
     QCOMPARE(layout.shownRows, 7);
     QVERIFY(!layout.captionEnabled[7]);
@@ -289,10 +288,13 @@ void TestEditorCore::linkedRoad_data()
     QTest::addColumn<int>("one");
     QTest::addColumn<bool>("slotSwitch");
     QTest::addColumn<bool>("asks");
-    QTest::newRow("no device, same preset") << 0 << 0 << false << true << 0 << 0 << 1 << false << true;
-    QTest::newRow("no device, start-up") << 0 << 0 << false << true << 0 << 0 << 0 << false << false;
+    QTest::newRow("no device, same preset")
+        << 0 << 0 << false << true << 0 << 0 << 1 << false << true;
+    QTest::newRow("no device, start-up")
+        << 0 << 0 << false << true << 0 << 0 << 0 << false << false;
     QTest::newRow("no device, switch") << 0 << 0 << false << false << 0 << 0 << 1 << false << false;
-    QTest::newRow("no device, stale slot") << 0 << 0 << false << true << 2 << 1 << 1 << false << true;
+    QTest::newRow("no device, stale slot")
+        << 0 << 0 << false << true << 2 << 1 << 1 << false << true;
     QTest::newRow("129 same") << 1 << 129 << false << true << 0 << 0 << 1 << false << true;
     QTest::newRow("129 slot switch") << 1 << 129 << false << true << 2 << 1 << 1 << true << true;
     QTest::newRow("192 same") << 1 << 192 << true << true << 0 << 0 << 1 << false << true;
@@ -312,7 +314,7 @@ void TestEditorCore::linkedRoad()
     QFETCH(bool, slotSwitch);
     QFETCH(bool, asks);
     const auto s = state(hid, code, tenths, "device:1", samePreset ? "device:1" : "device:2",
-                         "yyyy", uiFlag, temFlag, one);
+        "yyyy", uiFlag, temFlag, one);
     QCOMPARE(isSlotSwitch(s), slotSwitch);
     QCOMPARE(asksToDiscardRight(s), asks);
     QCOMPARE(sendsModeMask(s), hid == 1);
@@ -342,26 +344,28 @@ void TestEditorCore::linkedUpload()
 {
     // Preamp on at -3 dB, band 1 a 20 Hz peak at +3 dB, Q 0.2, the rest off.
     Set left;
-    left.records[0] = EQ_data{1, 1, 632, -3.0, 0.707};
-    left.records[1] = EQ_data{1, 1, 20, 3.0, 0.2};
+    left.records[0] = EQ_data { 1, 1, 632, -3.0, 0.707 };
+    left.records[1] = EQ_data { 1, 1, 20, 3.0, 0.2 };
     Set right;
-    right.records[1].status = 1;  // never read when linked
-    for (bool tenths : {false, true}) {
-        QStringList expected{fr(0x9E01, 1), fr(0x9C01, kMinus3dB), fr(0x9C02, 1), fr(0x9C03, kMinus3dB),
-                             fr(0x9C04, 1)};
-        expected << bandGroup(1, false, {1, 20, tenths ? 30 : 6, 2000, 1})
-                 << bandGroup(1, true, {1, 20, tenths ? 30 : 6, 2000, 1});
+    right.records[1].status = 1; // never read when linked
+    for (bool tenths : { false, true }) {
+        QStringList expected { fr(0x9E01, 1), fr(0x9C01, kMinus3dB), fr(0x9C02, 1),
+            fr(0x9C03, kMinus3dB), fr(0x9C04, 1) };
+        expected << bandGroup(1, false, { 1, 20, tenths ? 30 : 6, 2000, 1 })
+                 << bandGroup(1, true, { 1, 20, tenths ? 30 : 6, 2000, 1 });
         for (int b = 2; b <= 11; ++b)
-            expected << bandGroup(b, false, {0}) << bandGroup(b, true, {0});
+            expected << bandGroup(b, false, { 0 }) << bandGroup(b, true, { 0 });
         expected << fr(0x9E01, 0);
-        const QStringList got = texts(setUploadFrames(EditRoute::Linked, left.ptr, right.ptr, 129, tenths));
+        const QStringList got
+            = texts(setUploadFrames(EditRoute::Linked, left.ptr, right.ptr, 129, tenths));
         QCOMPARE(got.size(), 36);
         QCOMPARE(got, expected);
     }
     // Preamp off: its two status frames alone.
     left.records[0].status = 0;
-    const QStringList got = texts(setUploadFrames(EditRoute::Linked, left.ptr, right.ptr, 0, false));
-    QCOMPARE(got.mid(1, 2), (QStringList{fr(0x9C02, 0), fr(0x9C04, 0)}));
+    const QStringList got
+        = texts(setUploadFrames(EditRoute::Linked, left.ptr, right.ptr, 0, false));
+    QCOMPARE(got.mid(1, 2), (QStringList { fr(0x9C02, 0), fr(0x9C04, 0) }));
 }
 
 void TestEditorCore::everyRecordOnIs116Frames()
@@ -398,15 +402,15 @@ void TestEditorCore::splitUpload()
     const bool tenths = code >= 192;
     // Left: preamp on, band 1 on, band 2 off, band 3 with status 2.
     Set left;
-    left.records[0] = EQ_data{1, 1, 632, -3.0, 0.707};
-    left.records[1] = EQ_data{1, 2, 1000, 4.5, 1.0};
+    left.records[0] = EQ_data { 1, 1, 632, -3.0, 0.707 };
+    left.records[1] = EQ_data { 1, 2, 1000, 4.5, 1.0 };
     left.records[3].status = 2;
     // Right: preamp off, band 2 on, band 3 with status 2.
     Set right;
-    right.records[2] = EQ_data{1, 5, 8000, -4.5, 0.5};
+    right.records[2] = EQ_data { 1, 5, 8000, -4.5, 0.5 };
     right.records[3].status = 2;
 
-    QStringList expected{fr(0x9E01, 1)};
+    QStringList expected { fr(0x9E01, 1) };
     const auto leftGroups = [&](bool edited, int r) {
         const EQ_data& rec = left.records[r];
         if (!edited && !(rec.status == 0 || rec.status == 1))
@@ -417,8 +421,9 @@ void TestEditorCore::splitUpload()
             expected << fr(0x9C02, rec.status);
             return;
         }
-        expected << (rec.status == 1 ? bandGroup(r, false, {rec.type, rec.center_frequency, tenths ? 45 : 9, 10000, 1})
-                                     : bandGroup(r, false, {rec.status}));
+        expected << (rec.status == 1
+                ? bandGroup(r, false, { rec.type, rec.center_frequency, tenths ? 45 : 9, 10000, 1 })
+                : bandGroup(r, false, { rec.status }));
     };
     const auto rightGroups = [&](bool edited, int r) {
         const EQ_data& rec = right.records[r];
@@ -428,8 +433,8 @@ void TestEditorCore::splitUpload()
             expected << fr(0x9C04, rec.status);
             return;
         }
-        expected << (rec.status == 1 ? bandGroup(r, true, {5, 8000, tenths ? -45 : -9, 5000, 1})
-                                     : bandGroup(r, true, {rec.status}));
+        expected << (rec.status == 1 ? bandGroup(r, true, { 5, 8000, tenths ? -45 : -9, 5000, 1 })
+                                     : bandGroup(r, true, { rec.status }));
     };
     for (int r = 0; r < 12; ++r) {
         if (!rightEdited || otherSent)
@@ -445,11 +450,14 @@ void TestEditorCore::splitUpload()
 void TestEditorCore::clearedUploadLinked()
 {
     Set cleared;
-    QStringList expected{fr(0x9E01, 1), fr(0x9C01, kUnity), fr(0x9C02, 0), fr(0x9C03, kUnity), fr(0x9C04, 0)};
+    QStringList expected { fr(0x9E01, 1), fr(0x9C01, kUnity), fr(0x9C02, 0), fr(0x9C03, kUnity),
+        fr(0x9C04, 0) };
     for (int b = 1; b <= 11; ++b)
-        expected << bandGroup(b, false, {1, 632, 0, 7070, 0}) << bandGroup(b, true, {1, 632, 0, 7070, 0});
+        expected << bandGroup(b, false, { 1, 632, 0, 7070, 0 })
+                 << bandGroup(b, true, { 1, 632, 0, 7070, 0 });
     expected << fr(0x9E01, 0);
-    const QStringList got = texts(clearedSetUploadFrames(EditRoute::Linked, cleared.ptr, nullptr, 0, false));
+    const QStringList got
+        = texts(clearedSetUploadFrames(EditRoute::Linked, cleared.ptr, nullptr, 0, false));
     QCOMPARE(got.size(), 116);
     QCOMPARE(got, expected);
 }
@@ -472,11 +480,11 @@ void TestEditorCore::clearedUploadSplit()
     QFETCH(int, code);
     QFETCH(int, frames);
     const bool tenths = code >= 192;
-    Set edited;  // cleared
-    Set other;   // preamp on at -3 dB, band 1 on at +4.5 dB, band 2 at -4.5 dB, band 3 status 2
-    other.records[0] = EQ_data{1, 1, 632, -3.0, 0.707};
-    other.records[1] = EQ_data{1, 1, 632, 4.5, 0.707};
-    other.records[2] = EQ_data{1, 1, 632, -4.5, 0.707};
+    Set edited; // cleared
+    Set other; // preamp on at -3 dB, band 1 on at +4.5 dB, band 2 at -4.5 dB, band 3 status 2
+    other.records[0] = EQ_data { 1, 1, 632, -3.0, 0.707 };
+    other.records[1] = EQ_data { 1, 1, 632, 4.5, 0.707 };
+    other.records[2] = EQ_data { 1, 1, 632, -4.5, 0.707 };
     other.records[3].status = 2;
     EQ_data* const* left = rightEdited ? other.ptr : edited.ptr;
     EQ_data* const* right = rightEdited ? edited.ptr : other.ptr;
@@ -485,11 +493,13 @@ void TestEditorCore::clearedUploadSplit()
     QCOMPARE(got.size(), frames);
     // The edited channel's groups are whole, left before right per record.
     const bool otherSent = frames > 59;
-    QStringList expected{fr(0x9E01, 1)};
-    const QStringList editedPreamp = rightEdited ? QStringList{fr(0x9C03, kUnity), fr(0x9C04, 0)}
-                                                 : QStringList{fr(0x9C01, kUnity), fr(0x9C02, 0)};
-    const QStringList otherPreamp = rightEdited ? QStringList{fr(0x9C01, kMinus3dB), fr(0x9C02, 1)}
-                                                : QStringList{fr(0x9C03, kMinus3dB), fr(0x9C04, 1)};
+    QStringList expected { fr(0x9E01, 1) };
+    const QStringList editedPreamp = rightEdited
+        ? QStringList { fr(0x9C03, kUnity), fr(0x9C04, 0) }
+        : QStringList { fr(0x9C01, kUnity), fr(0x9C02, 0) };
+    const QStringList otherPreamp = rightEdited
+        ? QStringList { fr(0x9C01, kMinus3dB), fr(0x9C02, 1) }
+        : QStringList { fr(0x9C03, kMinus3dB), fr(0x9C04, 1) };
     if (otherSent && rightEdited)
         expected << otherPreamp << editedPreamp;
     else if (otherSent)
@@ -497,14 +507,14 @@ void TestEditorCore::clearedUploadSplit()
     else
         expected << editedPreamp;
     for (int b = 1; b <= 11; ++b) {
-        const QStringList mine = bandGroup(b, rightEdited, {1, 632, 0, 7070, 0});
+        const QStringList mine = bandGroup(b, rightEdited, { 1, 632, 0, 7070, 0 });
         QStringList theirs;
         if (otherSent && b == 1)
-            theirs = bandGroup(b, !rightEdited, {1, 632, tenths ? 45 : 9, 7070, 1});
+            theirs = bandGroup(b, !rightEdited, { 1, 632, tenths ? 45 : 9, 7070, 1 });
         else if (otherSent && b == 2)
-            theirs = bandGroup(b, !rightEdited, {1, 632, tenths ? -45 : -9, 7070, 1});
+            theirs = bandGroup(b, !rightEdited, { 1, 632, tenths ? -45 : -9, 7070, 1 });
         else if (otherSent && b != 3)
-            theirs = bandGroup(b, !rightEdited, {0});
+            theirs = bandGroup(b, !rightEdited, { 0 });
         expected << (rightEdited ? theirs + mine : mine + theirs);
     }
     expected << fr(0x9E01, 0);

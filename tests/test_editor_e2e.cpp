@@ -35,10 +35,7 @@
 
 namespace {
 
-sim::Engine& engine()
-{
-    return sim::Engine::instance();
-}
+sim::Engine& engine() { return sim::Engine::instance(); }
 
 bool wrote(uint32_t command, int32_t data)
 {
@@ -65,10 +62,7 @@ QString fr(uint32_t cmd, int32_t data)
     return QStringLiteral("%1 d%2").arg(cmd, 0, 16).arg(data);
 }
 
-int uploadsEnded()
-{
-    return int(editFrames().count(QStringLiteral("9e01 d0")));
-}
+int uploadsEnded() { return int(editFrames().count(QStringLiteral("9e01 d0"))); }
 
 // Gains of -3.0 dB: the preamp's fixed-point word, and band gains in the
 // tenths the model takes (state 193).
@@ -83,9 +77,9 @@ void loadPreset()
         clearBand(*EQ[k]);
         clearBand(*EQ_R[k]);
     }
-    *EQ[0] = {1, 1, 632, -3.0, 0.707};
-    *EQ[1] = {1, 1, 1000, -3.0, 1.0};
-    *EQ_R[2] = {1, 4, 100, 6.0, 0.707};
+    *EQ[0] = { 1, 1, 632, -3.0, 0.707 };
+    *EQ[1] = { 1, 1, 1000, -3.0, 1.0 };
+    *EQ_R[2] = { 1, 4, 100, 6.0, 0.707 };
 }
 
 QStringList offBands(int from, bool bothChannels = true)
@@ -103,14 +97,14 @@ QStringList offBands(int from, bool bothChannels = true)
 // frames, then its right frames.
 QStringList splitUpload()
 {
-    return QStringList{fr(0x9E01, 1), fr(0x9C01, kMinus3dB), fr(0x9C02, 1), fr(0x9C04, 0),
-                       fr(0x9101, 1), fr(0x9102, 1000), fr(0x9103, -30), fr(0x9104, 10000), fr(0x9105, 1),
-                       fr(0x910A, 0), fr(0x9205, 0), fr(0x9206, 4), fr(0x9207, 100), fr(0x9208, 60),
-                       fr(0x9209, 7070), fr(0x920A, 1)}
-        + offBands(3) + QStringList{fr(0x9E01, 0)};
+    return QStringList { fr(0x9E01, 1), fr(0x9C01, kMinus3dB), fr(0x9C02, 1), fr(0x9C04, 0),
+        fr(0x9101, 1), fr(0x9102, 1000), fr(0x9103, -30), fr(0x9104, 10000), fr(0x9105, 1),
+        fr(0x910A, 0), fr(0x9205, 0), fr(0x9206, 4), fr(0x9207, 100), fr(0x9208, 60),
+        fr(0x9209, 7070), fr(0x920A, 1) }
+    + offBands(3) + QStringList { fr(0x9E01, 0) };
 }
 
-}  // namespace
+} // namespace
 
 class TestEditorE2e : public QObject
 {
@@ -139,7 +133,8 @@ class TestEditorE2e : public QObject
 
     void rightClick(QWidget* box)
     {
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(4, 4), box->mapToGlobal(QPoint(4, 4)));
+        QContextMenuEvent event(
+            QContextMenuEvent::Mouse, QPoint(4, 4), box->mapToGlobal(QPoint(4, 4)));
         QCoreApplication::sendEvent(box, &event);
     }
 
@@ -213,12 +208,13 @@ void TestEditorE2e::linkedWithOk()
     QTRY_COMPARE(uploadsEnded(), 1);
     drain();
     // Both channels from the left set; no mask frame for a local preset.
-    QCOMPARE(editFrames(), QStringList({fr(0x9E01, 1), fr(0x9C01, kMinus3dB), fr(0x9C02, 1), fr(0x9C03, kMinus3dB),
-                                        fr(0x9C04, 1), fr(0x9101, 1), fr(0x9102, 1000), fr(0x9103, -30),
-                                        fr(0x9104, 10000), fr(0x9105, 1), fr(0x9106, 1), fr(0x9107, 1000),
-                                        fr(0x9108, -30), fr(0x9109, 10000), fr(0x910A, 1)})
-                               + offBands(2) + QStringList{fr(0x9E01, 0)});
-    QCOMPARE(EQ_R[2]->status, uint8_t(0));  // the right set is now a copy of the left
+    QCOMPARE(editFrames(),
+        QStringList({ fr(0x9E01, 1), fr(0x9C01, kMinus3dB), fr(0x9C02, 1), fr(0x9C03, kMinus3dB),
+            fr(0x9C04, 1), fr(0x9101, 1), fr(0x9102, 1000), fr(0x9103, -30), fr(0x9104, 10000),
+            fr(0x9105, 1), fr(0x9106, 1), fr(0x9107, 1000), fr(0x9108, -30), fr(0x9109, 10000),
+            fr(0x910A, 1) })
+            + offBands(2) + QStringList { fr(0x9E01, 0) });
+    QCOMPARE(EQ_R[2]->status, uint8_t(0)); // the right set is now a copy of the left
 }
 
 void TestEditorE2e::linkedWithCancel()
@@ -241,12 +237,13 @@ void TestEditorE2e::clearOne()
     answers.menuItem("Clear seleted filter");
     rightClick(ui().groupBox_12);
     QCOMPARE(answers.pending(), 0);
-    QCOMPARE(editFrames(), QStringList());  // the refresh of the controls sends nothing
+    QCOMPARE(editFrames(), QStringList()); // the refresh of the controls sends nothing
     QTRY_COMPARE(uploadsEnded(), 1);
     drain();
-    QCOMPARE(editFrames(), QStringList({fr(0x9E01, 1), fr(0x9C01, kMinus3dB), fr(0x9C02, 1), fr(0x9C03, kMinus3dB),
-                                        fr(0x9C04, 1)})
-                               + offBands(1) + QStringList{fr(0x9E01, 0)});
+    QCOMPARE(editFrames(),
+        QStringList({ fr(0x9E01, 1), fr(0x9C01, kMinus3dB), fr(0x9C02, 1), fr(0x9C03, kMinus3dB),
+            fr(0x9C04, 1) })
+            + offBands(1) + QStringList { fr(0x9E01, 0) });
 }
 
 void TestEditorE2e::clearAll()
@@ -257,9 +254,10 @@ void TestEditorE2e::clearAll()
     rightClick(ui().groupBox_4);
     QTRY_COMPARE(uploadsEnded(), 1);
     drain();
-    QStringList expected{fr(0x9E01, 1), fr(0x9C01, kUnity), fr(0x9C02, 0), fr(0x9C03, kUnity), fr(0x9C04, 0)};
+    QStringList expected { fr(0x9E01, 1), fr(0x9C01, kUnity), fr(0x9C02, 0), fr(0x9C03, kUnity),
+        fr(0x9C04, 0) };
     for (uint32_t b = 1; b <= 11; ++b) {
-        for (uint32_t right : {0u, 5u})
+        for (uint32_t right : { 0u, 5u })
             expected << fr(0x9001 + (b << 8) + right, 1) << fr(0x9002 + (b << 8) + right, 632)
                      << fr(0x9003 + (b << 8) + right, 0) << fr(0x9004 + (b << 8) + right, 7070)
                      << fr(0x9005 + (b << 8) + right, 0);
@@ -271,8 +269,8 @@ void TestEditorE2e::clearAll()
 void TestEditorE2e::rowRemoval()
 {
     setMode(true, false);
-    *EQ[2] = {1, 5, 8000, 4.5, 0.5};
-    *EQ[3] = {0, 2, 200, 0.0, 0.707};
+    *EQ[2] = { 1, 5, 8000, 4.5, 0.5 };
+    *EQ[3] = { 0, 2, 200, 0.0, 0.707 };
     w->config_update_ui2();
     QCoreApplication::processEvents();
     QCOMPARE(show_EQ_ui, 3);
@@ -281,13 +279,13 @@ void TestEditorE2e::rowRemoval()
     // Written before the slot returns: band 2 moved up, band 3 moved up, the
     // freed band 3 on at the defaults.
     QCOMPARE(editFrames(),
-             QStringList({fr(0x9E01, 1), fr(0x9C01, kMinus3dB), fr(0x9C02, 1), fr(0x9C03, kMinus3dB), fr(0x9C04, 1),
-                          fr(0x9101, 5), fr(0x9102, 8000), fr(0x9103, 45), fr(0x9104, 5000), fr(0x9105, 1),
-                          fr(0x9106, 5), fr(0x9107, 8000), fr(0x9108, 45), fr(0x9109, 5000), fr(0x910A, 1),
-                          fr(0x9205, 0), fr(0x920A, 0), fr(0x9301, 1), fr(0x9302, 632), fr(0x9303, 0),
-                          fr(0x9304, 7070), fr(0x9305, 1), fr(0x9306, 1), fr(0x9307, 632), fr(0x9308, 0),
-                          fr(0x9309, 7070), fr(0x930A, 1)})
-                 + offBands(4) + QStringList{fr(0x9E01, 0)});
+        QStringList({ fr(0x9E01, 1), fr(0x9C01, kMinus3dB), fr(0x9C02, 1), fr(0x9C03, kMinus3dB),
+            fr(0x9C04, 1), fr(0x9101, 5), fr(0x9102, 8000), fr(0x9103, 45), fr(0x9104, 5000),
+            fr(0x9105, 1), fr(0x9106, 5), fr(0x9107, 8000), fr(0x9108, 45), fr(0x9109, 5000),
+            fr(0x910A, 1), fr(0x9205, 0), fr(0x920A, 0), fr(0x9301, 1), fr(0x9302, 632),
+            fr(0x9303, 0), fr(0x9304, 7070), fr(0x9305, 1), fr(0x9306, 1), fr(0x9307, 632),
+            fr(0x9308, 0), fr(0x9309, 7070), fr(0x930A, 1) })
+            + offBands(4) + QStringList { fr(0x9E01, 0) });
     QCOMPARE(show_EQ_ui, 2);
 }
 
@@ -306,7 +304,7 @@ void TestEditorE2e::blockedStreamKeepsStatusesInTheFile()
 {
     for (int b = 1; b <= 10; ++b)
         EQ[b]->status = b % 3 == 0;
-    engine().queueFrame(0x1107, 2822400);  // DSD: the equaliser is locked
+    engine().queueFrame(0x1107, 2822400); // DSD: the equaliser is locked
     drain();
     QCOMPARE(status_bar_value.eq_max, 0);
     // A reload while the stream stays blocked, then the pause that saves.

@@ -50,10 +50,7 @@
 
 namespace {
 
-sim::Engine& engine()
-{
-    return sim::Engine::instance();
-}
+sim::Engine& engine() { return sim::Engine::instance(); }
 
 // Editing frames written since the last clear: bands, preamp, upload bracket
 // and the channel-mode mask, as "9e01 d1".
@@ -75,12 +72,9 @@ QStringList texts(const FrameList& frames)
     return out;
 }
 
-int uploads()
-{
-    return int(editFrames().count(QStringLiteral("9e01 d1")));
-}
+int uploads() { return int(editFrames().count(QStringLiteral("9e01 d1"))); }
 
-}  // namespace
+} // namespace
 
 class TestEditorState : public QObject
 {
@@ -89,7 +83,7 @@ class TestEditorState : public QObject
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MainWindow> w;
     MainWindowInternals in() const { return internals(*w); }
-    HeldDevice device;  // the test holds the device itself
+    HeldDevice device; // the test holds the device itself
 
     MainWindowUi& ui() { return *in().ui; }
     Workspace* workspace() { return ui().widget; }
@@ -128,7 +122,8 @@ class TestEditorState : public QObject
 
     static void contextMenu(QWidget* target)
     {
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), target->mapToGlobal(QPoint(5, 5)));
+        QContextMenuEvent event(
+            QContextMenuEvent::Mouse, QPoint(5, 5), target->mapToGlobal(QPoint(5, 5)));
         QCoreApplication::sendEvent(target, &event);
     }
 
@@ -252,18 +247,18 @@ void TestEditorState::fillShowsTheRoutedSet()
     w->update_ui();
     QCOMPARE(ui().gbox2_lineEdit1->text(), frequency);
     QCOMPARE(ui().gbox1_lineEdit->text(), right && !linked ? QString("6.0dB") : QString("-3.0dB"));
-    QCOMPARE(hid_status, 0);  // no device: the flag is not touched
+    QCOMPARE(hid_status, 0); // no device: the flag is not touched
 }
 
 void TestEditorState::fillNetEffects()
 {
-    *EQ[0] = {1, 1, 632, -3.0, 0.707};
-    *EQ[1] = {1, 1, 1000, 1.23, 0.707};
-    *EQ[2] = {1, 1, 632, 3.37, 2.0};
-    *EQ[3] = {1, 2, 632, 4.0, 0.707};   // low-pass: no gain
-    *EQ[4] = {1, 1, 632, 15.0, 0.707};
-    *EQ[5] = {0, 1, 1234, -15.0, 1.23456};  // off: filled all the same
-    *EQ[7] = {1, 3, 632, -6.0, 0.707};  // high-pass, row hidden
+    *EQ[0] = { 1, 1, 632, -3.0, 0.707 };
+    *EQ[1] = { 1, 1, 1000, 1.23, 0.707 };
+    *EQ[2] = { 1, 1, 632, 3.37, 2.0 };
+    *EQ[3] = { 1, 2, 632, 4.0, 0.707 }; // low-pass: no gain
+    *EQ[4] = { 1, 1, 632, 15.0, 0.707 };
+    *EQ[5] = { 0, 1, 1234, -15.0, 1.23456 }; // off: filled all the same
+    *EQ[7] = { 1, 3, 632, -6.0, 0.707 }; // high-pass, row hidden
     setMode(true, false);
     show_EQ_ui = 5;
     for (int b = 1; b <= 11; ++b)
@@ -272,7 +267,7 @@ void TestEditorState::fillNetEffects()
 
     QCOMPARE(ui().gbox1_BL1->getValue(), -6.0);
     QCOMPARE(ui().gbox1_lineEdit->text(), QString("-3.0dB"));
-    const double gains[] = {1.2, 3.4, 0.0, 12.0, -12.0, 0.0, 0.0};
+    const double gains[] = { 1.2, 3.4, 0.0, 12.0, -12.0, 0.0, 0.0 };
     for (int b = 1; b <= 7; ++b) {
         QCOMPARE(EQ[b]->gain, gains[b - 1]);
         QCOMPARE(row(b).gainText.of(ui())->text(), gainText(gains[b - 1]));
@@ -281,7 +276,7 @@ void TestEditorState::fillNetEffects()
     QCOMPARE(ui().gbox2_lineEdit3->text(), QString("0.7070"));
     QCOMPARE(row(5).freqText.of(ui())->text(), QString("1234Hz"));
     QCOMPARE(row(5).qText.of(ui())->text(), QString("1.2346"));
-    QCOMPARE(EQ[5]->center_frequency, 1234);  // stored values stay as they were
+    QCOMPARE(EQ[5]->center_frequency, 1234); // stored values stay as they were
     QCOMPARE(EQ[5]->Q, 1.23456);
     QVERIFY(!row(5).enable.of(ui())->isChecked());
     QVERIFY(row(7).enable.of(ui())->isChecked());
@@ -301,7 +296,7 @@ void TestEditorState::fillCorrectsWhatCannotBeShown()
     EQ[3]->Q = std::numeric_limits<double>::quiet_NaN();
     EQ[4]->gain = std::numeric_limits<double>::infinity();
     EQ[0]->gain = std::numeric_limits<double>::quiet_NaN();
-    EQ[5]->center_frequency = 90000;  // kept as stored
+    EQ[5]->center_frequency = 90000; // kept as stored
     w->update_ui();
     QCOMPARE(EQ[1]->type, 1);
     QCOMPARE(EQ[1]->gain, 4.0);
@@ -323,10 +318,10 @@ void TestEditorState::fillCorrectsWhatCannotBeShown()
 void TestEditorState::noFrameDuringFillsWhileConnected()
 {
     connectDevice(129);
-    *EQ[1] = {1, 2, 500, 5.0, 0.707};
-    *EQ[2] = {1, 1, 632, 3.37, 0.707};
-    for (void (MainWindow::*fill)() : {&MainWindow::update_ui, &MainWindow::update_ui_filter2}) {
-        hid_status = 0;  // the fill ends with 1 whatever it found
+    *EQ[1] = { 1, 2, 500, 5.0, 0.707 };
+    *EQ[2] = { 1, 1, 632, 3.37, 0.707 };
+    for (void (MainWindow::*fill)() : { &MainWindow::update_ui, &MainWindow::update_ui_filter2 }) {
+        hid_status = 0; // the fill ends with 1 whatever it found
         (w.get()->*fill)();
         QCOMPARE(editFrames(), QStringList());
         QCOMPARE(hid_status, 1);
@@ -353,9 +348,9 @@ void TestEditorState::uploadsFollowTheirFills()
     QFETCH(int, code);
     QFETCH(bool, cleared);
     setMode(linked, right);
-    *EQ[0] = {1, 1, 632, -3.0, 0.707};
-    *EQ[1] = {1, 3, 500, 5.0, 0.707};  // high-pass: sent with gain 0
-    *EQ_R[2] = {1, 1, 800, 3.37, 2.0};  // sent as 3.4 dB
+    *EQ[0] = { 1, 1, 632, -3.0, 0.707 };
+    *EQ[1] = { 1, 3, 500, 5.0, 0.707 }; // high-pass: sent with gain 0
+    *EQ_R[2] = { 1, 1, 800, 3.37, 2.0 }; // sent as 3.4 dB
     EQ_R[3]->status = 2;
     connectDevice(code);
     if (cleared)
@@ -384,9 +379,9 @@ void TestEditorState::uploadsFollowTheirFills()
 void TestEditorState::reloadRowsCaptionsAndRecord11()
 {
     setMode(true, false);
-    EQ[7]->center_frequency = 1000;  // off, changed
-    EQ[9]->status = 1;               // on, default values
-    *EQ[11] = {1, 2, 5000, 0.0, 1.0};
+    EQ[7]->center_frequency = 1000; // off, changed
+    EQ[9]->status = 1; // on, default values
+    *EQ[11] = { 1, 2, 5000, 0.0, 1.0 };
     ui().gbox3_lineEdit1_5->setText("old");
     w->config_update_ui();
     for (int b = 1; b <= 11; ++b)
@@ -479,8 +474,8 @@ void TestEditorState::modeByKeys()
     QFETCH(QString, answer);
     const bool ok = answer == "OK";
     for (int k = 0; k < 12; ++k) {
-        *EQ[k] = {1, 1, 100 + k, 1.0, 1.0};
-        *EQ_R[k] = {1, 4, 2000 + k, -2.0, 2.0};
+        *EQ[k] = { 1, 1, 100 + k, 1.0, 1.0 };
+        *EQ_R[k] = { 1, 4, 2000 + k, -2.0, 2.0 };
     }
     const EQ_data rightBefore = *EQ_R[5];
     QCOMPARE(in().comboBox_PEQMode->currentText(), QString("L/R"));
@@ -490,7 +485,8 @@ void TestEditorState::modeByKeys()
     QCOMPARE(answers.pending(), 0);
     QCOMPARE(answers.shown.size(), 1);
     QCOMPARE(answers.shown[0].title, QString("Quorvel"));
-    QCOMPARE(answers.shown[0].text, QString("Filter parameters for RIGHT channel will be discarded"));
+    QCOMPARE(
+        answers.shown[0].text, QString("Filter parameters for RIGHT channel will be discarded"));
     QCOMPARE(in().comboBox_PEQMode->currentIndex(), ok ? 0 : 1);
     QCOMPARE(in().checkBox_channel->isHidden(), ok);
     QCOMPARE(EQ_R[5]->center_frequency, ok ? 105 : rightBefore.center_frequency);
@@ -521,9 +517,12 @@ void TestEditorState::modeBoxLanguage_data()
     QTest::addColumn<int>("language");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("ok");
-    QTest::newRow("English") << 1 << "Filter parameters for RIGHT channel will be discarded" << "OK";
-    QTest::newRow("Chinese") << 0 << "右通道的滤波器设置会被丢弃" << "好的";
-    QTest::newRow("other value") << 7 << "右通道的滤波器设置会被丢弃" << "好的";
+    QTest::newRow("English") << 1 << "Filter parameters for RIGHT channel will be discarded"
+                             << "OK";
+    QTest::newRow("Chinese") << 0 << "右通道的滤波器设置会被丢弃"
+                             << "好的";
+    QTest::newRow("other value") << 7 << "右通道的滤波器设置会被丢弃"
+                                 << "好的";
 }
 
 void TestEditorState::modeBoxLanguage()
@@ -545,8 +544,8 @@ void TestEditorState::modeOfDevicePreset_data()
 {
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QStringList>("masks");
-    QTest::newRow("OK") << "OK" << QStringList{"1112 d4"};
-    QTest::newRow("Cancel") << "Cancel" << QStringList{"1112 d6", "1112 d6"};
+    QTest::newRow("OK") << "OK" << QStringList { "1112 d4" };
+    QTest::newRow("Cancel") << "Cancel" << QStringList { "1112 d6", "1112 d6" };
 }
 
 void TestEditorState::modeOfDevicePreset()
@@ -707,7 +706,7 @@ void TestEditorState::maskFrames()
     emit workspace()->send_remove_index(0);
     QCOMPARE(send_ui_biao, 0x101u);
     QCOMPARE(tem_ui_biao, 0x101u);
-    QCOMPARE(editFrames(), (QStringList{"1112 d9", "1112 d8", "1112 d257"}));
+    QCOMPARE(editFrames(), (QStringList { "1112 d9", "1112 d8", "1112 d257" }));
 
     // Not connected: the mask only changes in memory.
     engine().clearWrites();
@@ -726,11 +725,11 @@ void TestEditorState::firstConnectionSendsNoSelectionMask()
     ModalAnswers answers;
     emit workspace()->send_ui_biaozhi(0, "Live");
     // Only the "L/R" pass of the channel-mode switch sends it.
-    QCOMPARE(editFrames().filter("1112"), QStringList{"1112 d1"});
+    QCOMPARE(editFrames().filter("1112"), QStringList { "1112 d1" });
     engine().clearWrites();
     lianjiebz1 = 2;
     emit workspace()->send_ui_biaozhi(0, "Live");
-    QCOMPARE(editFrames().filter("1112"), QStringList{"1112 d1"});
+    QCOMPARE(editFrames().filter("1112"), QStringList { "1112 d1" });
     QCOMPARE(answers.shown.size(), 0);
 }
 
@@ -738,7 +737,7 @@ void TestEditorState::rowMenuClears_data()
 {
     QTest::addColumn<int>("language");
     QTest::addColumn<QString>("item");
-    QTest::addColumn<int>("band");  // row right-clicked: 0 preamp, 1 to 11
+    QTest::addColumn<int>("band"); // row right-clicked: 0 preamp, 1 to 11
     QTest::addColumn<bool>("all");
     QTest::newRow("preamp, one") << 1 << "Clear seleted filter" << 0 << false;
     QTest::newRow("band 2, one") << 1 << "Clear seleted filter" << 2 << false;
@@ -756,7 +755,7 @@ void TestEditorState::rowMenuClears()
     sysSetValue.Language = language;
     setMode(true, false);
     for (int k = 0; k < 12; ++k)
-        *EQ[k] = {1, 4, 300 + k, -3.0, 2.0};
+        *EQ[k] = { 1, 4, 300 + k, -3.0, 2.0 };
     w->config_update_ui();
     settle();
     for (int b = 1; b <= 11; ++b)
@@ -767,10 +766,10 @@ void TestEditorState::rowMenuClears()
     contextMenu(band == 0 ? static_cast<QWidget*>(ui().groupBox_4) : row(band).groupBox.of(ui()));
     QCOMPARE(answers.pending(), 0);
     QCOMPARE(answers.shown[0].choices,
-             language == 1 ? QStringList({"Clear seleted filter", "Clear all filters"})
-                           : QStringList({"清除选中滤波数据", "清除全部滤波数据"}));
+        language == 1 ? QStringList({ "Clear seleted filter", "Clear all filters" })
+                      : QStringList({ "清除选中滤波数据", "清除全部滤波数据" }));
     for (int k = 0; k < 12; ++k) {
-        const bool cleared = all || k == band || k == 11;  // the reload clears record 11
+        const bool cleared = all || k == band || k == 11; // the reload clears record 11
         QCOMPARE(int(EQ[k]->status), cleared ? 0 : 1);
         QCOMPARE(EQ[k]->gain, cleared ? 0.0 : -3.0);
         if (k >= 1)
@@ -791,7 +790,7 @@ void TestEditorState::noRowMenuUnderFactoryLock()
     execute_biaozhi = false;
     biaozhi_name = "yyyy";
     morendevice_name = "Airy";
-    ModalAnswers answers;  // a menu would fail the test
+    ModalAnswers answers; // a menu would fail the test
     contextMenu(ui().groupBox_12);
     QCOMPARE(answers.shown.size(), 0);
     // A local preset always has the menu.
@@ -803,7 +802,7 @@ void TestEditorState::noRowMenuUnderFactoryLock()
 
 void TestEditorState::clearAllKeepsVisibleRows()
 {
-    for (bool linked : {true, false}) {
+    for (bool linked : { true, false }) {
         setMode(linked, false);
         for (int b = 1; b <= 6; ++b)
             EQ[b]->center_frequency = 100 * b;
@@ -827,7 +826,7 @@ void TestEditorState::filterSwallows()
     QTest::keyClick(type, Qt::Key_Down);
     QCOMPARE(type->currentIndex(), 0);
     QWheelEvent wheel(QPointF(3, 3), type->mapToGlobal(QPointF(3, 3)), QPoint(), QPoint(0, -120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(type, &wheel);
     QCOMPARE(type->currentIndex(), 0);
 
@@ -844,14 +843,17 @@ void TestEditorState::filterSwallows()
     // The curve pickers take no double-click and no mouse menu, their lists
     // no menu at all: asked through the window's own filter.
     QObject* filter = w.get();
-    for (QComboBox* curves : {static_cast<QComboBox*>(ui().comboBox), static_cast<QComboBox*>(ui().comboBox_2)}) {
-        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPointF(3, 3), curves->mapToGlobal(QPointF(3, 3)),
-                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    for (QComboBox* curves :
+        { static_cast<QComboBox*>(ui().comboBox), static_cast<QComboBox*>(ui().comboBox_2) }) {
+        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPointF(3, 3),
+            curves->mapToGlobal(QPointF(3, 3)), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
         QVERIFY(filter->eventFilter(curves, &doubleClick));
-        QContextMenuEvent mouseMenu(QContextMenuEvent::Mouse, QPoint(3, 3), curves->mapToGlobal(QPoint(3, 3)));
+        QContextMenuEvent mouseMenu(
+            QContextMenuEvent::Mouse, QPoint(3, 3), curves->mapToGlobal(QPoint(3, 3)));
         QVERIFY(filter->eventFilter(curves, &mouseMenu));
         QVERIFY(filter->eventFilter(curves->view(), &mouseMenu));
-        QContextMenuEvent keyMenu(QContextMenuEvent::Keyboard, QPoint(3, 3), curves->mapToGlobal(QPoint(3, 3)));
+        QContextMenuEvent keyMenu(
+            QContextMenuEvent::Keyboard, QPoint(3, 3), curves->mapToGlobal(QPoint(3, 3)));
         QVERIFY(filter->eventFilter(curves->view(), &keyMenu));
     }
 }
@@ -859,7 +861,8 @@ void TestEditorState::filterSwallows()
 void TestEditorState::autosaveRestartRule()
 {
     // A drag: moves without a button reach only widgets that track the mouse.
-    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::LeftButton,
+        Qt::NoModifier);
     in().autosave_done = 1;
     QCoreApplication::sendEvent(ui().comboBox, &move);
     QCOMPARE(in().autosave_done, 1);

@@ -30,9 +30,9 @@ class FormHost : public QMainWindow
 public:
     QStringList hits;
 
-#define QV_HIT0(name) \
+#define QV_HIT0(name)                                                                              \
     void name() { hits << QStringLiteral(#name "()"); }
-#define QV_HIT_BOOL(name) \
+#define QV_HIT_BOOL(name)                                                                          \
     void name(bool) { hits << QStringLiteral(#name "(bool)"); }
 
 public slots:
@@ -97,8 +97,7 @@ private:
         return false;
     }
 
-    template <class T = QWidget>
-    T* find(const QString& name)
+    template <class T = QWidget> T* find(const QString& name)
     {
         QList<QObject*> all = window->findChildren<QObject*>(name);
         all.removeIf(insidePanel);
@@ -137,61 +136,59 @@ private slots:
 // frequency-label combo, frequency dial and text, gain label, dial and text,
 // Q label, dial and text, remove button.
 static const char* const kRows[11][14] = {
-    {"groupBox_12", "label_6", "checkBox_8", "comboBox_25", "comboBox_26", "gbox2_BL1",
-     "gbox2_lineEdit1", "label_9", "gbox2_BL2", "gbox2_lineEdit2", "label", "gbox2_BL3",
-     "gbox2_lineEdit3", "PButton_RemoveEQ_1"},
-    {"groupBox_14", "label_7", "checkBox_10", "comboBox_31", "comboBox_32", "gbox3_BL1",
-     "gbox3_lineEdit1", "label_11", "gbox3_BL2", "gbox3_lineEdit2", "label_28", "gbox3_BL3",
-     "gbox3_lineEdit3", "PButton_RemoveEQ_2"},
-    {"groupBox_13", "label_8", "checkBox_9", "comboBox_28", "comboBox_29", "gbox4_BL1",
-     "gbox4_lineEdit1", "label_10", "gbox4_BL2", "gbox4_lineEdit2", "label_30", "gbox4_BL3",
-     "gbox4_lineEdit3", "PButton_RemoveEQ_3"},
-    {"groupBox_15", "label_20", "checkBox_11", "comboBox_34", "comboBox_35", "gbox3_BL1_2",
-     "gbox3_lineEdit1_2", "label_12", "gbox3_BL2_2", "gbox3_lineEdit2_2", "label_31",
-     "gbox3_BL3_2", "gbox3_lineEdit3_2", "PButton_RemoveEQ_4"},
-    {"groupBox_16", "label_21", "checkBox_12", "comboBox_37", "comboBox_38", "gbox3_BL1_3",
-     "gbox3_lineEdit1_3", "label_13", "gbox3_BL2_3", "gbox3_lineEdit2_3", "label_32",
-     "gbox3_BL3_3", "gbox3_lineEdit3_3", "PButton_RemoveEQ_5"},
-    {"groupBox_17", "label_22", "checkBox_13", "comboBox_40", "comboBox_41", "gbox3_BL1_4",
-     "gbox3_lineEdit1_4", "label_14", "gbox3_BL2_4", "gbox3_lineEdit2_4", "label_33",
-     "gbox3_BL3_4", "gbox3_lineEdit3_4", "PButton_RemoveEQ_6"},
-    {"groupBox_18", "label_23", "checkBox_14", "comboBox_43", "comboBox_44", "gbox3_BL1_5",
-     "gbox3_lineEdit1_5", "label_15", "gbox3_BL2_5", "gbox3_lineEdit2_5", "label_34",
-     "gbox3_BL3_5", "gbox3_lineEdit3_5", "PButton_RemoveEQ_7"},
-    {"groupBox_19", "label_24", "checkBox_15", "comboBox_46", "comboBox_47", "gbox3_BL1_6",
-     "gbox3_lineEdit1_6", "label_16", "gbox3_BL2_6", "gbox3_lineEdit2_6", "label_35",
-     "gbox3_BL3_6", "gbox3_lineEdit3_6", "PButton_RemoveEQ_8"},
-    {"groupBox_20", "label_25", "checkBox_16", "comboBox_49", "comboBox_50", "gbox3_BL1_7",
-     "gbox3_lineEdit1_7", "label_17", "gbox3_BL2_7", "gbox3_lineEdit2_7", "label_36",
-     "gbox3_BL3_7", "gbox3_lineEdit3_7", "PButton_RemoveEQ_9"},
-    {"groupBox_21", "label_26", "checkBox_17", "comboBox_52", "comboBox_53", "gbox3_BL1_8",
-     "gbox3_lineEdit1_8", "label_18", "gbox3_BL2_8", "gbox3_lineEdit2_8", "label_37",
-     "gbox3_BL3_8", "gbox3_lineEdit3_8", "PButton_RemoveEQ_10"},
-    {"groupBox_22", "label_27", "checkBox_18", "comboBox_55", "comboBox_56", "gbox3_BL1_9",
-     "gbox3_lineEdit1_9", "label_19", "gbox3_BL2_9", "gbox3_lineEdit2_9", "label_38",
-     "gbox3_BL3_9", "gbox3_lineEdit3_9", "PButton_RemoveEQ_11"},
+    { "groupBox_12", "label_6", "checkBox_8", "comboBox_25", "comboBox_26", "gbox2_BL1",
+        "gbox2_lineEdit1", "label_9", "gbox2_BL2", "gbox2_lineEdit2", "label", "gbox2_BL3",
+        "gbox2_lineEdit3", "PButton_RemoveEQ_1" },
+    { "groupBox_14", "label_7", "checkBox_10", "comboBox_31", "comboBox_32", "gbox3_BL1",
+        "gbox3_lineEdit1", "label_11", "gbox3_BL2", "gbox3_lineEdit2", "label_28", "gbox3_BL3",
+        "gbox3_lineEdit3", "PButton_RemoveEQ_2" },
+    { "groupBox_13", "label_8", "checkBox_9", "comboBox_28", "comboBox_29", "gbox4_BL1",
+        "gbox4_lineEdit1", "label_10", "gbox4_BL2", "gbox4_lineEdit2", "label_30", "gbox4_BL3",
+        "gbox4_lineEdit3", "PButton_RemoveEQ_3" },
+    { "groupBox_15", "label_20", "checkBox_11", "comboBox_34", "comboBox_35", "gbox3_BL1_2",
+        "gbox3_lineEdit1_2", "label_12", "gbox3_BL2_2", "gbox3_lineEdit2_2", "label_31",
+        "gbox3_BL3_2", "gbox3_lineEdit3_2", "PButton_RemoveEQ_4" },
+    { "groupBox_16", "label_21", "checkBox_12", "comboBox_37", "comboBox_38", "gbox3_BL1_3",
+        "gbox3_lineEdit1_3", "label_13", "gbox3_BL2_3", "gbox3_lineEdit2_3", "label_32",
+        "gbox3_BL3_3", "gbox3_lineEdit3_3", "PButton_RemoveEQ_5" },
+    { "groupBox_17", "label_22", "checkBox_13", "comboBox_40", "comboBox_41", "gbox3_BL1_4",
+        "gbox3_lineEdit1_4", "label_14", "gbox3_BL2_4", "gbox3_lineEdit2_4", "label_33",
+        "gbox3_BL3_4", "gbox3_lineEdit3_4", "PButton_RemoveEQ_6" },
+    { "groupBox_18", "label_23", "checkBox_14", "comboBox_43", "comboBox_44", "gbox3_BL1_5",
+        "gbox3_lineEdit1_5", "label_15", "gbox3_BL2_5", "gbox3_lineEdit2_5", "label_34",
+        "gbox3_BL3_5", "gbox3_lineEdit3_5", "PButton_RemoveEQ_7" },
+    { "groupBox_19", "label_24", "checkBox_15", "comboBox_46", "comboBox_47", "gbox3_BL1_6",
+        "gbox3_lineEdit1_6", "label_16", "gbox3_BL2_6", "gbox3_lineEdit2_6", "label_35",
+        "gbox3_BL3_6", "gbox3_lineEdit3_6", "PButton_RemoveEQ_8" },
+    { "groupBox_20", "label_25", "checkBox_16", "comboBox_49", "comboBox_50", "gbox3_BL1_7",
+        "gbox3_lineEdit1_7", "label_17", "gbox3_BL2_7", "gbox3_lineEdit2_7", "label_36",
+        "gbox3_BL3_7", "gbox3_lineEdit3_7", "PButton_RemoveEQ_9" },
+    { "groupBox_21", "label_26", "checkBox_17", "comboBox_52", "comboBox_53", "gbox3_BL1_8",
+        "gbox3_lineEdit1_8", "label_18", "gbox3_BL2_8", "gbox3_lineEdit2_8", "label_37",
+        "gbox3_BL3_8", "gbox3_lineEdit3_8", "PButton_RemoveEQ_10" },
+    { "groupBox_22", "label_27", "checkBox_18", "comboBox_55", "comboBox_56", "gbox3_BL1_9",
+        "gbox3_lineEdit1_9", "label_19", "gbox3_BL2_9", "gbox3_lineEdit2_9", "label_38",
+        "gbox3_BL3_9", "gbox3_lineEdit3_9", "PButton_RemoveEQ_11" },
 };
 
 // Class of each member column of kRows.
-static const char* const kRowClasses[14] = {
-    "QGroupBox", "QLabel", "CustomCheckBox", "QComboBox", "QComboBox", "Balance2",
-    "CustomLineEdit", "QLabel", "Balance1", "CustomLineEdit", "QLabel", "Balance",
-    "CustomLineEdit", "CustomPushButton"};
+static const char* const kRowClasses[14] = { "QGroupBox", "QLabel", "CustomCheckBox", "QComboBox",
+    "QComboBox", "Balance2", "CustomLineEdit", "QLabel", "Balance1", "CustomLineEdit", "QLabel",
+    "Balance", "CustomLineEdit", "CustomPushButton" };
 
 static QStringList descriptorNames(const BandRowDescriptor& d)
 {
-    return {d.groupBox.name, d.rowLabel.name, d.enable.name, d.typeCombo.name,
-            d.freqLabelCombo.name, d.freqDial.name, d.freqText.name, d.gainLabel.name,
-            d.gainDial.name, d.gainText.name, d.qLabel.name, d.qDial.name, d.qText.name,
-            d.removeButton.name};
+    return { d.groupBox.name, d.rowLabel.name, d.enable.name, d.typeCombo.name,
+        d.freqLabelCombo.name, d.freqDial.name, d.freqText.name, d.gainLabel.name, d.gainDial.name,
+        d.gainText.name, d.qLabel.name, d.qDial.name, d.qText.name, d.removeButton.name };
 }
 
 static QList<QObject*> descriptorObjects(const BandRowDescriptor& d, const MainWindowUi& ui)
 {
-    return {d.groupBox.of(ui), d.rowLabel.of(ui), d.enable.of(ui), d.typeCombo.of(ui),
-            d.freqLabelCombo.of(ui), d.freqDial.of(ui), d.freqText.of(ui), d.gainLabel.of(ui),
-            d.gainDial.of(ui), d.gainText.of(ui), d.qLabel.of(ui), d.qDial.of(ui),
-            d.qText.of(ui), d.removeButton.of(ui)};
+    return { d.groupBox.of(ui), d.rowLabel.of(ui), d.enable.of(ui), d.typeCombo.of(ui),
+        d.freqLabelCombo.of(ui), d.freqDial.of(ui), d.freqText.of(ui), d.gainLabel.of(ui),
+        d.gainDial.of(ui), d.gainText.of(ui), d.qLabel.of(ui), d.qDial.of(ui), d.qText.of(ui),
+        d.removeButton.of(ui) };
 }
 
 void TestForm::initTestCase()
@@ -213,7 +210,8 @@ void TestForm::cleanupTestCase()
 void TestForm::setupBindsWithoutWarnings()
 {
     // A misspelt object name shows up as "No matching signal for on_...".
-    QVERIFY2(testsupport::warningLog().isEmpty(), qPrintable(testsupport::warningLog().join(QLatin1Char('\n'))));
+    QVERIFY2(testsupport::warningLog().isEmpty(),
+        qPrintable(testsupport::warningLog().join(QLatin1Char('\n'))));
     QCOMPARE(window->objectName(), QStringLiteral("MainWindow"));
 
     // A window that already has a name keeps it.
@@ -258,23 +256,46 @@ void TestForm::classes_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("className");
     const char* const fixed[][2] = {
-        {"centralwidget", "QWidget"}, {"label_29", "QLabel"}, {"widget", "Workspace"},
-        {"splitter", "QSplitter"}, {"groupBox", "QGroupBox"}, {"widget_2", "QWidget"},
-        {"label_4", "QLabel"}, {"PButton_Set", "CustomPushButton"},
-        {"PButton_Set_2", "CustomPushButton"}, {"toolButton_3", "QToolButton"},
-        {"toolButton_2", "QToolButton"}, {"toolButton", "QToolButton"}, {"label_39", "QLabel"},
-        {"label_40", "QLabel"}, {"comboBox_2", "CustomComboBox"}, {"label_41", "QLabel"},
-        {"comboBox", "CustomComboBox"}, {"PButton_Set_4", "CustomPushButton"},
-        {"PButton_Set_5", "CustomPushButton"}, {"PButton_Set_6", "CustomPushButton"},
-        {"widget_3", "QWidget"}, {"widget_4", "QWidget"},
-        {"checkBox_target", "CustomCheckBox"}, {"checkBox_frequency", "CustomCheckBox"},
-        {"checkBox_each", "CustomCheckBox"}, {"checkBox_EQ", "CustomCheckBox"},
-        {"checkBox_combined", "CustomCheckBox"}, {"checkBox_open", "CustomCheckBox"},
-        {"scrollArea", "CustomScrollArea"}, {"scrollAreaWidgetContents", "QWidget"},
-        {"groupBox_4", "QGroupBox"}, {"label_5", "QLabel"}, {"checkBox", "CustomCheckBox"},
-        {"label_2", "QLabel"}, {"label_3", "QLabel"}, {"gbox1_BL1", "Balance1"},
-        {"gbox1_lineEdit", "CustomLineEdit"}, {"groupBox_23", "QGroupBox"},
-        {"PButton_AddEQ", "CustomPushButton"}, {"statusbar", "QStatusBar"},
+        { "centralwidget", "QWidget" },
+        { "label_29", "QLabel" },
+        { "widget", "Workspace" },
+        { "splitter", "QSplitter" },
+        { "groupBox", "QGroupBox" },
+        { "widget_2", "QWidget" },
+        { "label_4", "QLabel" },
+        { "PButton_Set", "CustomPushButton" },
+        { "PButton_Set_2", "CustomPushButton" },
+        { "toolButton_3", "QToolButton" },
+        { "toolButton_2", "QToolButton" },
+        { "toolButton", "QToolButton" },
+        { "label_39", "QLabel" },
+        { "label_40", "QLabel" },
+        { "comboBox_2", "CustomComboBox" },
+        { "label_41", "QLabel" },
+        { "comboBox", "CustomComboBox" },
+        { "PButton_Set_4", "CustomPushButton" },
+        { "PButton_Set_5", "CustomPushButton" },
+        { "PButton_Set_6", "CustomPushButton" },
+        { "widget_3", "QWidget" },
+        { "widget_4", "QWidget" },
+        { "checkBox_target", "CustomCheckBox" },
+        { "checkBox_frequency", "CustomCheckBox" },
+        { "checkBox_each", "CustomCheckBox" },
+        { "checkBox_EQ", "CustomCheckBox" },
+        { "checkBox_combined", "CustomCheckBox" },
+        { "checkBox_open", "CustomCheckBox" },
+        { "scrollArea", "CustomScrollArea" },
+        { "scrollAreaWidgetContents", "QWidget" },
+        { "groupBox_4", "QGroupBox" },
+        { "label_5", "QLabel" },
+        { "checkBox", "CustomCheckBox" },
+        { "label_2", "QLabel" },
+        { "label_3", "QLabel" },
+        { "gbox1_BL1", "Balance1" },
+        { "gbox1_lineEdit", "CustomLineEdit" },
+        { "groupBox_23", "QGroupBox" },
+        { "PButton_AddEQ", "CustomPushButton" },
+        { "statusbar", "QStatusBar" },
     };
     for (const auto& row : fixed)
         QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromLatin1(row[1]);
@@ -306,48 +327,48 @@ void TestForm::sizesAndFonts_data()
     auto row = [](const char* n, QSize min, QSize max, int pt) {
         QTest::newRow(n) << QString::fromLatin1(n) << min << max << pt;
     };
-    row("label_29", {213, 60}, {213, 60}, 0);
-    row("widget", {213, 570}, {213, U}, 0);
-    row("groupBox", {780, 410}, {U, U}, 0);
-    row("widget_2", {0, 60}, {U, 60}, 0);
-    row("label_4", {0, 0}, {U, U}, 11);
-    row("PButton_Set", {25, 25}, {25, 25}, 0);
-    row("PButton_Set_4", {20, 20}, {20, 20}, 0);
-    row("toolButton", {60, 25}, {30, 25}, 11);
-    row("label_40", {45, 0}, {U, U}, 0);
-    row("label_41", {60, 0}, {U, U}, 0);
-    row("comboBox_2", {142, 30}, {140, 30}, -14);
-    row("widget_4", {0, 0}, {U, 40}, 0);
-    row("checkBox_target", {120, 0}, {145, U}, 0);
-    row("checkBox_EQ", {180, 0}, {145, U}, 0);
-    row("checkBox_open", {100, 0}, {100, U}, 0);
-    row("scrollArea", {880, 200}, {U, U}, 0);
-    row("groupBox_4", {0, 60}, {200010, 60}, 0);
-    row("label_5", {25, 0}, {U, U}, 12);
-    row("label_2", {0, 0}, {U, U}, 15);
-    row("label_3", {40, 20}, {40, 20}, 15);
-    row("gbox1_BL1", {40, 40}, {40, 40}, -20);
-    row("gbox1_lineEdit", {60, 20}, {60, 20}, 14);
-    row("groupBox_23", {0, 60}, {U, 60}, 0);
-    row("PButton_AddEQ", {25, 25}, {25, 25}, 0);
-    row("statusbar", {0, 0}, {U, U}, 14);
+    row("label_29", { 213, 60 }, { 213, 60 }, 0);
+    row("widget", { 213, 570 }, { 213, U }, 0);
+    row("groupBox", { 780, 410 }, { U, U }, 0);
+    row("widget_2", { 0, 60 }, { U, 60 }, 0);
+    row("label_4", { 0, 0 }, { U, U }, 11);
+    row("PButton_Set", { 25, 25 }, { 25, 25 }, 0);
+    row("PButton_Set_4", { 20, 20 }, { 20, 20 }, 0);
+    row("toolButton", { 60, 25 }, { 30, 25 }, 11);
+    row("label_40", { 45, 0 }, { U, U }, 0);
+    row("label_41", { 60, 0 }, { U, U }, 0);
+    row("comboBox_2", { 142, 30 }, { 140, 30 }, -14);
+    row("widget_4", { 0, 0 }, { U, 40 }, 0);
+    row("checkBox_target", { 120, 0 }, { 145, U }, 0);
+    row("checkBox_EQ", { 180, 0 }, { 145, U }, 0);
+    row("checkBox_open", { 100, 0 }, { 100, U }, 0);
+    row("scrollArea", { 880, 200 }, { U, U }, 0);
+    row("groupBox_4", { 0, 60 }, { 200010, 60 }, 0);
+    row("label_5", { 25, 0 }, { U, U }, 12);
+    row("label_2", { 0, 0 }, { U, U }, 15);
+    row("label_3", { 40, 20 }, { 40, 20 }, 15);
+    row("gbox1_BL1", { 40, 40 }, { 40, 40 }, -20);
+    row("gbox1_lineEdit", { 60, 20 }, { 60, 20 }, 14);
+    row("groupBox_23", { 0, 60 }, { U, 60 }, 0);
+    row("PButton_AddEQ", { 25, 25 }, { 25, 25 }, 0);
+    row("statusbar", { 0, 0 }, { U, U }, 14);
     // Band row members, first and last row and a two-digit label.
-    row("groupBox_12", {0, 60}, {U, 60}, 0);
-    row("label_6", {25, 0}, {U, U}, 12);
-    row("label_24", {25, 0}, {U, U}, 12);
-    row("label_25", {25, 0}, {U, U}, 9);
-    row("label_27", {25, 0}, {U, U}, 9);
-    row("comboBox_25", {120, 25}, {140, U}, 14);
-    row("comboBox_56", {130, 25}, {140, U}, 14);
-    row("gbox3_BL1_9", {40, 40}, {40, 40}, -20);
-    row("gbox3_lineEdit1_9", {60, 0}, {65, 20}, 14);
-    row("label_38", {60, 0}, {60, U}, 15);
-    row("label_9", {40, 20}, {40, 20}, 15);
-    row("gbox2_BL2", {40, 40}, {40, 40}, -20);
-    row("gbox2_lineEdit2", {60, 20}, {60, 20}, 14);
-    row("gbox2_BL3", {40, 40}, {40, 40}, -20);
-    row("gbox2_lineEdit3", {65, 20}, {65, 20}, 14);
-    row("PButton_RemoveEQ_11", {20, 20}, {25, 25}, 0);
+    row("groupBox_12", { 0, 60 }, { U, 60 }, 0);
+    row("label_6", { 25, 0 }, { U, U }, 12);
+    row("label_24", { 25, 0 }, { U, U }, 12);
+    row("label_25", { 25, 0 }, { U, U }, 9);
+    row("label_27", { 25, 0 }, { U, U }, 9);
+    row("comboBox_25", { 120, 25 }, { 140, U }, 14);
+    row("comboBox_56", { 130, 25 }, { 140, U }, 14);
+    row("gbox3_BL1_9", { 40, 40 }, { 40, 40 }, -20);
+    row("gbox3_lineEdit1_9", { 60, 0 }, { 65, 20 }, 14);
+    row("label_38", { 60, 0 }, { 60, U }, 15);
+    row("label_9", { 40, 20 }, { 40, 20 }, 15);
+    row("gbox2_BL2", { 40, 40 }, { 40, 40 }, -20);
+    row("gbox2_lineEdit2", { 60, 20 }, { 60, 20 }, 14);
+    row("gbox2_BL3", { 40, 40 }, { 40, 40 }, -20);
+    row("gbox2_lineEdit3", { 65, 20 }, { 65, 20 }, 14);
+    row("PButton_RemoveEQ_11", { 20, 20 }, { 25, 25 }, 0);
 }
 
 void TestForm::sizesAndFonts()
@@ -376,9 +397,8 @@ void TestForm::rowSizes()
     QCOMPARE(window->font().pointSize(), 9);
     for (const BandRowDescriptor& d : bandRowDescriptors()) {
         QCOMPARE(d.groupBox.of(ui)->height(), 60);
-        for (QWidget* dial : {static_cast<QWidget*>(d.freqDial.of(ui)),
-                              static_cast<QWidget*>(d.gainDial.of(ui)),
-                              static_cast<QWidget*>(d.qDial.of(ui))})
+        for (QWidget* dial : { static_cast<QWidget*>(d.freqDial.of(ui)),
+                 static_cast<QWidget*>(d.gainDial.of(ui)), static_cast<QWidget*>(d.qDial.of(ui)) })
             QCOMPARE(dial->size(), QSize(40, 40));
         QCOMPARE(d.typeCombo.of(ui)->count(), 5);
         QCOMPARE(d.freqLabelCombo.of(ui)->count(), 2);
@@ -394,9 +414,9 @@ void TestForm::minimumWinsOverSmallerMaximum_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("width");
-    for (const char* n : {"toolButton", "toolButton_2", "toolButton_3"})
+    for (const char* n : { "toolButton", "toolButton_2", "toolButton_3" })
         QTest::newRow(n) << QString::fromLatin1(n) << 60;
-    for (const char* n : {"comboBox", "comboBox_2"})
+    for (const char* n : { "comboBox", "comboBox_2" })
         QTest::newRow(n) << QString::fromLatin1(n) << 142;
     QTest::newRow("checkBox_EQ") << QStringLiteral("checkBox_EQ") << 180;
 }
@@ -413,12 +433,12 @@ void TestForm::layoutTree()
     QCOMPARE(window->centralWidget(), ui.centralwidget);
     QCOMPARE(window->statusBar(), ui.statusbar);
     int row, column, rowSpan, columnSpan;
-    const QList<std::pair<QWidget*, std::array<int, 4>>> cells = {
-        {ui.label_29, {0, 0, 1, 1}}, {ui.widget, {1, 0, 1, 1}}, {ui.splitter, {0, 1, 2, 1}}};
+    const QList<std::pair<QWidget*, std::array<int, 4>>> cells = { { ui.label_29, { 0, 0, 1, 1 } },
+        { ui.widget, { 1, 0, 1, 1 } }, { ui.splitter, { 0, 1, 2, 1 } } };
     for (const auto& [w, cell] : cells) {
-        ui.gridLayout->getItemPosition(ui.gridLayout->indexOf(w), &row, &column, &rowSpan,
-                                       &columnSpan);
-        QCOMPARE((std::array<int, 4>{row, column, rowSpan, columnSpan}), cell);
+        ui.gridLayout->getItemPosition(
+            ui.gridLayout->indexOf(w), &row, &column, &rowSpan, &columnSpan);
+        QCOMPARE((std::array<int, 4> { row, column, rowSpan, columnSpan }), cell);
     }
     QCOMPARE(ui.widget->parentWidget(), ui.centralwidget);
     QCOMPARE(ui.splitter->orientation(), Qt::Vertical);
@@ -465,15 +485,32 @@ void TestForm::initialTexts_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     const char* const texts[][2] = {
-        {"toolButton_3", "Help"}, {"toolButton_2", "Export"}, {"toolButton", "Import"},
-        {"label_40", "Target:"}, {"label_41", "SourceFR:"}, {"checkBox_target", "Target"},
-        {"checkBox_frequency", "Source FR"}, {"checkBox_each", "Each Filter"},
-        {"checkBox_EQ", "Combined Filter"}, {"checkBox_combined", "Filtered FR"},
-        {"checkBox_open", "Raw"}, {"label_5", " 1 "}, {"label_2", "Preamplification"},
-        {"label_3", "Gain:"}, {"gbox1_lineEdit", "0dB"}, {"label_4", ""}, {"label_39", ""},
-        {"label_29", ""}, {"checkBox", ""}, {"checkBox_8", ""}, {"PButton_Set", ""},
-        {"PButton_AddEQ", ""}, {"PButton_RemoveEQ_1", ""}, {"groupBox", ""},
-        {"groupBox_4", ""}, {"groupBox_22", ""},
+        { "toolButton_3", "Help" },
+        { "toolButton_2", "Export" },
+        { "toolButton", "Import" },
+        { "label_40", "Target:" },
+        { "label_41", "SourceFR:" },
+        { "checkBox_target", "Target" },
+        { "checkBox_frequency", "Source FR" },
+        { "checkBox_each", "Each Filter" },
+        { "checkBox_EQ", "Combined Filter" },
+        { "checkBox_combined", "Filtered FR" },
+        { "checkBox_open", "Raw" },
+        { "label_5", " 1 " },
+        { "label_2", "Preamplification" },
+        { "label_3", "Gain:" },
+        { "gbox1_lineEdit", "0dB" },
+        { "label_4", "" },
+        { "label_39", "" },
+        { "label_29", "" },
+        { "checkBox", "" },
+        { "checkBox_8", "" },
+        { "PButton_Set", "" },
+        { "PButton_AddEQ", "" },
+        { "PButton_RemoveEQ_1", "" },
+        { "groupBox", "" },
+        { "groupBox_4", "" },
+        { "groupBox_22", "" },
     };
     for (const auto& row : texts)
         QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromUtf8(row[1]);
@@ -493,9 +530,9 @@ void TestForm::bandRowTexts()
 {
     QCOMPARE(window->windowTitle(), QStringLiteral("MainWindow"));
     QVERIFY(ui.statusbar->statusTip().isEmpty());
-    const QStringList types = {"Peaking filter", "Low-pass filter", "High-pass filter",
-                               "Low-shelf filter", "High-shelf filter"};
-    const QStringList freqLabels = {"Center frequency", "Corner frequency"};
+    const QStringList types = { "Peaking filter", "Low-pass filter", "High-pass filter",
+        "Low-shelf filter", "High-shelf filter" };
+    const QStringList freqLabels = { "Center frequency", "Corner frequency" };
     for (const BandRowDescriptor& d : bandRowDescriptors()) {
         QCOMPARE(d.rowLabel.of(ui)->text(), QStringLiteral(" %1 ").arg(d.row));
         QCOMPARE(d.rowLabel.of(ui)->alignment(), Qt::AlignCenter);
@@ -524,16 +561,18 @@ void TestForm::styleSheets_data()
     // Spelled out here once more, so a slip in the shared constants shows.
     QTest::newRow("PButton_RemoveEQ_7")
         << QStringLiteral("PButton_RemoveEQ_7")
-        << QStringLiteral("QPushButton{border: none;image: url(:ThirdPartyResources/images/close1.png);}\n"
-                          "QPushButton:hover{border: 2px solid rgb(56,56,56);border-radius: 5px;}");
+        << QStringLiteral(
+               "QPushButton{border: none;image: url(:ThirdPartyResources/images/close1.png);}\n"
+               "QPushButton:hover{border: 2px solid rgb(56,56,56);border-radius: 5px;}");
     QTest::newRow("PButton_Set_2")
         << QStringLiteral("PButton_Set_2")
-        << QStringLiteral("QPushButton{border: none;image: url(:ThirdPartyResources/images/ws_save.png);}\n"
-                          "QPushButton:hover{border: 2px solid gray;border-radius: 5px;}");
-    QTest::newRow("label_29")
-        << QStringLiteral("label_29")
-        << QStringLiteral("image: url(:ThirdPartyResources/images/quorvel-090.png);\n"
-                          "background-color: rgb(0, 0, 0);");
+        << QStringLiteral(
+               "QPushButton{border: none;image: url(:ThirdPartyResources/images/ws_save.png);}\n"
+               "QPushButton:hover{border: 2px solid gray;border-radius: 5px;}");
+    QTest::newRow("label_29") << QStringLiteral("label_29")
+                              << QStringLiteral(
+                                     "image: url(:ThirdPartyResources/images/quorvel-090.png);\n"
+                                     "background-color: rgb(0, 0, 0);");
     QTest::newRow("groupBox_23")
         << QStringLiteral("groupBox_23")
         << QStringLiteral("QGroupBox{border: 0px solid rgb(56,56,56);border-right-color: black;"
@@ -553,8 +592,8 @@ void TestForm::styleSheets_data()
         << QStringLiteral("label_27")
         << QStringLiteral("QLabel{color: rgb(216, 216, 216);border-color: rgb(255, 255, 255);"
                           "background-color: rgb(56, 56, 56);}");
-    QTest::newRow("gbox4_lineEdit2") << QStringLiteral("gbox4_lineEdit2")
-                                     << QStringLiteral("color: rgb(216, 216, 216);");
+    QTest::newRow("gbox4_lineEdit2")
+        << QStringLiteral("gbox4_lineEdit2") << QStringLiteral("color: rgb(216, 216, 216);");
     QTest::newRow("gbox3_lineEdit2") << QStringLiteral("gbox3_lineEdit2") << QString();
     QTest::newRow("groupBox_21") << QStringLiteral("groupBox_21") << QString();
 
@@ -610,7 +649,7 @@ void TestForm::bandRowSheets()
     const QString grey = FormSheet::curvePicker(QStringLiteral("comboBox"), true);
     QVERIFY(grey.contains(QStringLiteral("color: #808080;")));
     QCOMPARE(QString(grey).replace(QStringLiteral("#808080"), QStringLiteral("#FFFFFF")),
-             ui.comboBox->styleSheet());
+        ui.comboBox->styleSheet());
 
     const QString combo = QString::fromUtf8(FormSheet::rowComboBox);
     QVERIFY(combo.contains(QStringLiteral(
@@ -646,23 +685,26 @@ void TestForm::slotsBoundByName_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QStringList>("slotNames");
-    auto row = [](const QString& n, const QStringList& hits) { QTest::newRow(qPrintable(n)) << n << hits; };
+    auto row = [](const QString& n, const QStringList& hits) {
+        QTest::newRow(qPrintable(n)) << n << hits;
+    };
     row(QStringLiteral("checkBox"),
-        {"on_checkBox_stateChanged(int)", "on_checkBox_clicked(bool)"});
+        { "on_checkBox_stateChanged(int)", "on_checkBox_clicked(bool)" });
     for (const auto& r : kRows) {
         const QString enable = QString::fromLatin1(r[2]);
-        row(enable, {QStringLiteral("on_%1_clicked(bool)").arg(enable)});
+        row(enable, { QStringLiteral("on_%1_clicked(bool)").arg(enable) });
         const QString remove = QString::fromLatin1(r[13]);
-        row(remove, {QStringLiteral("on_%1_clicked()").arg(remove)});
+        row(remove, { QStringLiteral("on_%1_clicked()").arg(remove) });
     }
-    for (const char* n : {"checkBox_target", "checkBox_frequency", "checkBox_each", "checkBox_EQ",
-                          "checkBox_combined", "checkBox_open"})
-        row(QString::fromLatin1(n), {QStringLiteral("on_%1_clicked(bool)").arg(QLatin1String(n))});
-    for (const char* n : {"PButton_AddEQ", "PButton_Set", "PButton_Set_2", "PButton_Set_4",
-                          "PButton_Set_5", "PButton_Set_6"})
-        row(QString::fromLatin1(n), {QStringLiteral("on_%1_clicked()").arg(QLatin1String(n))});
+    for (const char* n : { "checkBox_target", "checkBox_frequency", "checkBox_each", "checkBox_EQ",
+             "checkBox_combined", "checkBox_open" })
+        row(QString::fromLatin1(n),
+            { QStringLiteral("on_%1_clicked(bool)").arg(QLatin1String(n)) });
+    for (const char* n : { "PButton_AddEQ", "PButton_Set", "PButton_Set_2", "PButton_Set_4",
+             "PButton_Set_5", "PButton_Set_6" })
+        row(QString::fromLatin1(n), { QStringLiteral("on_%1_clicked()").arg(QLatin1String(n)) });
     row(QStringLiteral("toolButton_2"),
-        {"on_toolButton_2_clicked(bool)", "on_toolButton_2_clicked()"});
+        { "on_toolButton_2_clicked(bool)", "on_toolButton_2_clicked()" });
     row(QStringLiteral("toolButton"), {});
 }
 

@@ -26,11 +26,11 @@ BandSet sentinelSet()
 {
     BandSet s;
     for (EQ_data& r : s.records)
-        r = EQ_data{0, 3, 777, 7.5, 7.0};
+        r = EQ_data { 0, 3, 777, 7.5, 7.0 };
     return s;
 }
 
-const QString kUntouched = bandString(EQ_data{0, 3, 777, 7.5, 7.0});
+const QString kUntouched = bandString(EQ_data { 0, 3, 777, 7.5, 7.0 });
 
 // Nine lines that a loose file starts with and that are never read.
 QString looseHeader()
@@ -44,7 +44,7 @@ CurveRows gridCurve(double (*level)(double))
 {
     CurveRows rows;
     for (double f : freqs1)
-        rows.append({f, level(f)});
+        rows.append({ f, level(f) });
     return rows;
 }
 
@@ -59,12 +59,12 @@ std::optional<CurveRows> expectedCurve(const QString& path)
         if (line.isEmpty())
             continue;
         const QList<QByteArray> parts = line.split(',');
-        rows.append({parts[0].toDouble(), parts[1].toDouble()});
+        rows.append({ parts[0].toDouble(), parts[1].toDouble() });
     }
     return rows;
 }
 
-}  // namespace
+} // namespace
 
 class TestIo : public QObject
 {
@@ -87,12 +87,12 @@ private slots:
     {
         BandSet s;
         setStartupBandValues(s.ptrs);
-        s.records[3] = EQ_data{1, 4, 105, -2.25, 0.70710678};
-        s.records[4] = EQ_data{0, 5, 9000, 1234567.0, 12.5};
-        s.records[5] = EQ_data{1, 0, 632, -0.0, 0.707};   // no type word for type 0
-        s.records[6] = EQ_data{1, 6, 20, 2.5, 1.0};       // nor for 6
-        s.records[7] = EQ_data{0, 2, 22000, 0.0001, 0.1};
-        s.records[11] = EQ_data{1, 1, 5000, 9.0, 9.0};  // band 11 is never written
+        s.records[3] = EQ_data { 1, 4, 105, -2.25, 0.70710678 };
+        s.records[4] = EQ_data { 0, 5, 9000, 1234567.0, 12.5 };
+        s.records[5] = EQ_data { 1, 0, 632, -0.0, 0.707 }; // no type word for type 0
+        s.records[6] = EQ_data { 1, 6, 20, 2.5, 1.0 }; // nor for 6
+        s.records[7] = EQ_data { 0, 2, 22000, 0.0001, 0.1 };
+        s.records[11] = EQ_data { 1, 1, 5000, 9.0, 9.0 }; // band 11 is never written
         const QByteArray expected = "Preamp: -3 dB\n"
                                     "Filter 1: ON PK Fc 20 Hz Gain 3 dB Q 0.2\n"
                                     "Filter 2: OFF PK Fc 632 Hz Gain 0 dB Q 0.707\n"
@@ -118,7 +118,7 @@ private slots:
     {
         BandSet s;
         setStartupBandValues(s.ptrs);
-        QVERIFY(!exportToTXT(QString(), s.ptrs));  // a cancelled dialog
+        QVERIFY(!exportToTXT(QString(), s.ptrs)); // a cancelled dialog
         QVERIFY(!exportToTXT(dir.filePath("missing/dir/x.txt"), s.ptrs));
 
         const QString path = dir.filePath("kept.txt");
@@ -136,65 +136,83 @@ private slots:
     void ownSyntax_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("preamp");      // record 0 afterwards
-        QTest::addColumn<QStringList>("bands");   // bands 1..n afterwards; the rest untouched
+        QTest::addColumn<QString>("preamp"); // record 0 afterwards
+        QTest::addColumn<QStringList>("bands"); // bands 1..n afterwards; the rest untouched
 
         const QString p = QStringLiteral("Preamp: -6 dB\n");
-        QTest::newRow("common text") << p + "Filter 1: ON PK Fc 100 Hz Gain -2.5 dB Q 1.41\n"
-                                            "Filter 2: ON LSC Fc 105 Hz Gain 6.5 dB Q 0.70\n"
-                                            "Filter 3: OFF HSC Fc 10000 Hz Gain -1.2 dB Q 0.7\n"
-                                     << "1 1 632 -6 0.707"
-                                     << QStringList{"1 1 100 -2.5 1.41", "1 4 105 6.5 0.7",
-                                                    "0 5 10000 -1.2 0.7"};
-        QTest::newRow("other type words")
-            << p + "Filter 1: ON LS Fc 100 Hz Gain 1 dB Q 1\nFilter 2: ON HS Fc 100 Hz Gain 1 dB Q 1\n"
-                   "Filter 3: ON LPQ Fc 100 Hz Gain 1 dB Q 1\nFilter 4: ON HPQ Fc 100 Hz Gain 1 dB Q 1\n"
-                   "Filter 5: ON Modal Fc 100 Hz Gain 1 dB Q 1\nFilter 6: ON LP Fc 100 Hz Gain 1 dB Q 1\n"
-                   "Filter 7: ON HP Fc 100 Hz Gain 1 dB Q 1\nFilter 8: ON XX Fc 100 Hz Gain 1 dB Q 1\n"
+        QTest::newRow("common text")
+            << p
+                + "Filter 1: ON PK Fc 100 Hz Gain -2.5 dB Q 1.41\n"
+                  "Filter 2: ON LSC Fc 105 Hz Gain 6.5 dB Q 0.70\n"
+                  "Filter 3: OFF HSC Fc 10000 Hz Gain -1.2 dB Q 0.7\n"
             << "1 1 632 -6 0.707"
-            << QStringList{"1 4 100 1 1", "1 5 100 1 1", "1 2 100 1 1", "1 3 100 1 1",
-                           "1 1 100 1 1", "1 2 100 1 1", "1 3 100 1 1", "1 3 100 1 1"};
+            << QStringList { "1 1 100 -2.5 1.41", "1 4 105 6.5 0.7", "0 5 10000 -1.2 0.7" };
+        QTest::newRow("other type words")
+            << p
+                + "Filter 1: ON LS Fc 100 Hz Gain 1 dB Q 1\nFilter 2: ON HS Fc 100 Hz Gain 1 dB Q "
+                  "1\n"
+                  "Filter 3: ON LPQ Fc 100 Hz Gain 1 dB Q 1\nFilter 4: ON HPQ Fc 100 Hz Gain 1 dB "
+                  "Q 1\n"
+                  "Filter 5: ON Modal Fc 100 Hz Gain 1 dB Q 1\nFilter 6: ON LP Fc 100 Hz Gain 1 dB "
+                  "Q 1\n"
+                  "Filter 7: ON HP Fc 100 Hz Gain 1 dB Q 1\nFilter 8: ON XX Fc 100 Hz Gain 1 dB Q "
+                  "1\n"
+            << "1 1 632 -6 0.707"
+            << QStringList { "1 4 100 1 1", "1 5 100 1 1", "1 2 100 1 1", "1 3 100 1 1",
+                   "1 1 100 1 1", "1 2 100 1 1", "1 3 100 1 1", "1 3 100 1 1" };
         QTest::newRow("line without type word is skipped")
             << p + "Filter 1: ON Fc 100 Hz Gain 1 dB Q 1\nFilter 2: ON PK Fc 200 Hz Gain 2 dB Q 2\n"
-            << "1 1 632 -6 0.707" << QStringList{"1 1 200 2 2"};
+            << "1 1 632 -6 0.707" << QStringList { "1 1 200 2 2" };
         QTest::newRow("plus sign does not fit")
-            << p + "Filter 1: ON PK Fc 100 Hz Gain +3 dB Q 1\nFilter 2: ON PK Fc 200 Hz Gain 2 dB Q 2\n"
-            << "1 1 632 -6 0.707" << QStringList{"1 1 200 2 2"};
-        QTest::newRow("decimal Fc rounds half away") << p + "Filter 1: ON PK Fc 99.5 Hz Gain 1 dB Q 1\n"
-                                                     << "1 1 632 -6 0.707" << QStringList{"1 1 100 1 1"};
-        QTest::newRow("CRLF") << "Preamp: -6 dB\r\nFilter 1: ON PK Fc 100 Hz Gain -2.5 dB Q 1.41\r\n"
-                              << "1 1 632 -6 0.707" << QStringList{"1 1 100 -2.5 1.41"};
-        QTest::newRow("byte-order mark") << QChar(0xFEFF) + p + "Filter 1: ON PK Fc 100 Hz Gain 1 dB Q 1\n"
-                                         << "1 1 632 -6 0.707" << QStringList{"1 1 100 1 1"};
-        QTest::newRow("tabs do not fit")
-            << p + "Filter 1:\tON PK Fc 100 Hz Gain 1 dB Q 1\nFilter 2: ON\tPK Fc 100 Hz Gain 1 dB Q 1\n"
-            << "1 1 632 -6 0.707" << QStringList{};
-        QTest::newRow("only ON turns a band on") << p + "Filter 1: On PK Fc 100 Hz Gain 1 dB Q 1\n"
-                                                 << "1 1 632 -6 0.707" << QStringList{"0 1 100 1 1"};
-        QTest::newRow("number 7 fills band 1") << p + "Filter 7: ON PK Fc 100 Hz Gain 1 dB Q 1\n"
-                                               << "1 1 632 -6 0.707" << QStringList{"1 1 100 1 1"};
-        QTest::newRow("limits")
-            << p + "Filter 1: ON PK Fc 5 Hz Gain 15 dB Q 20\nFilter 2: ON PK Fc 30000 Hz Gain -20 dB Q 0\n"
-                   "Filter 3: ON PK Fc 1.2.3 Hz Gain 12 dB Q 0.1\nFilter 4: ON PK Fc 20.4 Hz Gain -12 dB Q 15\n"
-                   "Filter 5: ON PK Fc 21999.5 Hz Gain 1-2 dB Q 0.15\n"
-            << "1 1 632 -6 0.707"
-            << QStringList{"1 1 20 12 15", "1 1 22000 -12 0.1", "1 1 20 12 0.1", "1 1 20 -12 15",
-                           "1 1 22000 0 0.15"};
+            << p
+                + "Filter 1: ON PK Fc 100 Hz Gain +3 dB Q 1\nFilter 2: ON PK Fc 200 Hz Gain 2 dB Q "
+                  "2\n"
+            << "1 1 632 -6 0.707" << QStringList { "1 1 200 2 2" };
+        QTest::newRow("decimal Fc rounds half away")
+            << p + "Filter 1: ON PK Fc 99.5 Hz Gain 1 dB Q 1\n"
+            << "1 1 632 -6 0.707" << QStringList { "1 1 100 1 1" };
+        QTest::newRow("CRLF")
+            << "Preamp: -6 dB\r\nFilter 1: ON PK Fc 100 Hz Gain -2.5 dB Q 1.41\r\n"
+            << "1 1 632 -6 0.707" << QStringList { "1 1 100 -2.5 1.41" };
+        QTest::newRow("byte-order mark")
+            << QChar(0xFEFF) + p + "Filter 1: ON PK Fc 100 Hz Gain 1 dB Q 1\n"
+            << "1 1 632 -6 0.707" << QStringList { "1 1 100 1 1" };
+        QTest::newRow("tabs do not fit") << p
+                + "Filter 1:\tON PK Fc 100 Hz Gain 1 dB Q 1\nFilter 2: ON\tPK Fc 100 Hz Gain 1 dB "
+                  "Q 1\n"
+                                         << "1 1 632 -6 0.707" << QStringList {};
+        QTest::newRow("only ON turns a band on")
+            << p + "Filter 1: On PK Fc 100 Hz Gain 1 dB Q 1\n"
+            << "1 1 632 -6 0.707" << QStringList { "0 1 100 1 1" };
+        QTest::newRow("number 7 fills band 1")
+            << p + "Filter 7: ON PK Fc 100 Hz Gain 1 dB Q 1\n"
+            << "1 1 632 -6 0.707" << QStringList { "1 1 100 1 1" };
+        QTest::newRow("limits") << p
+                + "Filter 1: ON PK Fc 5 Hz Gain 15 dB Q 20\nFilter 2: ON PK Fc 30000 Hz Gain -20 "
+                  "dB Q 0\n"
+                  "Filter 3: ON PK Fc 1.2.3 Hz Gain 12 dB Q 0.1\nFilter 4: ON PK Fc 20.4 Hz Gain "
+                  "-12 dB Q 15\n"
+                  "Filter 5: ON PK Fc 21999.5 Hz Gain 1-2 dB Q 0.15\n"
+                                << "1 1 632 -6 0.707"
+                                << QStringList { "1 1 20 12 15", "1 1 22000 -12 0.1",
+                                       "1 1 20 12 0.1", "1 1 20 -12 15", "1 1 22000 0 0.15" };
         QTest::newRow("huge numbers stay finite")
             << "Preamp: " + QString(400, '9') + " dB\nFilter 1: ON PK Fc " + QString(400, '9')
-                   + " Hz Gain -" + QString(400, '9') + " dB Q " + QString(400, '9') + "\n"
-            << "1 1 632 0 0.707" << QStringList{"1 1 20 0 0.1"};
-        QTest::newRow("preamp limited like a gain")
-            << "Preamp: -" + QString(110, '6') + "3 dB\n" << "1 1 632 -12 0.707" << QStringList{};
-        QTest::newRow("preamp 12.04") << "Preamp: 12.04 dB" << "1 1 632 12 0.707" << QStringList{};
-        QTest::newRow("preamp rounded to 0.1 dB and on")
-            << "Preamp: -6.25 dB\n" << "1 1 632 -6.3 0.707" << QStringList{};
-        QTest::newRow("preamp 6.24") << "Preamp: 6.24 dB" << "1 1 632 6.2 0.707" << QStringList{};
+                + " Hz Gain -" + QString(400, '9') + " dB Q " + QString(400, '9') + "\n"
+            << "1 1 632 0 0.707" << QStringList { "1 1 20 0 0.1" };
+        QTest::newRow("preamp limited like a gain") << "Preamp: -" + QString(110, '6') + "3 dB\n"
+                                                    << "1 1 632 -12 0.707" << QStringList {};
+        QTest::newRow("preamp 12.04") << "Preamp: 12.04 dB"
+                                      << "1 1 632 12 0.707" << QStringList {};
+        QTest::newRow("preamp rounded to 0.1 dB and on") << "Preamp: -6.25 dB\n"
+                                                         << "1 1 632 -6.3 0.707" << QStringList {};
+        QTest::newRow("preamp 6.24") << "Preamp: 6.24 dB"
+                                     << "1 1 632 6.2 0.707" << QStringList {};
         QTest::newRow("preamp line that does not fit")
-            << "Preamp:-6dB\nFilter 1: ON PK Fc 100 Hz Gain 1 dB Q 1\n" << "1 1 632 0 0.707"
-            << QStringList{"1 1 100 1 1"};
+            << "Preamp:-6dB\nFilter 1: ON PK Fc 100 Hz Gain 1 dB Q 1\n"
+            << "1 1 632 0 0.707" << QStringList { "1 1 100 1 1" };
         QTest::newRow("preamp word anywhere in line 1") << "# Preamp: -4.5 dB from a tool\n"
-                                                        << "1 1 632 -4.5 0.707" << QStringList{};
+                                                        << "1 1 632 -4.5 0.707" << QStringList {};
     }
 
     void ownSyntax()
@@ -204,8 +222,8 @@ private slots:
         QFETCH(QStringList, bands);
         BandSet s;
         for (EQ_data& r : s.records)
-            r = EQ_data{0, 3, 777, 7.5, 7.0};
-        s.records[0] = EQ_data{0, 1, 632, 1.0, 0.707};
+            r = EQ_data { 0, 3, 777, 7.5, 7.0 };
+        s.records[0] = EQ_data { 0, 1, 632, 1.0, 0.707 };
         applyFilterImport(parseFilterText(text), s.ptrs);
         QCOMPARE(bandString(s.records[0]), preamp);
         for (int b = 1; b <= 11; ++b)
@@ -216,31 +234,33 @@ private slots:
 
     void looseSyntax_data()
     {
-        QTest::addColumn<QString>("body");       // after the nine header lines
-        QTest::addColumn<QStringList>("bands");  // bands 1..n afterwards
+        QTest::addColumn<QString>("body"); // after the nine header lines
+        QTest::addColumn<QStringList>("bands"); // bands 1..n afterwards
 
         QTest::newRow("shelf") << "Filter 1: ON HS Fc 8000 Hz Gain -2.5 dB Q 0.7\n"
-                               << QStringList{"1 5 8000 -2.5 0.7"};
+                               << QStringList { "1 5 8000 -2.5 0.7" };
         QTest::newRow("gain and Q absent") << "Filter 1: ON PK Fc 100 Hz\n"
-                                           << QStringList{"1 1 100 0 0.707"};
-        QTest::newRow("T60 target") << "Filter 1: OFF Modal Fc 40 Hz Gain -6 dB Q 5 T60 target 385 ms\n"
-                                    << QStringList{"0 1 40 -6 10"};
+                                           << QStringList { "1 1 100 0 0.707" };
+        QTest::newRow("T60 target")
+            << "Filter 1: OFF Modal Fc 40 Hz Gain -6 dB Q 5 T60 target 385 ms\n"
+            << QStringList { "0 1 40 -6 10" };
         QTest::newRow("T60 without Q") << "Filter 1: ON PK Fc 40 Hz Gain 1 dB T60 target 385 ms\n"
-                                       << QStringList{"1 1 40 1 0.707"};
+                                       << QStringList { "1 1 40 1 0.707" };
         QTest::newRow("T60-derived Q limited")
             << "Filter 1: ON Modal Fc 40 Hz Gain 1 dB Q 5 T60 target 99999 ms\n"
                "Filter 2: ON Modal Fc 40 Hz Gain 1 dB Q 5 T60 target 1 ms\n"
-            << QStringList{"1 1 40 1 15", "1 1 40 1 0.1"};
+            << QStringList { "1 1 40 1 15", "1 1 40 1 0.1" };
         QTest::newRow("lower-case on does not match") << "Filter 1: on PK Fc 100 Hz Gain 1 dB Q 1\n"
-                                                      << QStringList{};
+                                                      << QStringList {};
         QTest::newRow("plus sign and padded columns")
             << "Filter  1: ON  PK       Fc    100.0 Hz  Gain  +3.50 dB  Q  1.410\n"
                "Filter  2: ON  LS       Fc     80   Hz  Gain  -1 dB\n"
-            << QStringList{"1 1 100 3.5 1.41", "1 4 80 -1 0.707"};
+            << QStringList { "1 1 100 3.5 1.41", "1 4 80 -1 0.707" };
         QTest::newRow("tabs and CRLF") << "Filter 1:\tON\tPK\tFc\t100\tHz\tGain\t2\tdB\tQ\t3\r\n"
-                                       << QStringList{"1 1 100 2 3"};
-        QTest::newRow("limits") << "ON PK Fc 5 Hz Gain 15 dB Q 20\nON PK Fc 30000 Hz Gain -20 dB Q 0\n"
-                                << QStringList{"1 1 20 12 15", "1 1 22000 -12 0.1"};
+                                       << QStringList { "1 1 100 2 3" };
+        QTest::newRow("limits")
+            << "ON PK Fc 5 Hz Gain 15 dB Q 20\nON PK Fc 30000 Hz Gain -20 dB Q 0\n"
+            << QStringList { "1 1 20 12 15", "1 1 22000 -12 0.1" };
     }
 
     void looseSyntax()
@@ -251,7 +271,7 @@ private slots:
         const FilterImport import = parseFilterText(looseHeader() + body);
         QVERIFY(!import.preamp);
         applyFilterImport(import, s.ptrs);
-        QCOMPARE(bandString(s.records[0]), kUntouched);  // the loose syntax has no preamp
+        QCOMPARE(bandString(s.records[0]), kUntouched); // the loose syntax has no preamp
         for (int b = 1; b <= 11; ++b)
             QCOMPARE(bandString(s.records[b]), b <= bands.size() ? bands[b - 1] : kUntouched);
     }
@@ -323,11 +343,11 @@ private slots:
     void filterRoundTrip()
     {
         BandSet s;
-        s.records[0] = EQ_data{0, 1, 632, -6.27, 0.707};
-        const int types[] = {1, 2, 3, 4, 5};
+        s.records[0] = EQ_data { 0, 1, 632, -6.27, 0.707 };
+        const int types[] = { 1, 2, 3, 4, 5 };
         for (int b = 1; b <= 11; ++b)
-            s.records[b] = EQ_data{uint8_t(b % 2), types[b % 5], 20 + 1999 * b, -11.5 + 2.123456789 * b,
-                                   0.1 + 1.3333333 * b};
+            s.records[b] = EQ_data { uint8_t(b % 2), types[b % 5], 20 + 1999 * b,
+                -11.5 + 2.123456789 * b, 0.1 + 1.3333333 * b };
         const QString path = dir.filePath("roundtrip.txt");
         QVERIFY(exportToTXT(path, s.ptrs));
 
@@ -344,7 +364,8 @@ private slots:
             QCOMPARE(out.status, in.status);
             QCOMPARE(out.type, in.type);
             QCOMPARE(out.center_frequency, in.center_frequency);
-            QCOMPARE(out.gain, QString::number(std::clamp(in.gain, -12.0, 12.0), 'g', 6).toDouble());
+            QCOMPARE(
+                out.gain, QString::number(std::clamp(in.gain, -12.0, 12.0), 'g', 6).toDouble());
             QCOMPARE(out.Q, QString::number(std::clamp(in.Q, 0.1, 15.0), 'g', 6).toDouble());
         }
         QCOMPARE(bandString(back.records[11]), kUntouched);
@@ -355,21 +376,24 @@ private slots:
     void csvWriterByteExact()
     {
         const QString path = dir.filePath("rows.csv");
-        QVERIFY(exportToCSV(path, CurveRows{{20, -1.5}, {1000, 0}, {20000, 3.25}, {5, 6, 7}, {},
-                                            {1234567, -3.14159265}}));
-        QCOMPARE(fileBytes(path), QByteArray("Quorvel_csv_file\nfre(Hz),raw(dB)\n20,-1.5\n1000,0\n"
-                                             "20000,3.25\n1.23457e+06,-3.14159\n"));
+        QVERIFY(exportToCSV(path,
+            CurveRows { { 20, -1.5 }, { 1000, 0 }, { 20000, 3.25 }, { 5, 6, 7 }, {},
+                { 1234567, -3.14159265 } }));
+        QCOMPARE(fileBytes(path),
+            QByteArray("Quorvel_csv_file\nfre(Hz),raw(dB)\n20,-1.5\n1000,0\n"
+                       "20000,3.25\n1.23457e+06,-3.14159\n"));
     }
 
     void responseWriter()
     {
-        const double freqs[] = {20, 500, 22000};
-        const FrequencyResponse h = {{1, 0}, {0, 10}, {3, 4}};
+        const double freqs[] = { 20, 500, 22000 };
+        const FrequencyResponse h = { { 1, 0 }, { 0, 10 }, { 3, 4 } };
         const QString path = dir.filePath("response.csv");
         QVERIFY(exportToCSV(path, freqs, 3, h, -1.5));
-        QCOMPARE(fileBytes(path), QByteArray("Quorvel_csv_file\nfre(Hz),raw(dB)\n20,-1.5\n500,18.5\n"
-                                             "22000,12.4794\n"));
-        QVERIFY(exportToCSV(path, freqs, 2, h, 0.0));  // wrong length: header lines only
+        QCOMPARE(fileBytes(path),
+            QByteArray("Quorvel_csv_file\nfre(Hz),raw(dB)\n20,-1.5\n500,18.5\n"
+                       "22000,12.4794\n"));
+        QVERIFY(exportToCSV(path, freqs, 2, h, 0.0)); // wrong length: header lines only
         QCOMPARE(fileBytes(path), QByteArray("Quorvel_csv_file\nfre(Hz),raw(dB)\n"));
     }
 
@@ -377,18 +401,19 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<CurveRows>("rows");
-        QTest::newRow("own file") << "Quorvel_csv_file\nfre(Hz),raw(dB)\n20,-1.5\n1000,0\n20000,3.25\n"
-                                  << CurveRows{{20, -1.5}, {1000, 0}, {20000, 3.25}};
-        QTest::newRow("no header line") << "Quorvel_csv_file\n20,-1.5\n1000,0\n" << CurveRows{};
+        QTest::newRow("own file")
+            << "Quorvel_csv_file\nfre(Hz),raw(dB)\n20,-1.5\n1000,0\n20000,3.25\n"
+            << CurveRows { { 20, -1.5 }, { 1000, 0 }, { 20000, 3.25 } };
+        QTest::newRow("no header line") << "Quorvel_csv_file\n20,-1.5\n1000,0\n" << CurveRows {};
         QTest::newRow("lines before the header, empty lines, a second header")
             << "x\n1,2\nfre(Hz),raw(dB) and more\n\n20,1\nfre(Hz),raw(dB)\n30,2\n"
-            << CurveRows{{20, 1}, {30, 2}};
+            << CurveRows { { 20, 1 }, { 30, 2 } };
         QTest::newRow("rows as they stand")
             << "fre(Hz),raw(dB)\n20,abc\n,\n20,1,2\n nan,inf\n 30 , 4 \n"
-            << CurveRows{{20}, {}, {20, 1, 2}, {}, {30, 4}};
+            << CurveRows { { 20 }, {}, { 20, 1, 2 }, {}, { 30, 4 } };
         QTest::newRow("CRLF and byte-order mark")
             << QChar(0xFEFF) + QStringLiteral("Quorvel_csv_file\r\nfre(Hz),raw(dB)\r\n20,1\r\n")
-            << CurveRows{{20, 1}};
+            << CurveRows { { 20, 1 } };
     }
 
     void ownReader()
@@ -424,7 +449,8 @@ private slots:
 
     void ownRoundTrip()
     {
-        const CurveRows rows = gridCurve([](double f) { return std::round(100.0 * std::sin(f / 700.0)) / 100.0; });
+        const CurveRows rows
+            = gridCurve([](double f) { return std::round(100.0 * std::sin(f / 700.0)) / 100.0; });
         const QString path = dir.filePath("roundtrip.csv");
         QVERIFY(exportToCSV(path, rows));
         QVERIFY(isQuorvelCSV(path));
@@ -433,9 +459,10 @@ private slots:
         QVERIFY(isCompleteCurve(back));
         QVERIFY(!isCompleteCurve(back.mid(1)));
         CurveRows shortRow = back;
-        shortRow[90] = {500.0};
+        shortRow[90] = { 500.0 };
         QVERIFY(!isCompleteCurve(shortRow));
-        QCOMPARE(curvePairs(CurveRows{{1, 2, 3}, {4}, {}}), (CurveRows{{1, 2}, {4}, {}}));
+        QCOMPARE(
+            curvePairs(CurveRows { { 1, 2, 3 }, { 4 }, {} }), (CurveRows { { 1, 2 }, { 4 }, {} }));
     }
 
     // ---- foreign files ----
@@ -463,19 +490,25 @@ private slots:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<CurveRows>("rows");
-        QTest::newRow("thousands comma with semicolons") << "1,000.5;-2.0" << CurveRows{{1000.5, -2}};
-        QTest::newRow("thousands comma with blanks") << "12,345.6 7" << CurveRows{{12345.6, 7}};
-        QTest::newRow("two grouped numbers") << "1,000.5;1,234.5" << CurveRows{{1000.5, 1234.5}};
-        QTest::newRow("comma-only line stands") << "20,-13.5" << CurveRows{{20, -13.5}};
-        QTest::newRow("phase column stands") << "1000,100.5,-45.0" << CurveRows{{1000, 100.5, -45}};
-        QTest::newRow("comma and blank stand") << "100, 100.5, 3.2" << CurveRows{{100, 100.5, 3.2}};
-        QTest::newRow("no join before a sign") << "20;-13.5" << CurveRows{{20, -13.5}};
-        QTest::newRow("no join leaving three numbers") << "1,000.5;2;3" << CurveRows{{1, 0.5, 2, 3}};
-        QTest::newRow("leading blanks") << "   20 1.5" << CurveRows{{20, 1.5}};
-        QTest::newRow("separator runs") << "20 ;; \t-1," << CurveRows{{20, -1}};
-        QTest::newRow("one number") << "1234.5" << CurveRows{{1234.5}};
-        QTest::newRow("not numbers") << "nan inf -inf 0x10 1e999" << CurveRows{};
-        QTest::newRow("exponent and plus") << "2e3;+1.5e-1" << CurveRows{{2000, 0.15}};
+        QTest::newRow("thousands comma with semicolons")
+            << "1,000.5;-2.0" << CurveRows { { 1000.5, -2 } };
+        QTest::newRow("thousands comma with blanks")
+            << "12,345.6 7" << CurveRows { { 12345.6, 7 } };
+        QTest::newRow("two grouped numbers")
+            << "1,000.5;1,234.5" << CurveRows { { 1000.5, 1234.5 } };
+        QTest::newRow("comma-only line stands") << "20,-13.5" << CurveRows { { 20, -13.5 } };
+        QTest::newRow("phase column stands")
+            << "1000,100.5,-45.0" << CurveRows { { 1000, 100.5, -45 } };
+        QTest::newRow("comma and blank stand")
+            << "100, 100.5, 3.2" << CurveRows { { 100, 100.5, 3.2 } };
+        QTest::newRow("no join before a sign") << "20;-13.5" << CurveRows { { 20, -13.5 } };
+        QTest::newRow("no join leaving three numbers")
+            << "1,000.5;2;3" << CurveRows { { 1, 0.5, 2, 3 } };
+        QTest::newRow("leading blanks") << "   20 1.5" << CurveRows { { 20, 1.5 } };
+        QTest::newRow("separator runs") << "20 ;; \t-1," << CurveRows { { 20, -1 } };
+        QTest::newRow("one number") << "1234.5" << CurveRows { { 1234.5 } };
+        QTest::newRow("not numbers") << "nan inf -inf 0x10 1e999" << CurveRows {};
+        QTest::newRow("exponent and plus") << "2e3;+1.5e-1" << CurveRows { { 2000, 0.15 } };
     }
 
     void foreignLines()
@@ -489,8 +522,8 @@ private slots:
     {
         // Everything up to the first header, and every later header, is skipped.
         QCOMPARE(csv_deal::parseCSVText("20,1\nFrequency (Hz), SPL (dB)\n30,2\nHz,dB\n40,3"),
-                 (CurveRows{{30, 2}, {40, 3}}));
-        QCOMPARE(csv_deal::parseCSVText("20,1\n30,2\n"), CurveRows{});
+            (CurveRows { { 30, 2 }, { 40, 3 } }));
+        QCOMPARE(csv_deal::parseCSVText("20,1\n30,2\n"), CurveRows {});
     }
 
     // The expected curves were computed by tests/data/io/make-fixtures.py
@@ -498,9 +531,8 @@ private slots:
     void foreignFiles_data()
     {
         QTest::addColumn<QString>("name");
-        for (const char* name : {"commas_phase.csv", "semicolon_thousands.csv", "tabs_bom.txt",
-                                 "blanks.mic", "two_rows.csv", "signs.csv", "one_row.csv",
-                                 "no_header.csv"})
+        for (const char* name : { "commas_phase.csv", "semicolon_thousands.csv", "tabs_bom.txt",
+                 "blanks.mic", "two_rows.csv", "signs.csv", "one_row.csv", "no_header.csv" })
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
@@ -510,7 +542,8 @@ private slots:
         const QString path = QStringLiteral(TEST_DATA_DIR "/io/") + name;
         QVERIFY(QFile::exists(path));
         QVERIFY(!isQuorvelCSV(path));
-        const CurveRows curve = csv_deal::processArrays(freqs1.data(), int(kGridSize), csv_deal::parseCSV(path));
+        const CurveRows curve
+            = csv_deal::processArrays(freqs1.data(), int(kGridSize), csv_deal::parseCSV(path));
         const std::optional<CurveRows> expected = expectedCurve(path + ".expected");
         QCOMPARE(csv_data_determine, expected.has_value());
         if (!expected) {
@@ -521,8 +554,10 @@ private slots:
         for (qsizetype k = 0; k < curve.size(); ++k) {
             QCOMPARE(curve[k][0], (*expected)[k][0]);
             QVERIFY2(std::fabs(curve[k][1] - (*expected)[k][1]) < 1e-9,
-                     qPrintable(QStringLiteral("%1 Hz: %2, expected %3")
-                                    .arg(curve[k][0]).arg(curve[k][1]).arg((*expected)[k][1])));
+                qPrintable(QStringLiteral("%1 Hz: %2, expected %3")
+                               .arg(curve[k][0])
+                               .arg(curve[k][1])
+                               .arg((*expected)[k][1])));
         }
         QCOMPARE(curve[kAlignIndex][1], 0.0);
     }
@@ -533,23 +568,25 @@ private slots:
         QTest::addColumn<CurveRows>("rows");
         QTest::addColumn<bool>("complete");
         QTest::addColumn<CurveRows>("curve");
-        const QList<double> g{20.0, 1000.0};
+        const QList<double> g { 20.0, 1000.0 };
         QTest::newRow("two rows averaged everywhere")
-            << g << CurveRows{{1000, 0}, {1010, 1}} << true << CurveRows{{20, 0.5}, {1000, 0.5}};
+            << g << CurveRows { { 1000, 0 }, { 1010, 1 } } << true
+            << CurveRows { { 20, 0.5 }, { 1000, 0.5 } };
         QTest::newRow("the earlier row wins a tie")
-            << QList<double>{20.0} << CurveRows{{19, 1}, {21, 5}, {19, 7}, {21, 9}} << true
-            << CurveRows{{20, 3}};
+            << QList<double> { 20.0 } << CurveRows { { 19, 1 }, { 21, 5 }, { 19, 7 }, { 21, 9 } }
+            << true << CurveRows { { 20, 3 } };
         QTest::newRow("rows without a level are not used")
-            << QList<double>{1000.0} << CurveRows{{1000, 0}, {1001}, {1010, 1}} << true
-            << CurveRows{{1000, 0.5}};
+            << QList<double> { 1000.0 } << CurveRows { { 1000, 0 }, { 1001 }, { 1010, 1 } } << true
+            << CurveRows { { 1000, 0.5 } };
         QTest::newRow("a frequency that is not a number never qualifies")
-            << QList<double>{20.0} << CurveRows{{std::nan(""), 50}, {20, 1}, {30, 3}} << true
-            << CurveRows{{20, 2}};
+            << QList<double> { 20.0 } << CurveRows { { std::nan(""), 50 }, { 20, 1 }, { 30, 3 } }
+            << true << CurveRows { { 20, 2 } };
         QTest::newRow("normalised at 500 Hz")
-            << QList<double>{20.0, 500.0} << CurveRows{{20, 10}, {30, 10}, {490, 5}, {510, 7}} << true
-            << CurveRows{{20, 4}, {500, 0}};
-        QTest::newRow("one row fails") << g << CurveRows{{1000, 3}} << false << CurveRows{};
-        QTest::newRow("no rows fail") << g << CurveRows{} << false << CurveRows{};
+            << QList<double> { 20.0, 500.0 }
+            << CurveRows { { 20, 10 }, { 30, 10 }, { 490, 5 }, { 510, 7 } } << true
+            << CurveRows { { 20, 4 }, { 500, 0 } };
+        QTest::newRow("one row fails") << g << CurveRows { { 1000, 3 } } << false << CurveRows {};
+        QTest::newRow("no rows fail") << g << CurveRows {} << false << CurveRows {};
     }
 
     void resampling()
@@ -564,8 +601,10 @@ private slots:
 
     void subtract()
     {
-        QCOMPARE(subtractArray({{20, 1}, {499.9, 2}}, 500.0), (CurveRows{{20, 1}, {499.9, 2}}));
-        QCOMPARE(subtractArray({{20, 1}, {500, 2}, {500, 5}}, 500.0), (CurveRows{{20, -1}, {500, 0}, {500, 3}}));
+        QCOMPARE(subtractArray({ { 20, 1 }, { 499.9, 2 } }, 500.0),
+            (CurveRows { { 20, 1 }, { 499.9, 2 } }));
+        QCOMPARE(subtractArray({ { 20, 1 }, { 500, 2 }, { 500, 5 } }, 500.0),
+            (CurveRows { { 20, -1 }, { 500, 0 }, { 500, 3 } }));
     }
 
     void deleting()
@@ -574,7 +613,7 @@ private slots:
         putFile(path, "x");
         deleteFile(path);
         QVERIFY(!QFile::exists(path));
-        deleteFile(path);  // already gone: only logged
+        deleteFile(path); // already gone: only logged
     }
 
     // Empty, binary, very long and NaN-laden inputs must give nothing worse
@@ -591,8 +630,9 @@ private slots:
         for (int i = 0; i < 100000; ++i)
             many += QByteArray::number(20 + i % 20000) + ",-" + QByteArray::number(i % 7) + "\n";
         QTest::newRow("100k lines") << many;
-        QTest::newRow("NaN and inf") << QByteArray("Preamp: nan dB\nHz,dB\nnan,nan\ninf,-inf\n1e400,1\n"
-                                                   "Filter 1: ON PK Fc inf Hz Gain nan dB Q inf\n");
+        QTest::newRow("NaN and inf")
+            << QByteArray("Preamp: nan dB\nHz,dB\nnan,nan\ninf,-inf\n1e400,1\n"
+                          "Filter 1: ON PK Fc inf Hz Gain nan dB Q inf\n");
         QTest::newRow("path-like text") << QByteArray("../../etc/passwd\n/dev/zero,\\\\?\\C:\n");
     }
 
@@ -606,7 +646,8 @@ private slots:
         for (const QList<double>& row : own)
             for (double v : row)
                 QVERIFY(std::isfinite(v));
-        const CurveRows curve = csv_deal::processArrays(freqs1.data(), int(kGridSize), csv_deal::parseCSV(path));
+        const CurveRows curve
+            = csv_deal::processArrays(freqs1.data(), int(kGridSize), csv_deal::parseCSV(path));
         QVERIFY(curve.size() == qsizetype(kGridSize) || !csv_data_determine);
         for (const QList<double>& row : curve)
             QVERIFY(std::isfinite(row[1]));
@@ -617,7 +658,8 @@ private slots:
         std::fill(std::begin(EQ), std::end(EQ), nullptr);
         for (const EQ_data& b : s.records) {
             QVERIFY(std::isfinite(b.gain) && std::isfinite(b.Q));
-            QVERIFY((b.center_frequency >= 20 && b.center_frequency <= 22000) || b.center_frequency == 777);
+            QVERIFY((b.center_frequency >= 20 && b.center_frequency <= 22000)
+                || b.center_frequency == 777);
         }
     }
 
@@ -626,9 +668,9 @@ private slots:
     void curveNames()
     {
         BD_data entries[3];
-        entries[0] = {"tar", 0, "A", "/t/A.csv"};
-        entries[1] = {"tar", 1, "A(1)", "/t/A(1).csv"};
-        entries[2] = {"fre", 2, "B", "/f/B.csv"};
+        entries[0] = { "tar", 0, "A", "/t/A.csv" };
+        entries[1] = { "tar", 1, "A(1)", "/t/A(1).csv" };
+        entries[2] = { "fre", 2, "B", "/f/B.csv" };
         QCOMPARE(uniqueCurveName("A", "tar", entries, 3), QString("A(1)(1)"));
         QCOMPARE(uniqueCurveName("A", "fre", entries, 3), QString("A"));
         QCOMPARE(uniqueCurveName("B", "tar", entries, 3), QString("B"));
@@ -640,14 +682,21 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("file");
-        QTest::newRow("plain") << "B" << "B.csv";
-        QTest::newRow("slashes") << "a/b\\c" << "abc.csv";
-        QTest::newRow("parent") << "../x" << "x.csv";
-        QTest::newRow("dots only") << ".." << "curve.csv";
+        QTest::newRow("plain") << "B"
+                               << "B.csv";
+        QTest::newRow("slashes") << "a/b\\c"
+                                 << "abc.csv";
+        QTest::newRow("parent") << "../x"
+                                << "x.csv";
+        QTest::newRow("dots only") << ".."
+                                   << "curve.csv";
         QTest::newRow("control characters") << QString("a\x01\nb") << "ab.csv";
-        QTest::newRow("inner dots stay") << "v1.2" << "v1.2.csv";
-        QTest::newRow("taken by another entry") << "T" << "T(1).csv";
-        QTest::newRow("same file by another name") << "T/" << "T(1).csv";
+        QTest::newRow("inner dots stay") << "v1.2"
+                                         << "v1.2.csv";
+        QTest::newRow("taken by another entry") << "T"
+                                                << "T(1).csv";
+        QTest::newRow("same file by another name") << "T/"
+                                                   << "T(1).csv";
     }
 
     void curveFiles()
@@ -657,7 +706,7 @@ private slots:
         const QString folder = dir.filePath("Target");
         QVERIFY(QDir().mkpath(folder));
         BD_data entries[1];
-        entries[0] = {"tar", 0, "T", folder + "/T.csv"};
+        entries[0] = { "tar", 0, "T", folder + "/T.csv" };
         QCOMPARE(curveFilePath(folder, name, entries, 1), folder + "/" + file);
     }
 

@@ -26,7 +26,12 @@ const QByteArray kFilterFile = "Preamp: -4.44 dB\n"
 QString bandOf(EQ_data* const set[12], int k)
 {
     const EQ_data& b = *set[k];
-    return QStringLiteral("%1 %2 %3 %4 %5").arg(int(b.status)).arg(b.type).arg(b.center_frequency).arg(b.gain).arg(b.Q);
+    return QStringLiteral("%1 %2 %3 %4 %5")
+        .arg(int(b.status))
+        .arg(b.type)
+        .arg(b.center_frequency)
+        .arg(b.gain)
+        .arg(b.Q);
 }
 
 // The frames written from the first whole-set upload on.
@@ -35,11 +40,11 @@ std::vector<sim::Frame> fromFirstUpload()
     const std::vector<sim::Frame> all = engine().writtenFrames();
     for (std::size_t i = 0; i < all.size(); ++i)
         if (all[i].command == 0x9E01 && all[i].data == 1)
-            return {all.begin() + std::ptrdiff_t(i), all.end()};
+            return { all.begin() + std::ptrdiff_t(i), all.end() };
     return {};
 }
 
-}  // namespace
+} // namespace
 
 class TestIoE2e : public QObject
 {
@@ -63,7 +68,7 @@ class TestIoE2e : public QObject
     // received it: both channels from EQ, every field of every record.
     void checkNewPreset(bool connected, bool tenths)
     {
-        for (EQ_data* const* set : {EQ, EQ_R}) {
+        for (EQ_data* const* set : { EQ, EQ_R }) {
             QCOMPARE(bandOf(set, 0).section(' ', 0, 0), QString("1"));
             QCOMPARE(set[0]->gain, -4.4);
             QCOMPARE(bandOf(set, 1), QString("1 4 105 5.5 0.71"));
@@ -75,7 +80,7 @@ class TestIoE2e : public QObject
             return;
         }
         QVERIFY(frames.size() >= std::size_t(kUploadFrames));
-        QList<uint32_t> commands{0x9E01, 0x9C01, 0x9C02, 0x9C03, 0x9C04};
+        QList<uint32_t> commands { 0x9E01, 0x9C01, 0x9C02, 0x9C03, 0x9C04 };
         for (uint32_t b = 1; b <= 11; ++b)
             for (uint32_t field = 1; field <= 10; ++field)
                 commands << ((0x90 + b) << 8 | field);
@@ -88,9 +93,8 @@ class TestIoE2e : public QObject
         const int32_t preamp = int32_t(value_deal::Get_Modulus(-44));
         const int32_t gain1 = tenths ? 55 : 11;
         const int32_t gain2 = tenths ? -30 : -6;
-        const QList<int32_t> head{1, preamp, 1, preamp, 1,
-                                  4, 105, gain1, 7100, 1, 4, 105, gain1, 7100, 1,
-                                  1, 1000, gain2, 20000, 1, 1, 1000, gain2, 20000, 1};
+        const QList<int32_t> head { 1, preamp, 1, preamp, 1, 4, 105, gain1, 7100, 1, 4, 105, gain1,
+            7100, 1, 1, 1000, gain2, 20000, 1, 1, 1000, gain2, 20000, 1 };
         for (int i = 0; i < head.size(); ++i)
             QCOMPARE(frames[i].data, head[i]);
         QCOMPARE(frames[kUploadFrames - 1].data, 0);
@@ -107,7 +111,7 @@ private slots:
 
     void newLocalPreset_data()
     {
-        QTest::addColumn<QString>("model");  // empty: no device
+        QTest::addColumn<QString>("model"); // empty: no device
         QTest::newRow("no device") << "";
         QTest::newRow("one set, 0.5 dB") << "A";
         QTest::newRow("left/right, 0.1 dB") << "B";
@@ -116,7 +120,7 @@ private slots:
     void newLocalPreset()
     {
         QFETCH(QString, model);
-        QVERIFY(win.open({"Default"}));
+        QVERIFY(win.open({ "Default" }));
         if (!model.isEmpty()) {
             win.plug(sheetNamed(model));
             // The device's active slot took the selection: back to the local preset.
@@ -130,16 +134,16 @@ private slots:
 
         importAsNewConfiguration(file);
         QVERIFY(win.ws->localNameEdit());
-        QCOMPARE(bandOf(EQ, 1), before);  // nothing arrives before the preset is named
+        QCOMPARE(bandOf(EQ, 1), before); // nothing arrives before the preset is named
         engine().clearWrites();
         win.finishEdit(win.ws->localNameEdit(), "Imp");
 
-        QCOMPARE(win.texts(false), (QStringList{"Default", "Imp"}));
+        QCOMPARE(win.texts(false), (QStringList { "Default", "Imp" }));
         QCOMPARE(selectedRadioIndex, 1);
         QCOMPARE(EQ[1], CB_data[1]->eq[1]);
         QCOMPARE(EQ_R[1], CB_data_R[1]->eq[1]);
         checkNewPreset(!model.isEmpty(), Gain_flag);
-        QCOMPARE(bandOf(CB_data[0]->eq, 1), before);  // the preset left keeps its bands
+        QCOMPARE(bandOf(CB_data[0]->eq, 1), before); // the preset left keeps its bands
     }
 
     void newDeviceSlot_data()
@@ -152,7 +156,7 @@ private slots:
     void newDeviceSlot()
     {
         QFETCH(QString, model);
-        QVERIFY(win.open({"Default"}));
+        QVERIFY(win.open({ "Default" }));
         win.plug(sheetNamed(model));
         QTest::mouseClick(win.button(100), Qt::LeftButton);
         QTRY_COMPARE(biaozhi_name, QString("yyyy"));
@@ -176,7 +180,7 @@ private slots:
     // refuses the import before any file dialog.
     void factoryPresetRefuses()
     {
-        QVERIFY(win.open({"Default"}));
+        QVERIFY(win.open({ "Default" }));
         win.plug(sheetNamed("B"));
         QVERIFY(!execute_biaozhi);
         QTest::mouseClick(win.button(108), Qt::LeftButton);

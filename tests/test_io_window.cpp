@@ -79,7 +79,7 @@ QByteArray ownCurve()
 {
     CurveRows rows;
     for (std::size_t k = 0; k < kGridSize; ++k)
-        rows.append({freqs1[k], double(k) / 10.0});
+        rows.append({ freqs1[k], double(k) / 10.0 });
     return curveFileText(rows);
 }
 
@@ -95,10 +95,15 @@ QString menuText(int language, const char* english, const char* chinese)
 QString bandOf(EQ_data* const set[12], int k)
 {
     const EQ_data& b = *set[k];
-    return QStringLiteral("%1 %2 %3 %4 %5").arg(int(b.status)).arg(b.type).arg(b.center_frequency).arg(b.gain).arg(b.Q);
+    return QStringLiteral("%1 %2 %3 %4 %5")
+        .arg(int(b.status))
+        .arg(b.type)
+        .arg(b.center_frequency)
+        .arg(b.gain)
+        .arg(b.Q);
 }
 
-}  // namespace
+} // namespace
 
 class TestIoWindow : public QObject
 {
@@ -156,11 +161,16 @@ class TestIoWindow : public QObject
     {
         QStringList names;
         for (int r = 0; r < list->count(); ++r)
-            names << static_cast<AccountItem*>(list->itemWidget(list->item(r)))->getAccountName().trimmed();
+            names << static_cast<AccountItem*>(list->itemWidget(list->item(r)))
+                         ->getAccountName()
+                         .trimmed();
         return names;
     }
 
-    AccountItem* row(QListWidget* list, int r) { return static_cast<AccountItem*>(list->itemWidget(list->item(r))); }
+    AccountItem* row(QListWidget* list, int r)
+    {
+        return static_cast<AccountItem*>(list->itemWidget(list->item(r)));
+    }
 
     // Imports a curve file through the menu, naming it `name` when asked.
     void importCurve(const QString& action, const QString& file, const QString& name)
@@ -220,7 +230,8 @@ private slots:
             QCOMPARE(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
             QVERIFY(list->styleSheet().startsWith("QListWidget{outline:0px; border-radius:20px;"));
             const Qt::WindowFlags flags = list->window()->windowFlags();
-            QVERIFY(flags.testFlag(Qt::FramelessWindowHint) && flags.testFlag(Qt::NoDropShadowWindowHint));
+            QVERIFY(flags.testFlag(Qt::FramelessWindowHint)
+                && flags.testFlag(Qt::NoDropShadowWindowHint));
             QVERIFY(list->window()->testAttribute(Qt::WA_TranslucentBackground));
         }
         QCOMPARE(in.ui->comboBox->lineEdit()->placeholderText(), QString("Source FR"));
@@ -286,11 +297,21 @@ private slots:
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("target, English") << 1 << "tar" << "Target" << "Target";
-        QTest::newRow("target, Chinese") << 0 << "tar" << "导入目标曲线" << "Target";
-        QTest::newRow("source, English") << 1 << "fre" << "SourceFR" << "Frequency";
-        QTest::newRow("source, Chinese") << 0 << "fre" << "导入源频响曲线" << "Frequency";
-        QTest::newRow("source, language 2") << 2 << "fre" << "导入源频响曲线" << "Frequency";
+        QTest::newRow("target, English") << 1 << "tar"
+                                         << "Target"
+                                         << "Target";
+        QTest::newRow("target, Chinese") << 0 << "tar"
+                                         << "导入目标曲线"
+                                         << "Target";
+        QTest::newRow("source, English") << 1 << "fre"
+                                         << "SourceFR"
+                                         << "Frequency";
+        QTest::newRow("source, Chinese") << 0 << "fre"
+                                         << "导入源频响曲线"
+                                         << "Frequency";
+        QTest::newRow("source, language 2") << 2 << "fre"
+                                            << "导入源频响曲线"
+                                            << "Frequency";
     }
 
     void importCurve()
@@ -311,13 +332,14 @@ private slots:
         QCOMPARE(answers.pending(), 0);
         QCOMPARE(answers.shown[0].title, QString("选择文件"));
         QCOMPARE(answers.shown[0].text, QString("C:/"));
-        QCOMPARE(answers.shown[0].choices, QStringList{"CSV 文件 (*.csv);;文本文件 (*.txt);;MIC 文件 (*.mic)"});
+        QCOMPARE(answers.shown[0].choices,
+            QStringList { "CSV 文件 (*.csv);;文本文件 (*.txt);;MIC 文件 (*.mic)" });
         QCOMPARE(answers.shown[1].className, QString(type == "tar" ? "MyDialog" : "MyDialog3"));
 
         // The file: the resampled, normalised curve in the own format.
         const QString stored = path(folder + "/B.csv");
-        const CurveRows expected =
-            csv_deal::processArrays(freqs1.data(), int(kGridSize), csv_deal::parseCSVText(kForeignCsv));
+        const CurveRows expected = csv_deal::processArrays(
+            freqs1.data(), int(kGridSize), csv_deal::parseCSVText(kForeignCsv));
         QCOMPARE(fileBytes(stored), curveFileText(expected));
         QCOMPARE(expected[kAlignIndex][1], 0.0);
 
@@ -329,14 +351,17 @@ private slots:
         QCOMPARE(entry.value("name").toString(), QString("B"));
         QCOMPARE(entry.value("path").toString(), stored);
         const bool target = type == "tar";
-        QCOMPARE(settingsFile().value(target ? "Pre_select_tar_index" : "Pre_select_fre_index").toInt(), 2);
+        QCOMPARE(
+            settingsFile().value(target ? "Pre_select_tar_index" : "Pre_select_fre_index").toInt(),
+            2);
         QListWidget* list = target ? in.targetCurveList : in.sourceCurveList;
         QCOMPARE(rowNames(list).last(), QString("B"));
         QCOMPARE(row(list, list->count() - 1)->getItemWidgetIndex(), 2);
         QCOMPARE((target ? in.ui->comboBox_2 : in.ui->comboBox)->currentText(), QString("B"));
         QCOMPARE(target ? in.tar_list : in.fre_list, expected);
         QVERIFY(target ? tar_show_sign : fre_show_sign);
-        QCOMPARE(seriesPoints(target ? ResponseChart::kTarget : ResponseChart::kSource), int(kGridSize));
+        QCOMPARE(
+            seriesPoints(target ? ResponseChart::kTarget : ResponseChart::kSource), int(kGridSize));
     }
 
     void importOwnCurve()
@@ -354,11 +379,21 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("file");
-        QTest::newRow("empty OK gives the default") << "" << "target" << "target.csv";
-        QTest::newRow("six characters at most") << "abcdefgh" << "abcdef" << "abcdef.csv";
-        QTest::newRow("not allowed characters are not typed") << "a b é" << "ab" << "ab.csv";
-        QTest::newRow("path-like name") << "../x" << "../x" << "x.csv";
-        QTest::newRow("slashes") << "a/\\b" << "a/\\b" << "ab.csv";
+        QTest::newRow("empty OK gives the default") << ""
+                                                    << "target"
+                                                    << "target.csv";
+        QTest::newRow("six characters at most") << "abcdefgh"
+                                                << "abcdef"
+                                                << "abcdef.csv";
+        QTest::newRow("not allowed characters are not typed") << "a b é"
+                                                              << "ab"
+                                                              << "ab.csv";
+        QTest::newRow("path-like name") << "../x"
+                                        << "../x"
+                                        << "x.csv";
+        QTest::newRow("slashes") << "a/\\b"
+                                 << "a/\\b"
+                                 << "ab.csv";
     }
 
     void curveNames()
@@ -374,7 +409,7 @@ private slots:
         QCOMPARE(BD_value[2].name, name);
         QCOMPARE(BD_value[2].path, path("Target/" + file));
         QVERIFY(QFile::exists(path("Target/" + file)));
-        QCOMPARE(QDir(path("Target")).entryList(QDir::Files), QStringList{file});
+        QCOMPARE(QDir(path("Target")).entryList(QDir::Files), QStringList { file });
     }
 
     void sameNamesBecomeUnique()
@@ -398,10 +433,13 @@ private slots:
     {
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("action");
-        QTest::addColumn<QStringList>("texts");  // label, OK, Cancel
-        QTest::newRow("English") << 1 << "SourceFR" << QStringList{"Enter your name:", "OK", "Cancel"};
-        QTest::newRow("Chinese") << 0 << "导入源频响曲线" << QStringList{"请输入名字：", "确认", "取消"};
-        QTest::newRow("language 2") << 2 << "导入源频响曲线" << QStringList{"请输入名字：", "确定", "取消"};
+        QTest::addColumn<QStringList>("texts"); // label, OK, Cancel
+        QTest::newRow("English") << 1 << "SourceFR"
+                                 << QStringList { "Enter your name:", "OK", "Cancel" };
+        QTest::newRow("Chinese") << 0 << "导入源频响曲线"
+                                 << QStringList { "请输入名字：", "确认", "取消" };
+        QTest::newRow("language 2")
+            << 2 << "导入源频响曲线" << QStringList { "请输入名字：", "确定", "取消" };
     }
 
     void nameDialogLooks()
@@ -437,7 +475,7 @@ private slots:
 
     void nameDialogDismissed_data()
     {
-        QTest::addColumn<int>("how");  // 0 Cancel button, 1 Escape / close
+        QTest::addColumn<int>("how"); // 0 Cancel button, 1 Escape / close
         QTest::newRow("Cancel") << 0;
         QTest::newRow("closed") << 1;
     }
@@ -449,7 +487,7 @@ private slots:
         MainWindow& mw = window();
         const MainWindowInternals in = internals(mw);
         putFile(path("m.csv"), kForeignCsv);
-        importCurve("Target", path("m.csv"), "A");  // a name is pending from this one
+        importCurve("Target", path("m.csv"), "A"); // a name is pending from this one
         const QByteArray list = fileBytes(curveListFilePath());
         const QByteArray settings = fileBytes(settingsFilePath());
         {
@@ -466,7 +504,7 @@ private slots:
         QCOMPARE(fileBytes(curveListFilePath()), list);
         QCOMPARE(fileBytes(settingsFilePath()), settings);
         QCOMPARE(rowNames(in.targetCurveList), (QStringList { "Harman OE", "A" }));
-        QCOMPARE(QDir(path("Target")).entryList(QDir::Files), QStringList{"A.csv"});
+        QCOMPARE(QDir(path("Target")).entryList(QDir::Files), QStringList { "A.csv" });
     }
 
     void unusableCurveIsRefused_data()
@@ -477,14 +515,17 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("one data row, English") << 1 << QByteArray("Hz,dB\n1000,3\n") << "Error"
                                                << "Input file data error";
-        QTest::newRow("no header, Chinese") << 0 << QByteArray("20,1\n30,2\n") << "错误" << "输入文件数据有误";
+        QTest::newRow("no header, Chinese") << 0 << QByteArray("20,1\n30,2\n") << "错误"
+                                            << "输入文件数据有误";
         QTest::newRow("binary, language 2") << 2 << QByteArray("\x00\x01\xff\xfe", 4) << "错误"
                                             << "输入文件数据有误";
         QTest::newRow("short own file")
-            << 1 << QByteArray("Quorvel_csv_file\nfre(Hz),raw(dB)\n20,1\n1000,2\n20000,3\n") << "Error"
+            << 1 << QByteArray("Quorvel_csv_file\nfre(Hz),raw(dB)\n20,1\n1000,2\n20000,3\n")
+            << "Error"
             << "Input file data error";
         QTest::newRow("own file with a row of one value")
-            << 1 << ownCurve().replace("\n1000,", "\n1000\n#,") << "Error" << "Input file data error";
+            << 1 << ownCurve().replace("\n1000,", "\n1000\n#,") << "Error"
+            << "Input file data error";
     }
 
     void unusableCurveIsRefused()
@@ -504,10 +545,10 @@ private slots:
         answers.file(path("bad.csv")).button("OK");
         trigger(in.menu_Import, language == 1 ? "Target" : "导入目标曲线");
         QCOMPARE(answers.pending(), 0);
-        QCOMPARE(answers.shown.size(), 2);  // no name dialog
+        QCOMPARE(answers.shown.size(), 2); // no name dialog
         QCOMPARE(answers.shown[1].title, title);
         QCOMPARE(answers.shown[1].text, text);
-        QCOMPARE(answers.shown[1].choices, QStringList{"OK"});
+        QCOMPARE(answers.shown[1].choices, QStringList { "OK" });
         QCOMPARE(fileBytes(curveListFilePath()), list);
         QCOMPARE(fileBytes(settingsFilePath()), settings);
         QCOMPARE(in.targetCurveList->count(), 1);
@@ -573,8 +614,8 @@ private slots:
         MainWindow& mw = window();
         const MainWindowInternals in = internals(mw);
         putFile(path("m.csv"), kForeignCsv);
-        importCurve("Target", path("m.csv"), "B");   // entry 2, chosen
-        importCurve("SourceFR", path("m.csv"), "S");  // entry 3, chosen
+        importCurve("Target", path("m.csv"), "B"); // entry 2, chosen
+        importCurve("SourceFR", path("m.csv"), "S"); // entry 3, chosen
         const CurveRows target = in.tar_list;
         QCOMPARE(sysSetValue.Pre_select_tar_index, 2);
         QCOMPARE(sysSetValue.Pre_select_fre_index, 3);
@@ -613,7 +654,7 @@ private slots:
         QCOMPARE(source->count(), int(kGridSize));
         for (int k = 0; k < source->count(); ++k)
             QCOMPARE(source->at(k).y(), 0.0);
-        QTRY_COMPARE(mw.findChildren<AccountItem*>().size(), 2);  // removed rows are deleted
+        QTRY_COMPARE(mw.findChildren<AccountItem*>().size(), 2); // removed rows are deleted
     }
 
     void removeCurvePlaceholders_data()
@@ -638,7 +679,7 @@ private slots:
         QVERIFY(tar_show_sign);
         mw.sltRemoveAccount(1);
         QCOMPARE(in.ui->comboBox_2->currentText(), placeholder);
-        QCOMPARE(seriesPoints(ResponseChart::kTarget), 0);  // the Target option is off
+        QCOMPARE(seriesPoints(ResponseChart::kTarget), 0); // the Target option is off
         QCOMPARE(in.tar_list, flatCurveRows());
         QCOMPARE(settingsFile().value("Pre_select_tar_index").toInt(), -1);
     }
@@ -673,13 +714,14 @@ private slots:
         trigger(in.menu_Export, menuText(language, "Export filter FR", "导出频响曲线"));
         QCOMPARE(answers.shown[0].title, QString("保存文件"));
         QCOMPARE(answers.shown[0].text, dir->path());
-        QCOMPARE(answers.shown[0].choices, QStringList{"(*.csv)"});
+        QCOMPARE(answers.shown[0].choices, QStringList { "(*.csv)" });
         // What the chart's combined curve shows, preamp included only while on.
-        QCOMPARE(fileBytes(file), responseFileText(freqs1.data(), int(kGridSize), filt_combined_fr1,
-                                                   preampOn ? -4.5 : 0.0));
+        QCOMPARE(fileBytes(file),
+            responseFileText(
+                freqs1.data(), int(kGridSize), filt_combined_fr1, preampOn ? -4.5 : 0.0));
         const CurveRows rows = importFromCSV(file);
         const auto* combined = ResponseChart(in.chartView).series(ResponseChart::kCombined);
-        for (int k : {0, 50, 103, 181})
+        for (int k : { 0, 50, 103, 181 })
             QVERIFY(std::fabs(rows[k][1] - combined->at(k).y()) < 1e-3);
     }
 
@@ -693,13 +735,13 @@ private slots:
         trigger(in.menu_Export, "Export filter FR");
         trigger(in.menu_Export, "Export filters");
         QCOMPARE(answers.pending(), 0);
-        QVERIFY(QDir(dir->path()).entryList({"*.csv", "*.txt"}, QDir::Files).isEmpty());
+        QVERIFY(QDir(dir->path()).entryList({ "*.csv", "*.txt" }, QDir::Files).isEmpty());
     }
 
     void exportFilters_data()
     {
         QTest::addColumn<int>("language");
-        QTest::addColumn<int>("mode");  // comboBox_PEQMode index: 0 "L+R", 1 "L/R"
+        QTest::addColumn<int>("mode"); // comboBox_PEQMode index: 0 "L+R", 1 "L/R"
         QTest::addColumn<bool>("right");
         QTest::addColumn<bool>("expectRight");
         QTest::newRow("L+R with the switch on") << 1 << 0 << true << false;
@@ -725,7 +767,7 @@ private slots:
         ModalAnswers answers;
         answers.file(file);
         trigger(in.menu_Export, menuText(language, "Export filters", "导出滤波参数"));
-        QCOMPARE(answers.shown[0].choices, QStringList{"(*.txt)"});
+        QCOMPARE(answers.shown[0].choices, QStringList { "(*.txt)" });
         QCOMPARE(fileBytes(file), filterText(expectRight ? EQ_R : EQ));
         QVERIFY(fileBytes(file).contains(expectRight ? "Gain -2.5 dB" : "Gain 1.5 dB"));
     }
@@ -737,12 +779,15 @@ private slots:
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("button");
-        QTest::newRow("English") << 1
-                                 << "The preset configuration cannot be modified. Please switch to another "
-                                    "local configuration or machine configuration"
-                                 << "OK";
-        QTest::newRow("Chinese") << 0 << "预设配置无法修改，请切换到其他本地配置或者机子配置" << "好的";
-        QTest::newRow("language 2") << 2 << "预设配置无法修改，请切换到其他本地配置或者机子配置" << "好的";
+        QTest::newRow("English")
+            << 1
+            << "The preset configuration cannot be modified. Please switch to another "
+               "local configuration or machine configuration"
+            << "OK";
+        QTest::newRow("Chinese") << 0 << "预设配置无法修改，请切换到其他本地配置或者机子配置"
+                                 << "好的";
+        QTest::newRow("language 2") << 2 << "预设配置无法修改，请切换到其他本地配置或者机子配置"
+                                    << "好的";
     }
 
     void factoryPresetRefusal()
@@ -759,10 +804,10 @@ private slots:
         answers.button(button);
         trigger(internals(mw).menu_Import, menuText(language, "Import Filters", "导入滤波参数"));
         QCOMPARE(answers.pending(), 0);
-        QCOMPARE(answers.shown.size(), 1);  // before any file dialog
+        QCOMPARE(answers.shown.size(), 1); // before any file dialog
         QCOMPARE(answers.shown[0].title, QString("Quorvel"));
         QCOMPARE(answers.shown[0].text, text);
-        QCOMPARE(answers.shown[0].choices, QStringList{button});
+        QCOMPARE(answers.shown[0].choices, QStringList { button });
         QCOMPARE(bandOf(EQ, 1), before);
     }
 
@@ -790,18 +835,20 @@ private slots:
         QCOMPARE(answers.shown[0].kind, ModalAnswers::Kind::File);
         QCOMPARE(answers.shown[0].title, QString("Open TXT File"));
         QCOMPARE(answers.shown[0].text, QString());
-        QCOMPARE(answers.shown[0].choices, QStringList{"TXT Files (*.txt)"});
+        QCOMPARE(answers.shown[0].choices, QStringList { "TXT Files (*.txt)" });
     }
 
     void importQuestion_data()
     {
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("buttons");  // Yes, New Configuration, Cancel
+        QTest::addColumn<QStringList>("buttons"); // Yes, New Configuration, Cancel
         QTest::newRow("English") << 1 << "Do you want to import the current configuration"
-                                 << QStringList{"Yes", "New Configuration", "Cancel"};
-        QTest::newRow("Chinese") << 0 << "是否导入当前配置" << QStringList{"是的", "新建配置", "取消"};
-        QTest::newRow("language 2") << 2 << "是否导入当前配置" << QStringList{"是的", "新建配置", "取消"};
+                                 << QStringList { "Yes", "New Configuration", "Cancel" };
+        QTest::newRow("Chinese") << 0 << "是否导入当前配置"
+                                 << QStringList { "是的", "新建配置", "取消" };
+        QTest::newRow("language 2")
+            << 2 << "是否导入当前配置" << QStringList { "是的", "新建配置", "取消" };
     }
 
     void importQuestion()
@@ -830,7 +877,7 @@ private slots:
         QCOMPARE(answers.shown[1].title, QString("Quorvel"));
         QCOMPARE(answers.shown[1].text, text);
         QCOMPARE(Parameter_Path, path("f.txt"));
-        QCOMPARE(bandOf(EQ, 1), before);  // Cancel changes nothing
+        QCOMPARE(bandOf(EQ, 1), before); // Cancel changes nothing
     }
 
     void importYes_data()
@@ -895,7 +942,7 @@ private slots:
         ModalAnswers answers;
         answers.file(path("f.txt")).button("New Configuration");
         if (device)
-            answers.button("OK");  // the panel: no device to make a slot in
+            answers.button("OK"); // the panel: no device to make a slot in
         trigger(internals(mw).menu_Import, "Import Filters");
         QCOMPARE(answers.pending(), 0);
         if (device)
@@ -903,7 +950,7 @@ private slots:
         QCOMPARE(tianjia.count(), local);
         QCOMPARE(tianjia2.count(), device);
         QCOMPARE(Parameter_Path, path("f.txt"));
-        QCOMPARE(bandOf(EQ, 1), left1);  // the values arrive once the new preset is made
+        QCOMPARE(bandOf(EQ, 1), left1); // the values arrive once the new preset is made
     }
 
     // The new preset receives the file in both sets; a connected device gets
@@ -923,14 +970,14 @@ private slots:
         QFETCH(bool, tenths);
         presetSettings(1);
         MainWindow& mw = window();
-        QVERIFY(stopDeviceThreads());  // the test opens the device itself
+        QVERIFY(stopDeviceThreads()); // the test opens the device itself
         OpenedDevice device;
         QVERIFY(device.isOpen());
         sim::Engine& engine = device.engine;
         hid_status = connected;
         config_connect_status = connected;
         Gain_flag = tenths;
-        EQ_R[3]->gain = 9.0;  // the right set differs from the file and from EQ
+        EQ_R[3]->gain = 9.0; // the right set differs from the file and from EQ
         putFile(path("f.txt"), kFilterText.toUtf8());
         Parameter_Path = path("f.txt");
 
@@ -944,7 +991,7 @@ private slots:
         const std::vector<sim::Frame> frames = engine.writtenFrames();
         if (connected) {
             // The order of a whole-set upload, every field of every record.
-            QList<uint32_t> commands{0x9E01, 0x9C01, 0x9C02, 0x9C03, 0x9C04};
+            QList<uint32_t> commands { 0x9E01, 0x9C01, 0x9C02, 0x9C03, 0x9C04 };
             for (uint32_t b = 1; b <= 11; ++b)
                 for (uint32_t field = 1; field <= 10; ++field)
                     commands << ((0x90 + b) << 8 | field);
@@ -957,13 +1004,14 @@ private slots:
                 QCOMPARE(frames[i].protocol, uint8_t(0x20));
             }
             const int32_t preamp = int32_t(value_deal::Get_Modulus(-44));
-            const QList<int32_t> head{1, preamp, 1, preamp, 1,
-                                      4, 105, tenths ? 55 : 11, 7100, 1, 4, 105, tenths ? 55 : 11, 7100, 1,
-                                      1, 1000, tenths ? -30 : -6, 20000, 1, 1, 1000, tenths ? -30 : -6, 20000, 1};
+            const QList<int32_t> head { 1, preamp, 1, preamp, 1, 4, 105, tenths ? 55 : 11, 7100, 1,
+                4, 105, tenths ? 55 : 11, 7100, 1, 1, 1000, tenths ? -30 : -6, 20000, 1, 1, 1000,
+                tenths ? -30 : -6, 20000, 1 };
             for (int i = 0; i < head.size(); ++i)
                 QCOMPARE(frames[i].data, head[i]);
             // Band 3 of the right channel comes from EQ too.
-            QCOMPARE(frames[5 + 2 * 10 + 7].data, tenths ? int32_t(EQ[3]->gain * 10) : int32_t(EQ[3]->gain * 2));
+            QCOMPARE(frames[5 + 2 * 10 + 7].data,
+                tenths ? int32_t(EQ[3]->gain * 10) : int32_t(EQ[3]->gain * 2));
             QCOMPARE(frames[kUploadFrames - 1].data, 0);
         } else {
             QCOMPARE(frames.size(), std::size_t(0));

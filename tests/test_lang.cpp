@@ -11,29 +11,31 @@ private slots:
     void statusRecord_data()
     {
         QTest::addColumn<int>("language");
-        QTest::addColumn<QStringList>("before");  // audio code, sample rate, model, connection
+        QTest::addColumn<QStringList>("before"); // audio code, sample rate, model, connection
         QTest::addColumn<QStringList>("after");
 
-        const QStringList offEn{"Audio Code", "Sample", "Device", "Disconnected"};
-        const QStringList offZh{"音频编码", "采样率", "机型", "未连接"};
+        const QStringList offEn { "Audio Code", "Sample", "Device", "Disconnected" };
+        const QStringList offZh { "音频编码", "采样率", "机型", "未连接" };
         QTest::newRow("off, to English") << 1 << offZh << offEn;
         QTest::newRow("off, to Chinese") << 0 << offEn << offZh;
         QTest::newRow("off, other value") << 2 << offEn << offEn;
-        QTest::newRow("off, empty record") << 1 << QStringList{"", "", "", ""} << offEn;
+        QTest::newRow("off, empty record") << 1 << QStringList { "", "", "", "" } << offEn;
 
         // A connected device's reported rate and format stay: the stream lock reads them.
         QTest::newRow("on, device values, to English")
-            << 1 << QStringList{"PCM", "96kHz", "X1", "已连接"} << QStringList{"PCM", "96kHz", "X1", "Connected"};
+            << 1 << QStringList { "PCM", "96kHz", "X1", "已连接" }
+            << QStringList { "PCM", "96kHz", "X1", "Connected" };
         QTest::newRow("on, device values, to Chinese")
-            << 0 << QStringList{"DSD", "DSD64", "X1", "Connected"} << QStringList{"DSD", "DSD64", "X1", "已连接"};
+            << 0 << QStringList { "DSD", "DSD64", "X1", "Connected" }
+            << QStringList { "DSD", "DSD64", "X1", "已连接" };
         QTest::newRow("on, placeholders, to English")
-            << 1 << QStringList{"音频编码", "采样率", "X1", "已连接"}
-            << QStringList{"Audio Code", "Sample", "X1", "Connected"};
+            << 1 << QStringList { "音频编码", "采样率", "X1", "已连接" }
+            << QStringList { "Audio Code", "Sample", "X1", "Connected" };
         QTest::newRow("on, placeholders, to Chinese")
-            << 0 << QStringList{"Audio Code", "Sample", "X1", "Connected"}
-            << QStringList{"音频编码", "采样率", "X1", "已连接"};
-        QTest::newRow("on, other value")
-            << 2 << QStringList{"PCM", "48kHz", "X1", "Connected"} << QStringList{"PCM", "48kHz", "X1", "Connected"};
+            << 0 << QStringList { "Audio Code", "Sample", "X1", "Connected" }
+            << QStringList { "音频编码", "采样率", "X1", "已连接" };
+        QTest::newRow("on, other value") << 2 << QStringList { "PCM", "48kHz", "X1", "Connected" }
+                                         << QStringList { "PCM", "48kHz", "X1", "Connected" };
     }
     void statusRecord()
     {
@@ -46,7 +48,8 @@ private slots:
         r.device_model = before[2];
         r.connect_state = before[3];
         applyLanguageToStatus(r, language);
-        QCOMPARE((QStringList{r.audio_code, r.sample_rate, r.device_model, r.connect_state}), after);
+        QCOMPARE(
+            (QStringList { r.audio_code, r.sample_rate, r.device_model, r.connect_state }), after);
     }
 
     void otherLanguageValues()
@@ -54,10 +57,12 @@ private slots:
         // The window's own texts: anything but 1 is Chinese.
         QCOMPARE(mainWindowTexts(2).trayExit, QString("退出"));
         QCOMPARE(mainWindowTexts(-1).importActions, mainWindowTexts(0).importActions);
-        QCOMPARE(mainWindowTexts(1).importActions, (QStringList{"Target", "SourceFR", "Import Filters"}));
+        QCOMPARE(mainWindowTexts(1).importActions,
+            (QStringList { "Target", "SourceFR", "Import Filters" }));
         // Status texts exist only for 0 and 1; the hint is Chinese only for 0.
         QVERIFY(!statusTexts(2));
-        QCOMPARE(localConfigHint(2), QString("Local config is inactive. Right-click to import to User Config"));
+        QCOMPARE(localConfigHint(2),
+            QString("Local config is inactive. Right-click to import to User Config"));
         QCOMPARE(localConfigHint(0), QString("   本地配置不生效，如需应用可右键导入至用户配置   "));
     }
 

@@ -159,7 +159,7 @@ QStringList execArguments(const QByteArray& entry)
     return args;
 }
 
-}  // namespace
+} // namespace
 
 class TestLoginItem : public QObject
 {
@@ -204,10 +204,14 @@ private slots:
         QTest::addColumn<bool>("lognameSet");
         QTest::addColumn<QByteArray>("logname");
         QTest::addColumn<QByteArray>("expectedUser");
-        QTest::newRow("USER wins") << true << QByteArray("alice") << true << QByteArray("bob") << QByteArray("alice");
-        QTest::newRow("USER empty") << true << QByteArray() << true << QByteArray("bob") << QByteArray("bob");
-        QTest::newRow("USER unset") << false << QByteArray() << true << QByteArray("bob") << QByteArray("bob");
-        QTest::newRow("both unset") << false << QByteArray() << false << QByteArray() << QByteArray();
+        QTest::newRow("USER wins")
+            << true << QByteArray("alice") << true << QByteArray("bob") << QByteArray("alice");
+        QTest::newRow("USER empty")
+            << true << QByteArray() << true << QByteArray("bob") << QByteArray("bob");
+        QTest::newRow("USER unset")
+            << false << QByteArray() << true << QByteArray("bob") << QByteArray("bob");
+        QTest::newRow("both unset")
+            << false << QByteArray() << false << QByteArray() << QByteArray();
         QTest::newRow("escaped") << true << QByteArray("R&D <dev>") << false << QByteArray()
                                  << QByteArray("R&amp;D &lt;dev&gt;");
     }
@@ -229,7 +233,7 @@ private slots:
         QVERIFY(!QDir(home + "/Library").exists());
         QVERIFY(login_item::createAgentsFolder(QDir::homePath()));
         QVERIFY(QDir(home + "/Library/LaunchAgents").exists());
-        QVERIFY(login_item::createAgentsFolder(QDir::homePath()));  // exists: still true
+        QVERIFY(login_item::createAgentsFolder(QDir::homePath())); // exists: still true
 
         const QString program = "/opt/Q V/bin/QuorvelVesk";
         QVERIFY(login_item::writeAgentFile(QDir::homePath(), program, login_item::loginUserName()));
@@ -243,10 +247,13 @@ private slots:
         const QString program = "/Apps/R&D <test>/QuorvelVesk";
         const QString user = "Tom & Jerry</string><string>x";
         const QByteArray doc = login_item::agentFileText(program, user);
-        QCOMPARE(doc, expectedFile("/Apps/R&amp;D &lt;test&gt;/QuorvelVesk",
-                                   "Tom &amp; Jerry&lt;/string&gt;&lt;string&gt;x"));
+        QCOMPARE(doc,
+            expectedFile("/Apps/R&amp;D &lt;test&gt;/QuorvelVesk",
+                "Tom &amp; Jerry&lt;/string&gt;&lt;string&gt;x"));
         const QStringList strings = plistStrings(doc);
-        QCOMPARE(strings, (QStringList{"com.QuorvelVesk", program, "--autostart", "Aqua", "Interactive", user}));
+        QCOMPARE(strings,
+            (QStringList {
+                "com.QuorvelVesk", program, "--autostart", "Aqua", "Interactive", user }));
     }
 
     void rewriteReplacesWholeFile()

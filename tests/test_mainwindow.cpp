@@ -62,7 +62,7 @@ QString readFile(const QString& path)
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
-}  // namespace
+} // namespace
 
 class TestMainWindow : public QObject
 {
@@ -88,7 +88,7 @@ private slots:
     void initTestCase()
     {
         initResources();
-        testsupport::installWarningLog();  // debug chatter of the stores is dropped
+        testsupport::installWarningLog(); // debug chatter of the stores is dropped
     }
 
     void init()
@@ -106,9 +106,9 @@ private slots:
         auto w = makeWindow();
         const MainWindowInternals in = internals(*w);
         const QString base = dir->path();
-        for (const char* file : {"EQ_systemsetting_file.QVconfig", "EQ_fre_tar_file.QVconfig",
-                                 "Workspace_Config/EQ_config.QVconfig",
-                                 "Workspace_Config/EQ_config_R.QVconfig", "Workspace_Config/ui_config.txt"})
+        for (const char* file : { "EQ_systemsetting_file.QVconfig", "EQ_fre_tar_file.QVconfig",
+                 "Workspace_Config/EQ_config.QVconfig", "Workspace_Config/EQ_config_R.QVconfig",
+                 "Workspace_Config/ui_config.txt" })
             QVERIFY2(QFile::exists(base + "/" + file), file);
         QVERIFY(readFile(base + "/EQ_systemsetting_file.QVconfig").contains("\"V1.16\""));
         QCOMPARE(sysSetValue.Language, 1);
@@ -197,7 +197,7 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(content);
         }
-        ModalAnswers answers;  // the restore at start-up asks nothing
+        ModalAnswers answers; // the restore at start-up asks nothing
         auto w = makeWindow();
         const MainWindowInternals in = internals(*w);
         QCOMPARE(answers.shown.size(), 0);
@@ -215,25 +215,29 @@ private slots:
         QTest::addColumn<QStringList>("labels");
         QTest::addColumn<QStringList>("helpItems");
         QTest::addColumn<QStringList>("importItems");
-        QTest::addColumn<QStringList>("tips");     // Import, Export, Help, save
+        QTest::addColumn<QStringList>("tips"); // Import, Export, Help, save
         QTest::newRow("English") << 1
-            << QStringList{"   Device   ", "   Disconnected   ", "   Audio Code   ", "   Sample   ",
-                           "   EQ Max NUM:10   ", "   EQ:1   ", "   DeviceEQ:ON   "}
-            << QStringList{"Reference Guide", "Problem feedback"}
-            << QStringList{"Target", "SourceFR", "Import Filters"}
-            << QStringList{"Import", "Export", "Help", "Save curren config(Ctrl+S)"};
+                                 << QStringList { "   Device   ", "   Disconnected   ",
+                                        "   Audio Code   ", "   Sample   ", "   EQ Max NUM:10   ",
+                                        "   EQ:1   ", "   DeviceEQ:ON   " }
+                                 << QStringList { "Reference Guide", "Problem feedback" }
+                                 << QStringList { "Target", "SourceFR", "Import Filters" }
+                                 << QStringList { "Import", "Export", "Help",
+                                        "Save curren config(Ctrl+S)" };
         QTest::newRow("Chinese") << 0
-            << QStringList{"   机型   ", "   未连接   ", "   音频编码   ", "   采样率   ",
-                           "   EQ最大支持段数:10   ", "   EQ:1   ", "   设备EQ:开   "}
-            << QStringList{"使用指南", "问题反馈"}
-            << QStringList{"导入目标曲线", "导入源频响曲线", "导入滤波参数"}
-            << QStringList{"导入", "导出", "帮助", "保存当前配置(Ctrl+S)"};
-        QTest::newRow("other value") << 2
-            << QStringList{"      ", "      ", "      ", "      ", "   EQ Max NUM:10   ", "   EQ:1   ",
-                           "   DeviceEQ:ON   "}
-            << QStringList{"使用指南", "问题反馈"}
-            << QStringList{"导入目标曲线", "导入源频响曲线", "导入滤波参数"}
-            << QStringList{"导入", "导出", "帮助", ""};
+                                 << QStringList { "   机型   ", "   未连接   ", "   音频编码   ",
+                                        "   采样率   ", "   EQ最大支持段数:10   ", "   EQ:1   ",
+                                        "   设备EQ:开   " }
+                                 << QStringList { "使用指南", "问题反馈" }
+                                 << QStringList { "导入目标曲线", "导入源频响曲线", "导入滤波参数" }
+                                 << QStringList { "导入", "导出", "帮助", "保存当前配置(Ctrl+S)" };
+        QTest::newRow("other value")
+            << 2
+            << QStringList { "      ", "      ", "      ", "      ", "   EQ Max NUM:10   ",
+                   "   EQ:1   ", "   DeviceEQ:ON   " }
+            << QStringList { "使用指南", "问题反馈" }
+            << QStringList { "导入目标曲线", "导入源频响曲线", "导入滤波参数" }
+            << QStringList { "导入", "导出", "帮助", "" };
     }
 
     void statusBarMenusAndTooltips()
@@ -249,8 +253,8 @@ private slots:
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
 
-        const QList<QLabel*> order{statusLabel4, statusLabel5, statusLabel1, statusLabel2,
-                                   statusLabel6, statusLabel3, statusLabel7};
+        const QList<QLabel*> order { statusLabel4, statusLabel5, statusLabel1, statusLabel2,
+            statusLabel6, statusLabel3, statusLabel7 };
         for (int i = 0; i < order.size(); ++i)
             QCOMPARE(order[i]->text(), labels[i]);
         for (int i = 0; i + 1 < 6; ++i) {
@@ -302,8 +306,10 @@ private slots:
         QDesktopServices::unsetUrlHandler("https");
         QCOMPARE(recorder.urls.size(), 2);
         QCOMPARE(recorder.urls[0].toString(QUrl::FullyEncoded), QString(help_links::kUserGuide));
-        QVERIFY(recorder.urls[0].path(QUrl::FullyEncoded)
-                    .endsWith("/um/QUORVEL%20Vesk%E4%BD%BF%E7%94%A8%E6%8C%87%E5%8D%97%20v1.1%20.pdf"));
+        QVERIFY(
+            recorder.urls[0]
+                .path(QUrl::FullyEncoded)
+                .endsWith("/um/QUORVEL%20Vesk%E4%BD%BF%E7%94%A8%E6%8C%87%E5%8D%97%20v1.1%20.pdf"));
         QCOMPARE(recorder.urls[1].toString(), feedback);
 
         // Texts of no Help item open nothing.
@@ -367,8 +373,12 @@ private slots:
         expectBand([&] { emit row.freqText.of(ui)->editingFinished(); }, "frequency text");
         expectBand([&] { emit row.gainText.of(ui)->editingFinished(); }, "gain text");
         expectBand([&] { emit row.qText.of(ui)->editingFinished(); }, "Q text");
-        expectBand([&] { row.typeCombo.of(ui)->setCurrentIndex(row.typeCombo.of(ui)->currentIndex() == 1 ? 2 : 1); },
-                   "type box");
+        expectBand(
+            [&] {
+                row.typeCombo.of(ui)->setCurrentIndex(
+                    row.typeCombo.of(ui)->currentIndex() == 1 ? 2 : 1);
+            },
+            "type box");
         expectBand([&] { emit row.enable.of(ui)->clicked(true); }, "enable box");
         if (band == 11)
             w.reset();
@@ -386,7 +396,7 @@ private slots:
         QVERIFY(w->Is_Show_EQ_ui(2));
         QVERIFY(!w->Is_Show_EQ_ui(3));
 
-        const uint8_t left[] = {1, 0, 1, 1, 1};
+        const uint8_t left[] = { 1, 0, 1, 1, 1 };
         for (int band = 1; band <= 5; ++band) {
             EQ[band]->status = left[band - 1];
             EQ_R[band]->status = 0;
@@ -423,14 +433,22 @@ private slots:
         QTest::addColumn<QString>("rate");
         QTest::addColumn<bool>("released");
         QTest::addColumn<bool>("locked");
-        QTest::newRow("usable PCM") << 1 << "PCM" << "48kHz" << true << false;
-        QTest::newRow("192 kHz") << 1 << "PCM" << "192kHz" << true << false;
-        QTest::newRow("high PCM rate") << 1 << "PCM" << "384kHz" << false << true;
-        QTest::newRow("DSD") << 1 << "DSD" << "5.64MHz" << false << true;
-        QTest::newRow("placeholder") << 1 << "PCM" << "Sample" << false << false;
-        QTest::newRow("Chinese placeholder") << 1 << "PCM" << "采样率" << false << false;
-        QTest::newRow("device gone") << 0 << "Audio Code" << "Sample" << true << false;
-        QTest::newRow("device gone, DSD left") << 0 << "DSD" << "2.82MHz" << true << true;
+        QTest::newRow("usable PCM") << 1 << "PCM"
+                                    << "48kHz" << true << false;
+        QTest::newRow("192 kHz") << 1 << "PCM"
+                                 << "192kHz" << true << false;
+        QTest::newRow("high PCM rate") << 1 << "PCM"
+                                       << "384kHz" << false << true;
+        QTest::newRow("DSD") << 1 << "DSD"
+                             << "5.64MHz" << false << true;
+        QTest::newRow("placeholder") << 1 << "PCM"
+                                     << "Sample" << false << false;
+        QTest::newRow("Chinese placeholder") << 1 << "PCM"
+                                             << "采样率" << false << false;
+        QTest::newRow("device gone") << 0 << "Audio Code"
+                                     << "Sample" << true << false;
+        QTest::newRow("device gone, DSD left") << 0 << "DSD"
+                                               << "2.82MHz" << true << true;
     }
 
     void streamCheck()
@@ -506,8 +524,8 @@ private slots:
 
         in.autosave_timer->stop();
         // A drag: moves without a button reach only widgets that track the mouse.
-        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton,
+            Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(in.ui->groupBox_4, &move);
         QCOMPARE(in.autosave_done, 0);
         QVERIFY(in.autosave_timer->isActive());
@@ -545,7 +563,7 @@ private slots:
 
         auto wheel = [&](int delta) {
             QWheelEvent e(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+                Qt::NoModifier, Qt::NoScrollPhase, false);
             QCoreApplication::sendEvent(in.chartView, &e);
         };
         in.axisY->setRange(-30, 30);
@@ -568,7 +586,7 @@ private slots:
     void muteFrameOnlyWhileConnected()
     {
         auto w = makeWindow();
-        QVERIFY(stopDeviceThreads(testsupport::kDeadlineMs));  // the test opens the device itself
+        QVERIFY(stopDeviceThreads(testsupport::kDeadlineMs)); // the test opens the device itself
         OpenedDevice device;
         QVERIFY(device.isOpen());
         sim::Engine& engine = device.engine;

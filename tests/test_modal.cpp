@@ -32,7 +32,7 @@ public:
     QLineEdit* edit;
 };
 
-}  // namespace
+} // namespace
 
 class TestModal : public QObject
 {
@@ -42,7 +42,7 @@ private slots:
     void boxButtonByText_data()
     {
         QTest::addColumn<QString>("answer");
-        QTest::addColumn<int>("clicked");  // index into the added buttons, -1 none
+        QTest::addColumn<int>("clicked"); // index into the added buttons, -1 none
         QTest::newRow("Yes") << "Yes" << 0;
         QTest::newRow("middle") << "New Configuration" << 1;
         QTest::newRow("Cancel") << "Cancel" << 2;
@@ -143,7 +143,7 @@ private slots:
         QCOMPARE(modal::exec(menu, QPoint(10, 10)), rename);
         QCOMPARE(actionSpy.count(), 1);
         QCOMPARE(menuSpy.count(), 1);
-        QCOMPARE(modal::exec(menu, QPoint(10, 10)), nullptr);  // dismissed
+        QCOMPARE(modal::exec(menu, QPoint(10, 10)), nullptr); // dismissed
         QCOMPARE(actionSpy.count(), 1);
         QCOMPARE(answers.shown[0].choices, QStringList({ "Store to device", "Rename" }));
     }
@@ -152,7 +152,8 @@ private slots:
     {
         ModalAnswers answers;
         answers.file("/tmp/a.txt").file("").file("/tmp/dir");
-        QCOMPARE(modal::getOpenFileName(nullptr, "Import", "/home", "*.txt"), QString("/tmp/a.txt"));
+        QCOMPARE(
+            modal::getOpenFileName(nullptr, "Import", "/home", "*.txt"), QString("/tmp/a.txt"));
         QCOMPARE(modal::getSaveFileName(nullptr, "Export", "/home", "*.csv"), QString());
         QCOMPARE(modal::getExistingDirectory(nullptr, "Export to", "/home"), QString("/tmp/dir"));
         QCOMPARE(answers.shown[1].title, QString("Export"));
@@ -165,7 +166,8 @@ private slots:
     {
         ModalAnswers answers;
         answers.failTest = false;
-        QMessageBox box(QMessageBox::Question, "Quorvel", "Sure?", QMessageBox::Yes | QMessageBox::No);
+        QMessageBox box(
+            QMessageBox::Question, "Quorvel", "Sure?", QMessageBox::Yes | QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
         const int result = modal::exec(box);
         QVERIFY(result != QMessageBox::Yes);

@@ -68,7 +68,7 @@ bool sameCurve(const QList<QPointF>& a, const CurvePoints& b, double tolerance =
     return true;
 }
 
-}  // namespace
+} // namespace
 
 class TestPlotWindow : public QObject
 {
@@ -138,7 +138,7 @@ private slots:
         const MainWindowInternals in = internals(mw);
         const QList<QAbstractSeries*> series = in.chart->series();
         QCOMPARE(series.size(), 15);
-        const QStringList names = {"spline", "spline1", "spline2", "spline3"};
+        const QStringList names = { "spline", "spline1", "spline2", "spline3" };
         for (int i = 0; i < 15; ++i) {
             QVERIFY(qobject_cast<QSplineSeries*>(series[i]));
             QCOMPARE(series[i]->name(), i < 4 ? names[i] : QString());
@@ -176,10 +176,11 @@ private slots:
         MainWindow& mw = window();
         const QList<QPointF> drawn = plot().series(0)->points();
         QVERIFY(sameCurve(drawn, combinedCurve(EQ, true)));
-        const int at[7] = {0, 42, 85, 103, 121, 162, 181};
-        const double db[7] = {0.0000, -1.4394, -2.8822, -2.9697, -2.9924, -2.9997, -2.9999};
+        const int at[7] = { 0, 42, 85, 103, 121, 162, 181 };
+        const double db[7] = { 0.0000, -1.4394, -2.8822, -2.9697, -2.9924, -2.9997, -2.9999 };
         for (int i = 0; i < 7; ++i)
-            QVERIFY2(std::fabs(drawn[at[i]].y() - db[i]) < 0.01, qPrintable(QString::number(at[i])));
+            QVERIFY2(
+                std::fabs(drawn[at[i]].y() - db[i]) < 0.01, qPrintable(QString::number(at[i])));
         QCOMPARE(internals(mw).combined_fr.size(), kGridSize);
     }
 
@@ -223,15 +224,19 @@ private slots:
     {
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("key");
-        QTest::addColumn<QList<int>>("drawn");  // series with points while shown
+        QTest::addColumn<QList<int>>("drawn"); // series with points while shown
         QTest::addColumn<bool>("startsShown");
-        QTest::newRow("Target") << int(CurveSwitch::Target) << "Target_Mark" << QList<int>{2} << false;
-        QTest::newRow("Source FR") << int(CurveSwitch::Source) << "Source_Mark" << QList<int>{1} << false;
+        QTest::newRow("Target") << int(CurveSwitch::Target) << "Target_Mark" << QList<int> { 2 }
+                                << false;
+        QTest::newRow("Source FR")
+            << int(CurveSwitch::Source) << "Source_Mark" << QList<int> { 1 } << false;
         // Bands 1 and 3 on, band 2 off.
-        QTest::newRow("Each Filter") << int(CurveSwitch::Each) << "Each_Mark" << QList<int>{4, 6} << false;
-        QTest::newRow("Combined Filter") << int(CurveSwitch::Combined) << "Combined_Mark" << QList<int>{0}
-                                         << true;
-        QTest::newRow("Filtered FR") << int(CurveSwitch::Filtered) << "Filtered_Mark" << QList<int>{3} << false;
+        QTest::newRow("Each Filter")
+            << int(CurveSwitch::Each) << "Each_Mark" << QList<int> { 4, 6 } << false;
+        QTest::newRow("Combined Filter")
+            << int(CurveSwitch::Combined) << "Combined_Mark" << QList<int> { 0 } << true;
+        QTest::newRow("Filtered FR")
+            << int(CurveSwitch::Filtered) << "Filtered_Mark" << QList<int> { 3 } << false;
     }
 
     void switchShowsAndHides()
@@ -245,7 +250,7 @@ private slots:
         const MainWindowInternals in = internals(mw);
         in.fre_list = sourceRows();
         in.tar_list = targetRows();
-        *EQ[3] = {1, 4, 200, 5.0, 0.7};
+        *EQ[3] = { 1, 4, 200, 5.0, 0.7 };
         mw.startThread();
 
         auto shownNow = [&] {
@@ -255,25 +260,25 @@ private slots:
                     shown << i;
             return shown;
         };
-        const QList<int> others = startsShown ? QList<int>{} : QList<int>{0};
+        const QList<int> others = startsShown ? QList<int> {} : QList<int> { 0 };
         QCOMPARE(box(sw)->isChecked(), startsShown);
 
-        for (bool on : {!startsShown, startsShown}) {
+        for (bool on : { !startsShown, startsShown }) {
             click(sw);
             QCOMPARE(box(sw)->isChecked(), on);
             QCOMPARE(shownNow(), on ? (others + drawn) : others);
             // Only the record changes; the file follows at the record's next save.
             QCOMPARE(settingsFile().value(key).toBool(), startsShown);
             const SysSetInfo& s = sysSetValue;
-            const bool marks[] = {s.Target_Mark, s.Source_Mark, s.Each_Mark,
-                                  s.Combined_Mark, s.Filtered_Mark, s.Raw_Mark};
+            const bool marks[] = { s.Target_Mark, s.Source_Mark, s.Each_Mark, s.Combined_Mark,
+                s.Filtered_Mark, s.Raw_Mark };
             const bool flags[] = { in.Target_show, in.Source_show, in.Each_show, in.Combined_show,
                 in.Filtered_show, in.Compensated_show };
             QCOMPARE(marks[id], on);
             QCOMPARE(flags[id], on);
         }
         click(sw);
-        Config_update();  // the record's next save carries the new choice
+        Config_update(); // the record's next save carries the new choice
         QCOMPARE(settingsFile().value(key).toBool(), !startsShown);
     }
 
@@ -283,12 +288,15 @@ private slots:
         const MainWindowInternals in = internals(mw);
         in.fre_list = sourceRows();
         in.tar_list = targetRows();
-        for (CurveSwitch id : {CurveSwitch::Source, CurveSwitch::Target, CurveSwitch::Filtered, CurveSwitch::Each})
+        for (CurveSwitch id :
+            { CurveSwitch::Source, CurveSwitch::Target, CurveSwitch::Filtered, CurveSwitch::Each })
             click(id);
-        QVERIFY(sameCurve(plot().series(1)->points(), measuredCurve(sourceRows(), targetRows(), false)));
-        QVERIFY(sameCurve(plot().series(2)->points(), measuredCurve(targetRows(), targetRows(), false)));
+        QVERIFY(sameCurve(
+            plot().series(1)->points(), measuredCurve(sourceRows(), targetRows(), false)));
+        QVERIFY(sameCurve(
+            plot().series(2)->points(), measuredCurve(targetRows(), targetRows(), false)));
         QVERIFY(sameCurve(plot().series(3)->points(),
-                          filteredCurve(filt_combined_fr1, 0.0, sourceRows(), targetRows(), false, false)));
+            filteredCurve(filt_combined_fr1, 0.0, sourceRows(), targetRows(), false, false)));
         QVERIFY(sameCurve(plot().series(4)->points(), bandCurve(*EQ[1], 1)));
 
         for (int i = 1; i < 15; ++i) {
@@ -315,8 +323,10 @@ private slots:
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("on");
         QTest::addColumn<QString>("off");
-        QTest::newRow("English") << 1 << "Compensated" << "Raw";
-        QTest::newRow("Chinese") << 0 << "补偿" << "原始";
+        QTest::newRow("English") << 1 << "Compensated"
+                                 << "Raw";
+        QTest::newRow("Chinese") << 0 << "补偿"
+                                 << "原始";
     }
 
     void compensatedView()
@@ -324,7 +334,7 @@ private slots:
         QFETCH(int, language);
         QFETCH(QString, on);
         QFETCH(QString, off);
-        storeMarks({true, true, false, true, true, false}, language);
+        storeMarks({ true, true, false, true, true, false }, language);
         MainWindow& mw = window();
         const MainWindowInternals in = internals(mw);
         in.fre_list = sourceRows();
@@ -333,16 +343,18 @@ private slots:
         click(CurveSwitch::Compensated);
         QVERIFY(in.Compensated_show && sysSetValue.Raw_Mark);
         QCOMPARE(box(CurveSwitch::Compensated)->text(), on);
-        QVERIFY(sameCurve(plot().series(1)->points(), measuredCurve(sourceRows(), targetRows(), true)));
+        QVERIFY(
+            sameCurve(plot().series(1)->points(), measuredCurve(sourceRows(), targetRows(), true)));
         for (const QPointF& p : plot().series(2)->points())
-            QCOMPARE(p.y(), 0.0);  // the target against itself
+            QCOMPARE(p.y(), 0.0); // the target against itself
         QVERIFY(sameCurve(plot().series(3)->points(),
-                          filteredCurve(filt_combined_fr1, 0.0, sourceRows(), targetRows(), false, true)));
+            filteredCurve(filt_combined_fr1, 0.0, sourceRows(), targetRows(), false, true)));
 
         click(CurveSwitch::Compensated);
         QVERIFY(!in.Compensated_show && !sysSetValue.Raw_Mark);
         QCOMPARE(box(CurveSwitch::Compensated)->text(), off);
-        QVERIFY(sameCurve(plot().series(1)->points(), measuredCurve(sourceRows(), targetRows(), false)));
+        QVERIFY(sameCurve(
+            plot().series(1)->points(), measuredCurve(sourceRows(), targetRows(), false)));
         QCOMPARE(plot().series(2)->at(100).y(), targetRows()[100][1]);
     }
 
@@ -351,11 +363,14 @@ private slots:
         // Target, Source, Each, Combined, Filtered, Raw
         QTest::addColumn<QList<bool>>("marks");
         QTest::addColumn<QList<int>>("drawn");
-        QTest::newRow("first start") << QList<bool>{false, false, false, true, false, false} << QList<int>{0};
+        QTest::newRow("first start")
+            << QList<bool> { false, false, false, true, false, false } << QList<int> { 0 };
         QTest::newRow("target, each, compensated")
-            << QList<bool>{true, false, true, false, false, true} << QList<int>{2, 4};
-        QTest::newRow("all") << QList<bool>{true, true, true, true, true, true} << QList<int>{0, 1, 2, 3, 4};
-        QTest::newRow("none") << QList<bool>{false, false, false, false, false, false} << QList<int>{};
+            << QList<bool> { true, false, true, false, false, true } << QList<int> { 2, 4 };
+        QTest::newRow("all") << QList<bool> { true, true, true, true, true, true }
+                             << QList<int> { 0, 1, 2, 3, 4 };
+        QTest::newRow("none") << QList<bool> { false, false, false, false, false, false }
+                              << QList<int> {};
     }
 
     void restoredAtStartup()
@@ -378,7 +393,8 @@ private slots:
             if (points(i) > 0)
                 shown << i;
         QCOMPARE(shown, drawn);
-        QCOMPARE(box(CurveSwitch::Compensated)->text(), marks[5] ? QString("Compensated") : QString("Raw"));
+        QCOMPARE(box(CurveSwitch::Compensated)->text(),
+            marks[5] ? QString("Compensated") : QString("Raw"));
         // The restore leaves the stored choice in the file.
         const QJsonObject after = settingsFile();
         for (const CurveSwitchRow& row : curveSwitchRows)
@@ -393,16 +409,16 @@ private slots:
         click(CurveSwitch::Each);
         QCOMPARE(points(4), kGrid);
 
-        *EQ[1] = {1, 1, 250, 9.0, 1.4};
+        *EQ[1] = { 1, 1, 250, 9.0, 1.4 };
         in.each_EQ_num = 1;
         mw.startThread();
-        QVERIFY(plot().series(4)->at(66).y() < 4.0);  // not yet
+        QVERIFY(plot().series(4)->at(66).y() < 4.0); // not yet
         QTRY_VERIFY(plot().series(4)->at(66).y() > 8.0);
         QVERIFY(sameCurve(plot().series(4)->points(), bandCurve(*EQ[1], 1)));
         QVERIFY(sameCurve(plot().series(0)->points(), combinedCurve(EQ, true)));
 
         // Two starts within one slot: each redraws the band edited last when it runs.
-        *EQ[4] = {1, 1, 2000, -6.0, 1.0};
+        *EQ[4] = { 1, 1, 2000, -6.0, 1.0 };
         in.each_EQ_num = 3; // off: nothing to draw
         mw.startThread();
         in.each_EQ_num = 4;
@@ -413,26 +429,26 @@ private slots:
 
         // Nothing edited yet, or an edited band that is off: no band curve.
         mw.clear_value_each();
-        for (int band : {0, 2}) {
+        for (int band : { 0, 2 }) {
             in.each_EQ_num = band;
             mw.startThread();
-            QCoreApplication::sendPostedEvents();  // the deferred redraws have run
+            QCoreApplication::sendPostedEvents(); // the deferred redraws have run
             for (int i = 4; i < 15; ++i)
                 QCOMPARE(points(i), 0);
         }
 
         // A band with Q 0 (from a device report, say) is drawn flat, never as NaN.
-        *EQ[2] = {1, 1, 1000, 6.0, 0.0};
+        *EQ[2] = { 1, 1, 1000, 6.0, 0.0 };
         in.each_EQ_num = 2;
         mw.startThread();
         QTRY_COMPARE(points(5), kGrid);
-        for (int i : {0, 5})
+        for (int i : { 0, 5 })
             for (const QPointF& p : plot().series(i)->points())
                 QVERIFY(std::isfinite(p.y()));
         QCOMPARE(plot().series(5)->at(103).y(), 0.0);
 
         // "L/R" with the right channel chosen plots the right set.
-        *EQ_R[1] = {1, 1, 100, -12.0, 1.0};
+        *EQ_R[1] = { 1, 1, 100, -12.0, 1.0 };
         in.comboBox_PEQMode->setCurrentIndex(1);
         in.checkBox_channel->setChecked(true);
         in.each_EQ_num = 1;
@@ -500,7 +516,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&mw));
         auto wheel = [&](int delta) {
             const QPoint at = in.chartView->mapTo(&mw, QPoint(300, 150));
-            QWindowSystemInterface::handleWheelEvent(mw.windowHandle(), at, mw.mapToGlobal(at), {}, {0, delta});
+            QWindowSystemInterface::handleWheelEvent(
+                mw.windowHandle(), at, mw.mapToGlobal(at), {}, { 0, delta });
             QWindowSystemInterface::flushWindowSystemEvents();
         };
         wheel(120);
@@ -520,7 +537,8 @@ private slots:
         const MainWindowInternals in = internals(mw);
         in.fre_list = sourceRows();
         in.tar_list = targetRows();
-        for (CurveSwitch id : {CurveSwitch::Source, CurveSwitch::Target, CurveSwitch::Filtered, CurveSwitch::Each})
+        for (CurveSwitch id :
+            { CurveSwitch::Source, CurveSwitch::Target, CurveSwitch::Filtered, CurveSwitch::Each })
             click(id);
         mw.show();
         QVERIFY(QTest::qWaitForWindowExposed(&mw));

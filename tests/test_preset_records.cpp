@@ -27,7 +27,7 @@ struct Preset
 {
     EQ_data bands[12];
     EQ_config_data record;
-    Preset(EQ_data preamp = {0, 1, 632, 0.0, 0.707}, EQ_data band1 = {})
+    Preset(EQ_data preamp = { 0, 1, 632, 0.0, 0.707 }, EQ_data band1 = {})
     {
         bands[0] = preamp;
         bands[1] = band1;
@@ -38,23 +38,23 @@ struct Preset
 
 // A record as the device streams it, without the four unread words.
 Words leftRightImage(const std::string& name, int32_t lStatus, int32_t lWord, int32_t rStatus,
-                     int32_t rWord, const sim::Band& l1, const sim::Band& r1)
+    int32_t rWord, const sim::Band& l1, const sim::Band& r1)
 {
     Words w = sim::leftRightRecord(name, lStatus, lWord, rStatus, rWord, l1, r1);
     w.resize(kLeftRightRecordWords);
     return w;
 }
 
-constexpr int32_t kPlus3 = 47396876;   // +3.0 dB
-constexpr int32_t kMinus3 = 23754692;  // -3.0 dB, the program's own word
+constexpr int32_t kPlus3 = 47396876; // +3.0 dB
+constexpr int32_t kMinus3 = 23754692; // -3.0 dB, the program's own word
 constexpr int32_t kUnity = 33554432;
 
 int fixedWidth(const QString& text)
 {
-    return int(text.size()) * 10;  // ten pixels a character
+    return int(text.size()) * 10; // ten pixels a character
 }
 
-}  // namespace
+} // namespace
 
 class TestPresetRecords : public QObject
 {
@@ -96,12 +96,12 @@ void TestPresetRecords::packedImages_data()
 
     using L = RecordLayout;
     using B = RecordBuilder;
-    const sim::Band rock{1, 1, -6, 1000, 7070};
-    const sim::Band rockTenths{1, 1, -30, 1000, 7070};
+    const sim::Band rock { 1, 1, -6, 1000, 7070 };
+    const sim::Band rockTenths { 1, 1, -30, 1000, 7070 };
     // "Rock" of model A: preamp on +3.0 dB, band 1 on PK -3.0 dB 1000 Hz Q 0.707.
     const Words modelARock = sim::oneSetRecord("Rock", 1, kPlus3, &rock);
-    QTest::newRow("one-set store") << L::OneSet << B::Store << false << "Rock" << 3.0 << 0.0
-                                   << -3.0 << 0.0 << modelARock;
+    QTest::newRow("one-set store")
+        << L::OneSet << B::Store << false << "Rock" << 3.0 << 0.0 << -3.0 << 0.0 << modelARock;
     QTest::newRow("one-set store keeps 0.5 dB under Gain_flag")
         << L::OneSet << B::Store << true << "Rock" << 3.0 << 0.0 << -3.0 << 0.0 << modelARock;
     QTest::newRow("one-set save") << L::OneSet << B::Save << false << "Rock" << 3.0 << 0.0 << -3.0
@@ -111,8 +111,8 @@ void TestPresetRecords::packedImages_data()
         << sim::oneSetRecord("Rock", 1, kPlus3, &rockTenths);
     // "Live" of model B: left on 0 dB, right on -3.0 dB, left band -3.0 dB,
     // right band LSC +6.0 dB 100 Hz.
-    const sim::Band liveRight{1, 4, 60, 100, 7070};
-    const sim::Band liveRightHalf{1, 4, 12, 100, 7070};
+    const sim::Band liveRight { 1, 4, 60, 100, 7070 };
+    const sim::Band liveRightHalf { 1, 4, 12, 100, 7070 };
     QTest::newRow("left/right store, Gain_flag")
         << L::LeftRight << B::Store << true << "Live" << 0.0 << -3.0 << -3.0 << 6.0
         << leftRightImage("Live", 1, kUnity, 1, kMinus3, rockTenths, liveRight);
@@ -126,19 +126,19 @@ void TestPresetRecords::packedImages_data()
         << L::LeftRight << B::Save << false << "Live" << 0.0 << -3.0 << -3.0 << 6.0
         << leftRightImage("Live", 1, kUnity, 1, kMinus3, rock, liveRightHalf);
     // Truncation toward zero: -0.75 dB x 2 is -1 (0xFF), not -2.
-    const sim::Band quarter{1, 1, -1, 1000, 7070};
+    const sim::Band quarter { 1, 1, -1, 1000, 7070 };
     QTest::newRow("-0.75 dB") << L::OneSet << B::Store << false << "" << 0.0 << 0.0 << -0.75 << 0.0
                               << sim::oneSetRecord("", 1, kUnity, &quarter);
     // Outside the editor's range: held to +-12 dB, preamp too.
-    const sim::Band twelve{1, 1, 120, 1000, 7070};
+    const sim::Band twelve { 1, 1, 120, 1000, 7070 };
     QTest::newRow("gain held to +12 dB")
         << L::OneSet << B::Save << true << "" << 30.0 << 0.0 << 40.0 << 0.0
         << sim::oneSetRecord("", 1, 133582576, &twelve);
-    const sim::Band minusTwelve{1, 1, -120, 1000, 7070};
+    const sim::Band minusTwelve { 1, 1, -120, 1000, 7070 };
     QTest::newRow("gain held to -12 dB")
         << L::OneSet << B::Save << true << "" << -30.0 << 0.0 << -99.0 << 0.0
         << sim::oneSetRecord("", 1, 8428470, &minusTwelve);
-    const sim::Band nanBand{1, 1, 0, 1000, 7070};
+    const sim::Band nanBand { 1, 1, 0, 1000, 7070 };
     QTest::newRow("not a number reads 0 dB")
         << L::OneSet << B::Save << true << "" << std::nan("") << 0.0 << std::nan("") << 0.0
         << sim::oneSetRecord("", 1, kUnity, &nanBand);
@@ -155,9 +155,10 @@ void TestPresetRecords::packedImages()
     QFETCH(double, band1Gain);
     QFETCH(double, rightBand1Gain);
     QFETCH(Words, expected);
-    const Preset left({1, 1, 632, preampGain, 0.707}, {1, 1, 1000, band1Gain, 0.707});
-    const Preset right({1, 1, 632, rightPreampGain, 0.707}, {1, 4, 100, rightBand1Gain, 0.707});
-    const Words words = packDeviceRecord(layout, builder, name, left.record, right.record, gainFlag);
+    const Preset left({ 1, 1, 632, preampGain, 0.707 }, { 1, 1, 1000, band1Gain, 0.707 });
+    const Preset right({ 1, 1, 632, rightPreampGain, 0.707 }, { 1, 4, 100, rightBand1Gain, 0.707 });
+    const Words words
+        = packDeviceRecord(layout, builder, name, left.record, right.record, gainFlag);
     QCOMPARE(words, expected);
 }
 
@@ -182,36 +183,37 @@ void TestPresetRecords::bandFieldsHeldToTheEditorRanges()
     QFETCH(double, q);
     QFETCH(int, sentFrequency);
     QFETCH(int, sentQ);
-    const Preset p({1, 1, 632, 0.0, 0.707}, {1, 1, frequency, 0.0, q});
-    const sim::Band sent{1, 1, 0, sentFrequency, sentQ};
-    for (RecordBuilder builder : {RecordBuilder::Store, RecordBuilder::Save})
+    const Preset p({ 1, 1, 632, 0.0, 0.707 }, { 1, 1, frequency, 0.0, q });
+    const sim::Band sent { 1, 1, 0, sentFrequency, sentQ };
+    for (RecordBuilder builder : { RecordBuilder::Store, RecordBuilder::Save })
         QCOMPARE(packDeviceRecord(RecordLayout::OneSet, builder, "", p.record, p.record, false),
-                 sim::oneSetRecord("", 1, kUnity, &sent));
+            sim::oneSetRecord("", 1, kUnity, &sent));
 }
 
 void TestPresetRecords::namesAreCutAtWholeCharacters_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<RecordBuilder>("builder");
-    QTest::addColumn<QByteArray>("bytes");  // the 16 name bytes
+    QTest::addColumn<QByteArray>("bytes"); // the 16 name bytes
     const QByteArray zero(1, '\0');
-    QTest::newRow("15 characters stored") << "ABCDEFGHIJKLMNO" << RecordBuilder::Store
-                                          << QByteArray("ABCDEFGHIJKLMNO") + zero;
-    QTest::newRow("15 characters saved: 14") << "ABCDEFGHIJKLMNO" << RecordBuilder::Save
-                                             << QByteArray("ABCDEFGHIJKLMN") + zero + zero;
+    QTest::newRow("15 characters stored")
+        << "ABCDEFGHIJKLMNO" << RecordBuilder::Store << QByteArray("ABCDEFGHIJKLMNO") + zero;
+    QTest::newRow("15 characters saved: 14")
+        << "ABCDEFGHIJKLMNO" << RecordBuilder::Save << QByteArray("ABCDEFGHIJKLMN") + zero + zero;
     QTest::newRow("empty") << "" << RecordBuilder::Store << QByteArray(16, '\0');
     // Six three-byte characters: five fit in 15 bytes, four in 14.
     const QString music = QString::fromUtf8("音乐音乐音乐");
-    QTest::newRow("three-byte stored") << music << RecordBuilder::Store
-                                       << QString::fromUtf8("音乐音乐音").toUtf8() + zero;
+    QTest::newRow("three-byte stored")
+        << music << RecordBuilder::Store << QString::fromUtf8("音乐音乐音").toUtf8() + zero;
     QTest::newRow("three-byte saved")
-        << music << RecordBuilder::Save << QString::fromUtf8("音乐音乐").toUtf8() + QByteArray(4, '\0');
+        << music << RecordBuilder::Save
+        << QString::fromUtf8("音乐音乐").toUtf8() + QByteArray(4, '\0');
     // A four-byte character straddling byte 15 is left out whole.
     const QString emoji = QStringLiteral("ABCDEFGHIJKL") + QString::fromUtf8("😀");
-    QTest::newRow("four-byte at the end") << emoji << RecordBuilder::Store
-                                          << QByteArray("ABCDEFGHIJKL") + QByteArray(4, '\0');
-    QTest::newRow("ampersand travels single") << "R&B" << RecordBuilder::Store
-                                              << QByteArray("R&B") + QByteArray(13, '\0');
+    QTest::newRow("four-byte at the end")
+        << emoji << RecordBuilder::Store << QByteArray("ABCDEFGHIJKL") + QByteArray(4, '\0');
+    QTest::newRow("ampersand travels single")
+        << "R&B" << RecordBuilder::Store << QByteArray("R&B") + QByteArray(13, '\0');
 }
 
 void TestPresetRecords::namesAreCutAtWholeCharacters()
@@ -220,7 +222,8 @@ void TestPresetRecords::namesAreCutAtWholeCharacters()
     QFETCH(RecordBuilder, builder);
     QFETCH(QByteArray, bytes);
     const Preset p;
-    const Words words = packDeviceRecord(RecordLayout::OneSet, builder, name, p.record, p.record, false);
+    const Words words
+        = packDeviceRecord(RecordLayout::OneSet, builder, name, p.record, p.record, false);
     QByteArray image;
     for (int i = 0; i < 16; ++i)
         image.append(char(recordByte(words.data(), i)));
@@ -228,7 +231,7 @@ void TestPresetRecords::namesAreCutAtWholeCharacters()
     // The parser reads back a whole-character name.
     QVERIFY(name.startsWith(parseOneSetRecord(words.data()).name));
     if (builder == RecordBuilder::Store) {
-        int32_t nameOnly[4] = {-1, -1, -1, -1};
+        int32_t nameOnly[4] = { -1, -1, -1, -1 };
         packRecordName(nameOnly, name);
         QCOMPARE(Words(nameOnly, nameOnly + 4), Words(words.begin(), words.begin() + 4));
     }
@@ -239,11 +242,11 @@ void TestPresetRecords::parserReadsEveryPackedRecordBack_data()
     QTest::addColumn<RecordLayout>("layout");
     QTest::addColumn<RecordBuilder>("builder");
     QTest::addColumn<bool>("gainFlag");
-    for (const RecordLayout l : {RecordLayout::OneSet, RecordLayout::LeftRight})
-        for (const RecordBuilder b : {RecordBuilder::Store, RecordBuilder::Save})
-            for (const bool flag : {false, true})
+    for (const RecordLayout l : { RecordLayout::OneSet, RecordLayout::LeftRight })
+        for (const RecordBuilder b : { RecordBuilder::Store, RecordBuilder::Save })
+            for (const bool flag : { false, true })
                 QTest::addRow("%s %s %s", l == RecordLayout::OneSet ? "one-set" : "left/right",
-                              b == RecordBuilder::Store ? "store" : "save", flag ? "0.1 dB" : "0.5 dB")
+                    b == RecordBuilder::Store ? "store" : "save", flag ? "0.1 dB" : "0.5 dB")
                     << l << b << flag;
 }
 
@@ -253,12 +256,14 @@ void TestPresetRecords::parserReadsEveryPackedRecordBack()
     QFETCH(RecordBuilder, builder);
     QFETCH(bool, gainFlag);
     // Ten bands of every type, gains on the 0.5 dB grid so both units hold them.
-    Preset left({1, 1, 632, -4.5, 0.707}), right({0, 1, 632, 2.0, 0.707});
+    Preset left({ 1, 1, 632, -4.5, 0.707 }), right({ 0, 1, 632, 2.0, 0.707 });
     for (int k = 1; k <= 10; ++k) {
-        left.bands[k] = {uint8_t(k % 2), 1 + k % 5, 20 + 2000 * k, -5.0 + k, 0.5 + 0.25 * k};
-        right.bands[k] = {uint8_t(1 - k % 2), 1 + (k + 2) % 5, 30 + 1500 * k, 5.5 - k, 1.0 + 0.5 * k};
+        left.bands[k] = { uint8_t(k % 2), 1 + k % 5, 20 + 2000 * k, -5.0 + k, 0.5 + 0.25 * k };
+        right.bands[k]
+            = { uint8_t(1 - k % 2), 1 + (k + 2) % 5, 30 + 1500 * k, 5.5 - k, 1.0 + 0.5 * k };
     }
-    const Words words = packDeviceRecord(layout, builder, "Ten bands", left.record, right.record, gainFlag);
+    const Words words
+        = packDeviceRecord(layout, builder, "Ten bands", left.record, right.record, gainFlag);
     const int factor = bandGainFactor(builder, layout, gainFlag);
     Preset readL, readR;
     if (layout == RecordLayout::OneSet) {
@@ -268,14 +273,15 @@ void TestPresetRecords::parserReadsEveryPackedRecordBack()
     } else {
         QCOMPARE(int(words.size()), kLeftRightRecordWords);
         QCOMPARE(factor, gainFlag ? 10 : 2);
-        storeLeftRightRecord(readL.record, readR.record, parseLeftRightRecord(words.data()), factor);
+        storeLeftRightRecord(
+            readL.record, readR.record, parseLeftRightRecord(words.data()), factor);
     }
     QCOMPARE(readL.record.config_name, QStringLiteral("Ten bands"));
     QCOMPARE(readL.bands[0].status, left.bands[0].status);
     QCOMPARE(readL.bands[0].gain, left.bands[0].gain);
     if (layout == RecordLayout::LeftRight)
         QCOMPARE(readR.bands[0].gain, right.bands[0].gain);
-    QList<std::pair<const Preset*, const Preset*>> sides{{&left, &readL}};
+    QList<std::pair<const Preset*, const Preset*>> sides { { &left, &readL } };
     if (layout == RecordLayout::LeftRight)
         sides.append(std::pair<const Preset*, const Preset*>(&right, &readR));
     for (int k = 1; k <= 10; ++k) {
@@ -287,7 +293,8 @@ void TestPresetRecords::parserReadsEveryPackedRecordBack()
             QCOMPARE(b.center_frequency, a.center_frequency);
             // The one-set stream reads half-dB steps: a x 10 save reads back x 5.
             const double readFactor = layout == RecordLayout::OneSet ? 2.0 : factor;
-            QCOMPARE(b.gain, layout == RecordLayout::OneSet ? a.gain * factor / readFactor : a.gain);
+            QCOMPARE(
+                b.gain, layout == RecordLayout::OneSet ? a.gain * factor / readFactor : a.gain);
             QCOMPARE(b.Q, a.Q);
         }
     }
@@ -296,9 +303,9 @@ void TestPresetRecords::parserReadsEveryPackedRecordBack()
 // Tenths divide exactly: -6 steps of 0.1 dB are -0.6 dB, not -0.6000000000000001.
 void TestPresetRecords::leftRightGainsAreTenthsExactly()
 {
-    Preset left({}, {1, 1, 1000, -0.6, 0.707}), right({}, {1, 1, 1000, 0.7, 0.707});
-    const Words words = packDeviceRecord(RecordLayout::LeftRight, RecordBuilder::Save, "x",
-                                         left.record, right.record, true);
+    Preset left({}, { 1, 1, 1000, -0.6, 0.707 }), right({}, { 1, 1, 1000, 0.7, 0.707 });
+    const Words words = packDeviceRecord(
+        RecordLayout::LeftRight, RecordBuilder::Save, "x", left.record, right.record, true);
     Preset readL, readR;
     storeLeftRightRecord(readL.record, readR.record, parseLeftRightRecord(words.data()), 10.0);
     QCOMPARE(readL.bands[1].gain, -0.6);
@@ -307,15 +314,17 @@ void TestPresetRecords::leftRightGainsAreTenthsExactly()
 
 void TestPresetRecords::frameLists()
 {
-    const Preset p({}, {0, 1, 632, 0.0, 0.707});
-    const auto check = [](const FrameList& frames, int at, uint32_t cmd, int32_t data, int total, int current) {
-        const auto& f = frames.at(size_t(at));
-        return f.cmd == cmd && f.data == data && f.total == total && f.current == current
-               && f.protocol == 0x20;
-    };
-    for (const RecordLayout l : {RecordLayout::OneSet, RecordLayout::LeftRight}) {
+    const Preset p({}, { 0, 1, 632, 0.0, 0.707 });
+    const auto check
+        = [](const FrameList& frames, int at, uint32_t cmd, int32_t data, int total, int current) {
+              const auto& f = frames.at(size_t(at));
+              return f.cmd == cmd && f.data == data && f.total == total && f.current == current
+                  && f.protocol == 0x20;
+          };
+    for (const RecordLayout l : { RecordLayout::OneSet, RecordLayout::LeftRight }) {
         const int n = recordWordCount(l);
-        const Words words = packDeviceRecord(l, RecordBuilder::Store, "Rock", p.record, p.record, false);
+        const Words words
+            = packDeviceRecord(l, RecordBuilder::Store, "Rock", p.record, p.record, false);
         const FrameList store = storeRecordFrames(words);
         QCOMPARE(int(store.size()), n);
         for (int k = 0; k < n; ++k)
@@ -336,10 +345,12 @@ void TestPresetRecords::frameLists()
         QCOMPARE(int(rename.size()), 5);
         QVERIFY(check(rename, 0, 0x110C, 0, 1, 1));
         for (int k = 0; k < 4; ++k)
-            QVERIFY(check(rename, k + 1, 0x110D, words[size_t(k)], n, k));  // total of the whole record
+            QVERIFY(
+                check(rename, k + 1, 0x110D, words[size_t(k)], n, k)); // total of the whole record
     }
     // No layout yet: nothing is built, only the opening frames remain.
-    QVERIFY(packDeviceRecord(RecordLayout::None, RecordBuilder::Save, "x", p.record, p.record, true).empty());
+    QVERIFY(packDeviceRecord(RecordLayout::None, RecordBuilder::Save, "x", p.record, p.record, true)
+                .empty());
     QVERIFY(storeRecordFrames({}).empty());
     QCOMPARE(int(saveSlotFrames(3, {}).size()), 1);
     const int32_t name[4] = {};
@@ -356,12 +367,20 @@ void TestPresetRecords::numberedLabel_data()
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("text");
     // Ten pixels a character: 18 characters (180 px) whole, 19 (190) cut to 185.
-    QTest::newRow("short") << 3 << "Rock" << "EQ3:Rock" << "EQ3:Rock";
-    QTest::newRow("185 px whole") << 10 << "ABCDEFGHIJKLM" << "EQ10:ABCDEFGHIJKLM" << "EQ10:ABCDEFGHIJKLM";
-    QTest::newRow("190 px elided") << 10 << "ABCDEFGHIJKLMN" << "EQ10:ABCDEFGHIJKL\u2026"
+    QTest::newRow("short") << 3 << "Rock"
+                           << "EQ3:Rock"
+                           << "EQ3:Rock";
+    QTest::newRow("185 px whole") << 10 << "ABCDEFGHIJKLM"
+                                  << "EQ10:ABCDEFGHIJKLM"
+                                  << "EQ10:ABCDEFGHIJKLM";
+    QTest::newRow("190 px elided") << 10 << "ABCDEFGHIJKLMN"
+                                   << "EQ10:ABCDEFGHIJKL\u2026"
                                    << "EQ10:ABCDEFGHIJKL\u2026";
-    QTest::newRow("ampersand shown single") << 1 << "R&B" << "EQ1:R&B" << "EQ1:R&&B";
-    QTest::newRow("elided with ampersand") << 2 << "A&B&C&D&E&F&G&H" << "EQ2:A&B&C&D&E&F&G\u2026"
+    QTest::newRow("ampersand shown single") << 1 << "R&B"
+                                            << "EQ1:R&B"
+                                            << "EQ1:R&&B";
+    QTest::newRow("elided with ampersand") << 2 << "A&B&C&D&E&F&G&H"
+                                           << "EQ2:A&B&C&D&E&F&G\u2026"
                                            << "EQ2:A&&B&&C&&D&&E&&F&&G\u2026";
 }
 
@@ -381,11 +400,16 @@ void TestPresetRecords::distinctNames_data()
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QString>("candidate");
     QTest::addColumn<QString>("result");
-    QTest::newRow("free") << QStringList{"A", "A(1)"} << "B" << "B";
-    QTest::newRow("taken twice") << QStringList{"A", "A(1)"} << "A" << "A(1)(1)";
-    QTest::newRow("one pass only") << QStringList{"A(1)(1)", "A(1)", "A"} << "A" << "A(1)(1)";
-    QTest::newRow("case matters") << QStringList{"rock"} << "Rock" << "Rock";
-    QTest::newRow("doubled ampersands compare as stored") << QStringList{"R&&B"} << "R&&B" << "R&&B(1)";
+    QTest::newRow("free") << QStringList { "A", "A(1)" } << "B"
+                          << "B";
+    QTest::newRow("taken twice") << QStringList { "A", "A(1)" } << "A"
+                                 << "A(1)(1)";
+    QTest::newRow("one pass only") << QStringList { "A(1)(1)", "A(1)", "A" } << "A"
+                                   << "A(1)(1)";
+    QTest::newRow("case matters") << QStringList { "rock" } << "Rock"
+                                  << "Rock";
+    QTest::newRow("doubled ampersands compare as stored") << QStringList { "R&&B" } << "R&&B"
+                                                          << "R&&B(1)";
 }
 
 void TestPresetRecords::distinctNames()
@@ -405,18 +429,30 @@ void TestPresetRecords::slotLimit_data()
     QTest::addColumn<bool>("factory");
     QTest::addColumn<bool>("reached");
     QTest::addColumn<bool>("overwrite");
-    QTest::newRow("Mirel 1 at three") << true << 3 << "QAZWS" << "Mirel 1" << false << true << true;
-    QTest::newRow("other model at three") << true << 3 << "QAZWS" << "Mirel 9" << false << false << false;
-    QTest::newRow("Ostra 2 above three") << true << 4 << "ABCD" << "Ostra 2" << false << true << true;
-    QTest::newRow("plain ABCD at five") << false << 5 << "ABCD" << "Vantor 9" << true << true << false;
-    QTest::newRow("plain ABCD at five, Ostra 2") << false << 5 << "ABCD" << "Ostra 2" << true << true << true;
-    QTest::newRow("numbered ABCD at five") << true << 5 << "ABCD" << "Vantor 9" << false << false << false;
-    QTest::newRow("numbered ABCD at ten") << true << 10 << "ABCD" << "Vantor 9" << false << true << false;
-    QTest::newRow("one-set at five, numbered") << true << 5 << "QAZWS" << "Mirel 9" << false << true << false;
-    QTest::newRow("one-set at five, plain") << false << 5 << "QAZWS" << "Vantor 5" << true << true << false;
-    QTest::newRow("one-set above five") << true << 7 << "QAZWS" << "Mirel 9" << false << true << false;
-    QTest::newRow("factory fill 5-9") << true << 5 << "ABCD" << "Vantor 9" << true << true << false;
-    QTest::newRow("below") << false << 4 << "ABCD" << "Vantor 9" << true << false << false;
+    QTest::newRow("Mirel 1 at three") << true << 3 << "QAZWS"
+                                      << "Mirel 1" << false << true << true;
+    QTest::newRow("other model at three") << true << 3 << "QAZWS"
+                                          << "Mirel 9" << false << false << false;
+    QTest::newRow("Ostra 2 above three") << true << 4 << "ABCD"
+                                         << "Ostra 2" << false << true << true;
+    QTest::newRow("plain ABCD at five") << false << 5 << "ABCD"
+                                        << "Vantor 9" << true << true << false;
+    QTest::newRow("plain ABCD at five, Ostra 2") << false << 5 << "ABCD"
+                                                 << "Ostra 2" << true << true << true;
+    QTest::newRow("numbered ABCD at five") << true << 5 << "ABCD"
+                                           << "Vantor 9" << false << false << false;
+    QTest::newRow("numbered ABCD at ten") << true << 10 << "ABCD"
+                                          << "Vantor 9" << false << true << false;
+    QTest::newRow("one-set at five, numbered") << true << 5 << "QAZWS"
+                                               << "Mirel 9" << false << true << false;
+    QTest::newRow("one-set at five, plain") << false << 5 << "QAZWS"
+                                            << "Vantor 5" << true << true << false;
+    QTest::newRow("one-set above five") << true << 7 << "QAZWS"
+                                        << "Mirel 9" << false << true << false;
+    QTest::newRow("factory fill 5-9") << true << 5 << "ABCD"
+                                      << "Vantor 9" << true << true << false;
+    QTest::newRow("below") << false << 4 << "ABCD"
+                           << "Vantor 9" << true << false << false;
 }
 
 void TestPresetRecords::slotLimit()

@@ -18,20 +18,20 @@ namespace {
 void writeFrame(hid_device* dev, uint32_t cmd, int32_t data, uint8_t total = 1, uint8_t current = 1)
 {
     const auto d = static_cast<uint32_t>(data);
-    const unsigned char buf[16] = {0x00, 0x22, 0x33, 0x20, total, current,
-                                   static_cast<unsigned char>(cmd >> 8), static_cast<unsigned char>(cmd),
-                                   static_cast<unsigned char>(d >> 24), static_cast<unsigned char>(d >> 16),
-                                   static_cast<unsigned char>(d >> 8), static_cast<unsigned char>(d),
-                                   0x00, 0x00, 0x66, 0x77};
+    const unsigned char buf[16] = { 0x00, 0x22, 0x33, 0x20, total, current,
+        static_cast<unsigned char>(cmd >> 8), static_cast<unsigned char>(cmd),
+        static_cast<unsigned char>(d >> 24), static_cast<unsigned char>(d >> 16),
+        static_cast<unsigned char>(d >> 8), static_cast<unsigned char>(d), 0x00, 0x00, 0x66, 0x77 };
     QCOMPARE(hid_write(dev, buf, 16), 16);
 }
 
 void writeRecord(hid_device* dev, uint32_t cmd, const std::vector<int32_t>& words, int count)
 {
     for (int k = 0; k < count; ++k)
-        writeFrame(dev, cmd, words[size_t(k)], uint8_t(words.size() > 74 ? 74 : words.size()), uint8_t(k));
+        writeFrame(
+            dev, cmd, words[size_t(k)], uint8_t(words.size() > 74 ? 74 : words.size()), uint8_t(k));
 }
-}  // namespace
+} // namespace
 
 class TestSimHid : public QObject
 {
@@ -58,8 +58,8 @@ private slots:
         QVERIFY(dev);
 
         // A one-set store carries 0.5 dB steps: byte 4 is +2.0 dB.
-        const sim::SlotRecord fresh = sim::slotRecord("New", 1, sim::kUnityPreamp,
-                                                      sim::slotBand({1, 1, 4, 500, 7070}, 5));
+        const sim::SlotRecord fresh = sim::slotRecord(
+            "New", 1, sim::kUnityPreamp, sim::slotBand({ 1, 1, 4, 500, 7070 }, 5));
         writeRecord(dev, 0x110B, sim::encodeOneSet(fresh, 5), 39);
         auto held = model->userSlots();
         QCOMPARE(held.size(), size_t(3));
@@ -67,8 +67,10 @@ private slots:
         QCOMPARE(held[2].left.bands[0].gainTenths, 20);
 
         writeFrame(dev, 0x110F, 0);
-        writeRecord(dev, 0x1110, sim::encodeOneSet(sim::slotRecord("Saved", 1, 47396876,
-                                                                   sim::slotBand({1, 2, 10, 80, 7070}, 5)), 5), 39);
+        writeRecord(dev, 0x1110,
+            sim::encodeOneSet(
+                sim::slotRecord("Saved", 1, 47396876, sim::slotBand({ 1, 2, 10, 80, 7070 }, 5)), 5),
+            39);
         writeFrame(dev, 0x110C, 1);
         const auto name = sim::nameWords("Renamed");
         for (int k = 0; k < 4; ++k)
@@ -85,7 +87,7 @@ private slots:
         writeFrame(dev, 0x9E01, 1);
         writeFrame(dev, 0x9203, -4);
         writeFrame(dev, 0x9205, 1);
-        writeFrame(dev, 0x9208, 9);  // right channel: a one-set device has none
+        writeFrame(dev, 0x9208, 9); // right channel: a one-set device has none
         writeFrame(dev, 0x9E01, 0);
         held = model->userSlots();
         QCOMPARE(held.size(), size_t(2));
@@ -97,7 +99,8 @@ private slots:
         // The next burst lists both and reports slot 1 as active.
         const auto burst = model->nextBurst();
         QVERIFY(std::find(burst.begin(), burst.end(), sim::makeReport(0x1206, 1)) != burst.end());
-        QVERIFY(std::find(burst.begin(), burst.end(), sim::makeReport(0x1106, 2, 201, 195)) != burst.end());
+        QVERIFY(std::find(burst.begin(), burst.end(), sim::makeReport(0x1106, 2, 201, 195))
+            != burst.end());
         hid_close(dev);
     }
 
@@ -111,7 +114,7 @@ private slots:
         engine.plug();
         hid_device* dev = hid_open(0x1234, 0x5678, nullptr);
         QVERIFY(dev);
-        writeRecord(dev, 0x110B, sim::encodeLeftRight(sim::SlotRecord{"Four", {}, {}}, 1), 74);
+        writeRecord(dev, 0x110B, sim::encodeLeftRight(sim::SlotRecord { "Four", {}, {} }, 1), 74);
         QCOMPARE(model->userSlots().size(), size_t(3));
         writeFrame(dev, 0x1119, 2);
         writeFrame(dev, 0x9E01, 1);
@@ -123,7 +126,7 @@ private slots:
         QCOMPARE(held[2].right.preampWord, 23754692);
         QCOMPARE(int(held[2].right.bands[0].type), 3);
         QCOMPARE(held[2].right.bands[0].gainTenths, -15);
-        QCOMPARE(held[2].left.bands[0].type, int8_t(4));  // untouched
+        QCOMPARE(held[2].left.bands[0].type, int8_t(4)); // untouched
         hid_close(dev);
     }
 
@@ -142,10 +145,10 @@ private slots:
         engine.plug();
         hid_device* dev = hid_open(0x1234, 0x5678, nullptr);
         QVERIFY(dev);
-        QCOMPARE(hid_exit(), 0);  // the handle must survive hid_exit
+        QCOMPARE(hid_exit(), 0); // the handle must survive hid_exit
 
-        const unsigned char frame[16] = {0x00, 0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x01,
-                                         0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x66, 0x77};
+        const unsigned char frame[16] = { 0x00, 0x22, 0x33, 0x20, 0x01, 0x01, 0x11, 0x01, 0x00,
+            0x00, 0x00, 0x01, 0x00, 0x00, 0x66, 0x77 };
         QCOMPARE(hid_write(dev, frame, 16), 16);
         const auto writes = engine.writes();
         QCOMPARE(writes.size(), size_t(1));
@@ -159,11 +162,11 @@ private slots:
         engine.queueFrame(0x1203, 0x51567370);
         unsigned char in[16] = {};
         QCOMPARE(hid_read(dev, in, 16), 16);
-        const unsigned char expected[16] = {0x22, 0x33, 0x20, 0x01, 0x01, 0x12, 0x03, 0x51,
-                                            0x56, 0x73, 0x70, 0x00, 0x00, 0x66, 0x77, 0x00};
+        const unsigned char expected[16] = { 0x22, 0x33, 0x20, 0x01, 0x01, 0x12, 0x03, 0x51, 0x56,
+            0x73, 0x70, 0x00, 0x00, 0x66, 0x77, 0x00 };
         QVERIFY(std::equal(in, in + 16, expected));
 
-        QCOMPARE(hid_read_timeout(dev, in, 16, 10), 0);  // nothing queued: a timeout
+        QCOMPARE(hid_read_timeout(dev, in, 16, 10), 0); // nothing queued: a timeout
 
         engine.unplug();
         QCOMPARE(hid_read(dev, in, 16), -1);
@@ -177,7 +180,7 @@ private slots:
         engine.plug();
         hid_device* dev = hid_open(1, 2, nullptr);
         QVERIFY(dev);
-        std::atomic<int> result{1};
+        std::atomic<int> result { 1 };
         std::thread reader([&] {
             unsigned char buf[16];
             result = hid_read(dev, buf, 16);
@@ -202,7 +205,7 @@ private slots:
         QCOMPARE(hid_read_timeout(first, buf, 16, 10), -1);
         QCOMPARE(hid_read_timeout(second, buf, 16, 10), 16);
         hid_close(second);
-        hid_close(second);  // closing twice is harmless
+        hid_close(second); // closing twice is harmless
         QCOMPARE(hid_read(second, buf, 16), -1);
         QCOMPARE(engine.openHandles(), 0);
     }
@@ -279,7 +282,7 @@ private slots:
         QCOMPARE(engine.openMonitors(), 3);
 
         auto readable = [](udev_monitor* m) {
-            pollfd p{udev_monitor_get_fd(m), POLLIN, 0};
+            pollfd p { udev_monitor_get_fd(m), POLLIN, 0 };
             return poll(&p, 1, 0) == 1;
         };
         auto next = [](udev_monitor* m) {
@@ -299,7 +302,7 @@ private slots:
         QCOMPARE(next(hidraw), QString());
         QVERIFY(!readable(other) && !readable(idle));
 
-        engine.setAnnouncements(false);  // a system whose monitors hear nothing
+        engine.setAnnouncements(false); // a system whose monitors hear nothing
         engine.plug();
         QVERIFY(!readable(hidraw));
 

@@ -30,7 +30,7 @@ using testsupport::kProgramDeadlineMs;
 QStringList sanitizerRuntimes()
 {
     QStringList libs;
-    std::ifstream maps("/proc/self/maps");  // a proc file: read it as a stream
+    std::ifstream maps("/proc/self/maps"); // a proc file: read it as a stream
     std::string line;
     while (std::getline(maps, line)) {
         const auto slash = line.find('/');
@@ -38,7 +38,8 @@ QStringList sanitizerRuntimes()
             continue;
         const QString path = QString::fromStdString(line.substr(slash));
         const QString name = QFileInfo(path).fileName();
-        if ((name.startsWith("libasan.so") || name.startsWith("libubsan.so")) && !libs.contains(path))
+        if ((name.startsWith("libasan.so") || name.startsWith("libubsan.so"))
+            && !libs.contains(path))
             libs << path;
     }
     // The address sanitizer's runtime must come first of all.
@@ -78,7 +79,7 @@ bool send(const QByteArray& message, const QString& name = single_instance::kSer
     return true;
 }
 
-}  // namespace
+} // namespace
 
 class TestStartup : public QObject
 {
@@ -157,8 +158,8 @@ private slots:
     {
         auto p = start();
         QVERIFY(waitListening());
-        for (const QByteArray& text : {QByteArray("exit\n"), QByteArray("EXIT"), QByteArray("Exit"),
-                                       QByteArray("hello"), QByteArray(), QByteArray("Activate")})
+        for (const QByteArray& text : { QByteArray("exit\n"), QByteArray("EXIT"),
+                 QByteArray("Exit"), QByteArray("hello"), QByteArray(), QByteArray("Activate") })
             QVERIFY(send(text));
         QTest::qWait(500);
         QCOMPARE(p->state(), QProcess::Running);
@@ -177,12 +178,13 @@ private slots:
         QByteArray received;
         connect(&old, &QLocalServer::newConnection, this, [&] {
             while (QLocalSocket* s = old.nextPendingConnection())
-                connect(s, &QLocalSocket::readyRead, s, [&received, s] { received += s->readAll(); });
+                connect(
+                    s, &QLocalSocket::readyRead, s, [&received, s] { received += s->readAll(); });
         });
 
         auto p = start();
         QTRY_COMPARE_WITH_TIMEOUT(received, QByteArray("exit"), kProgramDeadlineMs);
-        QTest::qWait(1500);  // the old instance is still saving
+        QTest::qWait(1500); // the old instance is still saving
         QVERIFY(!log(*p).contains("load font"));
 
         old.close();
@@ -249,7 +251,8 @@ private slots:
         QLocalSocket client;
         client.connectToServer(name);
         QVERIFY(client.waitForConnected(2000));
-        QTRY_COMPARE_WITH_TIMEOUT(client.state(), QLocalSocket::UnconnectedState, testsupport::kDeadlineMs);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            client.state(), QLocalSocket::UnconnectedState, testsupport::kDeadlineMs);
     }
 
     void nameIsTakenOverAndUserOnly()
@@ -263,7 +266,8 @@ private slots:
 
         const QFileInfo socketFile(newer.server()->fullServerName());
         QVERIFY(socketFile.exists());
-        QCOMPARE(socketFile.permissions() & (QFile::WriteGroup | QFile::WriteOther), QFile::Permissions());
+        QCOMPARE(socketFile.permissions() & (QFile::WriteGroup | QFile::WriteOther),
+            QFile::Permissions());
     }
 
     // An older instance that quits only after the newer one took the name

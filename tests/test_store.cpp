@@ -26,15 +26,9 @@ __attribute__((weak)) R_EQ_data* EQ_R[12];
 
 namespace {
 
-QJsonDocument jsonOf(const QString& path)
-{
-    return QJsonDocument::fromJson(fileBytes(path));
-}
+QJsonDocument jsonOf(const QString& path) { return QJsonDocument::fromJson(fileBytes(path)); }
 
-QJsonArray arrayOf(const QString& path)
-{
-    return jsonOf(path).array();
-}
+QJsonArray arrayOf(const QString& path) { return jsonOf(path).array(); }
 
 QJsonArray listArray(const QList<QJsonObject>& list)
 {
@@ -47,7 +41,8 @@ QJsonArray listArray(const QList<QJsonObject>& list)
 // A preset object as the program writes it, with every band cleared.
 QJsonObject presetObject(int index, const QString& name, const QString& firstBand = "1 1 20 3 0.2")
 {
-    QJsonObject o{{"index", index}, {"config_name", name}, {"eq_gain", "1 -3"}, {"eq_1", firstBand}};
+    QJsonObject o { { "index", index }, { "config_name", name }, { "eq_gain", "1 -3" },
+        { "eq_1", firstBand } };
     for (int k = 2; k <= 11; ++k)
         o.insert(QStringLiteral("eq_%1").arg(k), "0 1 632 0 0.707");
     return o;
@@ -57,7 +52,8 @@ QByteArray presetFile(int n)
 {
     QJsonArray a;
     for (int i = 0; i < n; ++i)
-        a.append(presetObject(i, QStringLiteral("P%1").arg(i), QStringLiteral("1 1 %1 1 1").arg(100 + i)));
+        a.append(presetObject(
+            i, QStringLiteral("P%1").arg(i), QStringLiteral("1 1 %1 1 1").arg(100 + i)));
     return QJsonDocument(a).toJson();
 }
 
@@ -65,12 +61,12 @@ QByteArray curveFile(int n)
 {
     QJsonArray a;
     for (int i = 0; i < n; ++i)
-        a.append(QJsonObject{{"index", i}, {"name", QStringLiteral("c%1").arg(i)},
-                             {"path", QStringLiteral("/x/c%1.csv").arg(i)}, {"type", "tar"}});
+        a.append(QJsonObject { { "index", i }, { "name", QStringLiteral("c%1").arg(i) },
+            { "path", QStringLiteral("/x/c%1.csv").arg(i) }, { "type", "tar" } });
     return QJsonDocument(a).toJson();
 }
 
-}  // namespace
+} // namespace
 
 class TestStore : public QObject
 {
@@ -87,7 +83,7 @@ private slots:
         QVERIFY(dir_->isValid());
         QVERIFY(QDir(dir_->path()).mkdir("Workspace_Config"));
         setAppDataDirForTesting(dir_->path());
-        sysSetValue = SysSetInfo{};  // as at process start
+        sysSetValue = SysSetInfo {}; // as at process start
         test_strReset();
     }
 
@@ -102,14 +98,15 @@ private slots:
         Config_stamp_running_version();
 
         const QJsonObject o = jsonOf(settingsFilePath()).object();
-        const QJsonObject expected{
-            {"Language", 1}, {"EQ_save_file_path", QStandardPaths::writableLocation(QStandardPaths::DesktopLocation)},
-            {"Auto_run", true}, {"Auto_save", true}, {"CloseBehavior", false},
-            {"Filtered_FR_alignment", false}, {"High_sampling_rate_mute", false},
-            {"Target_Mark", false}, {"Source_Mark", false}, {"Each_Mark", false},
-            {"Combined_Mark", true}, {"Filtered_Mark", false}, {"Raw_Mark", false},
-            {"Pre_select_tar_index", -1}, {"Pre_select_fre_index", -1},
-            {"QuorvelVesk_version", "V1.16"}, {"FollowPre", false}};
+        const QJsonObject expected { { "Language", 1 },
+            { "EQ_save_file_path",
+                QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) },
+            { "Auto_run", true }, { "Auto_save", true }, { "CloseBehavior", false },
+            { "Filtered_FR_alignment", false }, { "High_sampling_rate_mute", false },
+            { "Target_Mark", false }, { "Source_Mark", false }, { "Each_Mark", false },
+            { "Combined_Mark", true }, { "Filtered_Mark", false }, { "Raw_Mark", false },
+            { "Pre_select_tar_index", -1 }, { "Pre_select_fre_index", -1 },
+            { "QuorvelVesk_version", "V1.16" }, { "FollowPre", false } };
         QCOMPARE(o, expected);
         QVERIFY(o.value("Language").isDouble() && o.value("Auto_run").isBool());
         QVERIFY(!QFile::exists(settingsFilePath() + ".bad"));
@@ -125,16 +122,17 @@ private slots:
         QTest::addColumn<bool>("keptBad");
 
         QTest::newRow("older file without Combined_Mark")
-            << QByteArray(R"({"Language":1,"Pre_select_tar_index":3,"EQ_save_file_path":"/d"})") << 1 << false
-            << 3 << "/d" << false;
-        QTest::newRow("language 2 kept") << QByteArray(R"({"Language":2,"Combined_Mark":true})") << 2 << true
-                                         << 0 << "" << false;
-        QTest::newRow("numbers and strings swapped")
-            << QByteArray(R"({"Language":"1","EQ_save_file_path":5,"Combined_Mark":1,"Pre_select_tar_index":2.5})")
-            << 0 << false << 0 << "" << false;
-        QTest::newRow("top-level array") << QByteArray(R"([{"Language":1}])") << 0 << false << 0 << "" << true;
-        QTest::newRow("cut in half") << QByteArray(R"({"Language": 1, "Combined_Mark": tr)") << 0 << false << 0
-                                     << "" << true;
+            << QByteArray(R"({"Language":1,"Pre_select_tar_index":3,"EQ_save_file_path":"/d"})")
+            << 1 << false << 3 << "/d" << false;
+        QTest::newRow("language 2 kept") << QByteArray(R"({"Language":2,"Combined_Mark":true})")
+                                         << 2 << true << 0 << "" << false;
+        QTest::newRow("numbers and strings swapped") << QByteArray(
+            R"({"Language":"1","EQ_save_file_path":5,"Combined_Mark":1,"Pre_select_tar_index":2.5})")
+                                                     << 0 << false << 0 << "" << false;
+        QTest::newRow("top-level array")
+            << QByteArray(R"([{"Language":1}])") << 0 << false << 0 << "" << true;
+        QTest::newRow("cut in half") << QByteArray(R"({"Language": 1, "Combined_Mark": tr)") << 0
+                                     << false << 0 << "" << true;
         QTest::newRow("empty file") << QByteArray() << 0 << false << 0 << "" << true;
     }
 
@@ -185,7 +183,7 @@ private slots:
         QCOMPARE(sysSetValue.Language, 1);
         QVERIFY(sysSetValue.Combined_Mark);
         QCOMPARE(sysSetValue.Pre_select_fre_index, -1);
-        Config_update();  // cannot replace a folder: only logged
+        Config_update(); // cannot replace a folder: only logged
         QVERIFY(QFileInfo(settingsFilePath()).isDir());
     }
 
@@ -207,7 +205,9 @@ private slots:
         config_Init();
         const QByteArray before = fileBytes(settingsFilePath());
         const QString link = path("old-settings");
-        QCOMPARE(::link(QFile::encodeName(settingsFilePath()).constData(), QFile::encodeName(link).constData()), 0);
+        QCOMPARE(::link(QFile::encodeName(settingsFilePath()).constData(),
+                     QFile::encodeName(link).constData()),
+            0);
         sysSetValue.Language = 0;
         Config_update();
         // In-place truncation would have changed the linked inode too.
@@ -237,8 +237,9 @@ private slots:
         QCOMPARE(fileBytes(presetFilePath()), presets);
         QCOMPARE(fileBytes(channelModeFilePath()), modes);
         QCOMPARE(config_jsonDataList, list);
-        QCOMPARE(getConfig(7), 0);  // the map keeps the change for the next save
-        QCOMPARE(QDir(path("Workspace_Config")).entryList(QDir::Files).size(), 3);  // no stray temporaries
+        QCOMPARE(getConfig(7), 0); // the map keeps the change for the next save
+        QCOMPARE(QDir(path("Workspace_Config")).entryList(QDir::Files).size(),
+            3); // no stray temporaries
     }
 
     // ---- preset files ----
@@ -246,14 +247,15 @@ private slots:
     void presetsFirstStart()
     {
         EQ_config_Init();
-        QJsonObject expected{{"index", 0}, {"config_name", "Default"}, {"eq_gain", "1 -3"}, {"eq_1", "1 1 20 3 0.2"}};
+        QJsonObject expected { { "index", 0 }, { "config_name", "Default" }, { "eq_gain", "1 -3" },
+            { "eq_1", "1 1 20 3 0.2" } };
         for (int k = 2; k <= 11; ++k)
             expected.insert(QStringLiteral("eq_%1").arg(k), "0 1 632 0 0.707");
-        QCOMPARE(arrayOf(presetFilePath()), QJsonArray{expected});
-        QCOMPARE(arrayOf(presetFilePath_R()), QJsonArray{expected});
+        QCOMPARE(arrayOf(presetFilePath()), QJsonArray { expected });
+        QCOMPARE(arrayOf(presetFilePath_R()), QJsonArray { expected });
         QCOMPARE(config_count, 1);
         QCOMPARE(config_count_R, 1);
-        for (EQ_config_data* rec : {CB_data[0], CB_data_R[0]}) {
+        for (EQ_config_data* rec : { CB_data[0], CB_data_R[0] }) {
             QCOMPARE(rec->config_name, QString("Default"));
             QCOMPARE(rec->eq[0]->status, uint8_t(1));
             QCOMPARE(rec->eq[0]->gain, -3.0);
@@ -270,25 +272,34 @@ private slots:
         QTest::addColumn<QByteArray>("left");
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("listSize");
-        QTest::addColumn<int>("band");  // record 0, band `band` is checked
+        QTest::addColumn<int>("band"); // record 0, band `band` is checked
         QTest::addColumn<QString>("expected");
 
         auto one = [](const QString& key, const QJsonValue& value) {
             QJsonObject o = presetObject(0, "A");
             o.insert(key, value);
-            return QJsonDocument(QJsonArray{o}).toJson();
+            return QJsonDocument(QJsonArray { o }).toJson();
         };
         QTest::newRow("number element skipped")
-            << QJsonDocument(QJsonArray{presetObject(0, "A"), 5}).toJson() << 1 << 1 << 1 << "1 1 20 3 0.2";
-        QTest::newRow("two blanks after status") << one("eq_3", "0  1 632 0 0.707") << 1 << 1 << 3 << "0 0 1 632 0";
-        QTest::newRow("fractional frequency") << one("eq_5", "1 1 1000.5 2 1") << 1 << 1 << 5 << "1 1 0 2 1";
+            << QJsonDocument(QJsonArray { presetObject(0, "A"), 5 }).toJson() << 1 << 1 << 1
+            << "1 1 20 3 0.2";
+        QTest::newRow("two blanks after status")
+            << one("eq_3", "0  1 632 0 0.707") << 1 << 1 << 3 << "0 0 1 632 0";
+        QTest::newRow("fractional frequency")
+            << one("eq_5", "1 1 1000.5 2 1") << 1 << 1 << 5 << "1 1 0 2 1";
         QTest::newRow("short band string") << one("eq_2", "1 2") << 1 << 1 << 2 << "1 2 0 0 0";
-        QTest::newRow("status keeps low eight bits") << one("eq_4", "257 3 100 1 1") << 1 << 1 << 4 << "1 3 100 1 1";
-        QTest::newRow("plus sign and exponent") << one("eq_7", "1 1 100 +2 1e-05") << 1 << 1 << 7 << "1 1 100 2 1e-05";
-        QTest::newRow("nan gain reads 0") << one("eq_6", "1 1 100 nan inf") << 1 << 1 << 6 << "1 1 100 0 0";
-        QTest::newRow("number where a string belongs") << one("eq_1", 5) << 1 << 1 << 1 << "0 0 0 0 0";
-        QTest::newRow("twelfth band ignored") << one("eq_12", "1 1 1 1 1") << 1 << 1 << 11 << "0 1 632 0 0.707";
-        QTest::newRow("cut in half") << presetFile(3).left(presetFile(3).size() / 2) << 0 << 0 << 1 << "";
+        QTest::newRow("status keeps low eight bits")
+            << one("eq_4", "257 3 100 1 1") << 1 << 1 << 4 << "1 3 100 1 1";
+        QTest::newRow("plus sign and exponent")
+            << one("eq_7", "1 1 100 +2 1e-05") << 1 << 1 << 7 << "1 1 100 2 1e-05";
+        QTest::newRow("nan gain reads 0")
+            << one("eq_6", "1 1 100 nan inf") << 1 << 1 << 6 << "1 1 100 0 0";
+        QTest::newRow("number where a string belongs")
+            << one("eq_1", 5) << 1 << 1 << 1 << "0 0 0 0 0";
+        QTest::newRow("twelfth band ignored")
+            << one("eq_12", "1 1 1 1 1") << 1 << 1 << 11 << "0 1 632 0 0.707";
+        QTest::newRow("cut in half")
+            << presetFile(3).left(presetFile(3).size() / 2) << 0 << 0 << 1 << "";
         QTest::newRow("top-level object") << QByteArray(R"({"index":0})") << 0 << 0 << 1 << "";
         QTest::newRow("150 presets") << presetFile(150) << 100 << 150 << 1 << "1 1 100 1 1";
     }
@@ -306,7 +317,7 @@ private slots:
 
         QCOMPARE(config_count, count);
         QCOMPARE(config_jsonDataList.size(), listSize);
-        QCOMPARE(config_count_R, 2);  // the other channel loads normally
+        QCOMPARE(config_count_R, 2); // the other channel loads normally
         if (count > 0)
             QCOMPARE(bandString(*CB_data[0]->eq[band]), expected);
         if (count == 100)
@@ -337,7 +348,7 @@ private slots:
         QJsonObject o = presetObject(0, "A");
         o.insert("eq_gain", text);
         EQ_config_value_Init();
-        EQ_config_Read(QJsonDocument(QJsonArray{o}).toJson());
+        EQ_config_Read(QJsonDocument(QJsonArray { o }).toJson());
         QTEST(int(CB_data[0]->eq[0]->status), "status");
         QTEST(CB_data[0]->eq[0]->gain, "gain");
     }
@@ -350,7 +361,8 @@ private slots:
         QVERIFY(EQ_config_Update_R(0));
         QJsonObject left = arrayOf(presetFilePath()).at(0).toObject();
         QCOMPARE(left.value("eq_gain").toString(), QString("1 -3.0"));
-        QCOMPARE(arrayOf(presetFilePath_R()).at(0).toObject().value("eq_gain").toString(), QString("1 -3"));
+        QCOMPARE(arrayOf(presetFilePath_R()).at(0).toObject().value("eq_gain").toString(),
+            QString("1 -3"));
         left.insert("eq_gain", "1 -3");
         QCOMPARE(left, leftBefore);
         QCOMPARE(listArray(config_jsonDataList), arrayOf(presetFilePath()));
@@ -361,13 +373,14 @@ private slots:
         putFile(presetFilePath(), presetFile(3));
         putFile(presetFilePath_R(), presetFile(3));
         EQ_config_Init();
-        *CB_data[2]->eq[4] = EQ_data{1, 5, 8000, -1.25, 2.5};
+        *CB_data[2]->eq[4] = EQ_data { 1, 5, 8000, -1.25, 2.5 };
         CB_data[2]->config_name = "ignored";
         QVERIFY(EQ_config_Update(2));
         const QJsonArray a = arrayOf(presetFilePath());
         QCOMPARE(a.at(2).toObject().value("eq_4").toString(), QString("1 5 8000 -1.25 2.5"));
         QCOMPARE(a.at(2).toObject().value("config_name").toString(), QString("P2"));
-        QCOMPARE(a.at(1).toObject(), QJsonDocument::fromJson(presetFile(3)).array().at(1).toObject());
+        QCOMPARE(
+            a.at(1).toObject(), QJsonDocument::fromJson(presetFile(3)).array().at(1).toObject());
     }
 
     void presetSaveOrRenameOfUnknownIndexChangesNothing_data()
@@ -382,7 +395,7 @@ private slots:
     {
         QFETCH(int, index);
         QJsonArray many = QJsonDocument::fromJson(presetFile(2)).array();
-        many.append(presetObject(120, "far"));  // an index no table entry has
+        many.append(presetObject(120, "far")); // an index no table entry has
         putFile(presetFilePath(), QJsonDocument(many).toJson());
         putFile(presetFilePath_R(), presetFile(2));
         EQ_config_Init();
@@ -399,11 +412,11 @@ private slots:
         EQ_config_Init();
         QVERIFY(EQ_config_Rename(1, "Renamed"));
         QVERIFY(EQ_config_Rename_R(1, "Renamed"));
-        for (const QString& p : {presetFilePath(), presetFilePath_R()}) {
+        for (const QString& p : { presetFilePath(), presetFilePath_R() }) {
             QJsonObject expected = presetObject(1, "Renamed", "1 1 101 1 1");
             QCOMPARE(arrayOf(p).at(1).toObject(), expected);
         }
-        QCOMPARE(CB_data[1]->config_name, QString("P1"));  // the caller renames the records
+        QCOMPARE(CB_data[1]->config_name, QString("P1")); // the caller renames the records
     }
 
     void presetAdd()
@@ -411,7 +424,7 @@ private slots:
         putFile(presetFilePath(), presetFile(3));
         putFile(presetFilePath_R(), presetFile(3));
         EQ_config_Init();
-        *EQ[2] = EQ_data{1, 4, 300, 2, 0.5};
+        *EQ[2] = EQ_data { 1, 4, 300, 2, 0.5 };
         QVERIFY(EQ_config_file_Add(config_count, "Config3"));
         QVERIFY(EQ_config_file_Add_R(config_count_R, "Config3"));
         QCOMPARE(config_count, 4);
@@ -446,9 +459,10 @@ private slots:
         EQ_config_Init();
         QVERIFY(EQ_config_removeAndReorder(1));
         QVERIFY(EQ_config_removeAndReorder_R(1));
-        for (const QString& p : {presetFilePath(), presetFilePath_R()})
-            QCOMPARE(arrayOf(p), (QJsonArray{presetObject(0, "P0", "1 1 100 1 1"),
-                                             presetObject(1, "P2", "1 1 102 1 1")}));
+        for (const QString& p : { presetFilePath(), presetFilePath_R() })
+            QCOMPARE(arrayOf(p),
+                (QJsonArray {
+                    presetObject(0, "P0", "1 1 100 1 1"), presetObject(1, "P2", "1 1 102 1 1") }));
         QCOMPARE(config_count, 2);
         QCOMPARE(config_count_R, 2);
         QCOMPARE(CB_data[1]->config_name, QString("P2"));
@@ -498,7 +512,7 @@ private slots:
 
     void presetUnopenableFilesLoadTheDefault()
     {
-        putFile(presetFilePath(), presetFile(3));  // the right file is missing
+        putFile(presetFilePath(), presetFile(3)); // the right file is missing
         EQ_config_Init();
         QCOMPARE(config_count, 3);
         QCOMPARE(config_count_R, 1);
@@ -520,12 +534,15 @@ private slots:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QByteArray>("rewritten");
-        QTest::newRow("last duplicate wins, keys sorted") << QByteArray("3:0\n1:1\n3:1") << QByteArray("1:1\n3:1\n");
+        QTest::newRow("last duplicate wins, keys sorted")
+            << QByteArray("3:0\n1:1\n3:1") << QByteArray("1:1\n3:1\n");
         QTest::newRow("three parts") << QByteArray("2:1:7\n") << QByteArray("2:1\n");
         QTest::newRow("letters as key") << QByteArray("abc:1\n") << QByteArray("0:1\n");
-        QTest::newRow("lines without colon skipped") << QByteArray("5\n\n2:1\n\n") << QByteArray("2:1\n");
+        QTest::newRow("lines without colon skipped")
+            << QByteArray("5\n\n2:1\n\n") << QByteArray("2:1\n");
         QTest::newRow("empty value") << QByteArray("4:\n-3:x\n") << QByteArray("-3:0\n4:0\n");
-        QTest::newRow("carriage returns") << QByteArray("1:1\r\n2:0\r\n") << QByteArray("1:1\n2:0\n");
+        QTest::newRow("carriage returns")
+            << QByteArray("1:1\r\n2:0\r\n") << QByteArray("1:1\n2:0\n");
         QTest::newRow("empty file") << QByteArray() << QByteArray();
     }
 
@@ -541,7 +558,7 @@ private slots:
     {
         putFile(channelModeFilePath(), "2:1\n5:0\n");
         QTest::ignoreMessage(QtDebugMsg, "已经创建配置文件UI_EQ");
-        for (const char* pair : {"keyValue[i].toInt()  2 1", "keyValue[i].toInt()  5 0"}) {
+        for (const char* pair : { "keyValue[i].toInt()  2 1", "keyValue[i].toInt()  5 0" }) {
             QTest::ignoreMessage(QtDebugMsg, "本地更新本地更新");
             QTest::ignoreMessage(QtDebugMsg, pair);
         }
@@ -570,10 +587,10 @@ private slots:
     void curveListFirstStart()
     {
         buffer_Init();
-        const QJsonArray expected{
-            QJsonObject{{"index", 0}, {"name", "fre1"}, {"path", dir_->path() + "/test.csv"}, {"type", "fre"}},
-            QJsonObject{{"index", 1}, {"name", "Harman OE"}, {"path", dir_->path() + "/harman_over-ear_2018.csv"},
-                        {"type", "tar"}}};
+        const QJsonArray expected { QJsonObject { { "index", 0 }, { "name", "fre1" },
+                                        { "path", dir_->path() + "/test.csv" }, { "type", "fre" } },
+            QJsonObject { { "index", 1 }, { "name", "Harman OE" },
+                { "path", dir_->path() + "/harman_over-ear_2018.csv" }, { "type", "tar" } } };
         QCOMPARE(arrayOf(curveListFilePath()), expected);
         QCOMPARE(buffer_count, 2);
         QCOMPARE(BD_value[1].name, QString("Harman OE"));
@@ -585,8 +602,8 @@ private slots:
         buffer_Init();
         QVERIFY(removeAndReorder(0));
         QCOMPARE(arrayOf(curveListFilePath()),
-                 (QJsonArray{QJsonObject{{"index", 0}, {"name", "Harman OE"},
-                                         {"path", dir_->path() + "/harman_over-ear_2018.csv"}, {"type", "tar"}}}));
+            (QJsonArray { QJsonObject { { "index", 0 }, { "name", "Harman OE" },
+                { "path", dir_->path() + "/harman_over-ear_2018.csv" }, { "type", "tar" } } }));
         QCOMPARE(buffer_count, 1);
         QCOMPARE(BD_value[0].type, QString("tar"));
 
@@ -599,7 +616,7 @@ private slots:
         QCOMPARE(arrayOf(curveListFilePath()).at(3).toObject().value("index").toInt(), 3);
         QCOMPARE(listArray(jsonDataList), arrayOf(curveListFilePath()));
 
-        QVERIFY(removeAndReorder(42));  // absent: only renumbered
+        QVERIFY(removeAndReorder(42)); // absent: only renumbered
         QCOMPARE(buffer_count, 4);
     }
 
@@ -610,10 +627,12 @@ private slots:
         QTest::addColumn<int>("listSize");
         QTest::addColumn<bool>("damaged");
         QTest::newRow("string element skipped")
-            << QByteArray(R"(["x", {"index":0,"name":"n","path":"/p","type":"fre"}])") << 1 << 1 << false;
+            << QByteArray(R"(["x", {"index":0,"name":"n","path":"/p","type":"fre"}])") << 1 << 1
+            << false;
         QTest::newRow("numbers where strings belong")
             << QByteArray(R"([{"index":"0","name":5,"path":true,"type":1}])") << 1 << 1 << false;
-        QTest::newRow("cut in half") << curveFile(4).left(curveFile(4).size() / 2) << 0 << 0 << true;
+        QTest::newRow("cut in half")
+            << curveFile(4).left(curveFile(4).size() / 2) << 0 << 0 << true;
         QTest::newRow("top-level object") << QByteArray(R"({"index":0})") << 0 << 0 << true;
         QTest::newRow("150 entries") << curveFile(150) << 100 << 150 << false;
     }
@@ -662,11 +681,16 @@ private slots:
     {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<std::function<void()>>("start");
-        QTest::newRow("settings") << "EQ_systemsetting_file.QVconfig" << std::function<void()>(config_Init);
-        QTest::newRow("presets") << "Workspace_Config/EQ_config.QVconfig" << std::function<void()>(EQ_config_Init);
-        QTest::newRow("right presets") << "Workspace_Config/EQ_config_R.QVconfig" << std::function<void()>(EQ_config_Init);
-        QTest::newRow("channel modes") << "Workspace_Config/ui_config.txt" << std::function<void()>(loadConfig);
-        QTest::newRow("curve list") << "EQ_fre_tar_file.QVconfig" << std::function<void()>(buffer_Init);
+        QTest::newRow("settings") << "EQ_systemsetting_file.QVconfig"
+                                  << std::function<void()>(config_Init);
+        QTest::newRow("presets") << "Workspace_Config/EQ_config.QVconfig"
+                                 << std::function<void()>(EQ_config_Init);
+        QTest::newRow("right presets")
+            << "Workspace_Config/EQ_config_R.QVconfig" << std::function<void()>(EQ_config_Init);
+        QTest::newRow("channel modes")
+            << "Workspace_Config/ui_config.txt" << std::function<void()>(loadConfig);
+        QTest::newRow("curve list")
+            << "EQ_fre_tar_file.QVconfig" << std::function<void()>(buffer_Init);
     }
 
     void startClearsLeftoverTemporaries()
@@ -674,9 +698,9 @@ private slots:
         QFETCH(QString, fileName);
         QFETCH(std::function<void()>, start);
         const QString file = path(fileName);
-        const QStringList leftovers = {file + ".Ab3xY9", file + ".zzzzzz"};
-        const QStringList kept = {file + ".bad", file + ".Ab3xY", file + ".Ab3xY9z", file + ".Ab-xY9",
-                                  path("other.txt.Ab3xY9")};
+        const QStringList leftovers = { file + ".Ab3xY9", file + ".zzzzzz" };
+        const QStringList kept = { file + ".bad", file + ".Ab3xY", file + ".Ab3xY9z",
+            file + ".Ab-xY9", path("other.txt.Ab3xY9") };
         for (const QString& p : leftovers + kept)
             putFile(p, "{");
         start();
@@ -700,7 +724,7 @@ private slots:
         QFETCH(QString, name);
         const QString file = QFileInfo(QStringLiteral(PROGRAM_PATH)).dir().filePath(name);
         const QList<QByteArray> lines = fileBytes(file).split('\n');
-        QCOMPARE(lines.size(), 185);  // 184 lines, each ended by "\n"
+        QCOMPARE(lines.size(), 185); // 184 lines, each ended by "\n"
         QCOMPARE(lines.at(0), QByteArray("Quorvel_csv_file"));
         QCOMPARE(lines.at(1), QByteArray("fre(Hz),raw(dB)"));
         QCOMPARE(lines.at(2).split(',').at(0), QByteArray("20"));

@@ -163,9 +163,9 @@ private slots:
         QuitCounter counter;
         QCoreApplication::instance()->installEventFilter(&counter);
         QVERIFY(installSystemQuitOnSigterm());
-        QVERIFY(installSystemQuitOnSigterm());  // a second call changes nothing
+        QVERIFY(installSystemQuitOnSigterm()); // a second call changes nothing
 
-        QCOMPARE(::kill(::getpid(), SIGTERM), 0);  // would end the test without the handler
+        QCOMPARE(::kill(::getpid(), SIGTERM), 0); // would end the test without the handler
         QTRY_COMPARE(counter.seen, 1);
 
         // Every later request arrives as well.

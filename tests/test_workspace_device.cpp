@@ -43,7 +43,7 @@ QStringList tips(const QList<QRadioButton*>& buttons)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 class TestWorkspaceDevice : public QObject
 {
@@ -102,27 +102,32 @@ void TestWorkspaceDevice::lists_data()
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QStringList>("tooltips");
-    QTest::addColumn<int>("counts");   // left * 10 + right
+    QTest::addColumn<int>("counts"); // left * 10 + right
     QTest::addColumn<QString>("tag");
-    const QStringList factory{"Bass 1", "Bass 2", "Airy", "Warm", "Dynamic"};
-    const QStringList factoryNames{"RadioButton_105", "RadioButton_106", "RadioButton_107", "RadioButton_108",
-                                   "RadioButton_109"};
-    QTest::newRow("one set, numbered") << "A" << QStringList{"EQ1:Rock", "EQ2:Pop"}
-                                       << QStringList{"RadioButton_100", "RadioButton_101"}
-                                       << QStringList{"Rock", "Pop"} << 20 << "QAZWS";
+    const QStringList factory { "Bass 1", "Bass 2", "Airy", "Warm", "Dynamic" };
+    const QStringList factoryNames { "RadioButton_105", "RadioButton_106", "RadioButton_107",
+        "RadioButton_108", "RadioButton_109" };
+    QTest::newRow("one set, numbered") << "A" << QStringList { "EQ1:Rock", "EQ2:Pop" }
+                                       << QStringList { "RadioButton_100", "RadioButton_101" }
+                                       << QStringList { "Rock", "Pop" } << 20 << "QAZWS";
     QTest::newRow("left/right, plain, factory")
-        << "B" << factory + QStringList{"Live", "Vocal"} << factoryNames + QStringList{"RadioButton_100", "RadioButton_101"}
+        << "B" << factory + QStringList { "Live", "Vocal" }
+        << factoryNames + QStringList { "RadioButton_100", "RadioButton_101" }
         << QStringList(7, QString()) << 22 << "ABCD";
     QTest::newRow("one set, plain, factory (listed twice)")
-        << "five" << factory + QStringList{"Rock", "Pop", "Jazz", "Club", "Talk"}
-        << factoryNames + QStringList{"RadioButton_100", "RadioButton_101", "RadioButton_102", "RadioButton_103", "RadioButton_104"}
+        << "five" << factory + QStringList { "Rock", "Pop", "Jazz", "Club", "Talk" }
+        << factoryNames
+            + QStringList { "RadioButton_100", "RadioButton_101", "RadioButton_102",
+                  "RadioButton_103", "RadioButton_104" }
         << QStringList(10, QString()) << 50 << "QAZWS";
-    QTest::newRow("three slots, numbered") << "mirel1" << QStringList{"EQ1:Flat", "EQ2:Bright", "EQ3:Deep"}
-                                           << QStringList{"RadioButton_100", "RadioButton_101", "RadioButton_102"}
-                                           << QStringList{"Flat", "Bright", "Deep"} << 33 << "ABCD";
-    QTest::newRow("ten slots, numbered") << "ten" << QStringList{"EQ1:Slot1", "EQ2:Slot2", "EQ3:Slot3"}
-                                         << QStringList{"RadioButton_100", "RadioButton_101", "RadioButton_102"}
-                                         << QStringList{"Slot1", "Slot2", "Slot3"} << 33 << "ABCD";
+    QTest::newRow("three slots, numbered")
+        << "mirel1" << QStringList { "EQ1:Flat", "EQ2:Bright", "EQ3:Deep" }
+        << QStringList { "RadioButton_100", "RadioButton_101", "RadioButton_102" }
+        << QStringList { "Flat", "Bright", "Deep" } << 33 << "ABCD";
+    QTest::newRow("ten slots, numbered")
+        << "ten" << QStringList { "EQ1:Slot1", "EQ2:Slot2", "EQ3:Slot3" }
+        << QStringList { "RadioButton_100", "RadioButton_101", "RadioButton_102" }
+        << QStringList { "Slot1", "Slot2", "Slot3" } << 33 << "ABCD";
 }
 
 void TestWorkspaceDevice::lists()
@@ -133,7 +138,7 @@ void TestWorkspaceDevice::lists()
     QFETCH(QStringList, tooltips);
     QFETCH(int, counts);
     QFETCH(QString, tag);
-    QVERIFY(win.open({"Default"}));
+    QVERIFY(win.open({ "Default" }));
     win.plug(sheetNamed(model));
     QCOMPARE(test_str, tag);
     QCOMPARE(win.texts(true), texts);
@@ -153,7 +158,7 @@ void TestWorkspaceDevice::lists()
 // Whichever announcement comes first: header, factory presets, user slots.
 void TestWorkspaceDevice::factoryFirst()
 {
-    QVERIFY(win.open({"Default"}));
+    QVERIFY(win.open({ "Default" }));
     win.plug(sim::modelBSheet());
     win.ws->Device_Radio_Clear();
     QCoreApplication::processEvents();
@@ -165,23 +170,23 @@ void TestWorkspaceDevice::factoryFirst()
         Device_CB_data[k]->config_name = QStringLiteral("F%1").arg(k);
     win.ws->moren_Device_Radio_Config();
     win.ws->Device_Radio_Init();
-    QCOMPARE(win.texts(true), QStringList({"F5", "F6", "F7", "F8", "F9", "Live", "Vocal"}));
+    QCOMPARE(win.texts(true), QStringList({ "F5", "F6", "F7", "F8", "F9", "Live", "Vocal" }));
     // A second announcement rebuilds instead of adding buttons.
     win.ws->moren_Device_Radio_Config();
     win.ws->Device_Radio_Init();
     QCoreApplication::processEvents();
-    QCOMPARE(win.texts(true), QStringList({"F5", "F6", "F7", "F8", "F9", "Live", "Vocal"}));
+    QCOMPARE(win.texts(true), QStringList({ "F5", "F6", "F7", "F8", "F9", "Live", "Vocal" }));
     QCOMPARE(device_config_count, 2);
 }
 
 // Eleven slots, duplicates, "&", invalid UTF-8 and a name filling all 16 bytes.
 void TestWorkspaceDevice::hostileDeviceData()
 {
-    QVERIFY(win.open({"Default"}));
+    QVERIFY(win.open({ "Default" }));
     sim::ModelSheet s = sim::tenSlotSheet(0);
     s.capacity = 11;
-    for (const char* name : {"A&B", "Dup", "Dup", "Dup", "\xff\xfe\x41", "ABCDEFGHIJKLMNOP", "", "R&&B",
-                             "x", "y", "eleventh"})
+    for (const char* name : { "A&B", "Dup", "Dup", "Dup", "\xff\xfe\x41", "ABCDEFGHIJKLMNOP", "",
+             "R&&B", "x", "y", "eleventh" })
         s.user.push_back(sim::slotRecord(name, 1, sim::kUnityPreamp, {}));
     win.plug(s);
     QCOMPARE(device_config_count, 10);
@@ -189,8 +194,8 @@ void TestWorkspaceDevice::hostileDeviceData()
     QCOMPARE(texts.size(), 10);
     QCOMPARE(texts[0], QStringLiteral("EQ1:A&&B"));
     QCOMPARE(win.button(100)->toolTip(), QStringLiteral("A&B"));
-    QCOMPARE(Device_CB_data[0]->config_name, QStringLiteral("A&B"));  // the device's own name
-    QCOMPARE(texts.mid(1, 3), QStringList({"EQ2:Dup", "EQ3:Dup(1)", "EQ4:Dup(1)"}));
+    QCOMPARE(Device_CB_data[0]->config_name, QStringLiteral("A&B")); // the device's own name
+    QCOMPARE(texts.mid(1, 3), QStringList({ "EQ2:Dup", "EQ3:Dup(1)", "EQ4:Dup(1)" }));
     QCOMPARE(texts[7], QStringLiteral("EQ8:R&&&&B"));
     QCOMPARE(win.button(107)->toolTip(), QStringLiteral("R&&B"));
     // A plain-style device lists at most the five slots below its factory presets.
@@ -224,19 +229,20 @@ void TestWorkspaceDevice::activeSlotReport()
 
 void TestWorkspaceDevice::deviceLost()
 {
-    QVERIFY(win.open({"Default", "Rock"}));
+    QVERIFY(win.open({ "Default", "Rock" }));
     win.plug(sim::modelBSheet());
     QVERIFY(systemset->muteCheckBox()->isVisibleTo(systemset));
     QSignalSpy mute(win.ws, &Workspace::workspace_mute);
     win.unplug();
     QTRY_VERIFY(win.buttons(true).isEmpty());
     QCOMPARE(win.ws->findChildren<CustomRadioButtonDevice*>().size(), 0);
-    QCOMPARE(win.texts(false), QStringList({"Default", "Rock"}));
+    QCOMPARE(win.texts(false), QStringList({ "Default", "Rock" }));
     QCOMPARE(device_config_count, 0);
     QCOMPARE(device_config_count_R, 0);
     QVERIFY(test_str.isEmpty());
     for (int s = 0; s < 10; ++s)
-        QVERIFY(Device_CB_data[s]->config_name.isEmpty() && Device_CB_data_R[s]->config_name.isEmpty());
+        QVERIFY(
+            Device_CB_data[s]->config_name.isEmpty() && Device_CB_data_R[s]->config_name.isEmpty());
     QVERIFY(!execute_biaozhi);
     QCOMPARE(Silent_Sign, -1);
     QCOMPARE(mute.size(), 1);
@@ -248,23 +254,26 @@ void TestWorkspaceDevice::selectSlot_data()
 {
     QTest::addColumn<QString>("model");
     QTest::addColumn<int>("target");
-    QTest::addColumn<QStringList>("frames");       // at the click
-    QTest::addColumn<QStringList>("laterFrames");  // added by the deferred save
+    QTest::addColumn<QStringList>("frames"); // at the click
+    QTest::addColumn<QStringList>("laterFrames"); // added by the deferred save
     QTest::addColumn<QStringList>("signalsSent");
     QTest::newRow("listed, plain, left/right")
-        << "B" << 101 << QStringList{"110e d1"} << QStringList{"110f d0", "1110 x74"}
-        << QStringList{"send_ui_biaozhi 1 Vocal", "send_device_name Vocal", "send_biaozhi_name yyyy", "radio_Change"};
+        << "B" << 101 << QStringList { "110e d1" } << QStringList { "110f d0", "1110 x74" }
+        << QStringList { "send_ui_biaozhi 1 Vocal", "send_device_name Vocal",
+               "send_biaozhi_name yyyy", "radio_Change" };
     QTest::newRow("listed, numbered, one set")
-        << "A" << 101 << QStringList{"110f d0", "1110 x39", "110e d1"} << QStringList()
-        << QStringList{"send_device_name_2 yyyy", "radio_Change2"};
+        << "A" << 101 << QStringList { "110f d0", "1110 x39", "110e d1" } << QStringList()
+        << QStringList { "send_device_name_2 yyyy", "radio_Change2" };
     QTest::newRow("listed, numbered, left/right")
-        << "ten" << 102 << QStringList{"110f d0", "1110 x74", "110e d2"} << QStringList()
-        << QStringList{"send_device_name Slot3", "send_ui_biaozhi 2 Slot3", "radio_Change2"};
-    QTest::newRow("factory") << "B" << 107 << QStringList{"110f d0", "1110 x74", "110e d7"} << QStringList()
-                             << QStringList{"send_device_name Airy", "send_ui_biaozhi 7 Airy", "radio_Change"};
+        << "ten" << 102 << QStringList { "110f d0", "1110 x74", "110e d2" } << QStringList()
+        << QStringList { "send_device_name Slot3", "send_ui_biaozhi 2 Slot3", "radio_Change2" };
+    QTest::newRow("factory") << "B" << 107 << QStringList { "110f d0", "1110 x74", "110e d7" }
+                             << QStringList()
+                             << QStringList { "send_device_name Airy", "send_ui_biaozhi 7 Airy",
+                                    "radio_Change" };
     QTest::newRow("listed, plain, one set")
-        << "five" << 103 << QStringList{"110e d3"} << QStringList{"110f d0", "1110 x39"}
-        << QStringList{"send_biaozhi_name yyyy", "radio_Change"};
+        << "five" << 103 << QStringList { "110e d3" } << QStringList { "110f d0", "1110 x39" }
+        << QStringList { "send_biaozhi_name yyyy", "radio_Change" };
 }
 
 void TestWorkspaceDevice::selectSlot()
@@ -274,7 +283,7 @@ void TestWorkspaceDevice::selectSlot()
     QFETCH(QStringList, frames);
     QFETCH(QStringList, laterFrames);
     QFETCH(QStringList, signalsSent);
-    QVERIFY(win.open({"Default"}));
+    QVERIFY(win.open({ "Default" }));
     win.plug(sheetNamed(model));
     QTRY_VERIFY(frameSummary().contains("110e d0"));
     engine().clearWrites();
@@ -297,67 +306,86 @@ void TestWorkspaceDevice::selectSlot()
 // timer saves the local preset, the second slot 0.
 void TestWorkspaceDevice::twoQuickSelects()
 {
-    QVERIFY(win.open({"Default", "Rock"}));
+    QVERIFY(win.open({ "Default", "Rock" }));
     win.plug(sim::modelBSheet());
     QTest::mouseClick(win.button(1), Qt::LeftButton);
     EQ[3]->gain = 5.5;
     engine().clearWrites();
     QTest::mouseClick(win.button(100), Qt::LeftButton);
     QTest::mouseClick(win.button(101), Qt::LeftButton);
-    QCOMPARE(frameSummary(), QStringList({"110e d0", "110e d1"}));
-    QTRY_COMPARE(frameSummary(), QStringList({"110e d0", "110e d1", "110f d0", "1110 x74"}));
-    QVERIFY(readText(win.path("Workspace_Config/EQ_config.QVconfig")).contains("\"0 1 632 5.5 0.707\""));
+    QCOMPARE(frameSummary(), QStringList({ "110e d0", "110e d1" }));
+    QTRY_COMPARE(frameSummary(), QStringList({ "110e d0", "110e d1", "110f d0", "1110 x74" }));
+    QVERIFY(readText(win.path("Workspace_Config/EQ_config.QVconfig"))
+                .contains("\"0 1 632 5.5 0.707\""));
 }
 
 // A slot selected while an earlier device was connected is not written to
 // the next one.
 void TestWorkspaceDevice::staleSelectionIsNotSaved()
 {
-    QVERIFY(win.open({"Default"}));
+    QVERIFY(win.open({ "Default" }));
     win.plug(sim::modelBSheet());
     QTest::mouseClick(win.button(101), Qt::LeftButton);
     win.unplug();
     engine().clearWrites();
-    win.w->timeoutSlot();  // the idle save of the lost selection
+    win.w->timeoutSlot(); // the idle save of the lost selection
     win.plug(sim::tenSlotSheet());
     QCOMPARE(selectedRadioIndex, 100);
     QCOMPARE(preselectedRadioIndex, 101);
-    QCOMPARE(frameSummary(), QStringList({"110e d0"}));
+    QCOMPARE(frameSummary(), QStringList({ "110e d0" }));
     // Selections of this connection are saved as usual.
     engine().clearWrites();
     QTest::mouseClick(win.button(101), Qt::LeftButton);
-    QCOMPARE(frameSummary(), QStringList({"110f d0", "1110 x74", "110e d1"}));
+    QCOMPARE(frameSummary(), QStringList({ "110f d0", "1110 x74", "110e d1" }));
 }
 
 void TestWorkspaceDevice::addSlot_data()
 {
     QTest::addColumn<QString>("model");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("text");    // button text
-    QTest::addColumn<QString>("record");  // slot record name, also the one sent
+    QTest::addColumn<QString>("text"); // button text
+    QTest::addColumn<QString>("record"); // slot record name, also the one sent
     QTest::addColumn<QStringList>("frames");
     QTest::addColumn<QStringList>("signalsSent");
-    QTest::newRow("numbered, one set") << "A" << "New" << "EQ3:New" << "New"
-                                       << QStringList{"110f d0", "1110 x39", "110e d2", "110b x39"}
-                                       << QStringList{"send_biaozhi_name yyyy", "send_device_name_2 yyyy", "radio_Change2"};
-    QTest::newRow("numbered, one set, emptied") << "A" << "" << "EQ3:DevConfig3" << "DevConfig3"
-                                                << QStringList{"110f d0", "1110 x39", "110e d2", "110b x39"}
-                                                << QStringList{"send_biaozhi_name yyyy", "send_device_name_2 yyyy", "radio_Change2"};
-    QTest::newRow("numbered, left/right, taken") << "ten" << "Slot2" << "EQ4:Slot2(1)" << "Slot2(1)"
-                                                 << QStringList{"110f d0", "1110 x74", "110e d3", "110b x74"}
-                                                 << QStringList{"send_ui_biaozhi2 3", "send_device_name Slot2(1)",
-                                                                "send_ui_biaozhi 3 Slot2(1)", "radio_Change2"};
-    const QStringList plainSignals{"send_ui_biaozhi2 2", "send_ui_biaozhi 2 %1", "send_device_name %1",
-                                   "send_biaozhi_name yyyy", "radio_Change"};
-    QTest::newRow("plain, left/right") << "B" << "New" << "New" << "New"
-                                       << QStringList{"110f d0", "1110 x74", "110e d2", "110b x74"}
-                                       << QStringList(plainSignals).replaceInStrings("%1", "New");
-    QTest::newRow("plain, factory name taken") << "B" << "Airy" << "Airy(1)" << "Airy(1)"
-                                               << QStringList{"110f d0", "1110 x74", "110e d2", "110b x74"}
-                                               << QStringList(plainSignals).replaceInStrings("%1", "Airy(1)");
-    QTest::newRow("plain, ampersand") << "B" << "R&B" << "R&&B" << "R&B"
-                                      << QStringList{"110f d0", "1110 x74", "110e d2", "110b x74"}
-                                      << QStringList(plainSignals).replaceInStrings("%1", "R&B");
+    QTest::newRow("numbered, one set")
+        << "A"
+        << "New"
+        << "EQ3:New"
+        << "New" << QStringList { "110f d0", "1110 x39", "110e d2", "110b x39" }
+        << QStringList { "send_biaozhi_name yyyy", "send_device_name_2 yyyy", "radio_Change2" };
+    QTest::newRow("numbered, one set, emptied")
+        << "A"
+        << ""
+        << "EQ3:DevConfig3"
+        << "DevConfig3" << QStringList { "110f d0", "1110 x39", "110e d2", "110b x39" }
+        << QStringList { "send_biaozhi_name yyyy", "send_device_name_2 yyyy", "radio_Change2" };
+    QTest::newRow("numbered, left/right, taken")
+        << "ten"
+        << "Slot2"
+        << "EQ4:Slot2(1)"
+        << "Slot2(1)" << QStringList { "110f d0", "1110 x74", "110e d3", "110b x74" }
+        << QStringList { "send_ui_biaozhi2 3", "send_device_name Slot2(1)",
+               "send_ui_biaozhi 3 Slot2(1)", "radio_Change2" };
+    const QStringList plainSignals { "send_ui_biaozhi2 2", "send_ui_biaozhi 2 %1",
+        "send_device_name %1", "send_biaozhi_name yyyy", "radio_Change" };
+    QTest::newRow("plain, left/right")
+        << "B"
+        << "New"
+        << "New"
+        << "New" << QStringList { "110f d0", "1110 x74", "110e d2", "110b x74" }
+        << QStringList(plainSignals).replaceInStrings("%1", "New");
+    QTest::newRow("plain, factory name taken")
+        << "B"
+        << "Airy"
+        << "Airy(1)"
+        << "Airy(1)" << QStringList { "110f d0", "1110 x74", "110e d2", "110b x74" }
+        << QStringList(plainSignals).replaceInStrings("%1", "Airy(1)");
+    QTest::newRow("plain, ampersand")
+        << "B"
+        << "R&B"
+        << "R&&B"
+        << "R&B" << QStringList { "110f d0", "1110 x74", "110e d2", "110b x74" }
+        << QStringList(plainSignals).replaceInStrings("%1", "R&B");
 }
 
 void TestWorkspaceDevice::addSlot()
@@ -368,11 +396,11 @@ void TestWorkspaceDevice::addSlot()
     QFETCH(QString, record);
     QFETCH(QStringList, frames);
     QFETCH(QStringList, signalsSent);
-    QVERIFY(win.open({"Default"}));
+    QVERIFY(win.open({ "Default" }));
     win.plug(sheetNamed(model));
     const int slot = device_config_count;
     EQ[2]->status = 1;
-    EQ[2]->gain = -2.5;  // the edited filters become the new slot
+    EQ[2]->gain = -2.5; // the edited filters become the new slot
     engine().clearWrites();
     SignalLog log(win.ws);
     QTest::mouseClick(win.ws->ui->PButton_Add_2, Qt::LeftButton);
@@ -399,7 +427,7 @@ void TestWorkspaceDevice::addSlot()
 
 void TestWorkspaceDevice::importAddSlot()
 {
-    QVERIFY(win.open({"Default"}));
+    QVERIFY(win.open({ "Default" }));
     win.plug(sim::modelBSheet());
     SignalLog log(win.ws);
     emit win.w->send_tianjia2();
@@ -410,7 +438,8 @@ void TestWorkspaceDevice::importAddSlot()
     QCOMPARE(win.texts(true).last(), QStringLiteral("Imp"));
     QVERIFY(log.events.contains("workspace_finish"));
     QCOMPARE(log.events.first(), QStringLiteral("send_ui_biaozhi2 2"));
-    QCOMPARE(log.events.mid(log.events.indexOf("workspace_finish")), QStringList({"workspace_finish", "radio_Change"}));
+    QCOMPARE(log.events.mid(log.events.indexOf("workspace_finish")),
+        QStringList({ "workspace_finish", "radio_Change" }));
 }
 
 void TestWorkspaceDevice::storeLocalPreset_data()
@@ -419,13 +448,15 @@ void TestWorkspaceDevice::storeLocalPreset_data()
     QTest::addColumn<QStringList>("frames");
     QTest::addColumn<QStringList>("signalsSent");
     QTest::addColumn<int>("leftGainByte");
-    QTest::newRow("numbered, one set") << "A" << QStringList{"110b x39", "110f d0", "1110 x39", "110e d2"}
-                                       << QStringList{"send_biaozhi_name yyyy", "send_device_name_2 yyyy", "radio_Change"}
-                                       << 4;  // +2 dB in 0.5 dB steps
-    QTest::newRow("plain, left/right") << "B" << QStringList{"110b x74", "110f d0", "1110 x74", "110e d2"}
-                                       << QStringList{"send_biaozhi_name yyyy", "send_ui_biaozhi2 2", "send_ui_biaozhi 2 Stored",
-                                                      "send_device_name Stored", "send_biaozhi_name yyyy", "radio_Change"}
-                                       << 20;  // +2 dB in 0.1 dB steps
+    QTest::newRow("numbered, one set")
+        << "A" << QStringList { "110b x39", "110f d0", "1110 x39", "110e d2" }
+        << QStringList { "send_biaozhi_name yyyy", "send_device_name_2 yyyy", "radio_Change" }
+        << 4; // +2 dB in 0.5 dB steps
+    QTest::newRow("plain, left/right")
+        << "B" << QStringList { "110b x74", "110f d0", "1110 x74", "110e d2" }
+        << QStringList { "send_biaozhi_name yyyy", "send_ui_biaozhi2 2", "send_ui_biaozhi 2 Stored",
+               "send_device_name Stored", "send_biaozhi_name yyyy", "radio_Change" }
+        << 20; // +2 dB in 0.1 dB steps
 }
 
 void TestWorkspaceDevice::storeLocalPreset()
@@ -434,7 +465,7 @@ void TestWorkspaceDevice::storeLocalPreset()
     QFETCH(QStringList, frames);
     QFETCH(QStringList, signalsSent);
     QFETCH(int, leftGainByte);
-    QVERIFY(win.open({"Default", "Rock"}));  // Rock: band 1 +2 dB left, -2 dB right, 200 Hz
+    QVERIFY(win.open({ "Default", "Rock" })); // Rock: band 1 +2 dB left, -2 dB right, 200 Hz
     win.plug(sheetNamed(model));
     engine().clearWrites();
     SignalLog log(win.ws);
@@ -443,7 +474,7 @@ void TestWorkspaceDevice::storeLocalPreset()
     win.rightClick(win.button(1));
     CustomLineEdit* edit = win.ws->deviceNameEdit();
     QVERIFY(edit);
-    QCOMPARE(log.events, QStringList({"send_biaozhi_name yyyy"}));
+    QCOMPARE(log.events, QStringList({ "send_biaozhi_name yyyy" }));
     win.finishEdit(edit, "Stored");
     QCOMPARE(frameSummary(), frames);
     const std::vector<int32_t> words = recordWords(0x110B);
@@ -467,8 +498,8 @@ void TestWorkspaceDevice::storeLocalPreset()
 
 void TestWorkspaceDevice::refusals_data()
 {
-    QTest::addColumn<QString>("road");    // add, import, store
-    QTest::addColumn<int>("device");      // -1 none, else user slots of the model below
+    QTest::addColumn<QString>("road"); // add, import, store
+    QTest::addColumn<int>("device"); // -1 none, else user slots of the model below
     QTest::addColumn<QString>("model");
     QTest::addColumn<int>("language");
     QTest::addColumn<QString>("title");
@@ -476,11 +507,14 @@ void TestWorkspaceDevice::refusals_data()
     const QString notConnected = "Machine not connected";
     const QString maximum = "The maximum number of configurations has been reached";
     QTest::newRow("add, no device") << "add" << -1 << "" << 1 << "Remind" << notConnected;
-    QTest::newRow("import, no device, Chinese") << "import" << -1 << "" << 0 << "提醒" << "设备未连接";
-    QTest::newRow("store, no device, language 2") << "store" << -1 << "" << 2 << "Remind" << notConnected;
+    QTest::newRow("import, no device, Chinese") << "import" << -1 << "" << 0 << "提醒"
+                                                << "设备未连接";
+    QTest::newRow("store, no device, language 2")
+        << "store" << -1 << "" << 2 << "Remind" << notConnected;
     QTest::newRow("one set at five") << "add" << 5 << "A" << 1 << "Remind" << maximum;
     QTest::newRow("one set, plain, at five") << "store" << 5 << "five" << 1 << "Remind" << maximum;
-    QTest::newRow("plain left/right at five") << "import" << 5 << "B" << 0 << "提醒" << "目前已达机子最大支持配置数量";
+    QTest::newRow("plain left/right at five") << "import" << 5 << "B" << 0 << "提醒"
+                                              << "目前已达机子最大支持配置数量";
     QTest::newRow("numbered left/right at ten") << "add" << 10 << "ten" << 1 << "Remind" << maximum;
 }
 
@@ -492,10 +526,12 @@ void TestWorkspaceDevice::refusals()
     QFETCH(int, language);
     QFETCH(QString, title);
     QFETCH(QString, text);
-    QVERIFY(win.open({"Default"}, language));
+    QVERIFY(win.open({ "Default" }, language));
     if (device >= 0) {
-        sim::ModelSheet s = model == "A" ? withUserSlots(sim::modelASheet(), device) : model == "B" ? withUserSlots(sim::modelBSheet(), device)
-                          : model == "ten" ? sim::tenSlotSheet(device) : sim::fiveSlotSheet();
+        sim::ModelSheet s = model == "A" ? withUserSlots(sim::modelASheet(), device)
+            : model == "B"               ? withUserSlots(sim::modelBSheet(), device)
+            : model == "ten"             ? sim::tenSlotSheet(device)
+                                         : sim::fiveSlotSheet();
         win.plug(s);
         QCOMPARE(device_config_count, device);
     }
@@ -514,7 +550,7 @@ void TestWorkspaceDevice::refusals()
     const ModalAnswers::Shown& box = answers.shown.last();
     QCOMPARE(box.title, title);
     QCOMPARE(box.text, text);
-    QCOMPARE(box.choices, QStringList({"OK"}));
+    QCOMPARE(box.choices, QStringList({ "OK" }));
     QVERIFY(!win.ws->deviceNameEdit());
     QCOMPARE(frameSummary(), QStringList());
     QCOMPARE(device_config_count, std::max(device, 0));
@@ -525,7 +561,7 @@ void TestWorkspaceDevice::refusals()
 // (or, on the store road, the local preset) overwrite; its name stays.
 void TestWorkspaceDevice::overwrite()
 {
-    QVERIFY(win.open({"Default", "Rock"}));
+    QVERIFY(win.open({ "Default", "Rock" }));
     win.plug(sim::mirel1Sheet());
     QVERIFY(Mirel1_Sign);
     QCOMPARE(selectedRadioIndex, 100);
@@ -537,7 +573,7 @@ void TestWorkspaceDevice::overwrite()
     answers.button("config 2");
     QTest::mouseClick(win.ws->ui->PButton_Add_2, Qt::LeftButton);
     QCOMPARE(answers.shown.last().title, QStringLiteral("Quorvel"));
-    QCOMPARE(frameSummary(), QStringList({"1119 d1"}));
+    QCOMPARE(frameSummary(), QStringList({ "1119 d1" }));
     QCOMPARE(Device_CB_data[1]->eq[4]->gain, 3.5);
     QCOMPARE(Device_CB_data[1]->config_name, QStringLiteral("Bright"));
     QCOMPARE(win.button(101)->text(), QStringLiteral("EQ2:Bright"));
@@ -546,7 +582,7 @@ void TestWorkspaceDevice::overwrite()
     QCOMPARE(selectedRadioIndex, 100);
     QVERIFY(win.button(100)->isChecked());
     QVERIFY(win.ws->ui->PButton_Add_2->isEnabled());
-    QTRY_COMPARE(log.events, QStringList({"radio_Change"}));
+    QTRY_COMPARE(log.events, QStringList({ "radio_Change" }));
 
     // Cancel, and a window closed after an earlier answer: nothing is written.
     engine().clearWrites();
@@ -560,7 +596,7 @@ void TestWorkspaceDevice::overwrite()
     // The store road writes the chosen local preset.
     answers.menuItem("Store to device").button("config 3");
     win.rightClick(win.button(1));
-    QCOMPARE(frameSummary(), QStringList({"1119 d2"}));
+    QCOMPARE(frameSummary(), QStringList({ "1119 d2" }));
     QCOMPARE(Device_CB_data[2]->eq[1]->gain, 2.0);
     QCOMPARE(Device_CB_data_R[2]->eq[1]->gain, -2.0);
     QCOMPARE(Device_CB_data[2]->eq[1]->center_frequency, 200);
@@ -569,16 +605,17 @@ void TestWorkspaceDevice::overwrite()
 
 void TestWorkspaceDevice::renameSlot()
 {
-    QVERIFY(win.open({"Default"}));
+    QVERIFY(win.open({ "Default" }));
     win.plug(sim::modelASheet());
     ModalAnswers answers;
     answers.menuItem("Rename");
     typeAndOk(answers, "ABCDEFGHIJKLMNO");
     engine().clearWrites();
     deviceMenu(100);
-    QCOMPARE(answers.shown[0].choices, QStringList({"Rename", "Delete"}));
-    QCOMPARE(slotFrames(), QStringList({"110c d0 t1 c1", "110d d1145258561 t39 c0", "110d d1212630597 t39 c1",
-                                        "110d d1280002633 t39 c2", "110d d5197389 t39 c3"}));
+    QCOMPARE(answers.shown[0].choices, QStringList({ "Rename", "Delete" }));
+    QCOMPARE(slotFrames(),
+        QStringList({ "110c d0 t1 c1", "110d d1145258561 t39 c0", "110d d1212630597 t39 c1",
+            "110d d1280002633 t39 c2", "110d d5197389 t39 c3" }));
     // Too wide for the button: cut with an ellipsis to 185 pixels, whole in the tooltip.
     const QFontMetrics metrics(win.button(100)->font());
     QVERIFY(metrics.horizontalAdvance("EQ1:ABCDEFGHIJKLMNO") >= 186);
@@ -612,7 +649,7 @@ void TestWorkspaceDevice::renameSlot()
     sysSetValue.Language = 0;
     answers.menuItem("");
     deviceMenu(100);
-    QCOMPARE(answers.shown.last().choices, QStringList({"重命名", "删除"}));
+    QCOMPARE(answers.shown.last().choices, QStringList({ "重命名", "删除" }));
     sysSetValue.Language = 1;
 
     // The three-slot models offer no "Delete".
@@ -620,7 +657,7 @@ void TestWorkspaceDevice::renameSlot()
     win.plug(sim::mirel1Sheet());
     answers.menuItem("");
     deviceMenu(100);
-    QCOMPARE(answers.shown.last().choices, QStringList({"Rename"}));
+    QCOMPARE(answers.shown.last().choices, QStringList({ "Rename" }));
     QCOMPARE(answers.pending(), 0);
 }
 
@@ -634,25 +671,27 @@ void TestWorkspaceDevice::deleteSlot_data()
     QTest::addColumn<QStringList>("frames");
     QTest::addColumn<QStringList>("signalsSent");
     QTest::newRow("numbered left/right, after the selection")
-        << "ten" << 100 << 1 << QStringList{"EQ1:Slot1", "EQ2:Slot3"} << 100 << QStringList{"110e d-1", "110a d1"}
-        << QStringList{"send_remove_index 1"};
+        << "ten" << 100 << 1 << QStringList { "EQ1:Slot1", "EQ2:Slot3" } << 100
+        << QStringList { "110e d-1", "110a d1" } << QStringList { "send_remove_index 1" };
     QTest::newRow("numbered left/right, before the selection")
-        << "ten" << 102 << 0 << QStringList{"EQ1:Slot2", "EQ2:Slot3"} << 101 << QStringList{"110e d-1", "110a d0"}
-        << QStringList{"send_remove_index 0"};
+        << "ten" << 102 << 0 << QStringList { "EQ1:Slot2", "EQ2:Slot3" } << 101
+        << QStringList { "110e d-1", "110a d0" } << QStringList { "send_remove_index 0" };
     QTest::newRow("numbered left/right, the selection")
-        << "ten" << 101 << 1 << QStringList{"EQ1:Slot1", "EQ2:Slot3"} << 100
-        << QStringList{"110e d-1", "110a d1", "110e d0"}
-        << QStringList{"send_remove_index 1", "send_device_name Slot1", "send_ui_biaozhi 0 Slot1", "radio_Change2"};
+        << "ten" << 101 << 1 << QStringList { "EQ1:Slot1", "EQ2:Slot3" } << 100
+        << QStringList { "110e d-1", "110a d1", "110e d0" }
+        << QStringList { "send_remove_index 1", "send_device_name Slot1", "send_ui_biaozhi 0 Slot1",
+               "radio_Change2" };
     QTest::newRow("numbered one set relabels too")
-        << "A" << 101 << 0 << QStringList{"EQ1:Pop"} << 100 << QStringList{"110e d-1", "110a d0"} << QStringList();
+        << "A" << 101 << 0 << QStringList { "EQ1:Pop" } << 100
+        << QStringList { "110e d-1", "110a d0" } << QStringList();
     QTest::newRow("plain left/right, the selection")
-        << "B" << 100 << 0 << QStringList{"Bass 1", "Bass 2", "Airy", "Warm", "Dynamic", "Vocal"} << 100
-        << QStringList{"110e d-1", "110a d0", "110e d0"}
-        << QStringList{"send_remove_index 0", "send_ui_biaozhi 0 Vocal", "send_device_name Vocal",
-                       "send_biaozhi_name yyyy", "radio_Change"};
+        << "B" << 100 << 0 << QStringList { "Bass 1", "Bass 2", "Airy", "Warm", "Dynamic", "Vocal" }
+        << 100 << QStringList { "110e d-1", "110a d0", "110e d0" }
+        << QStringList { "send_remove_index 0", "send_ui_biaozhi 0 Vocal", "send_device_name Vocal",
+               "send_biaozhi_name yyyy", "radio_Change" };
     QTest::newRow("the last slot of a one-set device")
-        << "A1" << 100 << 0 << QStringList() << 100 << QStringList{"110e d-1", "110a d0"}
-        << QStringList{"device_radio_Change 0"};
+        << "A1" << 100 << 0 << QStringList() << 100 << QStringList { "110e d-1", "110a d0" }
+        << QStringList { "device_radio_Change 0" };
 }
 
 void TestWorkspaceDevice::deleteSlot()
@@ -664,7 +703,7 @@ void TestWorkspaceDevice::deleteSlot()
     QFETCH(int, selectedAfter);
     QFETCH(QStringList, frames);
     QFETCH(QStringList, signalsSent);
-    QVERIFY(win.open({"Default"}));
+    QVERIFY(win.open({ "Default" }));
     win.plug(model == "A1" ? withUserSlots(sim::modelASheet(), 1) : sheetNamed(model));
     const int count = device_config_count;
     if (selected != 100)
@@ -681,7 +720,7 @@ void TestWorkspaceDevice::deleteSlot()
         QCOMPARE(answers.pending(), 0);
     } else {
         auto* b = static_cast<CustomRadioButtonDevice*>(win.button(100 + deleted));
-        emit b->radio_remove(deleted);  // as its menu's "Delete"
+        emit b->radio_remove(deleted); // as its menu's "Delete"
     }
     QCOMPARE(frameSummary(), frames);
     QTRY_COMPARE(log.events, signalsSent);
@@ -693,7 +732,7 @@ void TestWorkspaceDevice::deleteSlot()
         names << QStringLiteral("RadioButton_%1").arg(100 + i);
     QCOMPARE(win.names(true).mid(win.names(true).size() - (count - 1)), names);
     if (count == 1) {
-        QCOMPARE(EQ[2]->gain, 0.0);  // the edited set is cleared
+        QCOMPARE(EQ[2]->gain, 0.0); // the edited set is cleared
         return;
     }
     QVERIFY(win.button(selectedAfter)->isChecked());
@@ -707,7 +746,7 @@ void TestWorkspaceDevice::deleteSlot()
 
 void TestWorkspaceDevice::deleteRefusals()
 {
-    QVERIFY(win.open({"Default"}));
+    QVERIFY(win.open({ "Default" }));
     win.plug(sim::tenSlotSheet(1));
     engine().clearWrites();
     ModalAnswers answers;
@@ -716,9 +755,9 @@ void TestWorkspaceDevice::deleteRefusals()
     // The last slot of a numbered left/right device stays.
     QCOMPARE(device_config_count, 1);
     QCOMPARE(device_config_count_R, 1);
-    QCOMPARE(win.texts(true), QStringList({"EQ1:Slot1"}));
+    QCOMPARE(win.texts(true), QStringList({ "EQ1:Slot1" }));
     // Slots outside the listed user slots.
-    for (int slot : {-100, -1, 1, 5, 9})
+    for (int slot : { -100, -1, 1, 5, 9 })
         win.ws->Device_Index_Change(slot);
     QCOMPARE(device_config_count, 1);
     QCOMPARE(frameSummary(), QStringList());
@@ -726,7 +765,7 @@ void TestWorkspaceDevice::deleteRefusals()
 
 void TestWorkspaceDevice::oneNameEditAtATime()
 {
-    QVERIFY(win.open({"Default"}));
+    QVERIFY(win.open({ "Default" }));
     win.plug(sim::modelBSheet());
     QTest::mouseClick(win.ws->ui->PButton_Add_2, Qt::LeftButton);
     QVERIFY(!win.ws->ui->PButton_Add_2->isEnabled());
@@ -739,12 +778,12 @@ void TestWorkspaceDevice::oneNameEditAtATime()
     QCOMPARE(device_config_count, 3);
     QTest::mouseClick(win.ws->ui->PButton_Add_2, Qt::LeftButton);
     win.finishEdit(win.ws->deviceNameEdit(), "Two");
-    QCOMPARE(win.texts(true).mid(5), QStringList({"Live", "Vocal", "One", "Two"}));
+    QCOMPARE(win.texts(true).mid(5), QStringList({ "Live", "Vocal", "One", "Two" }));
 }
 
 void TestWorkspaceDevice::unplugDuringRoads()
 {
-    QVERIFY(win.open({"Default"}));
+    QVERIFY(win.open({ "Default" }));
     ModalAnswers answers;
 
     // A name edit open when the device goes: it goes too.
@@ -759,7 +798,7 @@ void TestWorkspaceDevice::unplugDuringRoads()
     win.plug(sim::modelBSheet());
     QTest::mouseClick(win.ws->ui->PButton_Add_2, Qt::LeftButton);
     CustomLineEdit* edit = win.ws->deviceNameEdit();
-    hid_status = 0;  // lost, not yet handled
+    hid_status = 0; // lost, not yet handled
     answers.button("OK");
     win.finishEdit(edit, "Late");
     QCOMPARE(answers.shown.last().text, QStringLiteral("Machine not connected"));

@@ -35,7 +35,11 @@ QStringList userSlots(bool leftRight)
             for (int k = 1; k <= 10; ++k) {
                 const EQ_data& b = *p.eq[k];
                 line += QStringLiteral(" / %1 %2 %3 %4 %5")
-                            .arg(b.status).arg(b.type).arg(b.center_frequency).arg(b.gain).arg(b.Q);
+                            .arg(b.status)
+                            .arg(b.type)
+                            .arg(b.center_frequency)
+                            .arg(b.gain)
+                            .arg(b.Q);
             }
         }
         out << line;
@@ -87,7 +91,7 @@ LocalView localView(MainWindow& w)
     return v;
 }
 
-}  // namespace
+} // namespace
 
 class TestWorkspaceE2e : public QObject
 {
@@ -124,7 +128,7 @@ void TestWorkspaceE2e::nextStreamListsWhatWasSent_data()
 {
     QTest::addColumn<QString>("model");
     QTest::addColumn<bool>("leftRight");
-    QTest::addColumn<bool>("gainFlag");  // after the listing
+    QTest::addColumn<bool>("gainFlag"); // after the listing
     QTest::newRow("one set, numbered") << "A" << false << false;
     QTest::newRow("one set, plain, full") << "five" << false << false;
     QTest::newRow("left/right, plain, 0.1 dB") << "B" << true << true;
@@ -137,7 +141,7 @@ void TestWorkspaceE2e::nextStreamListsWhatWasSent()
     QFETCH(QString, model);
     QFETCH(bool, leftRight);
     QFETCH(bool, gainFlag);
-    QVERIFY(win.open({"Default", "Local1"}));
+    QVERIFY(win.open({ "Default", "Local1" }));
     win.plug(sheetNamed(model));
     QCOMPARE(Gain_flag, gainFlag);
     const int full = device_config_count;
@@ -187,12 +191,12 @@ void TestWorkspaceE2e::nextStreamListsWhatWasSent()
 // gain comes back five times larger.
 void TestWorkspaceE2e::oneSetSaveUnderGainFlag()
 {
-    QVERIFY(win.open({"Default"}));
+    QVERIFY(win.open({ "Default" }));
     win.plug(sim::modelASheet());
     Gain_flag = true;
     EQ[1]->gain = 1.5;
     emit win.w->close_device_save_config(100);
-    QCOMPARE(win.model->userSlots()[0].left.bands[0].gainTenths, 75);  // byte 15 read as 7.5 dB
+    QCOMPARE(win.model->userSlots()[0].left.bands[0].gainTenths, 75); // byte 15 read as 7.5 dB
     win.unplug();
     auto same = win.model;
     win.plug(same);
@@ -205,7 +209,7 @@ void TestWorkspaceE2e::oneSetSaveUnderGainFlag()
 // links both channels ("L+R"), so the upload carries the one set for both.
 void TestWorkspaceE2e::overwriteFollowsAsUpload()
 {
-    QVERIFY(win.open({"Default"}));
+    QVERIFY(win.open({ "Default" }));
     win.plug(sim::mirel1Sheet());
     QTRY_VERIFY(frameSummary().contains("110e d0"));
     QCoreApplication::processEvents();
@@ -213,14 +217,14 @@ void TestWorkspaceE2e::overwriteFollowsAsUpload()
     EQ[0]->status = 1;
     EQ[0]->gain = -1.5;
     // Types with a gain (low- and high-pass bands have none).
-    const int types[3] = {1, 4, 5};
+    const int types[3] = { 1, 4, 5 };
     for (int k = 1; k <= 10; ++k)
-        *EQ[k] = EQ_data{1, types[k % 3], 100 * k, 0.5 * k - 3.0, 1.0 + 0.5 * k};
+        *EQ[k] = EQ_data { 1, types[k % 3], 100 * k, 0.5 * k - 3.0, 1.0 + 0.5 * k };
     engine().clearWrites();
     ModalAnswers answers;
     answers.button("config 2");
     QTest::mouseClick(win.ws->ui->PButton_Add_2, Qt::LeftButton);
-    QCOMPARE(frameSummary(), QStringList({"1119 d1"}));
+    QCOMPARE(frameSummary(), QStringList({ "1119 d1" }));
     // The upload brackets the set with 0x9E01 1 ... 0x9E01 0.
     QTRY_VERIFY([] {
         const auto frames = engine().writtenFrames();
@@ -230,7 +234,11 @@ void TestWorkspaceE2e::overwriteFollowsAsUpload()
     for (int side = 0; side < 2; ++side) {
         expected += QStringLiteral(" | 1 -1.5");
         for (int k = 1; k <= 10; ++k)
-            expected += QStringLiteral(" / 1 %1 %2 %3 %4").arg(types[k % 3]).arg(100 * k).arg(0.5 * k - 3.0).arg(1.0 + 0.5 * k);
+            expected += QStringLiteral(" / 1 %1 %2 %3 %4")
+                            .arg(types[k % 3])
+                            .arg(100 * k)
+                            .arg(0.5 * k - 3.0)
+                            .arg(1.0 + 0.5 * k);
     }
     win.unplug();
     auto same = win.model;

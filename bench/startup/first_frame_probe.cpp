@@ -75,8 +75,8 @@ bool painted(xcb_connection_t* c, xcb_window_t root, const xcb_rectangle_t& r)
 {
     if (r.width == 0 || r.height == 0)
         return false;
-    auto cookie = xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, root, r.x, r.y, r.width, r.height,
-                                ~0u);
+    auto cookie
+        = xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, root, r.x, r.y, r.width, r.height, ~0u);
     std::unique_ptr<xcb_get_image_reply_t, decltype(&std::free)> reply(
         xcb_get_image_reply(c, cookie, nullptr), &std::free);
     if (!reply)
@@ -98,12 +98,12 @@ bool painted(xcb_connection_t* c, xcb_window_t root, const xcb_rectangle_t& r)
 
 int usage()
 {
-    std::fprintf(stderr,
-                 "usage: first_frame_probe [--rss-after-ms N] [--timeout-ms N] -- program [args]\n");
+    std::fprintf(
+        stderr, "usage: first_frame_probe [--rss-after-ms N] [--timeout-ms N] -- program [args]\n");
     return 2;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -148,7 +148,7 @@ int main(int argc, char** argv)
     free(xcb_damage_query_version_reply(c, xcb_damage_query_version(c, 1, 1), nullptr));
     const xcb_damage_damage_t damage = xcb_generate_id(c);
     xcb_damage_create(c, damage, root, XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);
-    free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));  // round trip
+    free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr)); // round trip
 
     const Clock::time_point t0 = Clock::now();
     const pid_t pid = fork();
@@ -172,7 +172,7 @@ int main(int argc, char** argv)
             break;
         xcb_generic_event_t* event = xcb_poll_for_event(c);
         if (!event) {
-            pollfd p{fd, POLLIN, 0};
+            pollfd p { fd, POLLIN, 0 };
             poll(&p, 1, static_cast<int>(left) + 1);
             if (xcb_connection_has_error(c))
                 break;

@@ -42,12 +42,18 @@ struct TenBands
     EQ_data records[12];
     TenBands()
     {
-        records[0] = {1, 1, 632, -4.5, 0.707};
+        records[0] = { 1, 1, 632, -4.5, 0.707 };
         const EQ_data bands[10] = {
-            {1, 1, 20, 3.0, 0.2},    {1, 4, 105, 4.0, 0.707},   {1, 1, 240, -2.5, 1.4},
-            {1, 1, 632, 1.5, 2.0},   {1, 2, 18665, 0.0, 0.707}, {1, 3, 25, 0.0, 0.5},
-            {1, 1, 2047, -6.0, 4.0}, {1, 5, 8148, 2.0, 0.9},    {1, 1, 3811, 5.0, 8.0},
-            {1, 9, 12332, -1.0, 1.0},
+            { 1, 1, 20, 3.0, 0.2 },
+            { 1, 4, 105, 4.0, 0.707 },
+            { 1, 1, 240, -2.5, 1.4 },
+            { 1, 1, 632, 1.5, 2.0 },
+            { 1, 2, 18665, 0.0, 0.707 },
+            { 1, 3, 25, 0.0, 0.5 },
+            { 1, 1, 2047, -6.0, 4.0 },
+            { 1, 5, 8148, 2.0, 0.9 },
+            { 1, 1, 3811, 5.0, 8.0 },
+            { 1, 9, 12332, -1.0, 1.0 },
         };
         for (int i = 0; i < 10; ++i)
             records[i + 1] = bands[i];
@@ -65,7 +71,7 @@ CurveRows gridCurve(double shift)
 {
     CurveRows rows;
     for (std::size_t k = 0; k < kGridSize; ++k)
-        rows.append({freqs1[k], 3.0 * std::sin(k / 10.0 + shift)});
+        rows.append({ freqs1[k], 3.0 * std::sin(k / 10.0 + shift) });
     return rows;
 }
 
@@ -177,7 +183,8 @@ struct IterationTimes
     IterationTimes() { seconds.reserve(100000); }
     void add(benchmark::State& state, std::chrono::steady_clock::time_point start)
     {
-        const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double s
+            = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         seconds.push_back(s);
         state.SetIterationTime(s);
     }
@@ -189,4 +196,4 @@ struct IterationTimes
     }
 };
 
-}  // namespace
+} // namespace

@@ -9,15 +9,15 @@
 
 #include <benchmark/benchmark.h>
 
-#define QV_QUIET_CORE_BENCHMARK_MAIN()                                              \
-    int main(int argc, char** argv)                                                 \
-    {                                                                               \
-        QCoreApplication app(argc, argv);                                           \
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));    \
-        benchmark::Initialize(&argc, argv);                                         \
-        if (benchmark::ReportUnrecognizedArguments(argc, argv))                     \
-            return 1;                                                               \
-        benchmark::RunSpecifiedBenchmarks();                                        \
-        benchmark::Shutdown();                                                      \
-        return 0;                                                                   \
+#define QV_QUIET_CORE_BENCHMARK_MAIN()                                                             \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        QCoreApplication app(argc, argv);                                                          \
+        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));                   \
+        benchmark::Initialize(&argc, argv);                                                        \
+        if (benchmark::ReportUnrecognizedArguments(argc, argv))                                    \
+            return 1;                                                                              \
+        benchmark::RunSpecifiedBenchmarks();                                                       \
+        benchmark::Shutdown();                                                                     \
+        return 0;                                                                                  \
     }

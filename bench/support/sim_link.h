@@ -18,8 +18,8 @@ inline void connectSimulatedLink()
     createDeviceThreads();
     QObject context;
     bool connected = false;
-    QObject::connect(connect_thread, &ConnectThread::Connected_Success, &context,
-                     [&] { connected = true; });
+    QObject::connect(
+        connect_thread, &ConnectThread::Connected_Success, &context, [&] { connected = true; });
     startDeviceSearch();
     while (!connected)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

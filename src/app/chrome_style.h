@@ -18,4 +18,4 @@ inline constexpr char restoreHover[] = QV_CHROME_IMAGE("small.png") QV_HOVER_FRA
 inline constexpr char trayMenu[]
     = QV_MENU_SHEET("width: 40px;high: 50px;padding: 4px 24px 4px 24px;");
 
-}  // namespace ChromeSheet
+} // namespace ChromeSheet

@@ -67,12 +67,9 @@ QString stringValue(const QString& s)
         s, { { u'\\', u"\\\\" }, { u'\n', u"\\n" }, { u'\t', u"\\t" }, { u'\r', u"\\r" } });
 }
 
-}  // namespace
+} // namespace
 
-QString agentsFolder(const QString& home)
-{
-    return home + QStringLiteral("/Library/LaunchAgents");
-}
+QString agentsFolder(const QString& home) { return home + QStringLiteral("/Library/LaunchAgents"); }
 
 QString agentFilePath(const QString& home)
 {
@@ -89,17 +86,16 @@ QString loginUserName()
 
 QByteArray agentFileText(const QString& programPath, const QString& userName)
 {
-    const QString text =
-        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                       "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
-                       "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
-                       "<plist version=\"1.0\">\n"
-                       "<dict>\n"
-                       "    <key>Label</key>\n"
-                       "    <string>com.QuorvelVesk</string>\n"
-                       "    <key>ProgramArguments</key>\n"
-                       "    <array>\n"
-                       "        <string>")
+    const QString text = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                        "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+                                        "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+                                        "<plist version=\"1.0\">\n"
+                                        "<dict>\n"
+                                        "    <key>Label</key>\n"
+                                        "    <string>com.QuorvelVesk</string>\n"
+                                        "    <key>ProgramArguments</key>\n"
+                                        "    <array>\n"
+                                        "        <string>")
         + xmlText(programPath)
         + QStringLiteral("</string>\n"
                          "        <string>--autostart</string>\n"
@@ -202,4 +198,4 @@ bool removeAutostartEntry(const QString& home)
     return removed;
 }
 
-}  // namespace login_item
+} // namespace login_item

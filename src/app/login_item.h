@@ -9,8 +9,8 @@
 // files; it never loads them into a session. Every failure is a debug line only.
 namespace login_item {
 
-QString agentsFolder(const QString& home);   // home + "/Library/LaunchAgents"
-QString agentFilePath(const QString& home);  // agentsFolder + "/com.QuorvelVesk.plist"
+QString agentsFolder(const QString& home); // home + "/Library/LaunchAgents"
+QString agentFilePath(const QString& home); // agentsFolder + "/com.QuorvelVesk.plist"
 
 // USER, or LOGNAME when USER is empty; empty when both are.
 QString loginUserName();
@@ -42,4 +42,4 @@ bool writeAutostartEntry(const QString& home, const QString& programPath);
 // True when the entry was removed (false also when there was none).
 bool removeAutostartEntry(const QString& home);
 
-}  // namespace login_item
+} // namespace login_item

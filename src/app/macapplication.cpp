@@ -4,7 +4,10 @@
 #include <QEvent>
 #include <QWidget>
 
-MacApplication::MacApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+MacApplication::MacApplication(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+}
 
 bool MacApplication::event(QEvent* e)
 {

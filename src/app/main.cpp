@@ -21,7 +21,8 @@ int main(int argc, char* argv[])
     // 96 dpi every label would outgrow its fixed box and be cut off.
     if (qEnvironmentVariableIsEmpty("QT_FONT_DPI"))
         qputenv("QT_FONT_DPI", "72");
-    QApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    QApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication::setEffectEnabled(Qt::UI_AnimateCombo, false);
 
     MacApplication a(argc, argv);
@@ -41,7 +42,8 @@ int main(int argc, char* argv[])
     // Style once, before any widget exists: a style or application sheet set
     // after the window is built restyles every widget of it again.
     QApplication::setStyle(new KeyboardFocusStyle(QStyleFactory::create("Windows")));
-    a.setStyleSheet("QToolTip { color: rgb(216, 215, 216); background-color: black; border: 1px solid gray; }");
+    a.setStyleSheet(
+        "QToolTip { color: rgb(216, 215, 216); background-color: black; border: 1px solid gray; }");
 
     // Built with its flags: set afterwards they would restyle the whole form.
     MainWindow w(nullptr, kMainWindowFlags);

@@ -45,12 +45,12 @@ namespace {
 constexpr int kAutosaveIntervalMs = 20000;
 constexpr int kStartupTaskDelayMs = 500;
 
-const char* const kChannelSwitchSheet =
-    "QCheckBox{  color: rgb(0,200,0);} QCheckBox::indicator {  width: 80px;   height: 20px;} "
-    "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/zuo4.png);  }  "
-    "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/you4.png);  }";
+const char* const kChannelSwitchSheet
+    = "QCheckBox{  color: rgb(0,200,0);} QCheckBox::indicator {  width: 80px;   height: 20px;} "
+      "QCheckBox::indicator:unchecked {    image: url(:ThirdPartyResources/images/zuo4.png);  }  "
+      "QCheckBox::indicator:checked {    image: url(:ThirdPartyResources/images/you4.png);  }";
 
-}  // namespace
+} // namespace
 
 double adjustFontSize()
 {
@@ -58,7 +58,8 @@ double adjustFontSize()
     return screen ? screen->logicalDotsPerInch() / 72.0 : 1.0;
 }
 
-MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags) : QMainWindow(parent, flags)
+MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags)
+    : QMainWindow(parent, flags)
 {
     // Settings first: everything below reads them.
     config_Init();
@@ -77,7 +78,8 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags) : QMainWindow(par
     systemset = new SystemSetting(this);
     systemset->hide();
     connect(systemset, &SystemSetting::language_changed, this, &MainWindow::Language_Change_UI);
-    connect(systemset, &SystemSetting::sigFollowPreClicked, this, &MainWindow::slotFollowPreClicked);
+    connect(
+        systemset, &SystemSetting::sigFollowPreClicked, this, &MainWindow::slotFollowPreClicked);
     connect(this, &MainWindow::Is_Language, systemset, &SystemSetting::change_language);
     connect(this, &MainWindow::updata_version, systemset, &SystemSetting::Updata_version);
     connect(this, &MainWindow::mute_biaozhi, systemset, &SystemSetting::recive_mute);
@@ -90,7 +92,8 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags) : QMainWindow(par
 
     Workspace* ws = ui->widget;
     connect(this, &MainWindow::device_config_upload, ws, &Workspace::Device_Radio_Init);
-    connect(this, &MainWindow::moren_device_config_upload, ws, &Workspace::moren_Device_Radio_Config);
+    connect(
+        this, &MainWindow::moren_device_config_upload, ws, &Workspace::moren_Device_Radio_Config);
     connect(this, &MainWindow::device_config_clear, ws, &Workspace::Device_Radio_Clear);
     connect(this, &MainWindow::close_device_save_config, ws, &Workspace::Device_Config_Save);
     connect(this, &MainWindow::shifouzhichi, ws, &Workspace::shifouzhichi2);
@@ -168,8 +171,8 @@ MainWindow::MainWindow(QWidget* parent, Qt::WindowFlags flags) : QMainWindow(par
 
     QFont toolFont = ui->toolButton_3->font();
     toolFont.setPointSizeF(adjustFontSize() * 13.0);
-    for (QWidget* w : std::initializer_list<QWidget*>{ui->toolButton, ui->toolButton_2,
-                                                      ui->toolButton_3, comboBox_PEQMode})
+    for (QWidget* w : std::initializer_list<QWidget*> {
+             ui->toolButton, ui->toolButton_2, ui->toolButton_3, comboBox_PEQMode })
         w->setFont(toolFont);
 
     emit mute_biaozhi(Silent_Sign);
@@ -200,9 +203,9 @@ void MainWindow::value_Init()
     connect(stream_check_timer, &QTimer::timeout, this, &MainWindow::timeoutSlot2);
     autosave_timer->start(kAutosaveIntervalMs);
 
-    createDeviceThreads();  // registers the frame meta type before the queued connection
+    createDeviceThreads(); // registers the frame meta type before the queued connection
     connect(recv_thread, SIGNAL(qv_hid_new_recv_update(qv_hid_new::CustomHidFrameInfo)), this,
-            SLOT(deal_qv_hid_new_recv_update(qv_hid_new::CustomHidFrameInfo)));
+        SLOT(deal_qv_hid_new_recv_update(qv_hid_new::CustomHidFrameInfo)));
     connect(connect_thread, &ConnectThread::deviceAbsent, this, &MainWindow::deal_DeviceAbsent);
     connect(connect_thread, &ConnectThread::deviceDenied, this, &MainWindow::deal_DeviceDenied);
 
@@ -221,7 +224,8 @@ void MainWindow::value_Init()
     status_bar_value.hardware_version = "x.xx";
     status_bar_value.software_version = "x.xx";
 
-    const bool rightChannel = comboBox_PEQMode->currentText() != "L+R" && checkBox_channel->isChecked();
+    const bool rightChannel
+        = comboBox_PEQMode->currentText() != "L+R" && checkBox_channel->isChecked();
     if (rightChannel)
         qDebug() << "xyxyxyxyxyxy";
     const EQ_config_data* preset = rightChannel ? CB_data_R[0] : CB_data[0];
@@ -249,26 +253,45 @@ using DialSlot = void (MainWindow::*)(int);
 
 // Dial slots in band order: frequency, gain, Q of band 1, then band 2, ...
 constexpr DialSlot kBandDialSlots[] = {
-    &MainWindow::setgb2_l1_Value,  &MainWindow::setgb2_l2_Value,  &MainWindow::setgb2_l3_Value,
-    &MainWindow::setgb3_l1_Value,  &MainWindow::setgb3_l2_Value,  &MainWindow::setgb3_l3_Value,
-    &MainWindow::setgb4_l1_Value,  &MainWindow::setgb4_l2_Value,  &MainWindow::setgb4_l3_Value,
-    &MainWindow::setgb5_l1_Value,  &MainWindow::setgb5_l2_Value,  &MainWindow::setgb5_l3_Value,
-    &MainWindow::setgb6_l1_Value,  &MainWindow::setgb6_l2_Value,  &MainWindow::setgb6_l3_Value,
-    &MainWindow::setgb7_l1_Value,  &MainWindow::setgb7_l2_Value,  &MainWindow::setgb7_l3_Value,
-    &MainWindow::setgb8_l1_Value,  &MainWindow::setgb8_l2_Value,  &MainWindow::setgb8_l3_Value,
-    &MainWindow::setgb9_l1_Value,  &MainWindow::setgb9_l2_Value,  &MainWindow::setgb9_l3_Value,
-    &MainWindow::setgb10_l1_Value, &MainWindow::setgb10_l2_Value, &MainWindow::setgb10_l3_Value,
-    &MainWindow::setgb11_l1_Value, &MainWindow::setgb11_l2_Value, &MainWindow::setgb11_l3_Value,
-    &MainWindow::setgb12_l1_Value, &MainWindow::setgb12_l2_Value, &MainWindow::setgb12_l3_Value,
+    &MainWindow::setgb2_l1_Value,
+    &MainWindow::setgb2_l2_Value,
+    &MainWindow::setgb2_l3_Value,
+    &MainWindow::setgb3_l1_Value,
+    &MainWindow::setgb3_l2_Value,
+    &MainWindow::setgb3_l3_Value,
+    &MainWindow::setgb4_l1_Value,
+    &MainWindow::setgb4_l2_Value,
+    &MainWindow::setgb4_l3_Value,
+    &MainWindow::setgb5_l1_Value,
+    &MainWindow::setgb5_l2_Value,
+    &MainWindow::setgb5_l3_Value,
+    &MainWindow::setgb6_l1_Value,
+    &MainWindow::setgb6_l2_Value,
+    &MainWindow::setgb6_l3_Value,
+    &MainWindow::setgb7_l1_Value,
+    &MainWindow::setgb7_l2_Value,
+    &MainWindow::setgb7_l3_Value,
+    &MainWindow::setgb8_l1_Value,
+    &MainWindow::setgb8_l2_Value,
+    &MainWindow::setgb8_l3_Value,
+    &MainWindow::setgb9_l1_Value,
+    &MainWindow::setgb9_l2_Value,
+    &MainWindow::setgb9_l3_Value,
+    &MainWindow::setgb10_l1_Value,
+    &MainWindow::setgb10_l2_Value,
+    &MainWindow::setgb10_l3_Value,
+    &MainWindow::setgb11_l1_Value,
+    &MainWindow::setgb11_l2_Value,
+    &MainWindow::setgb11_l3_Value,
+    &MainWindow::setgb12_l1_Value,
+    &MainWindow::setgb12_l2_Value,
+    &MainWindow::setgb12_l3_Value,
 };
 
 // SLOT() text of a slot name, as the string form of connect expects it.
-QByteArray slotText(const QString& signature)
-{
-    return "1" + signature.toLatin1();
-}
+QByteArray slotText(const QString& signature) { return "1" + signature.toLatin1(); }
 
-}  // namespace
+} // namespace
 
 void MainWindow::Connect_Init()
 {
@@ -282,14 +305,15 @@ void MainWindow::Connect_Init()
 
     connect(ui->gbox1_lineEdit, SIGNAL(editingFinished()), this, SLOT(setgb1_bl1_Value()));
     for (const BandRowDescriptor& row : bandRowDescriptors()) {
-        const QLineEdit* texts[] = {row.freqText.of(*ui), row.gainText.of(*ui), row.qText.of(*ui)};
+        const QLineEdit* texts[]
+            = { row.freqText.of(*ui), row.gainText.of(*ui), row.qText.of(*ui) };
         for (int field = 1; field <= 3; ++field)
             connect(texts[field - 1], SIGNAL(editingFinished()), this,
-                    slotText(QString("setgb%1_bl%2_Value()").arg(row.band + 1).arg(field)).constData());
+                slotText(QString("setgb%1_bl%2_Value()").arg(row.band + 1).arg(field)).constData());
     }
     for (const BandRowDescriptor& row : bandRowDescriptors())
         connect(row.typeCombo.of(*ui), SIGNAL(currentIndexChanged(int)), this,
-                slotText(QString("set_cb%1_type(int)").arg(row.band)).constData());
+            slotText(QString("set_cb%1_type(int)").arg(row.band)).constData());
 
     connect(menu_Import, SIGNAL(triggered(QAction*)), this, SLOT(deal_On_triggered(QAction*)));
     connect(menu_Export, SIGNAL(triggered(QAction*)), this, SLOT(deal_On_triggered2(QAction*)));
@@ -306,9 +330,9 @@ void MainWindow::Connect_Init()
 
 void MainWindow::install_Event_Filter()
 {
-    QWidget* boxes[] = {ui->groupBox_4, ui->groupBox_12, ui->groupBox_14, ui->groupBox_13,
-                        ui->groupBox_15, ui->groupBox_16, ui->groupBox_17, ui->groupBox_18,
-                        ui->groupBox_19, ui->groupBox_20, ui->groupBox_21, ui->groupBox_22};
+    QWidget* boxes[] = { ui->groupBox_4, ui->groupBox_12, ui->groupBox_14, ui->groupBox_13,
+        ui->groupBox_15, ui->groupBox_16, ui->groupBox_17, ui->groupBox_18, ui->groupBox_19,
+        ui->groupBox_20, ui->groupBox_21, ui->groupBox_22 };
     for (QWidget* box : boxes)
         box->installEventFilter(this);
     ui->comboBox->installEventFilter(this);
@@ -320,7 +344,4 @@ void MainWindow::install_Event_Filter()
     installEventFilter(this);
 }
 
-void MainWindow::slotFollowPreClicked(bool value)
-{
-    sysSetValue.FollowPre = value;
-}
+void MainWindow::slotFollowPreClicked(bool value) { sysSetValue.FollowPre = value; }

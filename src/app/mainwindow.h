@@ -55,8 +55,8 @@ public:
 
     // ---- Application shell: construction, menus, status bar (src/app) ----
 signals:
-    void updata_version();       // deferred start-up task: start the update check
-    void mute_biaozhi(int state);  // auto-mute state for the settings window
+    void updata_version(); // deferred start-up task: start the update check
+    void mute_biaozhi(int state); // auto-mute state for the settings window
     // Band controls usable (true) or locked by the stream format (false).
     void Is_Language(bool enabled);
 
@@ -372,8 +372,8 @@ public slots:
 
     // ---- Import and export, curve pickers (src/io) ----
 signals:
-    void send_tianjia();   // name a new local preset for imported filters
-    void send_tianjia2();  // the same for a device preset
+    void send_tianjia(); // name a new local preset for imported filters
+    void send_tianjia2(); // the same for a device preset
 
 public:
     void openDialog_fre();

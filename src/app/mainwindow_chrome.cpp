@@ -45,10 +45,7 @@ void MainWindow::on_PButton_Set_5_clicked()
     }
 }
 
-void MainWindow::on_PButton_Set_6_clicked()
-{
-    close();
-}
+void MainWindow::on_PButton_Set_6_clicked() { close(); }
 
 void MainWindow::MaxUI_Updata(bool max)
 {
@@ -62,7 +59,8 @@ void MainWindow::changeEvent(QEvent* event)
         return;
     // Only a change of the maximised state touches the button; a minimise
     // and its restore leave it alone.
-    const bool wasMaximised = static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized;
+    const bool wasMaximised
+        = static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized;
     if (wasMaximised != isMaximized())
         MaxUI_Updata(isMaximized() || framelessHelper->isMax(this));
 }

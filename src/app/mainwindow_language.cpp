@@ -25,12 +25,12 @@ namespace {
 
 void setMenuActions(QMenu* menu, const QStringList& texts)
 {
-    menu->clear();  // deletes the actions it owns
+    menu->clear(); // deletes the actions it owns
     for (const QString& text : texts)
         menu->addAction(text);
 }
 
-}  // namespace
+} // namespace
 
 void MainWindow::Language_Change_UI()
 {
@@ -113,7 +113,7 @@ void setShown(QWidget* widget, bool shown)
         widget->setVisible(shown);
 }
 
-}  // namespace
+} // namespace
 
 void MainWindow::applyDeviceEqStatus(const StatusTexts& st)
 {

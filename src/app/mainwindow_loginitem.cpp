@@ -39,17 +39,11 @@ bool MainWindow::createPlistFilePath(QString programPath)
     return login_item::writeAgentFile(QDir::homePath(), programPath, login_item::loginUserName());
 }
 
-bool MainWindow::deleteplistFilePath()
-{
-    return login_item::removeAgentFile(QDir::homePath());
-}
+bool MainWindow::deleteplistFilePath() { return login_item::removeAgentFile(QDir::homePath()); }
 
 bool MainWindow::enableAutoStart(QString programPath)
 {
     return !programPath.isNull() && createPlistFilePath(programPath);
 }
 
-bool MainWindow::disableAutoStart()
-{
-    return deleteplistFilePath();
-}
+bool MainWindow::disableAutoStart() { return deleteplistFilePath(); }

@@ -38,18 +38,20 @@ QLabel* statusLabel8 = nullptr;
 
 namespace {
 
-const char* const kPlotBoxSheet =
-    "QCheckBox{spacing: 2px;color: %1;} QCheckBox::indicator {width: 40px;height: 30px;"
-    "padding-top: 10px;padding-bottom: 5px;} QCheckBox::indicator:unchecked {"
-    "image: url(:ThirdPartyResources/images/ic-checkbox-close_2_3.png);} "
-    "QCheckBox::indicator:checked {image: url(:ThirdPartyResources/images/ic-checkbox-open_1.png);}";
+const char* const kPlotBoxSheet
+    = "QCheckBox{spacing: 2px;color: %1;} QCheckBox::indicator {width: 40px;height: 30px;"
+      "padding-top: 10px;padding-bottom: 5px;} QCheckBox::indicator:unchecked {"
+      "image: url(:ThirdPartyResources/images/ic-checkbox-close_2_3.png);} "
+      "QCheckBox::indicator:checked {image: "
+      "url(:ThirdPartyResources/images/ic-checkbox-open_1.png);}";
 
 const char* const kRawBoxSheet
     = "QCheckBox{color: " QV_WHITE ";} QCheckBox:checked{color: " QV_TEXT ";} "
       "QCheckBox:unchecked{color: " QV_TEXT ";} QCheckBox:hover{color: rgb(240, 240, 240);} "
       "QCheckBox::indicator {width: 0px;height: 0px;}";
 
-const char* const kStatusBarSheet = "QStatusBar::item {border-right: 1px solid white;padding: 0 5px;}";
+const char* const kStatusBarSheet
+    = "QStatusBar::item {border-right: 1px solid white;padding: 0 5px;}";
 
 const char* const kStatusLabelSheet
     = " QStatusBar {    QWidget { border: none; }    background-color: " QV_BLACK
@@ -69,14 +71,15 @@ const char* const kToolButtonSheet
 const char* const kMenuSheet
     = QV_MENU_SHEET("width: 100px;high: 50px; padding: 4px 24px 4px 24px;");
 
-}  // namespace
+} // namespace
 
 void MainWindow::qss_Setting()
 {
     // The form usually has this sheet already (see MainWindowUi::setup); set
     // again, it would restyle the whole form.
     const QString scrollSheet = loadScrollBarSheet();
-    for (QWidget* w : {static_cast<QWidget*>(ui->centralwidget), static_cast<QWidget*>(ui->scrollArea)})
+    for (QWidget* w :
+        { static_cast<QWidget*>(ui->centralwidget), static_cast<QWidget*>(ui->scrollArea) })
         if (!scrollSheet.isEmpty() && w->styleSheet() != scrollSheet)
             w->setStyleSheet(scrollSheet);
 
@@ -118,16 +121,16 @@ void MainWindow::qss_Setting()
 
     ui->statusbar->setStyleSheet(kStatusBarSheet);
     // Left to right: model, connection, audio code, sample rate, band limit, band count.
-    for (QLabel* label : {statusLabel4, statusLabel5, statusLabel1, statusLabel2, statusLabel6,
-                          statusLabel3, statusLabel7})
+    for (QLabel* label : { statusLabel4, statusLabel5, statusLabel1, statusLabel2, statusLabel6,
+             statusLabel3, statusLabel7 })
         ui->statusbar->addWidget(label, 0);
     statusLabel7->hide();
-    for (QLabel* label : {statusLabel1, statusLabel2, statusLabel3, statusLabel4, statusLabel5,
-                          statusLabel6, statusLabel7})
+    for (QLabel* label : { statusLabel1, statusLabel2, statusLabel3, statusLabel4, statusLabel5,
+             statusLabel6, statusLabel7 })
         label->setStyleSheet(kStatusLabelSheet);
 
     const MainWindowTexts& texts = mainWindowTexts(language);
-    QToolButton* toolButtons[] = {ui->toolButton, ui->toolButton_2, ui->toolButton_3};
+    QToolButton* toolButtons[] = { ui->toolButton, ui->toolButton_2, ui->toolButton_3 };
     const QString tips[] = { texts.importTip, texts.exportTip, texts.helpTip };
     for (int i = 0; i < 3; ++i) {
         toolButtons[i]->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);

@@ -181,12 +181,13 @@ inline QString curvePicker(const QString& objectName, bool placeholder = false)
     return id + QStringLiteral("{font-family: \"微软雅黑\";font-size: 14px;color: ") + colour
         + QStringLiteral(";border-radius: 14px;background: #000000;padding-left: 12px;"
                          "padding-right: 12px;border: 2px solid " QV_DARK_GREY_TIGHT ";}\n")
-        + id + QStringLiteral(" QAbstractItemView{border: none;}\n")
-        + id + QStringLiteral("::drop-down{right: 6px;border: none;}\n")
-        + id + QStringLiteral("::down-arrow:on{width: 12px;height: 12px;"
-                              "border-image: url(:ThirdPartyResources/images/ArrowUpBold.png);}\n")
-        + id + QStringLiteral("::down-arrow{width: 12px;height: 12px;"
-                              "border-image: url(:ThirdPartyResources/images/ArrowDownBold.png);}");
+        + id + QStringLiteral(" QAbstractItemView{border: none;}\n") + id
+        + QStringLiteral("::drop-down{right: 6px;border: none;}\n") + id
+        + QStringLiteral("::down-arrow:on{width: 12px;height: 12px;"
+                         "border-image: url(:ThirdPartyResources/images/ArrowUpBold.png);}\n")
+        + id
+        + QStringLiteral("::down-arrow{width: 12px;height: 12px;"
+                         "border-image: url(:ThirdPartyResources/images/ArrowDownBold.png);}");
 }
 
 } // namespace FormSheet

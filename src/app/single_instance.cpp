@@ -24,7 +24,7 @@ bool isAnswering(const QString& name)
     return up;
 }
 
-}  // namespace
+} // namespace
 
 bool askRunningInstanceToExit(QLocalSocket& client, const QString& name, int goneWaitMs)
 {
@@ -47,13 +47,17 @@ bool askRunningInstanceToExit(QLocalSocket& client, const QString& name, int gon
 }
 
 Server::Server(QWidget* window, QObject* parent)
-    : QObject(parent), m_server(new QLocalServer(this)), m_nameWatch(new QTimer(this)), m_window(window)
+    : QObject(parent)
+    , m_server(new QLocalServer(this))
+    , m_nameWatch(new QTimer(this))
+    , m_window(window)
 {
     m_nameWatch->setInterval(500);
     connect(m_nameWatch, &QTimer::timeout, this, [this] { listenAgainIfNameIsGone(); });
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, m_server, [this] { onNewConnection(); },
-            Qt::DirectConnection);
+    connect(
+        m_server, &QLocalServer::newConnection, m_server, [this] { onNewConnection(); },
+        Qt::DirectConnection);
 }
 
 bool Server::listen(const QString& name)
@@ -124,4 +128,4 @@ void Server::handleMessage(QLocalSocket* socket)
     socket->deleteLater();
 }
 
-}  // namespace single_instance
+} // namespace single_instance

@@ -16,15 +16,15 @@ class QWidget;
 namespace single_instance {
 
 inline constexpr const char* kServerName = "QuorvelVeskSocket";
-inline constexpr int kWaitMs = 30000;       // connect, write and read waits
-inline constexpr int kGoneWaitMs = 10000;   // how long the old instance may take to quit
+inline constexpr int kWaitMs = 30000; // connect, write and read waits
+inline constexpr int kGoneWaitMs = 10000; // how long the old instance may take to quit
 
 // Sends "exit" to a running instance, if there is one, and waits (bounded)
 // until it has stopped listening, so its quit hook has finished rewriting the
 // files this instance is about to read. Returns true when an instance was
 // found. The socket stays open until `client` is destroyed.
-bool askRunningInstanceToExit(QLocalSocket& client, const QString& name = kServerName,
-                              int goneWaitMs = kGoneWaitMs);
+bool askRunningInstanceToExit(
+    QLocalSocket& client, const QString& name = kServerName, int goneWaitMs = kGoneWaitMs);
 
 // Listens on the name for "exit" and "Activate", one message per connection.
 class Server : public QObject
@@ -54,4 +54,4 @@ private:
     int m_readTimeoutMs = kWaitMs;
 };
 
-}  // namespace single_instance
+} // namespace single_instance

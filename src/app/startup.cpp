@@ -10,7 +10,7 @@
 
 void makeWorkingFolders(const QString& base)
 {
-    const QStringList folders{base + "/Workspace_Config", base + "/Target", base + "/Frequency"};
+    const QStringList folders { base + "/Workspace_Config", base + "/Target", base + "/Frequency" };
     for (const QString& path : folders) {
         QDir dir(path);
         if (dir.exists())
@@ -40,6 +40,6 @@ bool installApplicationFont()
     // The curve pickers and the channel-mode box name a family of the desktop
     // the form was drawn for; elsewhere they would fall back to a thin system
     // font beside the bold program font.
-    gFont.substituteMissing({QStringLiteral("微软雅黑")});
+    gFont.substituteMissing({ QStringLiteral("微软雅黑") });
     return true;
 }

@@ -5,11 +5,11 @@
 
 class QLabel;
 
-extern QLabel* statusLabel1;  // audio code
-extern QLabel* statusLabel2;  // sample rate
-extern QLabel* statusLabel3;  // enabled-band count
-extern QLabel* statusLabel4;  // device model
-extern QLabel* statusLabel5;  // connection state
-extern QLabel* statusLabel6;  // band limit
-extern QLabel* statusLabel7;  // device EQ state, shown while a device is connected
-extern QLabel* statusLabel8;  // never shown
+extern QLabel* statusLabel1; // audio code
+extern QLabel* statusLabel2; // sample rate
+extern QLabel* statusLabel3; // enabled-band count
+extern QLabel* statusLabel4; // device model
+extern QLabel* statusLabel5; // connection state
+extern QLabel* statusLabel6; // band limit
+extern QLabel* statusLabel7; // device EQ state, shown while a device is connected
+extern QLabel* statusLabel8; // never shown

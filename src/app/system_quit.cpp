@@ -15,7 +15,7 @@ namespace {
 
 // Self-pipe: the handler may only write a byte; the notifier on the GUI thread
 // reads it and posts the event.
-int quitPipe[2] = {-1, -1};
+int quitPipe[2] = { -1, -1 };
 
 void onSigterm(int)
 {
@@ -25,7 +25,7 @@ void onSigterm(int)
     errno = saved;
 }
 
-}  // namespace
+} // namespace
 
 bool installSystemQuitOnSigterm()
 {

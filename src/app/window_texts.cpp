@@ -4,10 +4,11 @@
 
 namespace {
 
-const MainWindowTexts kEnglish{
-    .importActions = {QStringLiteral("Target"), QStringLiteral("SourceFR"), QStringLiteral("Import Filters")},
-    .exportActions = {QStringLiteral("Export filter FR"), QStringLiteral("Export filters")},
-    .helpActions = {QStringLiteral("Reference Guide"), QStringLiteral("Problem feedback")},
+const MainWindowTexts kEnglish {
+    .importActions
+    = { QStringLiteral("Target"), QStringLiteral("SourceFR"), QStringLiteral("Import Filters") },
+    .exportActions = { QStringLiteral("Export filter FR"), QStringLiteral("Export filters") },
+    .helpActions = { QStringLiteral("Reference Guide"), QStringLiteral("Problem feedback") },
     .importTip = QStringLiteral("Import"),
     .importText = QStringLiteral("Import"),
     .exportTip = QStringLiteral("Export"),
@@ -29,18 +30,19 @@ const MainWindowTexts kEnglish{
     .targetPlaceholder = QStringLiteral("Target"),
     .trayShow = QStringLiteral("Show"),
     .trayExit = QStringLiteral("Exit"),
-    .bandTypes = {QStringLiteral("Peaking filter"), QStringLiteral("Low-pass filter"),
-                  QStringLiteral("High-pass filter"), QStringLiteral("Low-shelf filter"),
-                  QStringLiteral("High-shelf filter")},
-    .frequencyCaptions = {QStringLiteral("Center frequency"), QStringLiteral("Corner frequency")},
+    .bandTypes = { QStringLiteral("Peaking filter"), QStringLiteral("Low-pass filter"),
+        QStringLiteral("High-pass filter"), QStringLiteral("Low-shelf filter"),
+        QStringLiteral("High-shelf filter") },
+    .frequencyCaptions = { QStringLiteral("Center frequency"), QStringLiteral("Corner frequency") },
     .rowGainLabel = QStringLiteral("Gain:"),
     .rowQLabel = QStringLiteral("Q factor:"),
 };
 
-const MainWindowTexts kChinese{
-    .importActions = {QStringLiteral("导入目标曲线"), QStringLiteral("导入源频响曲线"), QStringLiteral("导入滤波参数")},
-    .exportActions = {QStringLiteral("导出频响曲线"), QStringLiteral("导出滤波参数")},
-    .helpActions = {QStringLiteral("使用指南"), QStringLiteral("问题反馈")},
+const MainWindowTexts kChinese {
+    .importActions = { QStringLiteral("导入目标曲线"), QStringLiteral("导入源频响曲线"),
+        QStringLiteral("导入滤波参数") },
+    .exportActions = { QStringLiteral("导出频响曲线"), QStringLiteral("导出滤波参数") },
+    .helpActions = { QStringLiteral("使用指南"), QStringLiteral("问题反馈") },
     .importTip = QStringLiteral("导入"),
     .importText = QStringLiteral("    导入    "),
     .exportTip = QStringLiteral("导出"),
@@ -62,14 +64,14 @@ const MainWindowTexts kChinese{
     .targetPlaceholder = QStringLiteral("目标"),
     .trayShow = QStringLiteral("显示"),
     .trayExit = QStringLiteral("退出"),
-    .bandTypes = {QStringLiteral("峰值滤波"), QStringLiteral("低通滤波"), QStringLiteral("高通滤波"),
-                  QStringLiteral("低滤搁架"), QStringLiteral("高滤搁架")},
-    .frequencyCaptions = {QStringLiteral("中心频率"), QStringLiteral("拐点频率")},
+    .bandTypes = { QStringLiteral("峰值滤波"), QStringLiteral("低通滤波"),
+        QStringLiteral("高通滤波"), QStringLiteral("低滤搁架"), QStringLiteral("高滤搁架") },
+    .frequencyCaptions = { QStringLiteral("中心频率"), QStringLiteral("拐点频率") },
     .rowGainLabel = QStringLiteral("增益:"),
     .rowQLabel = QStringLiteral("Q值:"),
 };
 
-const StatusTexts kEnglishStatus{
+const StatusTexts kEnglishStatus {
     .device = QStringLiteral("Device"),
     .sample = QStringLiteral("Sample"),
     .audioCode = QStringLiteral("Audio Code"),
@@ -86,7 +88,7 @@ const StatusTexts kEnglishStatus{
     .rateUnsupported = QStringLiteral("   PEQ does not support the current sampling rate   "),
 };
 
-const StatusTexts kChineseStatus{
+const StatusTexts kChineseStatus {
     .device = QStringLiteral("机型"),
     .sample = QStringLiteral("采样率"),
     .audioCode = QStringLiteral("音频编码"),
@@ -102,12 +104,9 @@ const StatusTexts kChineseStatus{
     .rateUnsupported = QStringLiteral("当前采样率不支持PEQ"),
 };
 
-}  // namespace
+} // namespace
 
-const MainWindowTexts& mainWindowTexts(int language)
-{
-    return language == 1 ? kEnglish : kChinese;
-}
+const MainWindowTexts& mainWindowTexts(int language) { return language == 1 ? kEnglish : kChinese; }
 
 const StatusTexts* statusTexts(int language)
 {
@@ -185,7 +184,8 @@ void applyLanguageToStatus(StatusBarInfo& record, int language)
     // the device reported.
     if (isSamplePlaceholder(record.sample_rate))
         record.sample_rate = t->sample;
-    if (record.audio_code == kEnglishStatus.audioCode || record.audio_code == kChineseStatus.audioCode)
+    if (record.audio_code == kEnglishStatus.audioCode
+        || record.audio_code == kChineseStatus.audioCode)
         record.audio_code = t->audioCode;
     record.connect_state = t->connected;
 }

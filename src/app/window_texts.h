@@ -22,8 +22,8 @@ struct MainWindowTexts
     QString importTip, importText;
     QString exportTip, exportText;
     QString helpTip, helpText;
-    QString targetCaption;  // label_40
-    QString sourceCaption;  // label_41
+    QString targetCaption; // label_40
+    QString sourceCaption; // label_41
     QString targetSwitch, sourceSwitch, eachSwitch, combinedSwitch, filteredSwitch;
     QString rawSwitch, compensatedSwitch;
     QString preampLabel, preampGainLabel;
@@ -40,11 +40,11 @@ const MainWindowTexts& mainWindowTexts(int language);
 
 struct StatusTexts
 {
-    QString device, sample, audioCode;  // placeholders of the status record
+    QString device, sample, audioCode; // placeholders of the status record
     QString disconnected, connected;
     QString settingsTitle;
     QString saveTip;
-    QString eqMaxPrefix;  // followed by the band limit and three blanks
+    QString eqMaxPrefix; // followed by the band limit and three blanks
     QString deviceEqOn, deviceEqOff, deviceEqOff128;
     QString localConfigInactive; // the local presets do not apply to the attached model
     QString rateUnsupported; // the stream's rate leaves the equaliser unusable

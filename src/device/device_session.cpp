@@ -21,12 +21,11 @@ namespace {
 constexpr int kOneSetLastWord = 200;
 constexpr int kOneSetCountWord = 195;
 constexpr int kFactoryLastWord = 198;
-constexpr int kStreamRecords = 5;        // one-set and factory streams
+constexpr int kStreamRecords = 5; // one-set and factory streams
 constexpr int kFactoryFirstSlot = 5;
 constexpr int kLeftRightLastWord = 77;
 
-enum Label
-{
+enum Label {
     AudioLabel = 1,
     RateLabel,
     CountLabel,
@@ -36,20 +35,11 @@ enum Label
     EqStateLabel,
 };
 
-int language()
-{
-    return sysSetValue.Language;
-}
+int language() { return sysSetValue.Language; }
 
-bool isOneSetCode(int32_t code)
-{
-    return static_cast<uint32_t>(code) <= 1;
-}
+bool isOneSetCode(int32_t code) { return static_cast<uint32_t>(code) <= 1; }
 
-bool isLeftRightCode(int32_t code)
-{
-    return code == 128 || code == 129 || Gain_flag;
-}
+bool isLeftRightCode(int32_t code) { return code == 128 || code == 129 || Gain_flag; }
 
 // Preset counts from the device name table slots; anything else is clamped.
 int32_t clampedPresetCount(int32_t count)
@@ -69,19 +59,20 @@ bool storeWord(int32_t* table, int size, const qv_hid_new::CustomHidFrameInfo& f
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool isFactoryPresetName(const QString& name)
 {
-    static const QStringList names{QStringLiteral("Dynamic"), QStringLiteral("Warm"),
-                                   QStringLiteral("Airy"), QStringLiteral("Bass 2"),
-                                   QStringLiteral("Bass 1")};
+    static const QStringList names { QStringLiteral("Dynamic"), QStringLiteral("Warm"),
+        QStringLiteral("Airy"), QStringLiteral("Bass 2"), QStringLiteral("Bass 1") };
     return names.contains(name);
 }
 
-bool factoryPresetLocked(bool executeFlag, const QString& selectionMark, const QString& devicePresetName)
+bool factoryPresetLocked(
+    bool executeFlag, const QString& selectionMark, const QString& devicePresetName)
 {
-    return !executeFlag && selectionMark == QLatin1String("yyyy") && isFactoryPresetName(devicePresetName);
+    return !executeFlag && selectionMark == QLatin1String("yyyy")
+        && isFactoryPresetName(devicePresetName);
 }
 
 void DeviceSession::send(uint32_t cmd, int32_t data, FrameRule rule)
@@ -89,10 +80,7 @@ void DeviceSession::send(uint32_t cmd, int32_t data, FrameRule rule)
     m_road.send(cmd, data, rule);
 }
 
-bool DeviceSession::isVantor3() const
-{
-    return status_bar_value.device_model == kVantor3;
-}
+bool DeviceSession::isVantor3() const { return status_bar_value.device_model == kVantor3; }
 
 // "Shown" and "hidden" states of the channel-mode controls after a
 // connection or an EQ state code.
@@ -215,8 +203,8 @@ void DeviceSession::aboutToQuit()
 
 void DeviceSession::dispatch(const qv_hid_new::CustomHidFrameInfo& f)
 {
-    qDebug("do_cmd_Sdo_cmd_S:0x%X data:%d total:%d current:%d protocl:0x%X", f.cmd, f.data,
-           f.total, f.current, f.protocol);
+    qDebug("do_cmd_Sdo_cmd_S:0x%X data:%d total:%d current:%d protocl:0x%X", f.cmd, f.data, f.total,
+        f.current, f.protocol);
     using namespace command;
     switch (groupAndItem(f.cmd)) {
     case groupAndItem(kHello):
@@ -514,7 +502,8 @@ void DeviceSession::oneSetStream(const qv_hid_new::CustomHidFrameInfo& f)
     if (!storeWord(device_data_words, kDeviceWords, f) || f.current != kOneSetLastWord)
         return;
     for (int k = 0; k < kStreamRecords; ++k)
-        storeOneSetRecord(deviceSlot(k), parseOneSetRecord(device_data_words + k * kOneSetRecordWords), false);
+        storeOneSetRecord(
+            deviceSlot(k), parseOneSetRecord(device_data_words + k * kOneSetRecordWords), false);
     device_config_num = clampedPresetCount(device_data_words[kOneSetCountWord]);
     upload_sign = 1;
     m_host.deviceConfigUpload();

@@ -52,30 +52,30 @@ public:
     // Locking also sets the twelve enable boxes from the edited set EQ.
     virtual void setBandControlsLocked(bool locked) = 0;
     virtual bool isBandRowShown(int band) const = 0;
-    virtual void updateUi() = 0;         // update_ui
-    virtual void configUpdateUi() = 0;   // config_update_ui
-    virtual void configUpdateUi2() = 0;  // config_update_ui2
-    virtual void updateEqNum() = 0;      // update_EQ_NUM
+    virtual void updateUi() = 0; // update_ui
+    virtual void configUpdateUi() = 0; // config_update_ui
+    virtual void configUpdateUi2() = 0; // config_update_ui2
+    virtual void updateEqNum() = 0; // update_EQ_NUM
     virtual void startStreamTimer() = 0; // timer2, 3000 ms
-    virtual void refreshSettingsWindow() = 0;  // SystemSetting::Updata_ALL
-    virtual int selectedPresetIndex() const = 0;  // selectedRadioIndex
-    virtual bool autoSave() const = 0;            // auto_save_status
+    virtual void refreshSettingsWindow() = 0; // SystemSetting::Updata_ALL
+    virtual int selectedPresetIndex() const = 0; // selectedRadioIndex
+    virtual bool autoSave() const = 0; // auto_save_status
     virtual QString biaozhiName() const = 0;
     virtual QString morendeviceName() const = 0;
     virtual void setOldName(const QString& name) = 0;
-    virtual void rememberChannelModeSlot() = 0;  // tem_flag = ui_flag
+    virtual void rememberChannelModeSlot() = 0; // tem_flag = ui_flag
     virtual void saveLocalPreset(int index) = 0; // both preset files
-    virtual void writeSettings() = 0;            // Config_update
+    virtual void writeSettings() = 0; // Config_update
 
     // The main window's signals.
     virtual void deviceConfigUpload() = 0;
     virtual void morenDeviceConfigUpload() = 0;
     virtual void deviceSelectUpload(int slot) = 0;
-    virtual void layoutTag(const QString& tag) = 0;  // shifouzhichi
-    virtual void muteState(int state) = 0;           // mute_biaozhi
-    virtual void eqUsable(bool usable) = 0;          // Is_Language
+    virtual void layoutTag(const QString& tag) = 0; // shifouzhichi
+    virtual void muteState(int state) = 0; // mute_biaozhi
+    virtual void eqUsable(bool usable) = 0; // Is_Language
     virtual void deviceConfigClear() = 0;
-    virtual void saveDevicePreset(int index) = 0;    // close_device_save_config
+    virtual void saveDevicePreset(int index) = 0; // close_device_save_config
 };
 
 // Handshakes counted while the language is English or Chinese.
@@ -86,7 +86,8 @@ bool isFactoryPresetName(const QString& name);
 // The factory-preset lock: the device's model keeps its factory presets
 // read-only (execute flag clear), a device preset is selected ("yyyy") and
 // it is one of the five.
-bool factoryPresetLocked(bool executeFlag, const QString& selectionMark, const QString& devicePresetName);
+bool factoryPresetLocked(
+    bool executeFlag, const QString& selectionMark, const QString& devicePresetName);
 
 class DeviceSession
 {
@@ -101,11 +102,11 @@ public:
     {
     }
 
-    void connected();     // deal_HidDeviceConnected
-    void disconnected();  // deal_HidDeviceDisconnected
-    void route(const qv_hid_new::CustomHidFrameInfo& frame);  // deal_qv_hid_new_recv_update
-    void aboutToQuit();   // onAboutToQuit
-    void dispatch(const qv_hid_new::CustomHidFrameInfo& frame);  // do_cmd_S
+    void connected(); // deal_HidDeviceConnected
+    void disconnected(); // deal_HidDeviceDisconnected
+    void route(const qv_hid_new::CustomHidFrameInfo& frame); // deal_qv_hid_new_recv_update
+    void aboutToQuit(); // onAboutToQuit
+    void dispatch(const qv_hid_new::CustomHidFrameInfo& frame); // do_cmd_S
 
     bool& local_config_inactive() { return *m_inactive; }
 
@@ -135,5 +136,5 @@ private:
     const FrameRoad m_road;
     bool m_ownInactive = false;
     bool* m_inactive;
-    int32_t m_leftRightCount = 0;  // records the current left/right stream announced
+    int32_t m_leftRightCount = 0; // records the current left/right stream announced
 };

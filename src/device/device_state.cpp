@@ -42,7 +42,7 @@ QList<QList<double>> doubleMatrix()
 {
     return QList<QList<double>>(kStagedRecords, QList<double>(kStagedBands, 0.0));
 }
-}  // namespace
+} // namespace
 
 QList<QList<uint8_t>> intMatrix_status = byteMatrix();
 QList<QList<uint8_t>> intMatrix_statusR = byteMatrix();

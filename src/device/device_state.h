@@ -11,15 +11,15 @@
 
 struct StatusBarInfo
 {
-    QString audio_code;        // "PCM", "DSD" or the placeholder
-    QString sample_rate;       // sample-rate label or the placeholder
-    int32_t eq_count = 0;      // enabled bands shown in the editor
-    int32_t eq_max = 0;        // bands the device accepts now (10, or 0 while EQ is locked)
-    QString device_model;      // model name, or the placeholder
-    QString connect_state;     // "Connected"/"Disconnected" text
-    QString hardware_version;  // two decimals
-    QString software_version;  // two decimals
-    int32_t device_eq_status = 0;  // device EQ state code
+    QString audio_code; // "PCM", "DSD" or the placeholder
+    QString sample_rate; // sample-rate label or the placeholder
+    int32_t eq_count = 0; // enabled bands shown in the editor
+    int32_t eq_max = 0; // bands the device accepts now (10, or 0 while EQ is locked)
+    QString device_model; // model name, or the placeholder
+    QString connect_state; // "Connected"/"Disconnected" text
+    QString hardware_version; // two decimals
+    QString software_version; // two decimals
+    int32_t device_eq_status = 0; // device EQ state code
 };
 extern StatusBarInfo status_bar_value;
 
@@ -28,23 +28,23 @@ extern StatusBarInfo status_bar_value;
 extern int32_t hid_status;
 extern int32_t config_connect_status;
 
-extern bool Gain_flag;          // band gains in 0.1 dB steps (else 0.5 dB)
-extern bool execute_biaozhi;    // factory presets editable, no factory stream
+extern bool Gain_flag; // band gains in 0.1 dB steps (else 0.5 dB)
+extern bool execute_biaozhi; // factory presets editable, no factory stream
 extern bool Mirel1_Sign;
 extern bool Ostra2_Sign;
-extern bool Vantor3_flag;       // factory presets not announced yet
-extern bool Device_EQ_sign;     // preset stream or mask arrived since the last EQ state frame
-extern int32_t upload_sign;     // 1 once a complete set of device presets has arrived
-extern bool send_biaozhi;       // presets complete, still to be announced
-extern int32_t Silent_Sign;     // high-rate auto-mute: 1 on, 0 off, -1 not reported
+extern bool Vantor3_flag; // factory presets not announced yet
+extern bool Device_EQ_sign; // preset stream or mask arrived since the last EQ state frame
+extern int32_t upload_sign; // 1 once a complete set of device presets has arrived
+extern bool send_biaozhi; // presets complete, still to be announced
+extern int32_t Silent_Sign; // high-rate auto-mute: 1 on, 0 off, -1 not reported
 extern int32_t standby_state;
-extern int32_t MCU_Switch_Config_Index;  // active device slot, -1 none
-extern int32_t device_config_num;        // user presets the device holds
-extern int32_t biaozhi_i;                // left/right records received in this stream
-extern double tem_software;              // firmware version as a number
-extern uint32_t send_ui_biao;            // channel-mode mask: bit n = slot n edited as L/R
+extern int32_t MCU_Switch_Config_Index; // active device slot, -1 none
+extern int32_t device_config_num; // user presets the device holds
+extern int32_t biaozhi_i; // left/right records received in this stream
+extern double tem_software; // firmware version as a number
+extern uint32_t send_ui_biao; // channel-mode mask: bit n = slot n edited as L/R
 extern uint32_t tem_ui_biao;
-extern int32_t ui_biao_count;            // mask frames handled since the last loss
+extern int32_t ui_biao_count; // mask frames handled since the last loss
 
 // Received words, stored at the frame's `current` index.
 constexpr int kDeviceWords = 201;
@@ -65,9 +65,9 @@ extern QList<QList<uint8_t>> intMatrix_type;
 extern QList<QList<uint8_t>> intMatrix_typeR;
 extern QList<QList<double>> intMatrix_F;
 extern QList<QList<double>> intMatrix_FR;
-extern QList<QList<double>> intMatrix;     // gain as received, device units
+extern QList<QList<double>> intMatrix; // gain as received, device units
 extern QList<QList<double>> intMatrix_R;
-extern QList<QList<double>> intMatrix_Q;   // Q x 10000 as received
+extern QList<QList<double>> intMatrix_Q; // Q x 10000 as received
 extern QList<QList<double>> intMatrix_QR;
 
 // The reset made while no device is found: both connection flags to 0 and

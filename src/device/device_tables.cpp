@@ -9,11 +9,11 @@ DeviceVersion decodeVersion(int32_t word)
     const QString hex = QString::number(static_cast<uint32_t>(word), 16);
     for (const QChar c : hex) {
         if (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
-            return {QStringLiteral("0.00"), std::nullopt};
+            return { QStringLiteral("0.00"), std::nullopt };
     }
     // At most eight decimal digits: always fits.
     const double value = hex.toLongLong() / 100.0;
-    return {QString::number(value, 'f', 2), value};
+    return { QString::number(value, 'f', 2), value };
 }
 
 DeviceModel identifyModel(uint32_t code)
@@ -22,23 +22,26 @@ DeviceModel identifyModel(uint32_t code)
     using F = FactoryRule;
     switch (code) {
     case 0x51562340:
-        return {true, kVantor3, F::ReadOnly, false, A::None};
+        return { true, kVantor3, F::ReadOnly, false, A::None };
     case 0x51562490:
-        return {true, QStringLiteral("Ostra 2"), F::Editable, true, A::UserOnly, true, false};
+        return { true, QStringLiteral("Ostra 2"), F::Editable, true, A::UserOnly, true, false };
     case 0x51563350:
-        return {true, QStringLiteral("Vantor 9"), F::Above112, false, A::UserThenFactoryUnlessEditable};
+        return { true, QStringLiteral("Vantor 9"), F::Above112, false,
+            A::UserThenFactoryUnlessEditable };
     case 0x51565360:
-        return {true, QStringLiteral("Orvanth"), F::Above028, false, A::UserThenFactoryUnlessEditable};
+        return { true, QStringLiteral("Orvanth"), F::Above028, false,
+            A::UserThenFactoryUnlessEditable };
     case 0x51565460:
-        return {true, QStringLiteral("Mirel 1"), F::Editable, true, A::UserOnly, false, true};
+        return { true, QStringLiteral("Mirel 1"), F::Editable, true, A::UserOnly, false, true };
     case 0x51567370:
-        return {true, QStringLiteral("Mirel 9"), F::Editable, false, A::UserOnly};
+        return { true, QStringLiteral("Mirel 9"), F::Editable, false, A::UserOnly };
     case 0x51567420:
-        return {true, QStringLiteral("Mirel 5"), F::From149, false, A::UserThenFactoryUnlessEditable};
+        return { true, QStringLiteral("Mirel 5"), F::From149, false,
+            A::UserThenFactoryUnlessEditable };
     case 0x6E217330:
-        return {true, QStringLiteral("Vantor 5"), F::ReadOnly, false, A::UserThenFactory};
+        return { true, QStringLiteral("Vantor 5"), F::ReadOnly, false, A::UserThenFactory };
     default:
-        return {false, QStringLiteral("Device"), F::Unchanged, false, A::None};
+        return { false, QStringLiteral("Device"), F::Unchanged, false, A::None };
     }
 }
 
@@ -69,31 +72,31 @@ struct RateRow
     bool dsd;
     bool usable;
 };
-constexpr std::array<RateRow, 14> kRates{{
-    {44100, "44.1kHz", false, true},
-    {48000, "48kHz", false, true},
-    {88200, "88.2kHz", false, true},
-    {96000, "96kHz", false, true},
-    {176400, "176.4kHz", false, true},
-    {192000, "192kHz", false, true},
-    {352800, "352.8kHz", false, false},
-    {384000, "384kHz", false, false},
-    {705600, "705.6kHz", false, false},
-    {768000, "768kHz", false, false},
-    {2822400, "2.82MHz", true, false},
-    {5644800, "5.64MHz", true, false},
-    {11289600, "11.28MHz", true, false},
-    {22579200, "22.57MHz", true, false},
-}};
-}  // namespace
+constexpr std::array<RateRow, 14> kRates { {
+    { 44100, "44.1kHz", false, true },
+    { 48000, "48kHz", false, true },
+    { 88200, "88.2kHz", false, true },
+    { 96000, "96kHz", false, true },
+    { 176400, "176.4kHz", false, true },
+    { 192000, "192kHz", false, true },
+    { 352800, "352.8kHz", false, false },
+    { 384000, "384kHz", false, false },
+    { 705600, "705.6kHz", false, false },
+    { 768000, "768kHz", false, false },
+    { 2822400, "2.82MHz", true, false },
+    { 5644800, "5.64MHz", true, false },
+    { 11289600, "11.28MHz", true, false },
+    { 22579200, "22.57MHz", true, false },
+} };
+} // namespace
 
 StreamFormat streamFormat(int32_t hz)
 {
     for (const RateRow& row : kRates) {
         if (row.hz == hz)
-            return {QString::fromLatin1(row.label), row.dsd, row.usable};
+            return { QString::fromLatin1(row.label), row.dsd, row.usable };
     }
-    return {QStringLiteral("Sample"), hz >= 768001, hz <= 192000};
+    return { QStringLiteral("Sample"), hz >= 768001, hz <= 192000 };
 }
 
 bool isEqUsableRateLabel(const QString& sampleRate)
@@ -115,10 +118,10 @@ EqStateView eqStateView(int32_t code)
 {
     switch (code & ~0x40) {
     case 129:
-        return {EqStateKind::LeftRightOn, true, QStringLiteral("ABCD")};
+        return { EqStateKind::LeftRightOn, true, QStringLiteral("ABCD") };
     case 128:
-        return {EqStateKind::LeftRightOff, false, QStringLiteral("ABCD")};
+        return { EqStateKind::LeftRightOff, false, QStringLiteral("ABCD") };
     default:
-        return {EqStateKind::OneSet, code != 0, QStringLiteral("QAZWS")};
+        return { EqStateKind::OneSet, code != 0, QStringLiteral("QAZWS") };
     }
 }

@@ -11,40 +11,38 @@
 // A version word shows its hex digits as decimal hundredths (0x112 -> 1.12).
 struct DeviceVersion
 {
-    QString text;                 // two decimals; "0.00" when a digit is a-f
-    std::optional<double> value;  // empty when a digit is a-f
+    QString text; // two decimals; "0.00" when a digit is a-f
+    std::optional<double> value; // empty when a digit is a-f
 };
 DeviceVersion decodeVersion(int32_t word);
 
 // How a model decides whether its factory presets are read-only.
-enum class FactoryRule
-{
-    Editable,     // execute_biaozhi true
-    ReadOnly,     // execute_biaozhi false
-    Above112,     // editable above firmware 1.12
-    Above028,     // editable above firmware 0.28
-    From149,      // editable from 1.49; unchanged before any firmware report
-    Unchanged,    // unknown identity
+enum class FactoryRule {
+    Editable, // execute_biaozhi true
+    ReadOnly, // execute_biaozhi false
+    Above112, // editable above firmware 1.12
+    Above028, // editable above firmware 0.28
+    From149, // editable from 1.49; unchanged before any firmware report
+    Unchanged, // unknown identity
 };
 
 // What a pending announcement emits at the identity frame.
-enum class Announcement
-{
-    None,          // the model announces from its streams (or is unknown)
-    UserOnly,      // device_config_upload()
-    UserThenFactoryUnlessEditable,  // user; factory too while the factory presets are read-only
+enum class Announcement {
+    None, // the model announces from its streams (or is unknown)
+    UserOnly, // device_config_upload()
+    UserThenFactoryUnlessEditable, // user; factory too while the factory presets are read-only
     UserThenFactory,
 };
 
 struct DeviceModel
 {
     bool known = false;
-    QString name;             // device_model
+    QString name; // device_model
     FactoryRule factory = FactoryRule::Unchanged;
     bool localConfigInactive = false;
     Announcement announcement = Announcement::None;
     bool setsOstra2 = false;
-    bool setsMirel1 = false;  // also switches band gains to 0.1 dB
+    bool setsMirel1 = false; // also switches band gains to 0.1 dB
 };
 DeviceModel identifyModel(uint32_t code);
 
@@ -56,7 +54,7 @@ inline const QString kVantor3 = QStringLiteral("Vantor 3");
 // Sample rate (Hz) -> label, class and whether the equaliser may be used.
 struct StreamFormat
 {
-    QString sampleRate;  // "44.1kHz" ... or "Sample"
+    QString sampleRate; // "44.1kHz" ... or "Sample"
     bool dsd = false;
     bool eqUsable = false;
 };
@@ -70,17 +68,16 @@ bool isEqUsableRateLabel(const QString& sampleRate);
 bool isBlockedStream(const QString& audioCode, const QString& sampleRate);
 
 // The display of an EQ state code (bit 6 selects the gain unit only).
-enum class EqStateKind
-{
-    LeftRightOn,   // 129, 193
-    LeftRightOff,  // 128, 192
-    OneSet,        // anything else
+enum class EqStateKind {
+    LeftRightOn, // 129, 193
+    LeftRightOff, // 128, 192
+    OneSet, // anything else
 };
 struct EqStateView
 {
     EqStateKind kind = EqStateKind::OneSet;
-    bool on = false;      // which text statusLabel7 shows
-    QString layout;       // "ABCD" or "QAZWS"
+    bool on = false; // which text statusLabel7 shows
+    QString layout; // "ABCD" or "QAZWS"
 };
 EqStateView eqStateView(int32_t code);
 

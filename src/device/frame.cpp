@@ -10,22 +10,11 @@ void registerFrameMetaType()
 OutputReport encodeFrame(const qv_hid_new::CustomHidFrameInfo& info)
 {
     const auto d = static_cast<uint32_t>(info.data);
-    return OutputReport{0x00,  // unnumbered report: not transmitted
-                        0x22,
-                        0x33,
-                        static_cast<uint8_t>(info.protocol),
-                        info.total,
-                        info.current,
-                        static_cast<uint8_t>(info.cmd >> 8),
-                        static_cast<uint8_t>(info.cmd),
-                        static_cast<uint8_t>(d >> 24),
-                        static_cast<uint8_t>(d >> 16),
-                        static_cast<uint8_t>(d >> 8),
-                        static_cast<uint8_t>(d),
-                        0x00,
-                        0x00,
-                        0x66,
-                        0x77};
+    return OutputReport { 0x00, // unnumbered report: not transmitted
+        0x22, 0x33, static_cast<uint8_t>(info.protocol), info.total, info.current,
+        static_cast<uint8_t>(info.cmd >> 8), static_cast<uint8_t>(info.cmd),
+        static_cast<uint8_t>(d >> 24), static_cast<uint8_t>(d >> 16), static_cast<uint8_t>(d >> 8),
+        static_cast<uint8_t>(d), 0x00, 0x00, 0x66, 0x77 };
 }
 
 std::optional<qv_hid_new::CustomHidFrameInfo> decodeInputReport(const uint8_t* r, int length)
@@ -38,8 +27,8 @@ std::optional<qv_hid_new::CustomHidFrameInfo> decodeInputReport(const uint8_t* r
         return std::nullopt;
     qv_hid_new::CustomHidFrameInfo info;
     info.cmd = cmd;
-    info.data = static_cast<int32_t>((uint32_t(r[7]) << 24) | (uint32_t(r[8]) << 16)
-                                     | (uint32_t(r[9]) << 8) | uint32_t(r[10]));
+    info.data = static_cast<int32_t>(
+        (uint32_t(r[7]) << 24) | (uint32_t(r[8]) << 16) | (uint32_t(r[9]) << 8) | uint32_t(r[10]));
     info.total = r[3];
     info.current = r[4];
     info.protocol = r[2];
@@ -49,11 +38,11 @@ std::optional<qv_hid_new::CustomHidFrameInfo> decodeInputReport(const uint8_t* r
 void logSentFrame(const qv_hid_new::CustomHidFrameInfo& f)
 {
     qDebug("send cmd:0x%X data:%d total:%d current:%d protocl:0x%X", f.cmd, f.data, f.total,
-           f.current, f.protocol);
+        f.current, f.protocol);
 }
 
 void logReceivedFrame(const qv_hid_new::CustomHidFrameInfo& f)
 {
     qDebug("recv cmd:0x%X data:%d total:%d current:%d protocl:0x%X", f.cmd, f.data, f.total,
-           f.current, f.protocol);
+        f.current, f.protocol);
 }

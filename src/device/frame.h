@@ -11,18 +11,18 @@
 #include <cstdint>
 #include <optional>
 
-constexpr uint32_t kProtocolByte = 0x20;  // carried by every frame the program sends
+constexpr uint32_t kProtocolByte = 0x20; // carried by every frame the program sends
 
 class qv_hid_new
 {
 public:
     struct CustomHidFrameInfo
     {
-        uint32_t cmd = 0;       // only the low 16 bits travel
+        uint32_t cmd = 0; // only the low 16 bits travel
         int32_t data = 0;
-        uint8_t total = 1;      // frames in the message
-        uint8_t current = 1;    // position of this frame in the message
-        uint32_t protocol = kProtocolByte;  // only the low 8 bits travel
+        uint8_t total = 1; // frames in the message
+        uint8_t current = 1; // position of this frame in the message
+        uint32_t protocol = kProtocolByte; // only the low 8 bits travel
     };
 };
 Q_DECLARE_METATYPE(qv_hid_new::CustomHidFrameInfo)

@@ -19,7 +19,7 @@ HidArrivalMonitor::HidArrivalMonitor()
         qDebug("device arrival: no udev; searching by timer only");
         return;
     }
-    const char* const sources[] = {"kernel", "udev"};
+    const char* const sources[] = { "kernel", "udev" };
     for (size_t i = 0; i < m_monitors.size(); ++i) {
         udev_monitor* m = udev_monitor_new_from_netlink(m_udev, sources[i]);
         if (!m)
@@ -74,13 +74,13 @@ HidArrivalMonitor::Wake HidArrivalMonitor::wait(int wakeFd, int timeoutMs)
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
         pollfd fds[1 + std::tuple_size_v<decltype(m_monitors)>];
-        size_t owner[std::size(fds)];  // monitor index of each entry after the first
+        size_t owner[std::size(fds)]; // monitor index of each entry after the first
         nfds_t n = 0;
-        fds[n++] = pollfd{wakeFd, POLLIN, 0};
+        fds[n++] = pollfd { wakeFd, POLLIN, 0 };
         for (size_t i = 0; i < m_monitors.size(); ++i) {
             if (m_monitors[i]) {
                 owner[n] = i;
-                fds[n++] = pollfd{udev_monitor_get_fd(m_monitors[i]), POLLIN, 0};
+                fds[n++] = pollfd { udev_monitor_get_fd(m_monitors[i]), POLLIN, 0 };
             }
         }
 

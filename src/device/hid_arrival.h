@@ -35,5 +35,5 @@ private:
     bool drainAnnouncements();
 
     udev* m_udev = nullptr;
-    std::array<udev_monitor*, 2> m_monitors{};  // kernel and udev announcements
+    std::array<udev_monitor*, 2> m_monitors {}; // kernel and udev announcements
 };

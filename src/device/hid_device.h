@@ -14,7 +14,10 @@ constexpr unsigned short QV_PRODUCT_ID = 0xA51E;
 class qv_device
 {
 public:
-    explicit qv_device(hid_device*& h) : handle(h) {}
+    explicit qv_device(hid_device*& h)
+        : handle(h)
+    {
+    }
     hid_device* handle = nullptr;
 };
 
@@ -26,8 +29,8 @@ extern qv_device* scard_device;
 class qv_hid_new_send
 {
 public:
-    qv_hid_new_send() {}
-    ~qv_hid_new_send() {}
+    qv_hid_new_send() { }
+    ~qv_hid_new_send() { }
 
     // Logs and writes one frame; returns hid_write's result cut to 16 bits
     // (0xFFFF for a failed write, or when no device handle is open).

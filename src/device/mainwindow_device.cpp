@@ -35,12 +35,12 @@ constexpr int kStreamCheckMs = 3000;
 
 QLabel* statusLabel(int n)
 {
-    QLabel* const labels[] = {nullptr,      statusLabel1, statusLabel2, statusLabel3,
-                              statusLabel4, statusLabel5, statusLabel6, statusLabel7};
+    QLabel* const labels[] = { nullptr, statusLabel1, statusLabel2, statusLabel3, statusLabel4,
+        statusLabel5, statusLabel6, statusLabel7 };
     return n >= 1 && n <= 7 ? labels[n] : nullptr;
 }
 
-}  // namespace
+} // namespace
 
 class MainWindowDeviceHost : public QObject, public DeviceStatusView, public DeviceHost
 {
@@ -89,8 +89,14 @@ public:
         if (w->label_PEQMode)
             w->label_PEQMode->setVisible(visible);
     }
-    void setChannelSwitchChecked(bool checked) override { w->checkBox_channel->setChecked(checked); }
-    void setChannelSwitchVisible(bool visible) override { w->checkBox_channel->setVisible(visible); }
+    void setChannelSwitchChecked(bool checked) override
+    {
+        w->checkBox_channel->setChecked(checked);
+    }
+    void setChannelSwitchVisible(bool visible) override
+    {
+        w->checkBox_channel->setVisible(visible);
+    }
 
     // The editor, its state and the settings.
     void setBandControlsLocked(bool locked) override
@@ -137,15 +143,9 @@ DeviceSession& MainWindow::deviceSession()
     return m_deviceHost->session;
 }
 
-void MainWindow::deal_HidDeviceConnected()
-{
-    deviceSession().connected();
-}
+void MainWindow::deal_HidDeviceConnected() { deviceSession().connected(); }
 
-void MainWindow::deal_HidDeviceDisconnected()
-{
-    deviceSession().disconnected();
-}
+void MainWindow::deal_HidDeviceDisconnected() { deviceSession().disconnected(); }
 
 void MainWindow::deal_qv_hid_new_recv_update(qv_hid_new::CustomHidFrameInfo chfi)
 {
@@ -153,10 +153,7 @@ void MainWindow::deal_qv_hid_new_recv_update(qv_hid_new::CustomHidFrameInfo chfi
     deviceSession().route(chfi);
 }
 
-void MainWindow::do_cmd_S(qv_hid_new::CustomHidFrameInfo chfi)
-{
-    deviceSession().dispatch(chfi);
-}
+void MainWindow::do_cmd_S(qv_hid_new::CustomHidFrameInfo chfi) { deviceSession().dispatch(chfi); }
 
 void MainWindow::onAboutToQuit()
 {

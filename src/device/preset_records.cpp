@@ -11,7 +11,7 @@
 namespace {
 constexpr int kNameBytes = 16;
 constexpr int kBandBytes = 12;
-constexpr int kOneSetBands = 24;      // byte offset of band 1
+constexpr int kOneSetBands = 24; // byte offset of band 1
 constexpr int kLeftBands = 32;
 constexpr int kRightBands = 164;
 
@@ -29,7 +29,7 @@ QString recordName(const int32_t* words)
 
 DevicePreamp preampAt(const int32_t* words, int offset)
 {
-    return {recordByte(words, offset), recordInt32(words, offset + 4)};
+    return { recordByte(words, offset), recordInt32(words, offset + 4) };
 }
 
 std::array<DeviceBand, kRecordBandsRead> bandsAt(const int32_t* words, int offset)
@@ -37,9 +37,9 @@ std::array<DeviceBand, kRecordBandsRead> bandsAt(const int32_t* words, int offse
     std::array<DeviceBand, kRecordBandsRead> bands;
     for (int n = 0; n < kRecordBandsRead; ++n) {
         const int at = offset + n * kBandBytes;
-        bands[n] = {recordByte(words, at), static_cast<int8_t>(recordByte(words, at + 1)),
-                    static_cast<int8_t>(recordByte(words, at + 2)), recordInt32(words, at + 4),
-                    recordInt32(words, at + 8)};
+        bands[n] = { recordByte(words, at), static_cast<int8_t>(recordByte(words, at + 1)),
+            static_cast<int8_t>(recordByte(words, at + 2)), recordInt32(words, at + 4),
+            recordInt32(words, at + 8) };
     }
     return bands;
 }
@@ -65,7 +65,7 @@ EQ_config_data& slotOf(EQ_config_data** table, int slot)
 {
     EQ_config_data*& preset = table[slot];
     if (!preset) {
-        preset = new EQ_config_data;  // device slots live for the whole run
+        preset = new EQ_config_data; // device slots live for the whole run
         preset->index = slot;
     }
     for (EQ_data*& band : preset->eq) {
@@ -74,7 +74,7 @@ EQ_config_data& slotOf(EQ_config_data** table, int slot)
     }
     return *preset;
 }
-}  // namespace
+} // namespace
 
 uint8_t recordByte(const int32_t* words, int offset)
 {
@@ -84,20 +84,22 @@ uint8_t recordByte(const int32_t* words, int offset)
 
 int32_t recordInt32(const int32_t* words, int offset)
 {
-    const uint32_t v = uint32_t(recordByte(words, offset)) | uint32_t(recordByte(words, offset + 1)) << 8
-        | uint32_t(recordByte(words, offset + 2)) << 16 | uint32_t(recordByte(words, offset + 3)) << 24;
+    const uint32_t v = uint32_t(recordByte(words, offset))
+        | uint32_t(recordByte(words, offset + 1)) << 8
+        | uint32_t(recordByte(words, offset + 2)) << 16
+        | uint32_t(recordByte(words, offset + 3)) << 24;
     return static_cast<int32_t>(v);
 }
 
 OneSetRecord parseOneSetRecord(const int32_t* words)
 {
-    return {recordName(words), preampAt(words, 16), bandsAt(words, kOneSetBands)};
+    return { recordName(words), preampAt(words, 16), bandsAt(words, kOneSetBands) };
 }
 
 LeftRightRecord parseLeftRightRecord(const int32_t* words)
 {
-    return {recordName(words), preampAt(words, 16), preampAt(words, 24),
-            bandsAt(words, kLeftBands), bandsAt(words, kRightBands)};
+    return { recordName(words), preampAt(words, 16), preampAt(words, 24),
+        bandsAt(words, kLeftBands), bandsAt(words, kRightBands) };
 }
 
 double preampGainDb(int32_t word, bool noValueIsMinus3)
@@ -107,31 +109,23 @@ double preampGainDb(int32_t word, bool noValueIsMinus3)
     return global_gain_change(word) / 10.0;
 }
 
-bool isDeviceSlot(int slot)
-{
-    return slot >= 0 && slot < kDevicePresetSlots;
-}
+bool isDeviceSlot(int slot) { return slot >= 0 && slot < kDevicePresetSlots; }
 
-EQ_config_data& deviceSlot(int slot)
-{
-    return slotOf(Device_CB_data, slot);
-}
+EQ_config_data& deviceSlot(int slot) { return slotOf(Device_CB_data, slot); }
 
-EQ_config_data& deviceSlotR(int slot)
-{
-    return slotOf(Device_CB_data_R, slot);
-}
+EQ_config_data& deviceSlotR(int slot) { return slotOf(Device_CB_data_R, slot); }
 
 void storeOneSetRecord(EQ_config_data& preset, const OneSetRecord& record, bool noValueIsMinus3)
 {
     preset.config_name = record.name;
-    storePreamp(*preset.eq[0], record.preamp.status, preampGainDb(record.preamp.word, noValueIsMinus3));
+    storePreamp(
+        *preset.eq[0], record.preamp.status, preampGainDb(record.preamp.word, noValueIsMinus3));
     for (int n = 0; n < kRecordBandsRead; ++n)
         storeBand(*preset.eq[n + 1], record.bands[n], 2.0);
 }
 
-void storeLeftRightRecord(EQ_config_data& left, EQ_config_data& right,
-                          const LeftRightRecord& record, double stepsPerDb)
+void storeLeftRightRecord(
+    EQ_config_data& left, EQ_config_data& right, const LeftRightRecord& record, double stepsPerDb)
 {
     left.config_name = record.name;
     right.config_name = record.name;
@@ -192,8 +186,8 @@ void refreshFromStaging(int count)
 
 // ---- Records the program sends ----
 
-std::array<int32_t, kOneSetRecordWords> eq_signle_config_u{};
-std::array<int32_t, kLeftRightRecordWords> eq_signle_config_u2{};
+std::array<int32_t, kOneSetRecordWords> eq_signle_config_u {};
+std::array<int32_t, kLeftRightRecordWords> eq_signle_config_u2 {};
 
 namespace {
 
@@ -233,8 +227,8 @@ void packPreamp(int32_t* words, int offset, const EQ_data& preamp)
 {
     const double tenths = std::trunc(held(preamp.gain, -kBandGainLimitDb, kBandGainLimitDb) * 10.0);
     setInt32(words, offset, preamp.status);
-    setInt32(words, offset + 4,
-             static_cast<int32_t>(value_deal::Get_Modulus(static_cast<int>(tenths))));
+    setInt32(
+        words, offset + 4, static_cast<int32_t>(value_deal::Get_Modulus(static_cast<int>(tenths))));
 }
 
 // Band blocks for bands 1-11: all eleven, whatever their status.
@@ -249,7 +243,8 @@ void packBands(int32_t* words, int offset, const EQ_config_data& preset, int fac
         setByte(words, at + 2, static_cast<uint8_t>(static_cast<int8_t>(gain)));
         setByte(words, at + 3, 0);
         setInt32(words, at + 4, std::clamp(b.center_frequency, kBandMinHz, kBandMaxHz));
-        setInt32(words, at + 8, static_cast<int32_t>(std::trunc(held(b.Q, kBandMinQ, kBandMaxQ) * 10000.0)));
+        setInt32(words, at + 8,
+            static_cast<int32_t>(std::trunc(held(b.Q, kBandMinQ, kBandMaxQ) * 10000.0)));
     }
 }
 
@@ -263,7 +258,7 @@ FrameList recordFrames(FrameList frames, uint32_t cmd, const int32_t* words, int
 
 FrameList opening(uint32_t cmd, int slot) { return { makeFrame(cmd, slot) }; }
 
-}  // namespace
+} // namespace
 
 RecordLayout recordLayoutOf(const QString& tag)
 {
@@ -277,9 +272,12 @@ RecordLayout recordLayoutOf(const QString& tag)
 int recordWordCount(RecordLayout layout)
 {
     switch (layout) {
-    case RecordLayout::OneSet: return kOneSetRecordWords;
-    case RecordLayout::LeftRight: return kLeftRightRecordWords;
-    case RecordLayout::None: break;
+    case RecordLayout::OneSet:
+        return kOneSetRecordWords;
+    case RecordLayout::LeftRight:
+        return kLeftRightRecordWords;
+    case RecordLayout::None:
+        break;
     }
     return 0;
 }
@@ -305,15 +303,15 @@ QByteArray recordNameBytes(const QString& name, int maxBytes)
 }
 
 std::vector<int32_t> packDeviceRecord(RecordLayout layout, RecordBuilder builder,
-                                      const QString& name, const EQ_config_data& left,
-                                      const EQ_config_data& right, bool gainFlag)
+    const QString& name, const EQ_config_data& left, const EQ_config_data& right, bool gainFlag)
 {
     const int count = recordWordCount(layout);
     if (count == 0)
         return {};
     std::vector<int32_t> words(count, 0);
     const int factor = bandGainFactor(builder, layout, gainFlag);
-    packName(words.data(), name, builder == RecordBuilder::Store ? kStoreNameBytes : kSaveNameBytes);
+    packName(
+        words.data(), name, builder == RecordBuilder::Store ? kStoreNameBytes : kSaveNameBytes);
     packPreamp(words.data(), 16, *left.eq[0]);
     if (layout == RecordLayout::OneSet) {
         packBands(words.data(), kOneSetBands, left, factor);
@@ -325,10 +323,7 @@ std::vector<int32_t> packDeviceRecord(RecordLayout layout, RecordBuilder builder
     return words;
 }
 
-void packRecordName(int32_t* words, const QString& name)
-{
-    packName(words, name, kStoreNameBytes);
-}
+void packRecordName(int32_t* words, const QString& name) { packName(words, name, kStoreNameBytes); }
 
 FrameList storeRecordFrames(const std::vector<int32_t>& words)
 {

@@ -31,9 +31,10 @@ void closeLostDevice()
     delete scard_device;
     scard_device = nullptr;
 }
-}  // namespace
+} // namespace
 
-ConnectThread::ConnectThread(QObject* parent) : QThread(parent)
+ConnectThread::ConnectThread(QObject* parent)
+    : QThread(parent)
 {
     m_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (m_wakeFd < 0)
@@ -85,7 +86,7 @@ void ConnectThread::noteDenied(std::string& reported)
 void ConnectThread::run()
 {
     m_opened = false;
-    drainWake();  // a stop() from an earlier run is no reason to wake now
+    drainWake(); // a stop() from an earlier run is no reason to wake now
     // Listening starts before the first attempt, so a device that arrives
     // in between is announced, not missed.
     HidArrivalMonitor arrivals;
@@ -109,10 +110,10 @@ void ConnectThread::run()
         if (arrivals.wait(m_wakeFd, fallback) == HidArrivalMonitor::Wake::Woken)
             drainWake();
     }
-    hid_exit();  // the opened handle stays in use
+    hid_exit(); // the opened handle stays in use
 }
 
-qv_hid_new_recv::qv_hid_new_recv() {}
+qv_hid_new_recv::qv_hid_new_recv() { }
 
 void qv_hid_new_recv::run()
 {
@@ -145,7 +146,7 @@ void createDeviceThreads()
 void startDeviceSearch()
 {
     if (connect_thread->isRunning() && !connect_thread->opened())
-        return;  // already searching
+        return; // already searching
     if (recv_thread->isRunning()) {
         recv_thread->requestInterruption();
         if (!recv_thread->wait(QDeadlineTimer(2000)))

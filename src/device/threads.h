@@ -32,10 +32,10 @@ public:
     // not searching.
     bool opened() const { return m_opened; }
 
-    std::atomic<bool> running{true};
+    std::atomic<bool> running { true };
     // Delay of the timed attempt that backs up the arrival announcements;
     // negative: none (tests use it to see that an announcement did the work).
-    std::atomic<int> fallbackIntervalMs{1000};
+    std::atomic<int> fallbackIntervalMs { 1000 };
 
 signals:
     void Connected_Success();
@@ -56,8 +56,8 @@ private:
     void noteDenied(std::string& reported);
     void drainWake();
 
-    std::atomic<bool> m_opened{false};
-    int m_wakeFd = -1;  // readable after stop(): ends the wait for an arrival
+    std::atomic<bool> m_opened { false };
+    int m_wakeFd = -1; // readable after stop(): ends the wait for an arrival
 };
 
 class qv_hid_new_recv : public QThread, public qv_hid_new
@@ -80,7 +80,7 @@ extern ConnectThread* connect_thread;
 extern qv_hid_new_recv* recv_thread;
 
 // GUI-thread steps of the link's life cycle.
-void createDeviceThreads();  // once; registers the frame type first
+void createDeviceThreads(); // once; registers the frame type first
 // Start (or, after a loss, restart) the search: ends any receive run, closes
 // the lost handle, waits for the previous connect run and starts a new one.
 // Does nothing while a search is already running.

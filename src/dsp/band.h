@@ -6,10 +6,10 @@
 // and the right channel; the two names keep the two sides apart in code.
 struct EQ_data
 {
-    uint8_t status = 0;            // 1 = on
-    int32_t type = 1;              // 1 PK, 2 LP, 3 HP, 4 LSC, 5 HSC; others are drawn as PK
+    uint8_t status = 0; // 1 = on
+    int32_t type = 1; // 1 PK, 2 LP, 3 HP, 4 LSC, 5 HSC; others are drawn as PK
     int32_t center_frequency = 632;
-    double gain = 0.0;             // dB
+    double gain = 0.0; // dB
     double Q = 0.707;
 };
 using R_EQ_data = EQ_data;

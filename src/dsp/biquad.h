@@ -28,7 +28,7 @@ private:
 
     int m_type = lowpass;
     double m_a0 = 1.0, m_a1 = 0.0, m_a2 = 0.0; // feed-forward
-    double m_b1 = 0.0, m_b2 = 0.0;             // feedback
+    double m_b1 = 0.0, m_b2 = 0.0; // feedback
     double m_Fc = 0.5, m_Q = 0.707, m_peakGain = 0.0;
     double m_z1 = 0.0, m_z2 = 0.0;
 };

@@ -8,15 +8,11 @@
 namespace {
 
 // What every buffer holds before the first computation.
-TransferFunction initialPrototype()
-{
-    return value_deal::peq_tf(3000.0, 10.0, 12.0);
-}
+TransferFunction initialPrototype() { return value_deal::peq_tf(3000.0, 10.0, 12.0); }
 
-template <typename T, typename Make>
-std::array<T, 17> makeRows(Make make)
+template <typename T, typename Make> std::array<T, 17> makeRows(Make make)
 {
-    std::array<T, 17> rows{};
+    std::array<T, 17> rows {};
     for (std::size_t n = 1; n < rows.size(); ++n)
         rows[n] = make();
     return rows;
@@ -35,7 +31,8 @@ inline double naturalLog(double x)
     const uint64_t bits = std::bit_cast<uint64_t>(x);
     const uint64_t tmp = bits - kOff;
     const uint64_t biasedK = (tmp + (uint64_t(1023) << 52)) >> 52; // k + 1023, no sign needed
-    const double k = std::bit_cast<double>(biasedK | 0x4330000000000000ULL) - (4503599627370496.0 + 1023.0);
+    const double k
+        = std::bit_cast<double>(biasedK | 0x4330000000000000ULL) - (4503599627370496.0 + 1023.0);
     const double z = std::bit_cast<double>(bits - (tmp & 0xfff0000000000000ULL));
     const double t = (z - 1.0) / (z + 1.0);
     const double t2 = t * t;
@@ -55,21 +52,23 @@ inline double naturalLog(double x)
 } // namespace
 
 std::array<TransferFunction, 17> filt_tf_rows = makeRows<TransferFunction>(initialPrototype);
-std::array<FrequencyResponse, 17> filt_fr_rows =
-    makeRows<FrequencyResponse>([] { return value_deal::peq_fr(initialPrototype()); });
+std::array<FrequencyResponse, 17> filt_fr_rows
+    = makeRows<FrequencyResponse>([] { return value_deal::peq_fr(initialPrototype()); });
 
-TransferFunction &filt1_tf = filt_tf_rows[1], &filt2_tf = filt_tf_rows[2], &filt3_tf = filt_tf_rows[3],
-                 &filt4_tf = filt_tf_rows[4], &filt5_tf = filt_tf_rows[5], &filt6_tf = filt_tf_rows[6],
-                 &filt7_tf = filt_tf_rows[7], &filt8_tf = filt_tf_rows[8], &filt9_tf = filt_tf_rows[9],
-                 &filt10_tf = filt_tf_rows[10], &filt11_tf = filt_tf_rows[11], &filt12_tf = filt_tf_rows[12],
-                 &filt13_tf = filt_tf_rows[13], &filt14_tf = filt_tf_rows[14], &filt15_tf = filt_tf_rows[15],
-                 &filt16_tf = filt_tf_rows[16];
-FrequencyResponse &filt1_fr = filt_fr_rows[1], &filt2_fr = filt_fr_rows[2], &filt3_fr = filt_fr_rows[3],
-                  &filt4_fr = filt_fr_rows[4], &filt5_fr = filt_fr_rows[5], &filt6_fr = filt_fr_rows[6],
-                  &filt7_fr = filt_fr_rows[7], &filt8_fr = filt_fr_rows[8], &filt9_fr = filt_fr_rows[9],
-                  &filt10_fr = filt_fr_rows[10], &filt11_fr = filt_fr_rows[11], &filt12_fr = filt_fr_rows[12],
-                  &filt13_fr = filt_fr_rows[13], &filt14_fr = filt_fr_rows[14], &filt15_fr = filt_fr_rows[15],
-                  &filt16_fr = filt_fr_rows[16];
+TransferFunction &filt1_tf
+    = filt_tf_rows[1],
+    &filt2_tf = filt_tf_rows[2], &filt3_tf = filt_tf_rows[3], &filt4_tf = filt_tf_rows[4],
+    &filt5_tf = filt_tf_rows[5], &filt6_tf = filt_tf_rows[6], &filt7_tf = filt_tf_rows[7],
+    &filt8_tf = filt_tf_rows[8], &filt9_tf = filt_tf_rows[9], &filt10_tf = filt_tf_rows[10],
+    &filt11_tf = filt_tf_rows[11], &filt12_tf = filt_tf_rows[12], &filt13_tf = filt_tf_rows[13],
+    &filt14_tf = filt_tf_rows[14], &filt15_tf = filt_tf_rows[15], &filt16_tf = filt_tf_rows[16];
+FrequencyResponse &filt1_fr
+    = filt_fr_rows[1],
+    &filt2_fr = filt_fr_rows[2], &filt3_fr = filt_fr_rows[3], &filt4_fr = filt_fr_rows[4],
+    &filt5_fr = filt_fr_rows[5], &filt6_fr = filt_fr_rows[6], &filt7_fr = filt_fr_rows[7],
+    &filt8_fr = filt_fr_rows[8], &filt9_fr = filt_fr_rows[9], &filt10_fr = filt_fr_rows[10],
+    &filt11_fr = filt_fr_rows[11], &filt12_fr = filt_fr_rows[12], &filt13_fr = filt_fr_rows[13],
+    &filt14_fr = filt_fr_rows[14], &filt15_fr = filt_fr_rows[15], &filt16_fr = filt_fr_rows[16];
 
 FrequencyResponse filt_combined_fr;
 FrequencyResponse filt_combined_fr1;
@@ -89,7 +88,7 @@ void computeSetResponses(EQ_data* const set[12])
         filt16_tf = value_deal::peq_tf(2000.0, -12.0, 1.0);
         for (int n = 13; n <= 16; ++n)
             value_deal::peq_fr(filt_tf_rows[n], filt_fr_rows[n]);
-        filt12_fr.assign(kGridSize, {1.0, 0.0});
+        filt12_fr.assign(kGridSize, { 1.0, 0.0 });
         referenceBuilt = true;
     }
 
@@ -137,7 +136,8 @@ void levelDb(const FrequencyResponse& h, double offset, std::vector<double>& out
     if (unusual != 0) {
         for (std::size_t k = 0; k < n; ++k) {
             const double m = v[2 * k] * v[2 * k] + v[2 * k + 1] * v[2 * k + 1];
-            if (!(m >= std::numeric_limits<double>::min() && m <= std::numeric_limits<double>::max()))
+            if (!(m >= std::numeric_limits<double>::min()
+                    && m <= std::numeric_limits<double>::max()))
                 o[k] = 20.0 * std::log10(std::abs(h[k])) + offset;
         }
     }

@@ -12,7 +12,7 @@ constexpr uint32_t kUnity = 33554432; // 2^25
 
 // Angular frequency of every grid point, computed once at compile time.
 constexpr std::array<double, kGridSize> kOmega = [] {
-    std::array<double, kGridSize> w{};
+    std::array<double, kGridSize> w {};
     for (std::size_t k = 0; k < kGridSize; ++k)
         w[k] = kTwoPi * freqs1[k];
     return w;
@@ -20,7 +20,7 @@ constexpr std::array<double, kGridSize> kOmega = [] {
 
 std::array<double, 102> makeFrequencyTable()
 {
-    std::array<double, 102> t{};
+    std::array<double, 102> t {};
     for (int k = 0; k <= 100; ++k)
         t[k] = std::round(20.0 * std::pow(10.0, 3.0 * k / 100.0));
     t[101] = 22000.0;
@@ -33,10 +33,9 @@ int32_t linearMicros(int i, int sign)
     return static_cast<int32_t>(std::floor(1e6 * std::pow(10.0, sign * i / 200.0)));
 }
 
-template <typename T>
-std::array<T, 121> makeTable(T (*entry)(int, int), int sign)
+template <typename T> std::array<T, 121> makeTable(T (*entry)(int, int), int sign)
 {
-    std::array<T, 121> t{};
+    std::array<T, 121> t {};
     for (int i = 0; i <= 120; ++i)
         t[i] = entry(i, sign);
     return t;
@@ -44,7 +43,8 @@ std::array<T, 121> makeTable(T (*entry)(int, int), int sign)
 
 uint32_t deviceWord(int i, int sign)
 {
-    return static_cast<uint32_t>(std::floor(kUnity * static_cast<double>(linearMicros(i, sign)) / 1e6));
+    return static_cast<uint32_t>(
+        std::floor(kUnity * static_cast<double>(linearMicros(i, sign)) / 1e6));
 }
 
 std::array<uint32_t, 121> makeDeviceTable(int sign)
@@ -65,7 +65,8 @@ std::array<uint32_t, 121> makeDeviceTable(int sign)
 // Index of the entry nearest to x, minus one (a dial position). Distances are
 // cut to integers and only a strictly smaller one wins, so ties go low.
 template <std::size_t N>
-int nearestPosition(const std::array<double, N>& table, std::size_t used, double x, int startDistance)
+int nearestPosition(
+    const std::array<double, N>& table, std::size_t used, double x, int startDistance)
 {
     // 64 bits: an argument near INT_MIN is still a valid (far) distance.
     int64_t best = startDistance;
@@ -85,10 +86,54 @@ int nearestPosition(const std::array<double, N>& table, std::size_t used, double
 const std::array<double, 102> fre_value_deal = makeFrequencyTable();
 
 const std::array<double, 48> Q_value_deal = {
-    1000,  1040,  1120,  1190,  1250,  1350,  1405,  1563,  1953,   2000,   2168,   2293,
-    2441,  2679,  3052,  3433,  3815,  4239,  4421,  4768,  5395,   5960,   6800,   7070,
-    9030,  11642, 13206, 14552, 18190, 20213, 22737, 24120, 25623,  28422,  31452,  35527,
-    38477, 44409, 49865, 55511, 60724, 69389, 77348, 86736, 108420, 135525, 150000, 0,
+    1000,
+    1040,
+    1120,
+    1190,
+    1250,
+    1350,
+    1405,
+    1563,
+    1953,
+    2000,
+    2168,
+    2293,
+    2441,
+    2679,
+    3052,
+    3433,
+    3815,
+    4239,
+    4421,
+    4768,
+    5395,
+    5960,
+    6800,
+    7070,
+    9030,
+    11642,
+    13206,
+    14552,
+    18190,
+    20213,
+    22737,
+    24120,
+    25623,
+    28422,
+    31452,
+    35527,
+    38477,
+    44409,
+    49865,
+    55511,
+    60724,
+    69389,
+    77348,
+    86736,
+    108420,
+    135525,
+    150000,
+    0,
 };
 
 const std::array<uint32_t, 121> Positive_Gain = makeDeviceTable(+1);
@@ -100,19 +145,19 @@ TransferFunction value_deal::peq_tf(double Fc, double gain, double Q)
 {
     const double w0 = kTwoPi * Fc;
     const double A = std::sqrt(std::pow(10.0, gain / 20.0));
-    return {{1.0, A * w0 / Q, w0 * w0}, {1.0, w0 / (A * Q), w0 * w0}};
+    return { { 1.0, A * w0 / Q, w0 * w0 }, { 1.0, w0 / (A * Q), w0 * w0 } };
 }
 
 TransferFunction value_deal::lp_tf(double Fc, double Q)
 {
     const double w0 = kTwoPi * Fc;
-    return {{0.0, 0.0, w0 * w0}, {1.0, w0 / Q, w0 * w0}};
+    return { { 0.0, 0.0, w0 * w0 }, { 1.0, w0 / Q, w0 * w0 } };
 }
 
 TransferFunction value_deal::hp_tf(double Fc, double Q)
 {
     const double w0 = kTwoPi * Fc;
-    return {{1.0, 0.0, 0.0}, {1.0, w0 / Q, w0 * w0}};
+    return { { 1.0, 0.0, 0.0 }, { 1.0, w0 / Q, w0 * w0 } };
 }
 
 TransferFunction value_deal::lsf_tf(double Fc, double gain, double Q)
@@ -120,7 +165,7 @@ TransferFunction value_deal::lsf_tf(double Fc, double gain, double Q)
     const double w0 = kTwoPi * Fc;
     const double A = std::sqrt(std::pow(10.0, gain / 20.0));
     const double sA = std::sqrt(A);
-    return {{1.0, sA * w0 / Q, A * w0 * w0}, {1.0, w0 / (sA * Q), w0 * w0 / A}};
+    return { { 1.0, sA * w0 / Q, A * w0 * w0 }, { 1.0, w0 / (sA * Q), w0 * w0 / A } };
 }
 
 TransferFunction value_deal::hsf_tf(double Fc, double gain, double Q)
@@ -128,7 +173,7 @@ TransferFunction value_deal::hsf_tf(double Fc, double gain, double Q)
     const double w0 = kTwoPi * Fc;
     const double A = std::sqrt(std::pow(10.0, gain / 20.0));
     const double sA = std::sqrt(A);
-    return {{A, sA * w0 / Q, w0 * w0}, {1.0 / A, w0 / (sA * Q), w0 * w0}};
+    return { { A, sA * w0 / Q, w0 * w0 }, { 1.0 / A, w0 / (sA * Q), w0 * w0 } };
 }
 
 FrequencyResponse value_deal::peq_fr(const TransferFunction& tf)
@@ -236,7 +281,7 @@ TransferFunction bandTransferFunction(const EQ_data& band)
 {
     const double fc = band.center_frequency;
     if (!(band.Q > 0.0) || !(fc > 0.0))
-        return {{0.0, 0.0, 1.0}, {0.0, 0.0, 1.0}}; // H(s) = 1
+        return { { 0.0, 0.0, 1.0 }, { 0.0, 0.0, 1.0 } }; // H(s) = 1
     switch (band.type) {
     case 2:
         return value_deal::lp_tf(fc, band.Q);

@@ -12,8 +12,8 @@
 // H(s) = (num[0] s^2 + num[1] s + num[2]) / (den[0] s^2 + den[1] s + den[2]).
 struct TransferFunction
 {
-    std::array<double, 3> num{};
-    std::array<double, 3> den{};
+    std::array<double, 3> num {};
+    std::array<double, 3> den {};
 };
 
 // H(j 2 pi f) for every f of freqs1, in grid order.
@@ -21,7 +21,7 @@ using FrequencyResponse = std::vector<std::complex<double>>;
 
 // Dial tables. A dial position p (starting at -1) means entry p + 1.
 extern const std::array<double, 102> fre_value_deal; // Hz, log scale 20..20000, then 22000
-extern const std::array<double, 48> Q_value_deal;    // Q x 10000; entry 47 is padding
+extern const std::array<double, 48> Q_value_deal; // Q x 10000; entry 47 is padding
 // Device preamp words (2^25 = unity) for 0..+12 dB and 0..-12 dB in 0.1 dB steps.
 extern const std::array<uint32_t, 121> Positive_Gain;
 extern const std::array<uint32_t, 121> Negative_Gain;
@@ -45,11 +45,11 @@ public:
     // Same, into an existing buffer (no allocation once it holds the grid).
     static void peq_fr(const TransferFunction& tf, FrequencyResponse& out);
 
-    static int balance_value_deal(int position);  // frequency dial -> Hz
+    static int balance_value_deal(int position); // frequency dial -> Hz
     static int balance_Qvalue_deal(int position); // Q dial -> Q x 10000
-    static int line_fre_value_deal(int hz);       // Hz -> nearest frequency-dial position
-    static int line_Q_value_deal(int q10000);     // Q x 10000 -> nearest Q-dial position
-    static uint32_t Get_Modulus(int tenthsDb);    // preamp (0.1 dB) -> device word
+    static int line_fre_value_deal(int hz); // Hz -> nearest frequency-dial position
+    static int line_Q_value_deal(int q10000); // Q x 10000 -> nearest Q-dial position
+    static uint32_t Get_Modulus(int tenthsDb); // preamp (0.1 dB) -> device word
 };
 
 // Device word -> preamp in 0.1 dB; 0 when the word is in neither table.

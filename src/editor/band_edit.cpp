@@ -41,15 +41,15 @@ struct ValueEditOrder
     int valueFirstBand;
 };
 constexpr ValueEditOrder kValueEditOrders[] = {
-    {BandEdit::FrequencyDial, BandField::Frequency, 2},
-    {BandEdit::GainDial, BandField::Gain, 1},
-    {BandEdit::QDial, BandField::Q, 1},
-    {BandEdit::FrequencyText, BandField::Frequency, kNoBand},
-    {BandEdit::GainText, BandField::Gain, kEveryBand},
-    {BandEdit::QText, BandField::Q, kNoBand},
+    { BandEdit::FrequencyDial, BandField::Frequency, 2 },
+    { BandEdit::GainDial, BandField::Gain, 1 },
+    { BandEdit::QDial, BandField::Q, 1 },
+    { BandEdit::FrequencyText, BandField::Frequency, kNoBand },
+    { BandEdit::GainText, BandField::Gain, kEveryBand },
+    { BandEdit::QText, BandField::Q, kNoBand },
 };
 
-}  // namespace
+} // namespace
 
 EditRoute editRoute(const QString& peqModeText, bool rightChannelChecked)
 {
@@ -58,10 +58,7 @@ EditRoute editRoute(const QString& peqModeText, bool rightChannelChecked)
     return rightChannelChecked ? EditRoute::Right : EditRoute::Left;
 }
 
-EQ_data* const* routedSet(EditRoute route)
-{
-    return route == EditRoute::Right ? EQ_R : EQ;
-}
+EQ_data* const* routedSet(EditRoute route) { return route == EditRoute::Right ? EQ_R : EQ; }
 
 int32_t truncSaturated(double v)
 {
@@ -74,90 +71,59 @@ int32_t truncSaturated(double v)
     return static_cast<int32_t>(v);
 }
 
-int32_t bandTypeCode(int32_t type)
-{
-    return type >= 1 && type <= 5 ? type : 1;
-}
+int32_t bandTypeCode(int32_t type) { return type >= 1 && type <= 5 ? type : 1; }
 
-int32_t typeForIndex(int index)
-{
-    return index >= 0 && index <= 4 ? index + 1 : 1;
-}
+int32_t typeForIndex(int index) { return index >= 0 && index <= 4 ? index + 1 : 1; }
 
 int32_t bandGainCode(double gainDb, bool tenths)
 {
     return truncSaturated(gainDb * (tenths ? 10.0 : 2.0));
 }
 
-int32_t bandQCode(double q)
-{
-    return truncSaturated(q * 10000.0);
-}
+int32_t bandQCode(double q) { return truncSaturated(q * 10000.0); }
 
-int32_t statusCode(uint8_t status)
-{
-    return static_cast<int8_t>(status);
-}
+int32_t statusCode(uint8_t status) { return static_cast<int8_t>(status); }
 
 int32_t preampGainCode(double gainDb)
 {
     return static_cast<int32_t>(value_deal::Get_Modulus(truncSaturated(gainDb * 10.0)));
 }
 
-int32_t gainDialTenths(double gainDb)
-{
-    return truncSaturated(gainDb * 20.0);
-}
+int32_t gainDialTenths(double gainDb) { return truncSaturated(gainDb * 20.0); }
 
-double gainOfDialTenths(int tenths)
-{
-    return roundedToTenth(0.5 * (tenths / 10.0));
-}
+double gainOfDialTenths(int tenths) { return roundedToTenth(0.5 * (tenths / 10.0)); }
 
 int32_t dialGainCode(int tenths, double storedGainDb, bool tenthsOfDb)
 {
     return tenthsOfDb ? bandGainCode(storedGainDb, true) : truncSaturated(tenths / 10.0);
 }
 
-bool preampsLinkedOnDevice(int32_t deviceEqStatus)
-{
-    return (deviceEqStatus & ~0x40) == 0x81;
-}
+bool preampsLinkedOnDevice(int32_t deviceEqStatus) { return (deviceEqStatus & ~0x40) == 0x81; }
 
-QString frequencyText(int hz)
-{
-    return QString::number(hz) + QStringLiteral("Hz");
-}
+QString frequencyText(int hz) { return QString::number(hz) + QStringLiteral("Hz"); }
 
-QString gainText(double gainDb)
-{
-    return QString::number(gainDb, 'f', 1) + QStringLiteral("dB");
-}
+QString gainText(double gainDb) { return QString::number(gainDb, 'f', 1) + QStringLiteral("dB"); }
 
-QString qText(double q)
-{
-    return QString::number(q, 'f', 4);
-}
+QString qText(double q) { return QString::number(q, 'f', 4); }
 
 QString eqCountText(int count) { return framed(QStringLiteral("EQ:") + QString::number(count)); }
 
-double roundedToTenth(double gainDb)
-{
-    return QString::number(gainDb, 'f', 1).toDouble();
-}
+double roundedToTenth(double gainDb) { return QString::number(gainDb, 'f', 1).toDouble(); }
 
 GainEntry readGainText(const QString& text)
 {
     if (text.size() > kMaxGainTextLength) {
         // A long typed cut stays a cut: only its sign decides the limit.
-        const auto first = std::find_if(text.cbegin(), text.cend(), [](QChar c) { return !c.isSpace(); });
+        const auto first
+            = std::find_if(text.cbegin(), text.cend(), [](QChar c) { return !c.isSpace(); });
         if (first != text.cend() && *first == QLatin1Char('-'))
-            return {-kBandGainLimitDb, -kGainLimitPosition};
-        return {kBandGainLimitDb, kGainLimitPosition};
+            return { -kBandGainLimitDb, -kGainLimitPosition };
+        return { kBandGainLimitDb, kGainLimitPosition };
     }
-    const double g = std::clamp(numberOrZero(QString(text).remove(QStringLiteral("dB"), Qt::CaseInsensitive)),
-                                -kBandGainLimitDb, kBandGainLimitDb);
-    return {g, truncSaturated(g * 2.0)};
+    const double g
+        = std::clamp(numberOrZero(QString(text).remove(QStringLiteral("dB"), Qt::CaseInsensitive)),
+            -kBandGainLimitDb, kBandGainLimitDb);
+    return { g, truncSaturated(g * 2.0) };
 }
 
 int readFrequencyText(const QString& text)
@@ -175,15 +141,15 @@ int readFrequencyText(const QString& text)
 QEntry readQText(const QString& text)
 {
     if (text.size() > kMaxQTextLength)
-        return {kBandMaxQ, kMaxQCode};
+        return { kBandMaxQ, kMaxQCode };
     // Saturated: a huge number ends above the limit, a hugely negative one at or below 0.
     const int32_t t = truncSaturated(numberOrZero(text) * 10000.0);
     const double q = t / 10000.0;
     if (q <= 0.0)
-        return {kDefaultQ, kDefaultQCode};
+        return { kDefaultQ, kDefaultQCode };
     if (q > kBandMaxQ)
-        return {kBandMaxQ, kMaxQCode};
-    return {q, t};
+        return { kBandMaxQ, kMaxQCode };
+    return { q, t };
 }
 
 uint32_t bandCommand(int band, BandField field, bool right)
@@ -195,19 +161,24 @@ uint32_t bandCommand(int band, BandField field, bool right)
 int32_t BandCodes::of(BandField field) const
 {
     switch (field) {
-    case BandField::Type: return type;
-    case BandField::Frequency: return frequency;
-    case BandField::Gain: return gain;
-    case BandField::Q: return q;
-    case BandField::Status: return status;
+    case BandField::Type:
+        return type;
+    case BandField::Frequency:
+        return frequency;
+    case BandField::Gain:
+        return gain;
+    case BandField::Q:
+        return q;
+    case BandField::Status:
+        return status;
     }
     return 0;
 }
 
 BandCodes bandCodes(const EQ_data& record, bool gainTenths)
 {
-    return {bandTypeCode(record.type), record.center_frequency, bandGainCode(record.gain, gainTenths),
-            bandQCode(record.Q), statusCode(record.status)};
+    return { bandTypeCode(record.type), record.center_frequency,
+        bandGainCode(record.gain, gainTenths), bandQCode(record.Q), statusCode(record.status) };
 }
 
 QList<BandField> bandFieldOrder(BandEdit edit, int band)
@@ -215,16 +186,19 @@ QList<BandField> bandFieldOrder(BandEdit edit, int band)
     switch (edit) {
     case BandEdit::Type:
     case BandEdit::SwitchOn:
-        return {BandField::Type, BandField::Frequency, BandField::Gain, BandField::Q, BandField::Status};
-    case BandEdit::SwitchOff: return {BandField::Status};
-    default: break;
+        return { BandField::Type, BandField::Frequency, BandField::Gain, BandField::Q,
+            BandField::Status };
+    case BandEdit::SwitchOff:
+        return { BandField::Status };
+    default:
+        break;
     }
     for (const ValueEditOrder& o : kValueEditOrders) {
         if (o.edit != edit)
             continue;
         if (o.valueFirstBand == kEveryBand || o.valueFirstBand == band)
-            return {o.value, BandField::Type, BandField::Status};
-        return {BandField::Type, o.value, BandField::Status};
+            return { o.value, BandField::Type, BandField::Status };
+        return { BandField::Type, o.value, BandField::Status };
     }
     return {};
 }
@@ -233,7 +207,7 @@ FrameList bandEditFrames(BandEdit edit, int band, EditRoute route, const BandCod
 {
     const QList<BandField> order = bandFieldOrder(edit, band);
     FrameList out;
-    for (bool right : {false, true}) {
+    for (bool right : { false, true }) {
         if ((right && route == EditRoute::Left) || (!right && route == EditRoute::Right))
             continue;
         for (BandField field : order)
@@ -251,8 +225,8 @@ void appendPreampFrames(FrameList& out, bool right, const EQ_data& record, bool 
         statusCode(record.status));
 }
 
-FrameList preampEditFrames(PreampEdit edit, EditRoute route, const EQ_data& left, const EQ_data& right,
-                           int32_t deviceEqStatus)
+FrameList preampEditFrames(PreampEdit edit, EditRoute route, const EQ_data& left,
+    const EQ_data& right, int32_t deviceEqStatus)
 {
     FrameList out;
     const auto pair = [&out](bool rightPair, const EQ_data& record, bool withGain) {

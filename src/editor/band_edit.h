@@ -37,8 +37,8 @@ int32_t bandTypeCode(int32_t type);
 int32_t typeForIndex(int index);
 // Band gain: x 10 when the device takes tenths of a dB (Gain_flag), else x 2.
 int32_t bandGainCode(double gainDb, bool tenths);
-int32_t bandQCode(double q);  // Q x 10000
-int32_t statusCode(uint8_t status);  // the byte read as signed
+int32_t bandQCode(double q); // Q x 10000
+int32_t statusCode(uint8_t status); // the byte read as signed
 // Preamp: the device's fixed-point gain of gain x 10.
 int32_t preampGainCode(double gainDb);
 // Argument of Balance1::setValue(int) for a gain in dB: gain x 20 (tenths of
@@ -55,10 +55,10 @@ bool preampsLinkedOnDevice(int32_t deviceEqStatus);
 
 // ---- Texts ----
 
-QString frequencyText(int hz);   // "632Hz"
+QString frequencyText(int hz); // "632Hz"
 QString gainText(double gainDb); // "-3.5dB"
-QString qText(double q);         // "0.7070"
-QString eqCountText(int count);  // "   EQ:3   "
+QString qText(double q); // "0.7070"
+QString eqCountText(int count); // "   EQ:3   "
 // A gain rounded to 0.1 dB the way its one-decimal text reads back.
 double roundedToTenth(double gainDb);
 
@@ -66,8 +66,8 @@ double roundedToTenth(double gainDb);
 
 struct GainEntry
 {
-    double gain;   // dB, -12.0 to 12.0, unrounded
-    int position;  // gain dial position, gain x 2 truncated
+    double gain; // dB, -12.0 to 12.0, unrounded
+    int position; // gain dial position, gain x 2 truncated
 };
 // More than 9 characters: the limit of its sign (-12.0 when the first
 // non-blank character is "-", else +12.0). Otherwise "dB" in any case is
@@ -82,7 +82,7 @@ int readFrequencyText(const QString& text);
 struct QEntry
 {
     double q;
-    int32_t code;  // Q x 10000 as sent
+    int32_t code; // Q x 10000 as sent
 };
 // More than 7 characters gives 15.0; otherwise the number is cut (not
 // rounded) to four decimals; 0 or less, or not a number, gives 0.707; above
@@ -134,5 +134,5 @@ void appendPreampFrames(FrameList& out, bool right, const EQ_data& record, bool 
 enum class PreampEdit { Dial, Text, SwitchOn, SwitchOff };
 // The preamp frames of one edit. left and right are record 0 of EQ and EQ_R;
 // linked mode sends both pairs from left.
-FrameList preampEditFrames(PreampEdit edit, EditRoute route, const EQ_data& left, const EQ_data& right,
-                           int32_t deviceEqStatus);
+FrameList preampEditFrames(PreampEdit edit, EditRoute route, const EQ_data& left,
+    const EQ_data& right, int32_t deviceEqStatus);

@@ -34,15 +34,9 @@ uint32_t maskWithoutSlot(uint32_t mask, int slot)
     return out;
 }
 
-QString localPresetKey(int index)
-{
-    return QStringLiteral("local:") + QString::number(index);
-}
+QString localPresetKey(int index) { return QStringLiteral("local:") + QString::number(index); }
 
-QString devicePresetKey(int slot)
-{
-    return QStringLiteral("device:") + QString::number(slot);
-}
+QString devicePresetKey(int slot) { return QStringLiteral("device:") + QString::number(slot); }
 
 QString keyAfterLocalRemoval(const QString& key, int removed)
 {
@@ -58,10 +52,7 @@ QString keyAfterLocalRemoval(const QString& key, int removed)
     return localPresetKey(index - 1);
 }
 
-bool isLinkedModeText(const QString& text)
-{
-    return text == QLatin1String("L+R");
-}
+bool isLinkedModeText(const QString& text) { return text == QLatin1String("L+R"); }
 
 bool deviceHasLeftRightSets(const ChannelModeState& s)
 {
@@ -80,10 +71,7 @@ bool sendsModeMask(const ChannelModeState& s)
     return s.hidStatus == 1 && s.selectionKind == QLatin1String("yyyy");
 }
 
-bool isSlotSwitch(const ChannelModeState& s)
-{
-    return s.temFlag != s.uiFlag && s.hidStatus != 0;
-}
+bool isSlotSwitch(const ChannelModeState& s) { return s.temFlag != s.uiFlag && s.hidStatus != 0; }
 
 bool asksToDiscardRight(const ChannelModeState& s)
 {

@@ -20,10 +20,10 @@ bool holdsDefaultBandValues(const EQ_data& band);
 
 struct RowLayout
 {
-    int shownRows = 2;  // rows 1 .. shownRows visible, 2 to 10
+    int shownRows = 2; // rows 1 .. shownRows visible, 2 to 10
     // Entry b (1 to 11): the frequency-label box of band b is enabled; entry 0
     // is unused.
-    std::array<bool, 12> captionEnabled{};
+    std::array<bool, 12> captionEnabled {};
 };
 
 // The rows a reload reveals for a set whose record 11 the caller has just
@@ -36,10 +36,7 @@ RowLayout scanBandRows(EQ_data* const* set);
 
 // Bit of device slot `slot` in the channel-mode mask; any slot number maps
 // onto one of the 32 bits.
-constexpr uint32_t slotBit(int slot)
-{
-    return 1u << (static_cast<uint32_t>(slot) & 31u);
-}
+constexpr uint32_t slotBit(int slot) { return 1u << (static_cast<uint32_t>(slot) & 31u); }
 
 // The mask after device slot `slot` was deleted: slots above it move down
 // one, bits 9 and up are cleared. A slot of 9 or more (or a negative one)
@@ -63,13 +60,13 @@ struct ChannelModeState
 {
     int32_t hidStatus = 0;
     int32_t deviceEqStatus = 0;
-    bool gainTenths = false;  // Gain_flag
-    QString currentKey;       // current_name
-    QString oldKey;           // old_name
-    QString selectionKind;    // biaozhi_name: "xxxx" local, "yyyy" device
-    int32_t uiFlag = 0;       // ui_flag
-    int32_t temFlag = 0;      // tem_flag
-    int32_t oneBiaozhi = 0;   // 0 while the main window is being built
+    bool gainTenths = false; // Gain_flag
+    QString currentKey; // current_name
+    QString oldKey; // old_name
+    QString selectionKind; // biaozhi_name: "xxxx" local, "yyyy" device
+    int32_t uiFlag = 0; // ui_flag
+    int32_t temFlag = 0; // tem_flag
+    int32_t oneBiaozhi = 0; // 0 while the main window is being built
 };
 
 // Only the exact text "L+R" takes the linked road.
@@ -81,9 +78,9 @@ bool deviceHasLeftRightSets(const ChannelModeState& s);
 
 // What the "L/R" road does with the right set.
 enum class SplitStep {
-    None,       // a one-set device while connected: nothing
-    SyncNames,  // a preset switch: old_name := current_name, nothing copied
-    CopyLeft,   // the same preset: the right set starts as a copy of the left
+    None, // a one-set device while connected: nothing
+    SyncNames, // a preset switch: old_name := current_name, nothing copied
+    CopyLeft, // the same preset: the right set starts as a copy of the left
 };
 SplitStep splitRoadStep(const ChannelModeState& s);
 

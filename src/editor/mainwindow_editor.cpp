@@ -136,14 +136,14 @@ void MainWindow::on_PButton_RemoveEQ_10_clicked() { removeBandRow(10); }
 void MainWindow::on_PButton_RemoveEQ_11_clicked() { removeBandRow(11); }
 
 // Bound to the preamp box's state change; nothing to do.
-void MainWindow::on_checkBox_stateChanged(int) {}
+void MainWindow::on_checkBox_stateChanged(int) { }
 
 // Bound to the Export tool button, whose menu does the work; nothing to do.
-void MainWindow::on_toolButton_2_clicked() {}
-void MainWindow::on_toolButton_2_clicked(bool) {}
+void MainWindow::on_toolButton_2_clicked() { }
+void MainWindow::on_toolButton_2_clicked(bool) { }
 
 // Unbound: the form has no object of this name.
-void MainWindow::on_checkBox_2_clicked(bool) {}
+void MainWindow::on_checkBox_2_clicked(bool) { }
 
 namespace {
 
@@ -168,7 +168,7 @@ struct RoutedEdit
 RoutedEdit routedEdit(const QComboBox* mode, const QCheckBox* channel, int band)
 {
     const EditRoute route = editRoute(mode->currentText(), channel->isChecked());
-    return {route, band >= 0 && band <= kBandCount ? routedSet(route)[band] : nullptr};
+    return { route, band >= 0 && band <= kBandCount ? routedSet(route)[band] : nullptr };
 }
 
 // A finished entry's text; the edit gives up the keyboard focus first.
@@ -179,15 +179,12 @@ QString takeEntry(CustomLineEdit* edit)
     return typed;
 }
 
-const BandRowDescriptor& bandRow(int band)
-{
-    return bandRowDescriptors()[band - 1];
-}
+const BandRowDescriptor& bandRow(int band) { return bandRowDescriptors()[band - 1]; }
 
 // The record a removed band's row leaves behind: on, peaking, 632 Hz, 0 dB, Q 0.707.
-constexpr EQ_data kFreedBand{1, 1, 632, 0.0, 0.707};
+constexpr EQ_data kFreedBand { 1, 1, 632, 0.0, 0.707 };
 
-}  // namespace
+} // namespace
 
 void MainWindow::bandDialChanged(int band, int dial, int value)
 {
@@ -230,7 +227,7 @@ void MainWindow::bandDialChanged(int band, int dial, int value)
     if (edit == BandEdit::GainDial)
         codes.gain = dialGainCode(value, record.gain, Gain_flag);
     if (edit == BandEdit::QDial)
-        codes.q = qCode;  // the table's integer, not the stored double
+        codes.q = qCode; // the table's integer, not the stored double
     frameRoad().send(bandEditFrames(edit, band, route, codes));
 }
 
@@ -262,7 +259,8 @@ void MainWindow::bandTextEdited(int band, int field)
         const QString typed = takeEntry(edit);
         record.center_frequency = readFrequencyText(typed);
         edit->setText(frequencyText(record.center_frequency));
-        row.freqDial.of(*ui)->Line_setValue(value_deal::line_fre_value_deal(record.center_frequency));
+        row.freqDial.of(*ui)->Line_setValue(
+            value_deal::line_fre_value_deal(record.center_frequency));
         startThread();
         each_EQ_num = band;
         frameRoad().send(
@@ -277,7 +275,7 @@ void MainWindow::bandTextEdited(int band, int field)
         row.gainDial.of(*ui)->setValue(gainDialTenths(entry.gain));
         edit->setText(gainText(entry.gain));
         row.gainDial.of(*ui)->Line_setValue(entry.position);
-        record.gain = entry.gain;  // typed precision kept; the text shows one decimal
+        record.gain = entry.gain; // typed precision kept; the text shows one decimal
         startThread();
         BandCodes codes = bandCodes(record, Gain_flag);
         codes.gain = Gain_flag ? bandGainCode(entry.gain, true) : entry.position;
@@ -445,7 +443,7 @@ void revealRow(MainWindowUi& ui, int n)
     ui.groupBox_23->setVisible(n != kMaxShownRows);
 }
 
-}  // namespace
+} // namespace
 
 void MainWindow::button_Add_Show_EQ_ui(int n)
 {
@@ -467,7 +465,8 @@ void MainWindow::Add_Show_EQ_ui(int n)
 
 void MainWindow::checkclicked()
 {
-    qDebug() << (checkBox_channel->isChecked() ? "Checkbox is now checked." : "Checkbox is now unchecked.");
+    qDebug() << (checkBox_channel->isChecked() ? "Checkbox is now checked."
+                                               : "Checkbox is now unchecked.");
     config_update_ui();
     update_EQ_NUM();
     qDebug() << "status_bar_value.device_eq_status" << status_bar_value.device_eq_status;

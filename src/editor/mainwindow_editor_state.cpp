@@ -65,9 +65,16 @@ const char* const kRowMenuSheet
 
 using TypeSlot = void (MainWindow::*)(int);
 constexpr TypeSlot kTypeSlots[] = {
-    &MainWindow::set_cb1_type, &MainWindow::set_cb2_type, &MainWindow::set_cb3_type, &MainWindow::set_cb4_type,
-    &MainWindow::set_cb5_type, &MainWindow::set_cb6_type, &MainWindow::set_cb7_type, &MainWindow::set_cb8_type,
-    &MainWindow::set_cb9_type, &MainWindow::set_cb10_type,
+    &MainWindow::set_cb1_type,
+    &MainWindow::set_cb2_type,
+    &MainWindow::set_cb3_type,
+    &MainWindow::set_cb4_type,
+    &MainWindow::set_cb5_type,
+    &MainWindow::set_cb6_type,
+    &MainWindow::set_cb7_type,
+    &MainWindow::set_cb8_type,
+    &MainWindow::set_cb9_type,
+    &MainWindow::set_cb10_type,
 };
 
 const BandRowDescriptor& bandRow(int band)
@@ -97,7 +104,7 @@ void correctUnrepresentable(EQ_data* const* set)
         }
         if (!(r->Q > 0.0) || !std::isfinite(r->Q)) {
             qDebug() << "record" << k << "Q" << r->Q << "unusable; 0.707";
-            r->Q = EQ_data{}.Q;
+            r->Q = EQ_data {}.Q;
         }
     }
 }
@@ -113,7 +120,7 @@ bool isArrowKey(const QEvent* event)
     return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
 }
 
-}  // namespace
+} // namespace
 
 // ---- Fills and uploads ----
 
@@ -174,10 +181,7 @@ void MainWindow::fillBandControls(bool withPlotAndCount)
         hid_status = 1;
 }
 
-void MainWindow::update_ui()
-{
-    fillBandControls(true);
-}
+void MainWindow::update_ui() { fillBandControls(true); }
 
 void MainWindow::update_ui_filter()
 {
@@ -185,10 +189,7 @@ void MainWindow::update_ui_filter()
     uploadEditedSet(false);
 }
 
-void MainWindow::update_ui_filter2()
-{
-    fillBandControls(false);
-}
+void MainWindow::update_ui_filter2() { fillBandControls(false); }
 
 void MainWindow::qingkong_ui_filter()
 {
@@ -202,7 +203,8 @@ void MainWindow::uploadEditedSet(bool clearedSet)
     // left hid_status at 1 whenever the device answered the hello).
     if (hid_status != 1)
         return;
-    const EditRoute route = editRoute(comboBox_PEQMode->currentText(), checkBox_channel->isChecked());
+    const EditRoute route
+        = editRoute(comboBox_PEQMode->currentText(), checkBox_channel->isChecked());
     // The other channel is sent too: it must be as representable as the edited one.
     if (route != EditRoute::Linked)
         correctUnrepresentable(route == EditRoute::Right ? EQ : EQ_R);
@@ -217,7 +219,8 @@ void MainWindow::uploadEditedSet(bool clearedSet)
 void MainWindow::deferToEventLoop(void (MainWindow::*call)())
 {
     // Context this: a window closed before the loop gets there is not reached.
-    QMetaObject::invokeMethod(this, [this, call] { (this->*call)(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, call] { (this->*call)(); }, Qt::QueuedConnection);
 }
 
 void MainWindow::redrawBandCurves(EQ_data* const* set)
@@ -249,7 +252,8 @@ void MainWindow::reloadEditor(void (MainWindow::*fill)())
     clearBand(*set[11]);
     const RowLayout layout = scanBandRows(set);
     for (const BandRowDescriptor& row : bandRowDescriptors())
-        row.freqLabelCombo.of(*ui)->setEnabled(layout.captionEnabled[static_cast<std::size_t>(row.band)]);
+        row.freqLabelCombo.of(*ui)->setEnabled(
+            layout.captionEnabled[static_cast<std::size_t>(row.band)]);
     show_EQ_ui = layout.shownRows;
     for (int n = 1; n <= show_EQ_ui; ++n)
         Add_Show_EQ_ui(n);
@@ -271,20 +275,11 @@ void MainWindow::reloadEditor(void (MainWindow::*fill)())
     CheckBox_Change_UI();
 }
 
-void MainWindow::config_update_ui()
-{
-    reloadEditor(&MainWindow::update_ui_filter);
-}
+void MainWindow::config_update_ui() { reloadEditor(&MainWindow::update_ui_filter); }
 
-void MainWindow::config_update_ui2()
-{
-    reloadEditor(&MainWindow::update_ui_filter2);
-}
+void MainWindow::config_update_ui2() { reloadEditor(&MainWindow::update_ui_filter2); }
 
-void MainWindow::device_delete_config(int)
-{
-    config_update_ui();
-}
+void MainWindow::device_delete_config(int) { config_update_ui(); }
 
 // ---- Clearing ----
 
@@ -393,9 +388,14 @@ void MainWindow::onComboxSelect(int index)
         checkBox_channel->show();
         const ChannelModeState s = channelModeState();
         switch (splitRoadStep(s)) {
-        case SplitStep::SyncNames: old_name = current_name; break;
-        case SplitStep::CopyLeft: copyLeftToRight(); break;
-        case SplitStep::None: break;
+        case SplitStep::SyncNames:
+            old_name = current_name;
+            break;
+        case SplitStep::CopyLeft:
+            copyLeftToRight();
+            break;
+        case SplitStep::None:
+            break;
         }
         if (sendsModeMask(s)) {
             send_ui_biao |= slotBit(ui_flag);
@@ -513,7 +513,8 @@ void MainWindow::recive_radio_name(int index, QString name)
         comboBox_PEQMode->setCurrentIndex(0);
         checkBox_channel->hide();
         break;
-    default: break;
+    default:
+        break;
     }
     settleSelectedMode();
 }
@@ -524,10 +525,7 @@ void MainWindow::recive_ui_biaozhi3(int index)
     addOrUpdateConfig(index, ui_biaozhi);
 }
 
-void MainWindow::recive_radio_name2()
-{
-    setFactoryPresetLock(false);
-}
+void MainWindow::recive_radio_name2() { setFactoryPresetLock(false); }
 
 void MainWindow::recive_device_name(QString name)
 {
@@ -537,10 +535,7 @@ void MainWindow::recive_device_name(QString name)
     setFactoryPresetLock(factoryPresetSelected());
 }
 
-void MainWindow::recive_device_name_2(QString s)
-{
-    biaozhi_name = s;
-}
+void MainWindow::recive_device_name_2(QString s) { biaozhi_name = s; }
 
 void MainWindow::recive_biaozhi_name(QString s)
 {
@@ -623,10 +618,7 @@ void MainWindow::lockBandControls()
     setBandControlsUsable(false);
 }
 
-void MainWindow::releaseBandControls()
-{
-    setBandControlsUsable(true);
-}
+void MainWindow::releaseBandControls() { setBandControlsUsable(true); }
 
 // One place for the lock and the release, so the two can never disagree on
 // which controls they touch.
@@ -664,8 +656,10 @@ void MainWindow::showRowMenu(int record, const QPoint& globalPos)
 {
     const bool english = sysSetValue.Language == 1;
     QMenu menu;
-    QAction* one = menu.addAction(english ? QStringLiteral("Clear seleted filter") : QStringLiteral("清除选中滤波数据"));
-    QAction* all = menu.addAction(english ? QStringLiteral("Clear all filters") : QStringLiteral("清除全部滤波数据"));
+    QAction* one = menu.addAction(
+        english ? QStringLiteral("Clear seleted filter") : QStringLiteral("清除选中滤波数据"));
+    QAction* all = menu.addAction(
+        english ? QStringLiteral("Clear all filters") : QStringLiteral("清除全部滤波数据"));
     menu.setStyleSheet(QString::fromUtf8(kRowMenuSheet));
     connect(one, &QAction::triggered, this, [this, record] { Refresh_selected_data(record); });
     connect(all, &QAction::triggered, this, [this] { Refresh_all_data(); });
@@ -696,7 +690,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (type == QEvent::KeyPress && isArrowKey(event))
         return true;
     if (type == QEvent::ContextMenu) {
-        for (QComboBox* curves : {static_cast<QComboBox*>(ui->comboBox), static_cast<QComboBox*>(ui->comboBox_2)}) {
+        for (QComboBox* curves :
+            { static_cast<QComboBox*>(ui->comboBox), static_cast<QComboBox*>(ui->comboBox_2) }) {
             QAbstractItemView* list = curves->view();
             if (watched == list || (list && watched == list->verticalScrollBar()))
                 return true;

@@ -11,7 +11,8 @@
 namespace {
 
 // One channel's group of record r: all fields, or the status alone.
-void addGroup(FrameList& out, int r, bool right, const EQ_data& record, bool allFields, bool gainTenths)
+void addGroup(
+    FrameList& out, int r, bool right, const EQ_data& record, bool allFields, bool gainTenths)
 {
     if (r == 0) {
         appendPreampFrames(out, right, record, allFields);
@@ -22,12 +23,13 @@ void addGroup(FrameList& out, int r, bool right, const EQ_data& record, bool all
         return;
     }
     const BandCodes codes = bandCodes(record, gainTenths);
-    for (BandField field : {BandField::Type, BandField::Frequency, BandField::Gain, BandField::Q, BandField::Status})
+    for (BandField field :
+        { BandField::Type, BandField::Frequency, BandField::Gain, BandField::Q, BandField::Status })
         out << makeFrame(bandCommand(r, field, right), codes.of(field));
 }
 
-FrameList upload(EditRoute route, EQ_data* const* left, EQ_data* const* right, int32_t deviceEqStatus,
-                 bool gainTenths, bool editedWhole)
+FrameList upload(EditRoute route, EQ_data* const* left, EQ_data* const* right,
+    int32_t deviceEqStatus, bool gainTenths, bool editedWhole)
 {
     FrameList out;
     out << makeFrame(command::kUploadBracket, 1);
@@ -42,12 +44,13 @@ FrameList upload(EditRoute route, EQ_data* const* left, EQ_data* const* right, i
             continue;
         }
         const bool editedRight = route == EditRoute::Right;
-        for (bool rightChannel : {false, true}) {
+        for (bool rightChannel : { false, true }) {
             const EQ_data* record = rightChannel ? right[r] : left[r];
             if (!record)
                 continue;
             if (rightChannel == editedRight) {
-                addGroup(out, r, rightChannel, *record, editedWhole || record->status == 1, gainTenths);
+                addGroup(
+                    out, r, rightChannel, *record, editedWhole || record->status == 1, gainTenths);
             } else if (otherSent && (record->status == 0 || record->status == 1)) {
                 addGroup(out, r, rightChannel, *record, record->status == 1, gainTenths);
             }
@@ -57,16 +60,16 @@ FrameList upload(EditRoute route, EQ_data* const* left, EQ_data* const* right, i
     return out;
 }
 
-}  // namespace
+} // namespace
 
 FrameList setUploadFrames(EditRoute route, EQ_data* const* left, EQ_data* const* right,
-                          int32_t deviceEqStatus, bool gainTenths)
+    int32_t deviceEqStatus, bool gainTenths)
 {
     return upload(route, left, right, deviceEqStatus, gainTenths, false);
 }
 
 FrameList clearedSetUploadFrames(EditRoute route, EQ_data* const* left, EQ_data* const* right,
-                                 int32_t deviceEqStatus, bool gainTenths)
+    int32_t deviceEqStatus, bool gainTenths)
 {
     return upload(route, left, right, deviceEqStatus, gainTenths, true);
 }
@@ -77,7 +80,8 @@ void sendSetUpload(const FrameList& frames, bool timed)
     if (!frameRoad().send(frames) || !timed)
         return;
     const auto elapsed = std::chrono::steady_clock::now() - start;
-    const long long ms = std::chrono::duration_cast<std::chrono::nanoseconds>(elapsed).count() / 1000000;
+    const long long ms
+        = std::chrono::duration_cast<std::chrono::nanoseconds>(elapsed).count() / 1000000;
     std::printf("任务运行时间: %lld 毫秒\n", ms);
     std::fflush(stdout);
     qDebug() << "任务运行时间:" << ms;

@@ -14,12 +14,12 @@
 // off by its status alone (0), one that is on whole, any other status not at
 // all.
 FrameList setUploadFrames(EditRoute route, EQ_data* const* left, EQ_data* const* right,
-                          int32_t deviceEqStatus, bool gainTenths);
+    int32_t deviceEqStatus, bool gainTenths);
 
 // The upload after "Clear all filters": as above, but the edited channel's
 // records are always sent whole (116 frames when linked).
 FrameList clearedSetUploadFrames(EditRoute route, EQ_data* const* left, EQ_data* const* right,
-                                 int32_t deviceEqStatus, bool gainTenths);
+    int32_t deviceEqStatus, bool gainTenths);
 
 // Writes the frames to the device one by one while it has answered the
 // hello; a failed write does not stop the rest. Timed: the elapsed

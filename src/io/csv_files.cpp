@@ -24,17 +24,21 @@ QByteArray rowLine(double frequency, double level)
     return gText(frequency).toLatin1() + ',' + gText(level).toLatin1() + '\n';
 }
 
-QByteArray fileHead()
-{
-    return QByteArray(kOwnCsvMarker) + '\n' + kOwnCsvHeader + '\n';
-}
+QByteArray fileHead() { return QByteArray(kOwnCsvMarker) + '\n' + kOwnCsvHeader + '\n'; }
 
 // The separators of a foreign data line: commas, semicolons and ASCII white
 // space, any number of them in a row.
 bool isSeparator(QChar c)
 {
     switch (c.unicode()) {
-    case ',': case ';': case ' ': case '\t': case '\n': case '\v': case '\f': case '\r':
+    case ',':
+    case ';':
+    case ' ':
+    case '\t':
+    case '\n':
+    case '\v':
+    case '\f':
+    case '\r':
         return true;
     default:
         return false;
@@ -43,8 +47,8 @@ bool isSeparator(QChar c)
 
 struct SplitLine
 {
-    QList<QStringView> fields;      // a leading or trailing separator gives an empty field
-    QList<QStringView> separators;  // separators[i] stands between fields i and i + 1
+    QList<QStringView> fields; // a leading or trailing separator gives an empty field
+    QList<QStringView> separators; // separators[i] stands between fields i and i + 1
 };
 
 SplitLine splitForeignLine(QStringView line)
@@ -83,7 +87,8 @@ QList<QString> joinedFields(const SplitLine& line)
     for (qsizetype i = 0; i < line.fields.size(); ++i) {
         QString field = line.fields[i].toString();
         if (i + 1 < line.fields.size() && line.separators[i] == QLatin1String(",")
-            && !field.contains(QLatin1Char('.')) && line.fields[i + 1].indexOf(QLatin1Char('.')) == 3
+            && !field.contains(QLatin1Char('.'))
+            && line.fields[i + 1].indexOf(QLatin1Char('.')) == 3
             && !startsWithSign(line.fields[i + 1])) {
             field += line.fields[i + 1];
             ++i;
@@ -133,7 +138,7 @@ QList<double> foreignRow(QStringView line)
     return row;
 }
 
-}  // namespace
+} // namespace
 
 QByteArray curveFileText(const CurveRows& rows)
 {
@@ -148,8 +153,8 @@ QByteArray curveFileText(const CurveRows& rows)
     return out;
 }
 
-QByteArray responseFileText(const double* freqs, int count, const FrequencyResponse& response,
-                            double offsetDb)
+QByteArray responseFileText(
+    const double* freqs, int count, const FrequencyResponse& response, double offsetDb)
 {
     QByteArray out = fileHead();
     if (count < 0 || response.size() != std::size_t(count)) {
@@ -169,7 +174,7 @@ bool exportToCSV(const QString& path, const CurveRows& rows)
 }
 
 bool exportToCSV(const QString& path, const double* freqs, int count,
-                 const FrequencyResponse& response, double offsetDb)
+    const FrequencyResponse& response, double offsetDb)
 {
     return writeExportFile(path, responseFileText(freqs, count, response, offsetDb));
 }
@@ -313,7 +318,7 @@ CurveRows csv_deal::processArrays(const double* grid, int n, const CurveRows& ro
             csv_data_determine = false;
             break;
         }
-        result.append({f, (levels[std::size_t(best)] + levels[std::size_t(second)]) * 0.5});
+        result.append({ f, (levels[std::size_t(best)] + levels[std::size_t(second)]) * 0.5 });
     }
     return subtractArray(result, kNormaliseAtHz);
 }
@@ -330,7 +335,7 @@ CurveRows subtractArray(const CurveRows& rows, double x)
     CurveRows out;
     out.reserve(rows.size());
     for (const QList<double>& row : rows)
-        out.append(row.size() >= 2 ? QList<double>{row[0], row[1] - reference} : row);
+        out.append(row.size() >= 2 ? QList<double> { row[0], row[1] - reference } : row);
     return out;
 }
 

@@ -25,14 +25,14 @@ QByteArray curveFileText(const CurveRows& rows);
 // The own file of a filter response: 20 log10 |h| + offsetDb at each
 // frequency. A response of another length than `count` gives the two header
 // lines only ("DATA_ERR").
-QByteArray responseFileText(const double* freqs, int count, const FrequencyResponse& response,
-                            double offsetDb);
+QByteArray responseFileText(
+    const double* freqs, int count, const FrequencyResponse& response, double offsetDb);
 
 // Write those files; false, with "FILE_ERR" logged, when the path cannot be
 // written (an older file then stays as it was).
 bool exportToCSV(const QString& path, const CurveRows& rows);
 bool exportToCSV(const QString& path, const double* freqs, int count,
-                 const FrequencyResponse& response, double offsetDb);
+    const FrequencyResponse& response, double offsetDb);
 
 // True when the file's first line contains the marker.
 bool isQuorvelCSV(const QString& path);

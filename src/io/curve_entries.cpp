@@ -39,7 +39,7 @@ QString safeFileName(const QString& name)
     return out.isEmpty() ? QStringLiteral("curve") : out;
 }
 
-}  // namespace
+} // namespace
 
 QString uniqueCurveName(const QString& name, const QString& type, const BD_data* entries, int count)
 {
@@ -60,7 +60,8 @@ QString curveFilePath(const QString& folder, const QString& name, const BD_data*
     // The name is the user's text: make sure nothing in it leads elsewhere,
     // nor a link already lying in the folder.
     const QFileInfo file(path);
-    if (QDir::cleanPath(file.absolutePath()) != QDir::cleanPath(QFileInfo(folder).absoluteFilePath())
+    if (QDir::cleanPath(file.absolutePath())
+            != QDir::cleanPath(QFileInfo(folder).absoluteFilePath())
         || file.isSymLink())
         return {};
     return path;

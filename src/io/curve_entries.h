@@ -9,15 +9,16 @@ struct BD_data;
 
 // `name`, with "(1)" appended while an entry of the same type already
 // carries it (case-sensitive); entries of the other type do not count.
-QString uniqueCurveName(const QString& name, const QString& type, const BD_data* entries,
-                        int count);
+QString uniqueCurveName(
+    const QString& name, const QString& type, const BD_data* entries, int count);
 
 // Where a new curve's file goes: "<folder>/<file name>.csv". The typed name
 // stays the display name; the file name drops "/", "\" and control
 // characters and leading dots, is "curve" when nothing is left, and gets
 // "(1)" appended while another entry's file has that path. Empty when the
 // result would not lie directly inside `folder`, or is a link.
-QString curveFilePath(const QString& folder, const QString& name, const BD_data* entries, int count);
+QString curveFilePath(
+    const QString& folder, const QString& name, const BD_data* entries, int count);
 
 // A remembered choice (-1 none) after entry `removed` left the list and the
 // entries above it moved down by one: the same entry, -1 when it was the

@@ -24,10 +24,11 @@ const char* const kLabelSheet
     = "background-color: " QV_DARK_GREY "; font-size: 14px; color: " QV_TEXT ";";
 const char* const kLineEditSheet = "QLineEdit {border: 1px solid " QV_TEXT ";color: " QV_TEXT ";}";
 
-}  // namespace
+} // namespace
 
 CurveNameDialog::CurveNameDialog(QWidget* parent, const QString& defaultName)
-    : QDialog(parent), m_defaultName(defaultName)
+    : QDialog(parent)
+    , m_defaultName(defaultName)
 {
     setModal(true);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
@@ -48,7 +49,7 @@ CurveNameDialog::CurveNameDialog(QWidget* parent, const QString& defaultName)
     lineEdit->setMaxLength(kMaxNameLength);
     lineEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(presetNamePattern()), lineEdit));
-    for (QWidget* w : {static_cast<QWidget*>(m_label), static_cast<QWidget*>(lineEdit)}) {
+    for (QWidget* w : { static_cast<QWidget*>(m_label), static_cast<QWidget*>(lineEdit) }) {
         QFont font = w->font();
         font.setPointSizeF(13.0 * adjustFontSize());
         w->setFont(font);
@@ -56,7 +57,7 @@ CurveNameDialog::CurveNameDialog(QWidget* parent, const QString& defaultName)
 
     okButton = new QPushButton(this);
     cancelButton = new QPushButton(this);
-    for (QPushButton* b : {okButton, cancelButton}) {
+    for (QPushButton* b : { okButton, cancelButton }) {
         b->setFixedHeight(25);
         b->setStyleSheet(SharedSheet::nameDialogButton);
     }
@@ -79,17 +80,15 @@ QString CurveNameDialog::chosenName() const
 }
 
 // OK and an accept from anywhere else deliver the name the same way.
-MyDialog::MyDialog(QWidget* parent) : CurveNameDialog(parent, QStringLiteral("target"))
+MyDialog::MyDialog(QWidget* parent)
+    : CurveNameDialog(parent, QStringLiteral("target"))
 {
     connect(okButton, &QPushButton::clicked, this, &MyDialog::acceptClicked);
     connect(cancelButton, &QPushButton::clicked, this, &MyDialog::rejectClicked);
     connect(this, &QDialog::accepted, this, [this] { emit accepted(chosenName()); });
 }
 
-void MyDialog::acceptClicked()
-{
-    accept();
-}
+void MyDialog::acceptClicked() { accept(); }
 
 void MyDialog::rejectClicked()
 {
@@ -97,17 +96,15 @@ void MyDialog::rejectClicked()
     reject();
 }
 
-MyDialog3::MyDialog3(QWidget* parent) : CurveNameDialog(parent, QStringLiteral("source"))
+MyDialog3::MyDialog3(QWidget* parent)
+    : CurveNameDialog(parent, QStringLiteral("source"))
 {
     connect(okButton, &QPushButton::clicked, this, &MyDialog3::acceptClicked3);
     connect(cancelButton, &QPushButton::clicked, this, &MyDialog3::rejectClicked3);
     connect(this, &QDialog::accepted, this, [this] { emit accepted3(chosenName()); });
 }
 
-void MyDialog3::acceptClicked3()
-{
-    accept();
-}
+void MyDialog3::acceptClicked3() { accept(); }
 
 void MyDialog3::rejectClicked3()
 {

@@ -11,7 +11,7 @@
 namespace {
 
 // Written type words by type - 1, each with its trailing blank.
-const char* const kTypeWords[] = {"PK ", "LP ", "HP ", "LSC ", "HSC "};
+const char* const kTypeWords[] = { "PK ", "LP ", "HP ", "LSC ", "HSC " };
 
 // Read type words, tested in this order.
 struct TypeWord
@@ -20,13 +20,21 @@ struct TypeWord
     int32_t type;
 };
 constexpr TypeWord kReadTypeWords[] = {
-    {"LSC", 4}, {"LS", 4}, {"PK", 1}, {"Modal", 1}, {"HSC", 5},
-    {"HS", 5},  {"LP", 2}, {"LPQ", 2}, {"HP", 3},   {"HPQ", 3},
+    { "LSC", 4 },
+    { "LS", 4 },
+    { "PK", 1 },
+    { "Modal", 1 },
+    { "HSC", 5 },
+    { "HS", 5 },
+    { "LP", 2 },
+    { "LPQ", 2 },
+    { "HP", 3 },
+    { "HPQ", 3 },
 };
 
 constexpr int kLooseHeaderLines = 9;
 constexpr double kDefaultQ = 0.707;
-constexpr double kT60PerQ = 38.5;  // ms of T60 target per unit of Q
+constexpr double kT60PerQ = 38.5; // ms of T60 target per unit of Q
 
 const QRegularExpression& preampPattern()
 {
@@ -50,10 +58,7 @@ const QRegularExpression& loosePattern()
 }
 
 // A field that is not a number counts as 0, before any limit.
-double numberOrZero(QStringView text)
-{
-    return finiteNumber(text).value_or(0.0);
-}
+double numberOrZero(QStringView text) { return finiteNumber(text).value_or(0.0); }
 
 double limited(double v, double low, double high)
 {
@@ -66,10 +71,7 @@ double limited(double v, double low, double high)
 
 // Halves away from zero. Values this large have no fraction left to round,
 // and scaling them could overflow.
-double roundedToTenth(double v)
-{
-    return std::fabs(v) < 1e15 ? std::round(v * 10.0) / 10.0 : v;
-}
+double roundedToTenth(double v) { return std::fabs(v) < 1e15 ? std::round(v * 10.0) / 10.0 : v; }
 
 std::optional<int32_t> typeOfWord(QStringView word)
 {
@@ -85,11 +87,12 @@ ImportedBand bandOfMatch(const QRegularExpressionMatch& m, bool loose)
     const QString t60 = loose ? m.captured(6) : QString();
     band.status = m.capturedView(1) == QLatin1String("ON") ? 1 : 0;
     band.type = typeOfWord(m.capturedView(2));
-    band.center_frequency =
-        int32_t(limited(std::round(numberOrZero(m.capturedView(3))), kBandMinHz, kBandMaxHz));
+    band.center_frequency
+        = int32_t(limited(std::round(numberOrZero(m.capturedView(3))), kBandMinHz, kBandMaxHz));
 
     const QStringView gain = m.capturedView(4);
-    band.gain = gain.isEmpty() ? 0.0 : limited(numberOrZero(gain), -kBandGainLimitDb, kBandGainLimitDb);
+    band.gain
+        = gain.isEmpty() ? 0.0 : limited(numberOrZero(gain), -kBandGainLimitDb, kBandGainLimitDb);
 
     const QStringView q = m.capturedView(5);
     if (q.isEmpty())
@@ -134,12 +137,9 @@ QByteArray setText(EQ_data* const set[12])
     return out;
 }
 
-}  // namespace
+} // namespace
 
-QByteArray filterText(EQ_data* const set[12])
-{
-    return setText(set);
-}
+QByteArray filterText(EQ_data* const set[12]) { return setText(set); }
 
 bool exportToTXT(const QString& path, EQ_data* const set[12])
 {
@@ -164,8 +164,9 @@ FilterImport parseFilterText(const QString& text)
         // The preamp takes the range of the editor and the device, like a
         // band's gain: a larger value could not be shown, sent or exported
         // so that it reads back.
-        result.preamp = limited(roundedToTenth(m.hasMatch() ? numberOrZero(m.capturedView(1)) : 0.0),
-                                -kBandGainLimitDb, kBandGainLimitDb);
+        result.preamp
+            = limited(roundedToTenth(m.hasMatch() ? numberOrZero(m.capturedView(1)) : 0.0),
+                -kBandGainLimitDb, kBandGainLimitDb);
         body = afterLines(text, 1);
     } else {
         body = afterLines(text, kLooseHeaderLines);

@@ -25,7 +25,7 @@ constexpr int kMaxImportedBands = 11;
 struct ImportedBand
 {
     uint8_t status = 0;
-    std::optional<int32_t> type;  // none: a type word not in the table leaves the type as it was
+    std::optional<int32_t> type; // none: a type word not in the table leaves the type as it was
     int32_t center_frequency = 20;
     double gain = 0.0;
     double Q = 0.707;
@@ -35,7 +35,7 @@ struct FilterImport
 {
     // Own lines only: the preamp rounded to 0.1 dB; importing it switches it on.
     std::optional<double> preamp;
-    QList<ImportedBand> bands;  // band 1 first
+    QList<ImportedBand> bands; // band 1 first
 };
 
 // The file text of a set: the preamp, then bands 1 to 10 (band 11 is never

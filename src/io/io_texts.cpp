@@ -2,12 +2,13 @@
 
 namespace {
 
-const IoBoxTexts kEnglish{
+const IoBoxTexts kEnglish {
     .errorTitle = QStringLiteral("Error"),
     .dataError = QStringLiteral("Input file data error"),
     .listFull = QStringLiteral("The curve list is full (100 curves). Please delete a curve first."),
-    .refusal = QStringLiteral("The preset configuration cannot be modified. Please switch to another "
-                              "local configuration or machine configuration"),
+    .refusal
+    = QStringLiteral("The preset configuration cannot be modified. Please switch to another "
+                     "local configuration or machine configuration"),
     .refusalButton = QStringLiteral("OK"),
     .question = QStringLiteral("Do you want to import the current configuration"),
     .yes = QStringLiteral("Yes"),
@@ -15,7 +16,7 @@ const IoBoxTexts kEnglish{
     .cancel = QStringLiteral("Cancel"),
 };
 
-const IoBoxTexts kChinese{
+const IoBoxTexts kChinese {
     .errorTitle = QStringLiteral("错误"),
     .dataError = QStringLiteral("输入文件数据有误"),
     .listFull = QStringLiteral("曲线列表已满（100 条），请先删除曲线"),
@@ -27,18 +28,16 @@ const IoBoxTexts kChinese{
     .cancel = QStringLiteral("取消"),
 };
 
-}  // namespace
+} // namespace
 
-const IoBoxTexts& ioBoxTexts(int language)
-{
-    return language == 1 ? kEnglish : kChinese;
-}
+const IoBoxTexts& ioBoxTexts(int language) { return language == 1 ? kEnglish : kChinese; }
 
 NameDialogTexts curveNameDialogTexts(int language)
 {
     if (language == 1)
-        return {QStringLiteral("Enter your name:"), QStringLiteral("OK"), QStringLiteral("Cancel")};
+        return { QStringLiteral("Enter your name:"), QStringLiteral("OK"),
+            QStringLiteral("Cancel") };
     if (language == 0)
-        return {QStringLiteral("请输入名字："), QStringLiteral("确认"), QStringLiteral("取消")};
-    return {QStringLiteral("请输入名字："), QStringLiteral("确定"), QStringLiteral("取消")};
+        return { QStringLiteral("请输入名字："), QStringLiteral("确认"), QStringLiteral("取消") };
+    return { QStringLiteral("请输入名字："), QStringLiteral("确定"), QStringLiteral("取消") };
 }

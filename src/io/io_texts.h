@@ -7,11 +7,11 @@
 struct IoBoxTexts
 {
     QString errorTitle;
-    QString dataError;   // a curve file without usable data, or one that could not be written
-    QString listFull;    // the curve list holds its 100 entries
-    QString refusal;     // filters cannot be imported into a factory preset
+    QString dataError; // a curve file without usable data, or one that could not be written
+    QString listFull; // the curve list holds its 100 entries
+    QString refusal; // filters cannot be imported into a factory preset
     QString refusalButton;
-    QString question;    // import into the current preset or a new one
+    QString question; // import into the current preset or a new one
     QString yes, newConfiguration, cancel;
 };
 

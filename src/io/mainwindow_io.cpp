@@ -69,7 +69,7 @@ void buildQuestionBox(QMessageBox& box, const QString& text, const QList<modal::
         QString::fromUtf8(FormSheet::questionBox), direction);
 }
 
-}  // namespace
+} // namespace
 
 // Everything that differs between the source and the target picker, and the
 // steps both take.
@@ -167,7 +167,7 @@ void MainWindow::CurvePicker::showPlaceholder(const QString& text) const
 void MainWindow::ComboBox_Init()
 {
     const CurvePicker pickers[] = { sourcePicker(), targetPicker() };
-    const char* const placeholders[] = {"Source FR", "Target"};
+    const char* const placeholders[] = { "Source FR", "Target" };
     for (int i = 0; i < 2; ++i) {
         const CurvePicker& p = pickers[i];
         p.combo->setEditable(true);
@@ -260,8 +260,10 @@ void MainWindow::sltRemoveAccount(int index)
 
     // The entries above the removed one moved down: the remembered choices
     // follow them, so the same curves come back when the lists are refilled.
-    sysSetValue.Pre_select_tar_index = selectionAfterRemoval(sysSetValue.Pre_select_tar_index, index);
-    sysSetValue.Pre_select_fre_index = selectionAfterRemoval(sysSetValue.Pre_select_fre_index, index);
+    sysSetValue.Pre_select_tar_index
+        = selectionAfterRemoval(sysSetValue.Pre_select_tar_index, index);
+    sysSetValue.Pre_select_fre_index
+        = selectionAfterRemoval(sysSetValue.Pre_select_fre_index, index);
     Config_update();
 
     const ResponseChart plot(chartView);
@@ -297,15 +299,9 @@ void MainWindow::sltRemoveAccount(int index)
         targetPicker().showPlaceholder(t.targetPlaceholder);
 }
 
-void MainWindow::receiveDialogInput_fre(QString const& name)
-{
-    pendingCurveName = name;
-}
+void MainWindow::receiveDialogInput_fre(QString const& name) { pendingCurveName = name; }
 
-void MainWindow::receiveDialogInput_tar(QString const& name)
-{
-    pendingCurveName = name;
-}
+void MainWindow::receiveDialogInput_tar(QString const& name) { pendingCurveName = name; }
 
 void MainWindow::openDialog_fre()
 {
@@ -326,25 +322,25 @@ void MainWindow::openDialog_tar()
 QString MainWindow::get_csv_file()
 {
     return modal::getOpenFileName(this, QStringLiteral("选择文件"), QStringLiteral("C:/"),
-                                  QStringLiteral("CSV 文件 (*.csv);;文本文件 (*.txt);;MIC 文件 (*.mic)"));
+        QStringLiteral("CSV 文件 (*.csv);;文本文件 (*.txt);;MIC 文件 (*.mic)"));
 }
 
 QString MainWindow::get_txt_file()
 {
-    return modal::getOpenFileName(nullptr, QStringLiteral("Open TXT File"), QString(),
-                                  QStringLiteral("TXT Files (*.txt)"));
+    return modal::getOpenFileName(
+        nullptr, QStringLiteral("Open TXT File"), QString(), QStringLiteral("TXT Files (*.txt)"));
 }
 
 QString MainWindow::save_csv_file()
 {
-    return modal::getSaveFileName(this, QStringLiteral("保存文件"), sysSetValue.EQ_save_file_path,
-                                  QStringLiteral("(*.csv)"));
+    return modal::getSaveFileName(
+        this, QStringLiteral("保存文件"), sysSetValue.EQ_save_file_path, QStringLiteral("(*.csv)"));
 }
 
 QString MainWindow::save_txt_file()
 {
-    return modal::getSaveFileName(this, QStringLiteral("保存文件"), sysSetValue.EQ_save_file_path,
-                                  QStringLiteral("(*.txt)"));
+    return modal::getSaveFileName(
+        this, QStringLiteral("保存文件"), sysSetValue.EQ_save_file_path, QStringLiteral("(*.txt)"));
 }
 
 void MainWindow::showIoBox(int icon, const QString& title, const QString& text)
@@ -420,8 +416,8 @@ void MainWindow::addCurve(const QString& type, const QList<QList<double>>& rows)
 
     const IoBoxTexts& t = ioBoxTexts(sysSetValue.Language);
     const QString name = uniqueCurveName(pendingCurveName, type, BD_value, buffer_count);
-    const QString folder = appFilePath(type == kTargetType ? QStringLiteral("Target")
-                                                           : QStringLiteral("Frequency"));
+    const QString folder
+        = appFilePath(type == kTargetType ? QStringLiteral("Target") : QStringLiteral("Frequency"));
     QDir().mkpath(folder);
     const QString path = curveFilePath(folder, name, BD_value, buffer_count);
     if (path.isEmpty() || !exportToCSV(path, rows)) {
@@ -485,10 +481,10 @@ void MainWindow::onWorkFinished()
     config_update_ui();
     // Every field of every record, both channels from EQ: the new preset
     // holds the same set in both.
-    sendSetUpload(clearedSetUploadFrames(EditRoute::Linked, EQ, EQ, status_bar_value.device_eq_status,
-                                         Gain_flag),
-                  false);
+    sendSetUpload(clearedSetUploadFrames(
+                      EditRoute::Linked, EQ, EQ, status_bar_value.device_eq_status, Gain_flag),
+        false);
 }
 
 // Unbound: the form has no object of this name.
-void MainWindow::on_PButton_Set_3_clicked() {}
+void MainWindow::on_PButton_Set_3_clicked() { }

@@ -13,9 +13,9 @@ enum class CurveSwitch { Target, Source, Each, Combined, Filtered, Compensated }
 struct CurveSwitchRow
 {
     CurveSwitch id;
-    const char* checkBox;    // object name of the box
+    const char* checkBox; // object name of the box
     const char* settingsKey; // field of the settings record
-    int firstSeries;         // chart series the box shows or hides
+    int firstSeries; // chart series the box shows or hides
     int lastSeries;
 };
 
@@ -30,11 +30,11 @@ struct PlotStep
 {
     enum Kind {
         StartThread, // recompute: combined, filtered, deferred band curve
-        DrawSource,  // fre_csv_draw(fre_list)
-        DrawTarget,  // tar_csv_draw(tar_list)
-        DrawEach,    // draw_value_each()
-        ClearEach,   // clear_value_each()
-        Clear,       // empty one series
+        DrawSource, // fre_csv_draw(fre_list)
+        DrawTarget, // tar_csv_draw(tar_list)
+        DrawEach, // draw_value_each()
+        ClearEach, // clear_value_each()
+        Clear, // empty one series
     };
     Kind kind;
     int series = -1; // for Clear
@@ -49,8 +49,12 @@ QList<PlotStep> curveSwitchSteps(CurveSwitch id, bool checked, bool sourceShown,
 // Order in which the stored settings are applied after a preset load: each
 // box is clicked with its stored value.
 inline constexpr std::array<CurveSwitch, 6> curveSwitchRestoreOrder = {
-    CurveSwitch::Target,      CurveSwitch::Each,   CurveSwitch::Filtered,
-    CurveSwitch::Compensated, CurveSwitch::Source, CurveSwitch::Combined,
+    CurveSwitch::Target,
+    CurveSwitch::Each,
+    CurveSwitch::Filtered,
+    CurveSwitch::Compensated,
+    CurveSwitch::Source,
+    CurveSwitch::Combined,
 };
 
 // Text of the Raw/Compensated box; language 1 is English, anything else Chinese.

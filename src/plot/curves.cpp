@@ -14,15 +14,13 @@ namespace {
 
 // bandTransferFunction draws such a band as flat (H = 1); the plot says so,
 // since the values can only come from a device report or an edited file.
-bool drawnFlat(const EQ_data& band)
-{
-    return !(band.Q > 0.0) || !(band.center_frequency > 0);
-}
+bool drawnFlat(const EQ_data& band) { return !(band.Q > 0.0) || !(band.center_frequency > 0); }
 
 void logFlatBand(const EQ_data& band, int bandNumber)
 {
     if (drawnFlat(band))
-        qDebug("band %d drawn flat: Q %g, frequency %d Hz", bandNumber, band.Q, band.center_frequency);
+        qDebug(
+            "band %d drawn flat: Q %g, frequency %d Hz", bandNumber, band.Q, band.center_frequency);
 }
 
 // Grid points from levels. A level that is still not finite (a gain far
@@ -57,7 +55,7 @@ CurveRows flatCurveRows()
     CurveRows rows;
     rows.reserve(static_cast<qsizetype>(kGridSize));
     for (double f : freqs1)
-        rows.append({f, 0.0});
+        rows.append({ f, 0.0 });
     return rows;
 }
 
@@ -89,7 +87,7 @@ double nextFilteredOffset(bool followPre, double preampDb, double currentOffset)
 }
 
 CurvePoints filteredCurve(const FrequencyResponse& combined, double offset, const CurveRows& source,
-                          const CurveRows& target, bool alignment, bool compensated)
+    const CurveRows& target, bool alignment, bool compensated)
 {
     std::vector<double>& levels = scratchLevels();
     if (combined.size() == kGridSize)
@@ -98,8 +96,9 @@ CurvePoints filteredCurve(const FrequencyResponse& combined, double offset, cons
         levels.assign(kGridSize, 0.0); // nothing computed yet: the filters count as flat
     auto filterLevel = [&](std::size_t k) { return std::isfinite(levels[k]) ? levels[k] : 0.0; };
 
-    const double alignBy =
-        alignment ? curveLevel(source, static_cast<qsizetype>(kAlignIndex)) + filterLevel(kAlignIndex) : 0.0;
+    const double alignBy = alignment
+        ? curveLevel(source, static_cast<qsizetype>(kAlignIndex)) + filterLevel(kAlignIndex)
+        : 0.0;
     for (std::size_t k = 0; k < kGridSize; ++k) {
         const auto row = static_cast<qsizetype>(k);
         double y = curveLevel(source, row) + filterLevel(k) + offset - alignBy;
@@ -157,5 +156,6 @@ CurvePoints measuredCurve(const CurveRows& rows, const CurveRows& target, bool c
 LevelRange zoomLevelRange(LevelRange current, int wheelDeltaY)
 {
     const double step = wheelDeltaY > 0 ? 1.0 : -1.0;
-    return {std::clamp(current.min - step, -98.0, -10.0), std::clamp(current.max + step, 10.0, 98.0)};
+    return { std::clamp(current.min - step, -98.0, -10.0),
+        std::clamp(current.max + step, 10.0, 98.0) };
 }

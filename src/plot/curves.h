@@ -39,7 +39,7 @@ double nextFilteredOffset(bool followPre, double preampDb, double currentOffset)
 // The source seen through the filters: source + combined response + offset,
 // optionally aligned at 500 Hz and drawn relative to the target.
 CurvePoints filteredCurve(const FrequencyResponse& combined, double offset, const CurveRows& source,
-                          const CurveRows& target, bool alignment, bool compensated);
+    const CurveRows& target, bool alignment, bool compensated);
 
 // The own response of one band (1..11), without preamp and whatever its
 // status; a band drawn flat for a zero Q or frequency is logged.

@@ -34,7 +34,7 @@ void applyMacStyle(QWidget* box)
     }
 }
 
-}  // namespace
+} // namespace
 
 struct MainWindow::CurveSwitchMembers
 {
@@ -61,8 +61,8 @@ const MainWindow::CurveSwitchMembers& MainWindow::switchMembers(CurveSwitch id)
 void MainWindow::View_Init()
 {
     ResponseChart::build(this, chartView, chart, axisX, axisY, this);
-    label_PEQMode =
-        ResponseChart::buildContainer(this, ui->widget_3, comboBox_PEQMode, checkBox_channel, chartView);
+    label_PEQMode = ResponseChart::buildContainer(
+        this, ui->widget_3, comboBox_PEQMode, checkBox_channel, chartView);
     update_value();
 }
 
@@ -78,8 +78,9 @@ void MainWindow::startThread()
 
 void MainWindow::update_value()
 {
-    resetTimer();  // every recomputation counts as activity for the auto-save
-    ResponseChart(chartView).setCurve(ResponseChart::kCombined, combinedCurve(editedSet(), Combined_show));
+    resetTimer(); // every recomputation counts as activity for the auto-save
+    ResponseChart(chartView).setCurve(
+        ResponseChart::kCombined, combinedCurve(editedSet(), Combined_show));
     combined_fr = filt_combined_fr1;
 }
 
@@ -87,22 +88,20 @@ void MainWindow::update_value_super()
 {
     // Read at every call: the settings window changes them without telling us.
     filtered_offset = nextFilteredOffset(sysSetValue.FollowPre, gain_value, filtered_offset);
-    ResponseChart(chartView).setCurve(
-        ResponseChart::kFiltered, filteredCurve(combined_fr, filtered_offset, fre_list, tar_list,
-                                                sysSetValue.Filtered_FR_alignment, Compensated_show));
+    ResponseChart(chartView).setCurve(ResponseChart::kFiltered,
+        filteredCurve(combined_fr, filtered_offset, fre_list, tar_list,
+            sysSetValue.Filtered_FR_alignment, Compensated_show));
 }
 
 void MainWindow::update_value_each(int band)
 {
     if (band < 1 || band > 11)
         return;
-    ResponseChart(chartView).setCurve(ResponseChart::kFirstBand + band - 1, bandCurve(*editedSet()[band], band));
+    ResponseChart(chartView).setCurve(
+        ResponseChart::kFirstBand + band - 1, bandCurve(*editedSet()[band], band));
 }
 
-void MainWindow::clear_value_each()
-{
-    ResponseChart(chartView).clearBandCurves();
-}
+void MainWindow::clear_value_each() { ResponseChart(chartView).clearBandCurves(); }
 
 void MainWindow::draw_value_each()
 {
@@ -111,23 +110,19 @@ void MainWindow::draw_value_each()
 
 void MainWindow::fre_csv_draw(QList<QList<double>> rows)
 {
-    ResponseChart(chartView).setCurve(ResponseChart::kSource, measuredCurve(rows, tar_list, Compensated_show));
+    ResponseChart(chartView).setCurve(
+        ResponseChart::kSource, measuredCurve(rows, tar_list, Compensated_show));
 }
 
 void MainWindow::tar_csv_draw(QList<QList<double>> rows)
 {
-    ResponseChart(chartView).setCurve(ResponseChart::kTarget, measuredCurve(rows, tar_list, Compensated_show));
+    ResponseChart(chartView).setCurve(
+        ResponseChart::kTarget, measuredCurve(rows, tar_list, Compensated_show));
 }
 
-void MainWindow::handleThreadStarted()
-{
-    update_value();
-}
+void MainWindow::handleThreadStarted() { update_value(); }
 
-void MainWindow::handleThreadStarted_sup()
-{
-    update_value_super();
-}
+void MainWindow::handleThreadStarted_sup() { update_value_super(); }
 
 void MainWindow::handleThreadStarted_each()
 {
@@ -153,12 +148,24 @@ void MainWindow::curveSwitchClicked(CurveSwitch id, bool checked)
     const ResponseChart plot(chartView);
     for (const PlotStep& step : curveSwitchSteps(id, checked, Source_show, Target_show)) {
         switch (step.kind) {
-        case PlotStep::StartThread: startThread(); break;
-        case PlotStep::DrawSource: fre_csv_draw(fre_list); break;
-        case PlotStep::DrawTarget: tar_csv_draw(tar_list); break;
-        case PlotStep::DrawEach: draw_value_each(); break;
-        case PlotStep::ClearEach: clear_value_each(); break;
-        case PlotStep::Clear: plot.clearCurve(step.series); break;
+        case PlotStep::StartThread:
+            startThread();
+            break;
+        case PlotStep::DrawSource:
+            fre_csv_draw(fre_list);
+            break;
+        case PlotStep::DrawTarget:
+            tar_csv_draw(tar_list);
+            break;
+        case PlotStep::DrawEach:
+            draw_value_each();
+            break;
+        case PlotStep::ClearEach:
+            clear_value_each();
+            break;
+        case PlotStep::Clear:
+            plot.clearCurve(step.series);
+            break;
         }
     }
 }

@@ -25,41 +25,42 @@ struct SeriesLook
     Qt::PenStyle style;
 };
 
-const std::array<SeriesLook, ResponseChart::kSeriesCount> kLooks = {{
-    {QColor(QV_COMBINED_CURVE_RGB), 3, Qt::SolidLine},   // combined filter
-    {QColor(QV_SOURCE_CURVE_RGB), 2, Qt::SolidLine},     // source
-    {QColor(QV_TEXT_RGB), 2, Qt::SolidLine},             // target
-    {QColor(QV_FILTERED_CURVE_RGB), 2, Qt::SolidLine},   // filtered
-    {QColor(QV_FIRST_BAND_CURVE_RGB), 2, Qt::DashLine},  // bands 1..11
-    {QColor(38, 73, 155), 2, Qt::DashLine},
-    {QColor(140, 28, 140), 2, Qt::DashLine},
-    {QColor(146, 51, 57), 2, Qt::DashLine},
-    {QColor(58, 43, 166), 2, Qt::DashLine},
-    {QColor(29, 102, 83), 2, Qt::DashLine},
-    {QColor(61, 82, 96), 2, Qt::DashLine},
-    {QColor(174, 201, 93), 2, Qt::DashLine},
-    {QColor(135, 192, 215), 2, Qt::DashLine},
-    {QColor(211, 135, 135), 2, Qt::DashLine},
-    {QColor(132, 214, 185), 2, Qt::DashLine},
-}};
+const std::array<SeriesLook, ResponseChart::kSeriesCount> kLooks = { {
+    { QColor(QV_COMBINED_CURVE_RGB), 3, Qt::SolidLine }, // combined filter
+    { QColor(QV_SOURCE_CURVE_RGB), 2, Qt::SolidLine }, // source
+    { QColor(QV_TEXT_RGB), 2, Qt::SolidLine }, // target
+    { QColor(QV_FILTERED_CURVE_RGB), 2, Qt::SolidLine }, // filtered
+    { QColor(QV_FIRST_BAND_CURVE_RGB), 2, Qt::DashLine }, // bands 1..11
+    { QColor(38, 73, 155), 2, Qt::DashLine },
+    { QColor(140, 28, 140), 2, Qt::DashLine },
+    { QColor(146, 51, 57), 2, Qt::DashLine },
+    { QColor(58, 43, 166), 2, Qt::DashLine },
+    { QColor(29, 102, 83), 2, Qt::DashLine },
+    { QColor(61, 82, 96), 2, Qt::DashLine },
+    { QColor(174, 201, 93), 2, Qt::DashLine },
+    { QColor(135, 192, 215), 2, Qt::DashLine },
+    { QColor(211, 135, 135), 2, Qt::DashLine },
+    { QColor(132, 214, 185), 2, Qt::DashLine },
+} };
 
-const char* const kSeriesNames[] = {"spline", "spline1", "spline2", "spline3"};
+const char* const kSeriesNames[] = { "spline", "spline1", "spline2", "spline3" };
 
-const char* const kModeComboSheet =
-    "QComboBox { combobox-popup: 0; background: #000000; color: white; font-family: \"微软雅黑\";"
-    " border: 2px solid " QV_DARK_GREY "; border-radius: 10px;"
-    " padding: 1px 2px; padding-left: 10px; }"
-    "QComboBox::drop-down { subcontrol-origin: padding; subcontrol-position: top right; width: 10px;"
-    " border-top-right-radius: 3px; border-bottom-right-radius: 3px; }"
-    "QComboBox::down-arrow { image: url(:ThirdPartyResources/images/ArrowDownBold.png);"
-    " width: 10px; height: 10px; }"
-    "QComboBox::down-arrow:on { image: url(:ThirdPartyResources/images/ArrowUpBold.png);"
-    " width: 12px; height: 12px; }"
-    "QComboBox QAbstractItemView { background: black; color: white;"
-    " selection-background-color: rgb(0, 0, 200); }"
-    "QComboBox QAbstractItemView::item { height: 30px; background: black; color: white; }"
-    "QComboBox QAbstractItemView::item:hover { background: rgb(98, 0, 255); }"
-    "QComboBox QAbstractItemView::item:selected { background: rgb(0, 85, 200); }";
+const char* const kModeComboSheet
+    = "QComboBox { combobox-popup: 0; background: #000000; color: white; font-family: \"微软雅黑\";"
+      " border: 2px solid " QV_DARK_GREY "; border-radius: 10px;"
+      " padding: 1px 2px; padding-left: 10px; }"
+      "QComboBox::drop-down { subcontrol-origin: padding; subcontrol-position: top right; width: "
+      "10px;"
+      " border-top-right-radius: 3px; border-bottom-right-radius: 3px; }"
+      "QComboBox::down-arrow { image: url(:ThirdPartyResources/images/ArrowDownBold.png);"
+      " width: 10px; height: 10px; }"
+      "QComboBox::down-arrow:on { image: url(:ThirdPartyResources/images/ArrowUpBold.png);"
+      " width: 12px; height: 12px; }"
+      "QComboBox QAbstractItemView { background: black; color: white;"
+      " selection-background-color: rgb(0, 0, 200); }"
+      "QComboBox QAbstractItemView::item { height: 30px; background: black; color: white; }"
+      "QComboBox QAbstractItemView::item:hover { background: rgb(98, 0, 255); }"
+      "QComboBox QAbstractItemView::item:selected { background: rgb(0, 85, 200); }";
 
 // Every item below root.
 QSet<QGraphicsItem*> itemsBelow(QGraphicsItem* root)
@@ -121,8 +122,8 @@ void cacheCurveImage(QGraphicsObject* item, QXYSeries* series, QChart* chart, QL
 
 } // namespace
 
-void ResponseChart::build(QObject* seriesParent, QChartView* view, QChart* chart, QLogValueAxis* axisX,
-                          QValueAxis* axisY, QObject* wheelFilter)
+void ResponseChart::build(QObject* seriesParent, QChartView* view, QChart* chart,
+    QLogValueAxis* axisX, QValueAxis* axisY, QObject* wheelFilter)
 {
     QList<QSplineSeries*> series;
     for (int i = 0; i < kSeriesCount; ++i) {
@@ -163,8 +164,8 @@ void ResponseChart::build(QObject* seriesParent, QChartView* view, QChart* chart
     }
 }
 
-QLabel* ResponseChart::buildContainer(QWidget* labelParent, QWidget* widget_3, QComboBox* comboBox_PEQMode,
-                                      QCheckBox* checkBox_channel, QChartView* view)
+QLabel* ResponseChart::buildContainer(QWidget* labelParent, QWidget* widget_3,
+    QComboBox* comboBox_PEQMode, QCheckBox* checkBox_channel, QChartView* view)
 {
     auto* label = new QLabel(QStringLiteral("PEQ Mode:"), labelParent);
     label->setObjectName(QStringLiteral("label_PEQMode"));
@@ -261,6 +262,6 @@ void ResponseChart::clearBandCurves() const
 
 void ResponseChart::zoomLevelAxis(QValueAxis* axisY, int wheelDeltaY)
 {
-    const LevelRange r = zoomLevelRange({axisY->min(), axisY->max()}, wheelDeltaY);
+    const LevelRange r = zoomLevelRange({ axisY->min(), axisY->max() }, wheelDeltaY);
     axisY->setRange(r.min, r.max);
 }

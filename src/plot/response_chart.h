@@ -32,18 +32,21 @@ public:
     static constexpr int kFiltered = 3;
     static constexpr int kFirstBand = 4; // band b is series b + 3
 
-    explicit ResponseChart(QChartView* view) : m_view(view) {}
+    explicit ResponseChart(QChartView* view)
+        : m_view(view)
+    {
+    }
 
     // Creates the fifteen series (QObject parent seriesParent), adds them to
     // the chart, sets up the axes, theme, margins and background and installs
     // wheelFilter on the view for the level zoom. All series stay empty.
     static void build(QObject* seriesParent, QChartView* view, QChart* chart, QLogValueAxis* axisX,
-                      QValueAxis* axisY, QObject* wheelFilter);
+        QValueAxis* axisY, QObject* wheelFilter);
 
     // Lays out widget_3: the channel-mode header row above the chart.
     // Returns the "PEQ Mode:" label it creates (parent labelParent).
-    static QLabel* buildContainer(QWidget* labelParent, QWidget* widget_3, QComboBox* comboBox_PEQMode,
-                                  QCheckBox* checkBox_channel, QChartView* view);
+    static QLabel* buildContainer(QWidget* labelParent, QWidget* widget_3,
+        QComboBox* comboBox_PEQMode, QCheckBox* checkBox_channel, QChartView* view);
 
     // The pen a series is drawn with (set each time it is drawn).
     static QPen seriesPen(int index);
@@ -69,8 +72,7 @@ private:
 
 // Runs redraw on the GUI thread after the current handler has returned to
 // the event loop (the per-band curve after an edit). Each call is served once.
-template <typename Redraw>
-void deferBandRedraw(QObject* context, Redraw&& redraw)
+template <typename Redraw> void deferBandRedraw(QObject* context, Redraw&& redraw)
 {
     QMetaObject::invokeMethod(context, std::forward<Redraw>(redraw), Qt::QueuedConnection);
 }

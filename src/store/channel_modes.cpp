@@ -25,7 +25,7 @@ QByteArray mapText()
     return text;
 }
 
-}  // namespace
+} // namespace
 
 QString channelModeFilePath()
 {
@@ -58,11 +58,11 @@ void loadConfig()
     for (const QString& line : lines) {
         const QStringList parts = line.split(QLatin1Char(':'), Qt::KeepEmptyParts);
         if (parts.size() < 2)
-            continue;  // no ":" (an empty line included): nothing to read
+            continue; // no ":" (an empty line included): nothing to read
         const int key = decimal(parts.at(0));
         const int value = decimal(parts.at(1));
         m_configMap.insert(key, value);
-        qDebug() << "本地更新本地更新";  // as addOrUpdateConfig, whose write waits for the end
+        qDebug() << "本地更新本地更新"; // as addOrUpdateConfig, whose write waits for the end
         qDebug() << "keyValue[i].toInt() " << key << value;
     }
     saveConfig();
@@ -85,10 +85,7 @@ void addOrUpdateConfig(int key, int value)
     saveConfig();
 }
 
-void saveConfig()
-{
-    store::writeFile(channelModeFilePath(), mapText());
-}
+void saveConfig() { store::writeFile(channelModeFilePath(), mapText()); }
 
 void deleteConfig(int key)
 {

@@ -11,7 +11,7 @@ extern QMap<int, int> m_configMap;
 QString channelModeFilePath();
 
 void loadConfig();
-int getConfig(int key);  // -1 when no mode is stored
+int getConfig(int key); // -1 when no mode is stored
 void addOrUpdateConfig(int key, int value);
 void saveConfig();
 void deleteConfig(int key);

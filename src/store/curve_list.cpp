@@ -19,23 +19,21 @@ namespace {
 void writeFirstStartEntries()
 {
     jsonDataList.clear();
-    buffer_Write(QStringLiteral("fre"), 0, QStringLiteral("fre1"), appFilePath(QStringLiteral("test.csv")));
+    buffer_Write(
+        QStringLiteral("fre"), 0, QStringLiteral("fre1"), appFilePath(QStringLiteral("test.csv")));
     buffer_Write(QStringLiteral("tar"), 1, QStringLiteral("Harman OE"),
-                 appFilePath(QStringLiteral("harman_over-ear_2018.csv")));
+        appFilePath(QStringLiteral("harman_over-ear_2018.csv")));
 }
 
 store::MirroredList mirrored()
 {
-    return {curveListFilePath(), jsonDataList, [](const QByteArray& data) { buffer_Read(data); },
-            kCurveListCapacity};
+    return { curveListFilePath(), jsonDataList, [](const QByteArray& data) { buffer_Read(data); },
+        kCurveListCapacity };
 }
 
-}  // namespace
+} // namespace
 
-QString curveListFilePath()
-{
-    return appFilePath(QStringLiteral("EQ_fre_tar_file.QVconfig"));
-}
+QString curveListFilePath() { return appFilePath(QStringLiteral("EQ_fre_tar_file.QVconfig")); }
 
 void buffer_Init()
 {
@@ -84,10 +82,7 @@ void buffer_Write(QString type, int index, QString name, QString path)
     jsonDataList.append(obj);
 }
 
-QByteArray generateJsonArray()
-{
-    return store::indentedArray(jsonDataList);
-}
+QByteArray generateJsonArray() { return store::indentedArray(jsonDataList); }
 
 void buffer_Read(QByteArray data)
 {
@@ -109,12 +104,6 @@ bool file_Add(QString type, int index, QString name, QString path)
     return store::addAndWrite(mirrored(), [&] { buffer_Write(type, index, name, path); });
 }
 
-void removeDataByIndex(int index)
-{
-    store::removeByIndex(jsonDataList, index);
-}
+void removeDataByIndex(int index) { store::removeByIndex(jsonDataList, index); }
 
-bool removeAndReorder(int index)
-{
-    return store::removeRenumberAndWrite(mirrored(), index);
-}
+bool removeAndReorder(int index) { return store::removeRenumberAndWrite(mirrored(), index); }

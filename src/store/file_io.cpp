@@ -30,7 +30,7 @@ bool writeOnce(const QString& path, const QByteArray& data)
     // first: a short write (full disk) must not replace the old file.
     if (file.write(data) != data.size() || !file.flush()) {
         file.cancelWriting();
-        return false;  // the temporary is removed with `file`
+        return false; // the temporary is removed with `file`
     }
     return file.commit();
 }
@@ -52,7 +52,7 @@ void saveBadCopy(const QString& path)
         qDebug() << "cannot keep a copy of the damaged file" << path;
 }
 
-}  // namespace
+} // namespace
 
 bool readFile(const QString& path, QByteArray* data, int attempts)
 {
@@ -80,10 +80,7 @@ bool writeFile(const QString& path, const QByteArray& data, int attempts)
     return false;
 }
 
-void keepBadCopyBeforeNextWrite(const QString& path)
-{
-    pendingBadCopies().insert(path);
-}
+void keepBadCopyBeforeNextWrite(const QString& path) { pendingBadCopies().insert(path); }
 
 void removeLeftoverTemporaries(const QString& path)
 {
@@ -93,15 +90,16 @@ void removeLeftoverTemporaries(const QString& path)
     const QFileInfo info(path);
     const QDir dir = info.dir();
     const QString prefix = info.fileName() + QLatin1Char('.');
-    const QStringList candidates = dir.entryList({prefix + QString(kRandomChars, QLatin1Char('?'))},
-                                                 QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList candidates
+        = dir.entryList({ prefix + QString(kRandomChars, QLatin1Char('?')) },
+            QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : candidates) {
         const QStringView suffix = QStringView(name).mid(prefix.size());
         const bool random = std::all_of(suffix.begin(), suffix.end(),
-                                        [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); });
+            [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); });
         if (random && QFile::remove(dir.filePath(name)))
             qDebug() << "removed an unfinished write" << dir.filePath(name);
     }
 }
 
-}  // namespace store
+} // namespace store

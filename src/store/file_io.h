@@ -23,4 +23,4 @@ void keepBadCopyBeforeNextWrite(const QString& path);
 // start clears such leftovers of the file at `path` away.
 void removeLeftoverTemporaries(const QString& path);
 
-}  // namespace store
+} // namespace store

@@ -35,7 +35,8 @@ QList<QJsonObject> tableObjects(const QByteArray& data, int capacity)
     return tableObjects(doc, error, capacity);
 }
 
-QList<QJsonObject> tableObjects(const QJsonDocument& doc, const QJsonParseError& error, int capacity)
+QList<QJsonObject> tableObjects(
+    const QJsonDocument& doc, const QJsonParseError& error, int capacity)
 {
     if (error.error != QJsonParseError::NoError) {
         qDebug() << "配置错误";
@@ -110,4 +111,4 @@ bool removeRenumberAndWrite(const MirroredList& f, int index)
     return true;
 }
 
-}  // namespace store
+} // namespace store

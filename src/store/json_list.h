@@ -21,7 +21,8 @@ QByteArray indentedArray(const QList<QJsonObject>& list);
 // The object elements of a stored array, at most `capacity` of them; logs
 // and gives none when the text is not JSON or not an array.
 QList<QJsonObject> tableObjects(const QByteArray& data, int capacity);
-QList<QJsonObject> tableObjects(const QJsonDocument& doc, const QJsonParseError& error, int capacity);
+QList<QJsonObject> tableObjects(
+    const QJsonDocument& doc, const QJsonParseError& error, int capacity);
 
 struct MirroredList
 {
@@ -33,7 +34,8 @@ struct MirroredList
 
 // Appends one object through `append`, rewrites the file and reads it back.
 // Refused when the list is full; on a failed write the list is restored.
-bool addAndWrite(const MirroredList& f, const std::function<void()>& append, const char* writtenLog = nullptr);
+bool addAndWrite(
+    const MirroredList& f, const std::function<void()>& append, const char* writtenLog = nullptr);
 
 // Removes every object whose "index" is `index`, without file access.
 void removeByIndex(QList<QJsonObject>& list, int index);
@@ -46,4 +48,4 @@ bool removeRenumberAndWrite(const MirroredList& f, int index);
 // bytes just written are what it holds.
 void readBack(const MirroredList& f, const QByteArray& written);
 
-}  // namespace store
+} // namespace store

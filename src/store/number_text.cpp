@@ -22,7 +22,7 @@ bool fastDouble(QStringView text, double* v)
     return ec == std::errc() && end == ascii + n;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<double> finiteNumber(QStringView text)
 {
@@ -38,7 +38,4 @@ std::optional<double> finiteNumber(QStringView text)
     return v;
 }
 
-QString gText(double v)
-{
-    return QString::number(v, 'g', 6);
-}
+QString gText(double v) { return QString::number(v, 'g', 6); }

@@ -9,7 +9,7 @@ QString& overrideDir()
     static QString dir;
     return dir;
 }
-}  // namespace
+} // namespace
 
 QString appDataDir()
 {
@@ -18,12 +18,6 @@ QString appDataDir()
     return QCoreApplication::applicationDirPath();
 }
 
-QString appFilePath(const QString& relative)
-{
-    return QDir(appDataDir()).filePath(relative);
-}
+QString appFilePath(const QString& relative) { return QDir(appDataDir()).filePath(relative); }
 
-void setAppDataDirForTesting(const QString& dir)
-{
-    overrideDir() = dir;
-}
+void setAppDataDirForTesting(const QString& dir) { overrideDir() = dir; }

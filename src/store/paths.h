@@ -6,4 +6,4 @@
 // built from this one directory so tests can point it at a temporary one.
 QString appDataDir();
 QString appFilePath(const QString& relative);
-void setAppDataDirForTesting(const QString& dir);  // empty string restores the default
+void setAppDataDirForTesting(const QString& dir); // empty string restores the default

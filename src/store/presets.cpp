@@ -33,9 +33,9 @@ struct Channel
     QList<QJsonObject>& list;
     EQ_config_data** table;
     int32_t& count;
-    EQ_data** set;  // the filter set being edited
+    EQ_data** set; // the filter set being edited
     EQ_data* startupSet;
-    bool left;  // the left side logs more and saves the preamp gain as "%.1f"
+    bool left; // the left side logs more and saves the preamp gain as "%.1f"
 };
 
 EQ_data startupLeft[12];
@@ -43,20 +43,17 @@ EQ_data startupRight[12];
 
 Channel leftChannel()
 {
-    return {"Workspace_Config/EQ_config.QVconfig", config_jsonDataList, CB_data, config_count,
-            EQ, startupLeft, true};
+    return { "Workspace_Config/EQ_config.QVconfig", config_jsonDataList, CB_data, config_count, EQ,
+        startupLeft, true };
 }
 
 Channel rightChannel()
 {
-    return {"Workspace_Config/EQ_config_R.QVconfig", config_jsonDataList_R, CB_data_R,
-            config_count_R, EQ_R, startupRight, false};
+    return { "Workspace_Config/EQ_config_R.QVconfig", config_jsonDataList_R, CB_data_R,
+        config_count_R, EQ_R, startupRight, false };
 }
 
-QString pathOf(const Channel& ch)
-{
-    return appFilePath(QLatin1String(ch.relativePath));
-}
+QString pathOf(const Channel& ch) { return appFilePath(QLatin1String(ch.relativePath)); }
 
 void initChannelRecords(const Channel& ch)
 {
@@ -94,21 +91,18 @@ int intField(QStringView text)
 }
 
 // A field that is not a number reads as 0.
-double doubleField(QStringView text)
-{
-    return finiteNumber(text).value_or(0.0);
-}
+double doubleField(QStringView text) { return finiteNumber(text).value_or(0.0); }
 
 QString preampText(const EQ_data& b, bool oneDecimal)
 {
     return QString::number(int(b.status)) + QLatin1Char(' ')
-           + (oneDecimal ? QString::number(b.gain, 'f', 1) : gText(b.gain));
+        + (oneDecimal ? QString::number(b.gain, 'f', 1) : gText(b.gain));
 }
 
 QString bandText(const EQ_data& b)
 {
-    return QStringList{QString::number(int(b.status)), QString::number(b.type),
-                       QString::number(b.center_frequency), gText(b.gain), gText(b.Q)}
+    return QStringList { QString::number(int(b.status)), QString::number(b.type),
+        QString::number(b.center_frequency), gText(b.gain), gText(b.Q) }
         .join(QLatin1Char(' '));
 }
 
@@ -155,8 +149,8 @@ void readTable(const Channel& ch, const QList<QJsonObject>& objects)
         readPreamp(obj.value(QLatin1String("eq_gain")).toString(), *rec.eq[0]);
         for (int k = 1; k < 12; ++k)
             readBand(obj.value(bandKey(k)).toString(), *rec.eq[k]);
-        qDebug() << "config_index:" << rec.index << rec.config_name
-                 << preampText(*rec.eq[0], false) << bandText(*rec.eq[1]);
+        qDebug() << "config_index:" << rec.index << rec.config_name << preampText(*rec.eq[0], false)
+                 << bandText(*rec.eq[1]);
         ++ch.count;
         qDebug() << "config_count:" << ch.count;
     }
@@ -169,18 +163,15 @@ void readTable(const Channel& ch, const QByteArray& data)
 
 store::MirroredList mirrored(const Channel& ch)
 {
-    return {pathOf(ch), ch.list, [ch](const QByteArray& data) { readTable(ch, data); },
-            kLocalPresetCapacity};
+    return { pathOf(ch), ch.list, [ch](const QByteArray& data) { readTable(ch, data); },
+        kLocalPresetCapacity };
 }
 
-QByteArray generate(const Channel& ch)
-{
-    return store::indentedArray(ch.list);
-}
+QByteArray generate(const Channel& ch) { return store::indentedArray(ch.list); }
 
 void appendPreset(const Channel& ch, int index, const QString& name)
 {
-    EQ_data fallback;  // only when no set is in place yet
+    EQ_data fallback; // only when no set is in place yet
     const auto band = [&](int k) -> const EQ_data& { return ch.set[k] ? *ch.set[k] : fallback; };
     QJsonObject obj;
     obj.insert(QLatin1String("index"), index);
@@ -256,8 +247,9 @@ int findIndex(const QJsonArray& array, int index)
 
 bool addPreset(const Channel& ch, int index, const QString& name)
 {
-    return store::addAndWrite(mirrored(ch), [&] { appendPreset(ch, index, name); },
-                              ch.left ? "EQ_config_file_Add" : nullptr);
+    return store::addAndWrite(
+        mirrored(ch), [&] { appendPreset(ch, index, name); },
+        ch.left ? "EQ_config_file_Add" : nullptr);
 }
 
 bool savePreset(const Channel& ch, int index)
@@ -297,7 +289,7 @@ bool renamePreset(const Channel& ch, int index, const QString& name)
     return rewriteFrom(ch, array);
 }
 
-}  // namespace
+} // namespace
 
 QString presetFilePath() { return pathOf(leftChannel()); }
 QString presetFilePath_R() { return pathOf(rightChannel()); }
@@ -350,7 +342,10 @@ void EQ_config_Read_R(QByteArray data) { readTable(rightChannel(), data); }
 void EQ_config_Read_R2(QByteArray data) { readTable(rightChannel(), data); }
 
 bool EQ_config_file_Add(int index, QString name) { return addPreset(leftChannel(), index, name); }
-bool EQ_config_file_Add_R(int index, QString name) { return addPreset(rightChannel(), index, name); }
+bool EQ_config_file_Add_R(int index, QString name)
+{
+    return addPreset(rightChannel(), index, name);
+}
 bool EQ_config_Update(int index) { return savePreset(leftChannel(), index); }
 bool EQ_config_Update_R(int index) { return savePreset(rightChannel(), index); }
 
@@ -360,10 +355,28 @@ void savePresetFiles(int index)
     EQ_config_Update_R(index);
 }
 
-bool EQ_config_Rename(int index, const QString& name) { return renamePreset(leftChannel(), index, name); }
-bool EQ_config_Rename_R(int index, const QString& name) { return renamePreset(rightChannel(), index, name); }
+bool EQ_config_Rename(int index, const QString& name)
+{
+    return renamePreset(leftChannel(), index, name);
+}
+bool EQ_config_Rename_R(int index, const QString& name)
+{
+    return renamePreset(rightChannel(), index, name);
+}
 void EQ_config_removeDataByIndex(int index) { store::removeByIndex(config_jsonDataList, index); }
-void EQ_config_removeDataByIndex_R(int index) { store::removeByIndex(config_jsonDataList_R, index); }
-void EQ_config_removeDataByIndex_R2(int index) { store::removeByIndex(config_jsonDataList_R, index); }
-bool EQ_config_removeAndReorder(int index) { return store::removeRenumberAndWrite(mirrored(leftChannel()), index); }
-bool EQ_config_removeAndReorder_R(int index) { return store::removeRenumberAndWrite(mirrored(rightChannel()), index); }
+void EQ_config_removeDataByIndex_R(int index)
+{
+    store::removeByIndex(config_jsonDataList_R, index);
+}
+void EQ_config_removeDataByIndex_R2(int index)
+{
+    store::removeByIndex(config_jsonDataList_R, index);
+}
+bool EQ_config_removeAndReorder(int index)
+{
+    return store::removeRenumberAndWrite(mirrored(leftChannel()), index);
+}
+bool EQ_config_removeAndReorder_R(int index)
+{
+    return store::removeRenumberAndWrite(mirrored(rightChannel()), index);
+}

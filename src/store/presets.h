@@ -50,8 +50,8 @@ public:
     config_deal_R();
 };
 
-QString presetFilePath();    // Workspace_Config/EQ_config.QVconfig
-QString presetFilePath_R();  // Workspace_Config/EQ_config_R.QVconfig
+QString presetFilePath(); // Workspace_Config/EQ_config.QVconfig
+QString presetFilePath_R(); // Workspace_Config/EQ_config_R.QVconfig
 
 // Loading and the file format.
 void EQ_config_value_Init();

@@ -17,32 +17,44 @@ Global_System::Global_System() = default;
 namespace {
 
 // One row per field, so writing and reading walk the same list of keys.
-struct IntKey { const char* key; int32_t SysSetInfo::*field; };
-struct BoolKey { const char* key; bool SysSetInfo::*field; };
-struct StringKey { const char* key; QString SysSetInfo::*field; };
+struct IntKey
+{
+    const char* key;
+    int32_t SysSetInfo::*field;
+};
+struct BoolKey
+{
+    const char* key;
+    bool SysSetInfo::*field;
+};
+struct StringKey
+{
+    const char* key;
+    QString SysSetInfo::*field;
+};
 
 constexpr IntKey kIntKeys[] = {
-    {"Language", &SysSetInfo::Language},
-    {"Pre_select_tar_index", &SysSetInfo::Pre_select_tar_index},
-    {"Pre_select_fre_index", &SysSetInfo::Pre_select_fre_index},
+    { "Language", &SysSetInfo::Language },
+    { "Pre_select_tar_index", &SysSetInfo::Pre_select_tar_index },
+    { "Pre_select_fre_index", &SysSetInfo::Pre_select_fre_index },
 };
 constexpr BoolKey kBoolKeys[] = {
-    {"Auto_run", &SysSetInfo::Auto_run},
-    {"Auto_save", &SysSetInfo::Auto_save},
-    {"CloseBehavior", &SysSetInfo::CloseBehavior},
-    {"Filtered_FR_alignment", &SysSetInfo::Filtered_FR_alignment},
-    {"High_sampling_rate_mute", &SysSetInfo::High_sampling_rate_mute},
-    {"Target_Mark", &SysSetInfo::Target_Mark},
-    {"Source_Mark", &SysSetInfo::Source_Mark},
-    {"Each_Mark", &SysSetInfo::Each_Mark},
-    {"Combined_Mark", &SysSetInfo::Combined_Mark},
-    {"Filtered_Mark", &SysSetInfo::Filtered_Mark},
-    {"Raw_Mark", &SysSetInfo::Raw_Mark},
-    {"FollowPre", &SysSetInfo::FollowPre},
+    { "Auto_run", &SysSetInfo::Auto_run },
+    { "Auto_save", &SysSetInfo::Auto_save },
+    { "CloseBehavior", &SysSetInfo::CloseBehavior },
+    { "Filtered_FR_alignment", &SysSetInfo::Filtered_FR_alignment },
+    { "High_sampling_rate_mute", &SysSetInfo::High_sampling_rate_mute },
+    { "Target_Mark", &SysSetInfo::Target_Mark },
+    { "Source_Mark", &SysSetInfo::Source_Mark },
+    { "Each_Mark", &SysSetInfo::Each_Mark },
+    { "Combined_Mark", &SysSetInfo::Combined_Mark },
+    { "Filtered_Mark", &SysSetInfo::Filtered_Mark },
+    { "Raw_Mark", &SysSetInfo::Raw_Mark },
+    { "FollowPre", &SysSetInfo::FollowPre },
 };
 constexpr StringKey kStringKeys[] = {
-    {"EQ_save_file_path", &SysSetInfo::EQ_save_file_path},
-    {"QuorvelVesk_version", &SysSetInfo::QuorvelVesk_version},
+    { "EQ_save_file_path", &SysSetInfo::EQ_save_file_path },
+    { "QuorvelVesk_version", &SysSetInfo::QuorvelVesk_version },
 };
 
 SysSetInfo defaultSettings()
@@ -59,12 +71,9 @@ SysSetInfo defaultSettings()
     return s;
 }
 
-}  // namespace
+} // namespace
 
-QString settingsFilePath()
-{
-    return appFilePath(QStringLiteral("EQ_systemsetting_file.QVconfig"));
-}
+QString settingsFilePath() { return appFilePath(QStringLiteral("EQ_systemsetting_file.QVconfig")); }
 
 QString QuorvelProInstallLocation()
 {

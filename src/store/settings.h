@@ -10,30 +10,30 @@
 // is its name.
 struct SysSetInfo
 {
-    int32_t Language{};  // 1 English, 0 Chinese
+    int32_t Language {}; // 1 English, 0 Chinese
     QString EQ_save_file_path;
-    bool Auto_run{};
-    bool Auto_save{};
-    bool CloseBehavior{};  // false: closing only minimises
-    bool Filtered_FR_alignment{};
-    bool High_sampling_rate_mute{};
-    bool Target_Mark{};
-    bool Source_Mark{};
-    bool Each_Mark{};
-    bool Combined_Mark{};
-    bool Filtered_Mark{};
-    bool Raw_Mark{};
-    int32_t Pre_select_tar_index{};  // curve-list index, -1 none
-    int32_t Pre_select_fre_index{};
+    bool Auto_run {};
+    bool Auto_save {};
+    bool CloseBehavior {}; // false: closing only minimises
+    bool Filtered_FR_alignment {};
+    bool High_sampling_rate_mute {};
+    bool Target_Mark {};
+    bool Source_Mark {};
+    bool Each_Mark {};
+    bool Combined_Mark {};
+    bool Filtered_Mark {};
+    bool Raw_Mark {};
+    int32_t Pre_select_tar_index {}; // curve-list index, -1 none
+    int32_t Pre_select_fre_index {};
     QString QuorvelVesk_version;
-    bool FollowPre{};
+    bool FollowPre {};
 };
 
 // All zero, false and empty until config_Init runs.
 extern SysSetInfo sysSetValue;
 
 // The version this build writes into the settings file at every start.
-extern const QString QuorvelVesk_running_version;  // "V1.16"
+extern const QString QuorvelVesk_running_version; // "V1.16"
 
 // Groups the settings functions; never instantiated.
 class Global_System

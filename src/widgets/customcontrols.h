@@ -21,102 +21,109 @@ class QToolButton;
 void clearHoverWhenMenuCloses(QToolButton* button);
 
 // Never tracks a drag, so dragging over the box does not move the window.
-class CustomCheckBox : public QCheckBox {
-  Q_OBJECT
+class CustomCheckBox : public QCheckBox
+{
+    Q_OBJECT
 public:
-  explicit CustomCheckBox(QWidget* parent = nullptr);
+    explicit CustomCheckBox(QWidget* parent = nullptr);
 
 protected:
-  void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 };
 
 // Curve picker: no window drag from inside it, no context menus, and presses on
 // its popup container (outside the list) are swallowed.
-class CustomComboBox : public QComboBox {
-  Q_OBJECT
+class CustomComboBox : public QComboBox
+{
+    Q_OBJECT
 public:
-  explicit CustomComboBox(QWidget* parent = nullptr);
+    explicit CustomComboBox(QWidget* parent = nullptr);
 
-  // Remembers the list that is about to become the popup view and, one event
-  // loop turn later, filters the popup container it then sits in.
-  void saveView(QListWidget* view);
+    // Remembers the list that is about to become the popup view and, one event
+    // loop turn later, filters the popup container it then sits in.
+    void saveView(QListWidget* view);
 
 protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
-  QPointer<QListWidget> m_view;
+    QPointer<QListWidget> m_view;
 };
 
 // Opens no context menu.
-class CustomLineEdit : public QLineEdit {
-  Q_OBJECT
+class CustomLineEdit : public QLineEdit
+{
+    Q_OBJECT
 public:
-  explicit CustomLineEdit(QWidget* parent = nullptr);
+    explicit CustomLineEdit(QWidget* parent = nullptr);
 
 protected:
-  void contextMenuEvent(QContextMenuEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 };
 
 // A press works the button and also travels on, so a button in the title area
 // can still start a window drag; moves and double-clicks stop here.
-class CustomPushButton : public QPushButton {
-  Q_OBJECT
+class CustomPushButton : public QPushButton
+{
+    Q_OBJECT
 public:
-  explicit CustomPushButton(QWidget* parent = nullptr);
+    explicit CustomPushButton(QWidget* parent = nullptr);
 
 protected:
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
 // Keeps presses, drags and double-clicks from the window; no context menus.
-class CustomScrollArea : public QScrollArea {
-  Q_OBJECT
+class CustomScrollArea : public QScrollArea
+{
+    Q_OBJECT
 public:
-  explicit CustomScrollArea(QWidget* parent = nullptr);
+    explicit CustomScrollArea(QWidget* parent = nullptr);
 
 protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
 // A left double-click toggles the system's maximised state.
-class CustomWidget : public QWidget {
-  Q_OBJECT
+class CustomWidget : public QWidget
+{
+    Q_OBJECT
 public:
-  explicit CustomWidget(QWidget* parent = nullptr);
+    explicit CustomWidget(QWidget* parent = nullptr);
 
 protected:
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
 // A combo box the wheel never changes, whose popup opens offset when opened
 // through showPopup().
-class vComboBox : public QComboBox {
-  Q_OBJECT
+class vComboBox : public QComboBox
+{
+    Q_OBJECT
 public:
-  explicit vComboBox(QWidget* parent = nullptr);
+    explicit vComboBox(QWidget* parent = nullptr);
 
-  void setPopupLocation(int x, int y);
-  void showPopup() override;
-  void hidePopup() override;
+    void setPopupLocation(int x, int y);
+    void showPopup() override;
+    void hidePopup() override;
 
 signals:
-  void sigPopup();
-  void sigHidePopup();
+    void sigPopup();
+    void sigHidePopup();
 
 protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-  int popupOffsetX = 0;
-  int popupOffsetY = 12;
+    int popupOffsetX = 0;
+    int popupOffsetY = 12;
 };

@@ -6,12 +6,13 @@
 
 #include <QProxyStyle>
 
-class KeyboardFocusStyle : public QProxyStyle {
-  Q_OBJECT
+class KeyboardFocusStyle : public QProxyStyle
+{
+    Q_OBJECT
 public:
-  // Takes ownership of base; a null base stands for the default style.
-  explicit KeyboardFocusStyle(QStyle* base = nullptr);
+    // Takes ownership of base; a null base stands for the default style.
+    explicit KeyboardFocusStyle(QStyle* base = nullptr);
 
-  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
-                     const QWidget* widget = nullptr) const override;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+        const QWidget* widget = nullptr) const override;
 };

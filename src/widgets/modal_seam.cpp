@@ -48,16 +48,16 @@ QAction* exec(QMenu& menu, const QPoint& globalPos)
     return action;
 }
 
-QString getOpenFileName(QWidget* parent, const QString& caption, const QString& dir,
-    const QString& filter)
+QString getOpenFileName(
+    QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
 {
     if (g_answerer)
         return g_answerer->answerFile(FileKind::Open, caption, dir, filter);
     return QFileDialog::getOpenFileName(parent, caption, dir, filter);
 }
 
-QString getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
-    const QString& filter)
+QString getSaveFileName(
+    QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
 {
     if (g_answerer)
         return g_answerer->answerFile(FileKind::Save, caption, dir, filter);
@@ -71,4 +71,4 @@ QString getExistingDirectory(QWidget* parent, const QString& caption, const QStr
     return QFileDialog::getExistingDirectory(parent, caption, dir);
 }
 
-}  // namespace modal
+} // namespace modal

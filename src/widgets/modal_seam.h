@@ -28,8 +28,8 @@ public:
     // The item the user picks, or null for a dismissed menu.
     virtual QAction* answerMenu(QMenu& menu) = 0;
     // The path the user picks, or an empty string for Cancel.
-    virtual QString answerFile(FileKind kind, const QString& caption, const QString& dir,
-        const QString& filter)
+    virtual QString answerFile(
+        FileKind kind, const QString& caption, const QString& dir, const QString& filter)
         = 0;
 };
 
@@ -42,10 +42,10 @@ int exec(QDialog& dialog);
 // QMenu::exec: the chosen action is triggered and returned, or null.
 QAction* exec(QMenu& menu, const QPoint& globalPos);
 
-QString getOpenFileName(QWidget* parent, const QString& caption, const QString& dir,
-    const QString& filter);
-QString getSaveFileName(QWidget* parent, const QString& caption, const QString& dir,
-    const QString& filter);
+QString getOpenFileName(
+    QWidget* parent, const QString& caption, const QString& dir, const QString& filter);
+QString getSaveFileName(
+    QWidget* parent, const QString& caption, const QString& dir, const QString& filter);
 QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir);
 
-}  // namespace modal
+} // namespace modal

@@ -9,13 +9,13 @@ namespace {
 
 constexpr int kCancel = 3;
 
-const char* const kChooserSheet =
-    "QDialog { background-color: #f0f0f0; } QLabel { font-size: 14px; color: #ffffff; } "
-    "QPushButton { background-color: #000000; border: 1px solid #ccc; border-radius: 4px; "
-    "padding: 6px 12px; font-size: 12px; } QPushButton:hover { background-color: #d2d2d2; } "
-    "QPushButton:pressed { background-color: #c0c0c0; } QPushButton#%1 { background-color: "
-    "#4285f4; color: white; border-color: #3367d6; } QPushButton#%1:hover { background-color: "
-    "#3367d6; }";
+const char* const kChooserSheet
+    = "QDialog { background-color: #f0f0f0; } QLabel { font-size: 14px; color: #ffffff; } "
+      "QPushButton { background-color: #000000; border: 1px solid #ccc; border-radius: 4px; "
+      "padding: 6px 12px; font-size: 12px; } QPushButton:hover { background-color: #d2d2d2; } "
+      "QPushButton:pressed { background-color: #c0c0c0; } QPushButton#%1 { background-color: "
+      "#4285f4; color: white; border-color: #3367d6; } QPushButton#%1:hover { background-color: "
+      "#3367d6; }";
 
 struct ChooserTexts
 {
@@ -23,15 +23,16 @@ struct ChooserTexts
     const char* choices[3];
     const char* cancel;
 };
-const ChooserTexts kEnglish{"Please select which user configuration to import",
-                            {"config 1", "config 2", "config 3"},
-                            "Cancel"};
-const ChooserTexts kChinese{"请选择导入哪一个用户配置", {"配置1", "配置2", "配置3"}, "取消"};
+const ChooserTexts kEnglish { "Please select which user configuration to import",
+    { "config 1", "config 2", "config 3" }, "Cancel" };
+const ChooserTexts kChinese { "请选择导入哪一个用户配置", { "配置1", "配置2", "配置3" }, "取消" };
 
-}  // namespace
+} // namespace
 
 CustomDialog::CustomDialog(QWidget* parent)
-    : QDialog(parent), m_question(new QLabel(this)), m_cancel(new QPushButton(this))
+    : QDialog(parent)
+    , m_question(new QLabel(this))
+    , m_cancel(new QPushButton(this))
 {
     setMinimumWidth(300);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -46,7 +47,7 @@ CustomDialog::CustomDialog(QWidget* parent)
         row->addWidget(b);
     }
     row->addWidget(m_cancel);
-    for (QPushButton* b : {m_slots[0], m_slots[1], m_slots[2], m_cancel})
+    for (QPushButton* b : { m_slots[0], m_slots[1], m_slots[2], m_cancel })
         b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 
     auto* column = new QVBoxLayout(this);
@@ -76,10 +77,7 @@ void CustomDialog::setlanguage(int language)
     m_cancel->setText(QString::fromUtf8(t.cancel));
 }
 
-int CustomDialog::selectedButton() const
-{
-    return m_choice;
-}
+int CustomDialog::selectedButton() const { return m_choice; }
 
 void CustomDialog::showEvent(QShowEvent* event)
 {
@@ -91,10 +89,18 @@ void CustomDialog::choose(int choice)
 {
     m_choice = choice;
     switch (choice) {
-    case 0: emit button1Clicked(); break;
-    case 1: emit button2Clicked(); break;
-    case 2: emit button3Clicked(); break;
-    default: emit cancelClicked(); break;
+    case 0:
+        emit button1Clicked();
+        break;
+    case 1:
+        emit button2Clicked();
+        break;
+    case 2:
+        emit button3Clicked();
+        break;
+    default:
+        emit cancelClicked();
+        break;
     }
     if (choice == kCancel)
         reject();

@@ -24,7 +24,7 @@ QStringList namesOf(EQ_config_data* const* table, int count)
     return names;
 }
 
-}  // namespace
+} // namespace
 
 CustomRadioButton::CustomRadioButton(QWidget* parent)
     : PresetButton(parent)

@@ -16,8 +16,8 @@ public:
     explicit CustomRadioButton(QWidget* parent = nullptr);
 
 signals:
-    void Input_Index(int index);   // "Store to device"
-    void radio_remove(int index);  // "Delete"
+    void Input_Index(int index); // "Store to device"
+    void radio_remove(int index); // "Delete"
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;

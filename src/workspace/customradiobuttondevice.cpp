@@ -28,7 +28,7 @@ QStringList namesOf(EQ_config_data* const* table, int count)
     return names;
 }
 
-}  // namespace
+} // namespace
 
 CustomRadioButtonDevice::CustomRadioButtonDevice(QWidget* parent)
     : PresetButton(parent)
@@ -41,7 +41,8 @@ CustomRadioButtonDevice::CustomRadioButtonDevice(QWidget* parent)
     // The three-slot models keep their three slots: no "Delete".
     if (!Ostra2_Sign && !Mirel1_Sign) {
         menu()->addAction(m_delete);
-        connect(m_delete, &QAction::triggered, this, &CustomRadioButtonDevice::deleteActionTriggered);
+        connect(
+            m_delete, &QAction::triggered, this, &CustomRadioButtonDevice::deleteActionTriggered);
     }
     QFont f = font();
     f.setPixelSize(16);
@@ -55,8 +56,8 @@ void CustomRadioButtonDevice::setSlotLabel(int slot, const QString& name, bool n
         return;
     }
     const QFontMetrics metrics(font());
-    setText(numberedSlotText(slot + 1, name,
-                             [&metrics](const QString& t) { return metrics.horizontalAdvance(t); }));
+    setText(numberedSlotText(
+        slot + 1, name, [&metrics](const QString& t) { return metrics.horizontalAdvance(t); }));
     setToolTip(name);
 }
 

@@ -24,10 +24,10 @@ public:
     void setSlotLabel(int slot, const QString& name, bool numbered);
 
 signals:
-    void radio_remove(int index);                          // "Delete": the slot
+    void radio_remove(int index); // "Delete": the slot
     void device_radio_rename(int index, QString configname);
     void Save_Index(int index);
-    void Input_Index(int index);  // declared for the interface; never emitted
+    void Input_Index(int index); // declared for the interface; never emitted
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -40,7 +40,7 @@ private slots:
 private:
     PresetNameDialog* makeNameDialog() override;
 
-    QAction* m_save;  // made and translated, never placed in the menu
+    QAction* m_save; // made and translated, never placed in the menu
     QAction* m_rename;
     QAction* m_delete;
 };

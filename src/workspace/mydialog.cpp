@@ -20,14 +20,14 @@ const char* const kLabelSheet = "background-color: " QV_DARK_GREY "; color: " QV
 const char* const kEditSheet = "QLineEdit {border: 1px solid " QV_TEXT ";color: " QV_TEXT
                                ";background-color: " QV_DARK_GREY "; }";
 
-}  // namespace
+} // namespace
 
 PresetNameDialog::PresetNameDialog(QWidget* parent)
-    : QDialog(parent),
-      m_label(new QLabel(QStringLiteral("请输入名字："), this)),
-      m_edit(new QLineEdit(this)),
-      m_ok(new QPushButton(QStringLiteral("确定"), this)),
-      m_cancel(new QPushButton(QStringLiteral("取消"), this))
+    : QDialog(parent)
+    , m_label(new QLabel(QStringLiteral("请输入名字："), this))
+    , m_edit(new QLineEdit(this))
+    , m_ok(new QPushButton(QStringLiteral("确定"), this))
+    , m_cancel(new QPushButton(QStringLiteral("取消"), this))
 {
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setFixedSize(180, 100);
@@ -44,7 +44,7 @@ PresetNameDialog::PresetNameDialog(QWidget* parent)
     m_edit->setMaxLength(kPresetNameMaxLength);
     m_edit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(presetNamePattern()), m_edit));
-    for (QPushButton* b : {m_ok, m_cancel}) {
+    for (QPushButton* b : { m_ok, m_cancel }) {
         b->setStyleSheet(QString::fromLatin1(SharedSheet::nameDialogButton));
         b->setFixedHeight(25);
     }

@@ -38,7 +38,10 @@ class MyDialog1 : public PresetNameDialog
     Q_OBJECT
 
 public:
-    explicit MyDialog1(QWidget* parent = nullptr) : PresetNameDialog(parent) {}
+    explicit MyDialog1(QWidget* parent = nullptr)
+        : PresetNameDialog(parent)
+    {
+    }
 };
 
 class MyDialog2 : public PresetNameDialog
@@ -46,5 +49,8 @@ class MyDialog2 : public PresetNameDialog
     Q_OBJECT
 
 public:
-    explicit MyDialog2(QWidget* parent = nullptr) : PresetNameDialog(parent) {}
+    explicit MyDialog2(QWidget* parent = nullptr)
+        : PresetNameDialog(parent)
+    {
+    }
 };

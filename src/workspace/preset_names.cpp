@@ -6,7 +6,7 @@
 namespace {
 constexpr int kSlotLabelWholeBelow = 186;
 const QString kEllipsis = QStringLiteral("\u2026");
-}  // namespace
+} // namespace
 
 QString radioObjectName(int radioIndex)
 {
@@ -53,7 +53,7 @@ QString numberedSlotLabel(int number, const QString& name, const TextWidth& widt
         return label;
     for (qsizetype n = label.size() - 1; n > 0; --n) {
         if (label.at(n - 1).isHighSurrogate())
-            continue;  // never split a character
+            continue; // never split a character
         const QString cut = label.left(n) + kEllipsis;
         if (width(cut) <= kSlotLabelElideWidth)
             return cut;
@@ -68,7 +68,8 @@ QString numberedSlotText(int number, const QString& name, const TextWidth& width
 
 QString presetNamePattern()
 {
-    return QStringLiteral("[a-zA-Z0-9`~!@#$%^&\uFF01\u2014\u2014\uFFE5*()-_=+\\[\\]{}|;:'\",.<>?/]*");
+    return QStringLiteral(
+        "[a-zA-Z0-9`~!@#$%^&\uFF01\u2014\u2014\uFFE5*()-_=+\\[\\]{}|;:'\",.<>?/]*");
 }
 
 bool isThreeSlotModel(const QString& model)
@@ -76,8 +77,8 @@ bool isThreeSlotModel(const QString& model)
     return model == QLatin1String("Ostra 2") || model == QLatin1String("Mirel 1");
 }
 
-SlotLimit slotLimit(bool numbered, int userSlots, const QString& tag, const QString& model,
-                    bool factoryListed)
+SlotLimit slotLimit(
+    bool numbered, int userSlots, const QString& tag, const QString& model, bool factoryListed)
 {
     const bool leftRight = tag == QLatin1String("ABCD");
     const bool oneSet = tag == QLatin1String("QAZWS");
@@ -88,5 +89,5 @@ SlotLimit slotLimit(bool numbered, int userSlots, const QString& tag, const QStr
     const bool reached = (numbered && userSlots >= 3 && isThreeSlotModel(model))
         || (!numbered && userSlots >= 5 && leftRight) || (numbered && userSlots >= 10 && leftRight)
         || (userSlots >= 5 && oneSet) || userSlots >= freeSlots;
-    return {reached, reached && isThreeSlotModel(model)};
+    return { reached, reached && isThreeSlotModel(model) };
 }

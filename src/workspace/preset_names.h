@@ -42,8 +42,8 @@ constexpr int kPresetNameMaxLength = 15;
 struct SlotLimit
 {
     bool reached = false;
-    bool overwrite = false;  // the three-slot models: choose a slot to overwrite
+    bool overwrite = false; // the three-slot models: choose a slot to overwrite
 };
-SlotLimit slotLimit(bool numbered, int userSlots, const QString& tag, const QString& model,
-                    bool factoryListed);
+SlotLimit slotLimit(
+    bool numbered, int userSlots, const QString& tag, const QString& model, bool factoryListed);
 bool isThreeSlotModel(const QString& model);

@@ -25,10 +25,7 @@ void PresetButton::dispose()
         deleteLater();
 }
 
-void PresetButton::mouseMoveEvent(QMouseEvent* event)
-{
-    event->accept();
-}
+void PresetButton::mouseMoveEvent(QMouseEvent* event) { event->accept(); }
 
 QAction* PresetButton::makeMenuAction(const QString& english, const QString& chinese)
 {

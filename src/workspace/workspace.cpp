@@ -105,7 +105,7 @@ bool isArrowKey(int key)
     return key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
 }
 
-}  // namespace
+} // namespace
 
 void WorkspaceUi::setupUi(QWidget* Workspace)
 {
@@ -148,8 +148,8 @@ void WorkspaceUi::setupUi(QWidget* Workspace)
     verticalLayout_2->addLayout(horizontalLayout_2);
     gridLayout_3->addLayout(verticalLayout_2, 1, 0, 1, 1);
 
-    gridLayout_3->addItem(new QSpacerItem(167, 288, QSizePolicy::Minimum, QSizePolicy::Expanding),
-                          2, 0, 1, 1);
+    gridLayout_3->addItem(
+        new QSpacerItem(167, 288, QSizePolicy::Minimum, QSizePolicy::Expanding), 2, 0, 1, 1);
     widget = new QWidget(scrollAreaWidgetContents);
     widget->setObjectName(QStringLiteral("widget"));
     gridLayout_3->addWidget(widget, 4, 0, 1, 1);
@@ -158,7 +158,9 @@ void WorkspaceUi::setupUi(QWidget* Workspace)
     verticalLayout_4->addWidget(scrollArea);
 }
 
-Workspace::Workspace(QWidget* parent) : QWidget(parent), ui(new WorkspaceUi)
+Workspace::Workspace(QWidget* parent)
+    : QWidget(parent)
+    , ui(new WorkspaceUi)
 {
     ui->setupUi(this);
     QMetaObject::connectSlotsByName(this);
@@ -172,15 +174,15 @@ Workspace::Workspace(QWidget* parent) : QWidget(parent), ui(new WorkspaceUi)
 
     if (systemset) {
         connect(systemset, &SystemSetting::language_changed, this,
-                &Workspace::Language_Change_WorkSpaceUi);
+            &Workspace::Language_Change_WorkSpaceUi);
         connect(this, &Workspace::workspace_mute, systemset, &SystemSetting::recive_mute);
     }
     connect(this, &Workspace::qiehuan_radio_Change, this, &Workspace::EQ_config_Device_Update);
-    connect(this, &Workspace::qiehuan_radio_Change2, this,
-            &Workspace::qiehuan_EQ_config_Device_Update);
+    connect(
+        this, &Workspace::qiehuan_radio_Change2, this, &Workspace::qiehuan_EQ_config_Device_Update);
 
     ui->scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    for (QLabel* header : {ui->label, ui->label_2}) {
+    for (QLabel* header : { ui->label, ui->label_2 }) {
         QFont f = header->font();
         f.setPointSizeF(adjustFontSize() * 18.0);
         header->setFont(f);
@@ -188,10 +190,7 @@ Workspace::Workspace(QWidget* parent) : QWidget(parent), ui(new WorkspaceUi)
     installEventFilter(this);
 }
 
-Workspace::~Workspace()
-{
-    delete ui;
-}
+Workspace::~Workspace() { delete ui; }
 
 void Workspace::Radio_Init()
 {
@@ -227,10 +226,7 @@ bool Workspace::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void Workspace::shifouzhichi2(QString tag)
-{
-    test_str = tag;
-}
+void Workspace::shifouzhichi2(QString tag) { test_str = tag; }
 
 // ---- The "User Config" list ----
 
@@ -248,7 +244,7 @@ CustomRadioButtonDevice* Workspace::makeSlotButton(int slot, const QString& name
     button->setStyleSheet(qss);
     button->setObjectName(radioObjectName(100 + slot));
     button->setSlotLabel(slot, name, execute_biaozhi);
-    button->installEventFilter(this);  // arrow keys switch no preset
+    button->installEventFilter(this); // arrow keys switch no preset
     return button;
 }
 
@@ -285,17 +281,17 @@ void Workspace::removeDeviceButtons(bool factory)
 // numbered style the listed and added slots switch through
 // Receive_Toggle_Update(2); every other button runs its variant, with the
 // name it was made with.
-void Workspace::connectSlotButton(CustomRadioButtonDevice* button, SlotToggle variant,
-                                  const QString& name)
+void Workspace::connectSlotButton(
+    CustomRadioButtonDevice* button, SlotToggle variant, const QString& name)
 {
     connect(button, &CustomRadioButtonDevice::radio_remove, this, &Workspace::Device_Index_Change);
     connect(button, &CustomRadioButtonDevice::device_radio_rename, this,
-            &Workspace::Device_Radio_Rename);
+        &Workspace::Device_Radio_Rename);
     connect(button, &CustomRadioButtonDevice::Save_Index, this, &Workspace::Device_Config_Save);
     if (execute_biaozhi && (variant == SlotToggle::Listed || variant == SlotToggle::Added)) {
         connect(button, &QAbstractButton::toggled, this,
-                variant == SlotToggle::Listed ? &Workspace::Receive_Toggle_Update
-                                              : &Workspace::Receive_Toggle_Update2);
+            variant == SlotToggle::Listed ? &Workspace::Receive_Toggle_Update
+                                          : &Workspace::Receive_Toggle_Update2);
         return;
     }
     QPointer<CustomRadioButtonDevice> guarded(button);
@@ -404,21 +400,15 @@ void Workspace::Device_Radio_Clear()
     tem_ui_biao = 0;
     Device_EQ_sign = false;
     morendevice_name.clear();
-    ++m_connection;  // every device selection so far belongs to the lost device
+    ++m_connection; // every device selection so far belongs to the lost device
     emit workspace_mute(Silent_Sign);
 }
 
 // ---- Switching the device to a slot ----
 
-void Workspace::Receive_Toggle_Update(bool checked)
-{
-    numberedToggle(checked);
-}
+void Workspace::Receive_Toggle_Update(bool checked) { numberedToggle(checked); }
 
-void Workspace::Receive_Toggle_Update2(bool checked)
-{
-    numberedToggle(checked);
-}
+void Workspace::Receive_Toggle_Update2(bool checked) { numberedToggle(checked); }
 
 // The numbered-style buttons. Those of the device's own list save the preset
 // being left too, as every other selection does, so no edit of it is lost.
@@ -438,10 +428,7 @@ void Workspace::numberedToggle(bool checked)
     emit qiehuan_radio_Change2(index);
 }
 
-void Workspace::EQ_config_Device_Update(int index)
-{
-    Device_Config_Save(index);
-}
+void Workspace::EQ_config_Device_Update(int index) { Device_Config_Save(index); }
 
 void Workspace::qiehuan_EQ_config_Device_Update(int index)
 {
@@ -489,7 +476,8 @@ void Workspace::pointSetsAt(EQ_config_data* left, EQ_config_data* right)
 // everything it calls have returned.
 void Workspace::emitDeferred(void (Workspace::*signal)())
 {
-    QMetaObject::invokeMethod(this, [this, signal] { (this->*signal)(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, signal] { (this->*signal)(); }, Qt::QueuedConnection);
 }
 
 void Workspace::remind(const char* english, const char* chinese)

@@ -34,11 +34,11 @@ struct WorkspaceUi
     CustomScrollArea* scrollArea = nullptr;
     QWidget* scrollAreaWidgetContents = nullptr;
     QGridLayout* gridLayout_3 = nullptr;
-    QVBoxLayout* verticalLayout = nullptr;  // "Local Config": header row, then the buttons
+    QVBoxLayout* verticalLayout = nullptr; // "Local Config": header row, then the buttons
     QHBoxLayout* horizontalLayout = nullptr;
     QLabel* label = nullptr;
     CustomPushButton* PButton_Add = nullptr;
-    QVBoxLayout* verticalLayout_2 = nullptr;  // "User Config": header row, factory presets, slots
+    QVBoxLayout* verticalLayout_2 = nullptr; // "User Config": header row, factory presets, slots
     QHBoxLayout* horizontalLayout_2 = nullptr;
     QLabel* label_2 = nullptr;
     CustomPushButton* PButton_Add_2 = nullptr;
@@ -56,7 +56,7 @@ public:
     ~Workspace() override;
 
     WorkspaceUi* ui = nullptr;
-    CustomDialog* dialog = nullptr;  // the slot chooser, reused for the panel's life
+    CustomDialog* dialog = nullptr; // the slot chooser, reused for the panel's life
 
     // The local button and the device button made last.
     QPointer<CustomRadioButton> current_radioButton;
@@ -137,17 +137,17 @@ protected:
 
 private:
     // Which handler a device slot button runs when it is selected.
-    enum class SlotToggle
-    {
-        Listed,         // built from the device's list, plain style
-        Added,          // made by the add and import roads, plain style
-        Stored,         // made by the store road, plain style
-        StoredFlagged,  // made by the store road, numbered style
-        Factory,        // the factory presets
+    enum class SlotToggle {
+        Listed, // built from the device's list, plain style
+        Added, // made by the add and import roads, plain style
+        Stored, // made by the store road, plain style
+        StoredFlagged, // made by the store road, numbered style
+        Factory, // the factory presets
     };
-    void onDevicePresetToggled(bool checked, SlotToggle variant, QAbstractButton* button,
-                               const QString& madeWith);
-    void connectSlotButton(CustomRadioButtonDevice* button, SlotToggle variant, const QString& name);
+    void onDevicePresetToggled(
+        bool checked, SlotToggle variant, QAbstractButton* button, const QString& madeWith);
+    void connectSlotButton(
+        CustomRadioButtonDevice* button, SlotToggle variant, const QString& name);
     void numberedToggle(bool checked);
 
     // Selection bookkeeping. A device selection belongs to the connection it
@@ -181,9 +181,9 @@ private:
 
     QPointer<CustomLineEdit> m_localEdit;
     QPointer<CustomLineEdit> m_deviceEdit;
-    int m_storeLocalIndex = -1;  // local preset of the open store edit
+    int m_storeLocalIndex = -1; // local preset of the open store edit
     QList<QPointer<QAbstractButton>> m_factoryButtons;
-    int m_connection = 0;        // counts device losses
+    int m_connection = 0; // counts device losses
     int m_selectedConnection = 0;
     int m_preselectedConnection = 0;
 };

@@ -38,15 +38,9 @@ const char* const kNotConnectedZh = "设备未连接";
 const char* const kMaximum = "The maximum number of configurations has been reached";
 const char* const kMaximumZh = "目前已达机子最大支持配置数量";
 
-bool isOneSet()
-{
-    return test_str == QLatin1String("QAZWS");
-}
+bool isOneSet() { return test_str == QLatin1String("QAZWS"); }
 
-bool isLeftRight()
-{
-    return test_str == QLatin1String("ABCD");
-}
+bool isLeftRight() { return test_str == QLatin1String("ABCD"); }
 
 // Status, type, frequency, gain and Q of all twelve records.
 void copyBands(EQ_data* const* from, EQ_config_data& to)
@@ -63,12 +57,12 @@ QStringList slotNames(bool right, int count)
     return names;
 }
 
-}  // namespace
+} // namespace
 
 // ---- Selecting a slot ----
 
-void Workspace::onDevicePresetToggled(bool checked, SlotToggle variant, QAbstractButton* button,
-                                      const QString& madeWith)
+void Workspace::onDevicePresetToggled(
+    bool checked, SlotToggle variant, QAbstractButton* button, const QString& madeWith)
 {
     if (!checked || !button)
         return;
@@ -95,7 +89,8 @@ void Workspace::onDevicePresetToggled(bool checked, SlotToggle variant, QAbstrac
     frameRoad().send(command::Sa_switch_MCU_config, slot);
 
     const QString recordName = deviceSlot(slot).config_name;
-    const QString& name = variant == SlotToggle::Listed || variant == SlotToggle::Factory ? recordName : madeWith;
+    const QString& name
+        = variant == SlotToggle::Listed || variant == SlotToggle::Factory ? recordName : madeWith;
     const auto three = [&] {
         emit send_ui_biaozhi(slot, name);
         emit send_device_name(name);
@@ -121,9 +116,9 @@ void Workspace::onDevicePresetToggled(bool checked, SlotToggle variant, QAbstrac
 std::vector<int32_t> Workspace::bufferWords() const
 {
     if (isOneSet())
-        return {eq_signle_config_u.begin(), eq_signle_config_u.end()};
+        return { eq_signle_config_u.begin(), eq_signle_config_u.end() };
     if (isLeftRight())
-        return {eq_signle_config_u2.begin(), eq_signle_config_u2.end()};
+        return { eq_signle_config_u2.begin(), eq_signle_config_u2.end() };
     return {};
 }
 
@@ -135,7 +130,7 @@ void keepInBuffer(const std::vector<int32_t>& words)
     else if (words.size() == eq_signle_config_u2.size())
         std::copy(words.begin(), words.end(), eq_signle_config_u2.begin());
 }
-}  // namespace
+} // namespace
 
 void Workspace::EQ_config_Send_Value_Init(QString name)
 {
@@ -144,7 +139,7 @@ void Workspace::EQ_config_Send_Value_Init(QString name)
     if (!isDeviceSlot(slot) || !isDeviceSlot(right))
         return;
     keepInBuffer(packDeviceRecord(recordLayoutOf(test_str), RecordBuilder::Store, name,
-                                  deviceSlot(slot), deviceSlotR(right), Gain_flag));
+        deviceSlot(slot), deviceSlotR(right), Gain_flag));
 }
 
 std::vector<int32_t> Workspace::EQ_Device_Config_Save(int index)
@@ -152,9 +147,9 @@ std::vector<int32_t> Workspace::EQ_Device_Config_Save(int index)
     const int slot = index >= 100 ? index - 100 : index;
     if (!isDeviceSlot(slot))
         return {};
-    const std::vector<int32_t> words =
-        packDeviceRecord(recordLayoutOf(test_str), RecordBuilder::Save, deviceSlot(slot).config_name,
-                         deviceSlot(slot), deviceSlotR(slot), Gain_flag);
+    const std::vector<int32_t> words
+        = packDeviceRecord(recordLayoutOf(test_str), RecordBuilder::Save,
+            deviceSlot(slot).config_name, deviceSlot(slot), deviceSlotR(slot), Gain_flag);
     keepInBuffer(words);
     return words;
 }
@@ -244,7 +239,7 @@ void Workspace::Device_Index_Change(int slot)
     }
     if (selected != 100 + slot)
         return;
-    m_selectedConnection = -1;  // the deleted slot is not saved when the selection moves on
+    m_selectedConnection = -1; // the deleted slot is not saved when the selection moves on
     if (device_config_count == 0) {
         for (int k = 0; k < 12; ++k) {
             clearBand(*EQ[k]);
@@ -266,7 +261,7 @@ bool Workspace::deviceRoadMayStart(int localIndex, bool enableAddAfterChooser)
         return false;
     }
     const SlotLimit limit = slotLimit(execute_biaozhi, device_config_count, test_str,
-                                      status_bar_value.device_model, factoryListed());
+        status_bar_value.device_model, factoryListed());
     if (!limit.reached)
         return true;
     if (limit.overwrite) {
@@ -287,7 +282,7 @@ bool Workspace::deviceRoadStillOpen()
         return false;
     }
     if (slotLimit(execute_biaozhi, device_config_count, test_str, status_bar_value.device_model,
-                  factoryListed())
+            factoryListed())
             .reached) {
         remind(kMaximum, kMaximumZh);
         return false;
@@ -317,8 +312,8 @@ void Workspace::overwriteSlot(int localIndex)
 void Workspace::openDeviceNameEdit(const char* sheet, void (Workspace::*finish)())
 {
     ui->PButton_Add_2->setEnabled(false);
-    m_deviceEdit = makeNameEdit(QStringLiteral("DevConfig") + QString::number(device_config_count + 1),
-                                sheet);
+    m_deviceEdit = makeNameEdit(
+        QStringLiteral("DevConfig") + QString::number(device_config_count + 1), sheet);
     ui->verticalLayout_2->addWidget(m_deviceEdit);
     connect(m_deviceEdit, &QLineEdit::editingFinished, this, finish);
     m_deviceEdit->show();
@@ -355,19 +350,13 @@ QString Workspace::distinctDeviceName(const QString& name) const
         return distinctName(name, slotNames(false, device_config_count));
     if (isLeftRight())
         return distinctName(distinctName(name, slotNames(false, kDevicePresetSlots)),
-                            slotNames(true, kDevicePresetSlots));
+            slotNames(true, kDevicePresetSlots));
     return name;
 }
 
-void Workspace::finishDevicePresetNameEdit()
-{
-    finishDeviceEdit(false);
-}
+void Workspace::finishDevicePresetNameEdit() { finishDeviceEdit(false); }
 
-void Workspace::finishImportDevicePresetNameEdit()
-{
-    finishDeviceEdit(true);
-}
+void Workspace::finishImportDevicePresetNameEdit() { finishDeviceEdit(true); }
 
 void Workspace::finishDeviceEdit(bool import)
 {
@@ -453,7 +442,8 @@ void Workspace::Radio_Config_Input(int index, QString name)
     copyBands(CB_data_R[index]->eq, right);
     CustomRadioButtonDevice* button = makeSlotButton(slot, name);
     ui->verticalLayout_2->addWidget(button);
-    connectSlotButton(button, execute_biaozhi ? SlotToggle::StoredFlagged : SlotToggle::Stored, name);
+    connectSlotButton(
+        button, execute_biaozhi ? SlotToggle::StoredFlagged : SlotToggle::Stored, name);
     current_radioButton_Device = button;
     EQ_config_Send_Value_Init(name);
     EQ_config_Send();

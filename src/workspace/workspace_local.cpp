@@ -35,7 +35,7 @@ QStringList localNames()
     return names;
 }
 
-}  // namespace
+} // namespace
 
 void Workspace::Radio_Config_Add(int index, QString name)
 {
@@ -43,7 +43,7 @@ void Workspace::Radio_Config_Add(int index, QString name)
     button->setText(name);
     button->setStyleSheet(qss);
     button->setObjectName(radioObjectName(index));
-    button->installEventFilter(this);  // arrow keys switch no preset
+    button->installEventFilter(this); // arrow keys switch no preset
     ui->verticalLayout->addWidget(button);
     connect(button, &CustomRadioButton::radio_remove, this, &Workspace::Radio_Config_Change);
     connect(button, &CustomRadioButton::Input_Index, this, &Workspace::Device_Radio_Config_Input);
@@ -63,7 +63,7 @@ void Workspace::onLocalPresetToggled(bool checked)
         return;
     const int previous = selectedRadioIndex;
     moveSelection(index);
-    if (previous != index)  // at start-up preset 0 is selected again: nothing is left
+    if (previous != index) // at start-up preset 0 is selected again: nothing is left
         saveLeaving(previous);
     pointSetsAt(CB_data[index], CB_data_R[index]);
     frameRoad().send(command::Sa_switch_MCU_config, -1); // no device slot is active
@@ -82,15 +82,9 @@ void Workspace::onLocalPresetToggled(bool checked)
 
 // ---- Name edits ----
 
-CustomLineEdit* Workspace::localNameEdit() const
-{
-    return m_localEdit;
-}
+CustomLineEdit* Workspace::localNameEdit() const { return m_localEdit; }
 
-CustomLineEdit* Workspace::deviceNameEdit() const
-{
-    return m_deviceEdit;
-}
+CustomLineEdit* Workspace::deviceNameEdit() const { return m_deviceEdit; }
 
 CustomLineEdit* Workspace::makeNameEdit(const QString& text, const char* sheet)
 {
@@ -100,7 +94,8 @@ CustomLineEdit* Workspace::makeNameEdit(const QString& text, const char* sheet)
     f.setPixelSize(static_cast<int>(adjustFontSize() * 13.0));
     edit->setFont(f);
     edit->setText(text);
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(presetNamePattern()), edit));
+    edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(presetNamePattern()), edit));
     edit->setMaxLength(kPresetNameMaxLength);
     edit->setFocusPolicy(Qt::ClickFocus);
     return edit;
@@ -124,9 +119,10 @@ void Workspace::closeNameEdit(QPointer<CustomLineEdit>& edit)
 void Workspace::openLocalNameEdit(const QString& prefix, void (Workspace::*finish)())
 {
     if (m_localEdit)
-        return;  // one name edit at a time
+        return; // one name edit at a time
     if (config_count >= kLocalPresetCapacity) {
-        remind("The maximum number of configurations has been reached", "目前已达机子最大支持配置数量");
+        remind("The maximum number of configurations has been reached",
+            "目前已达机子最大支持配置数量");
         return;
     }
     saveLeaving(selectedRadioIndex);
@@ -148,15 +144,9 @@ void Workspace::daorutianjia()
     openLocalNameEdit(QStringLiteral("Imported"), &Workspace::finishImportPresetNameEdit);
 }
 
-void Workspace::finishLocalPresetNameEdit()
-{
-    finishLocalEdit(false);
-}
+void Workspace::finishLocalPresetNameEdit() { finishLocalEdit(false); }
 
-void Workspace::finishImportPresetNameEdit()
-{
-    finishLocalEdit(true);
-}
+void Workspace::finishImportPresetNameEdit() { finishLocalEdit(true); }
 
 void Workspace::finishLocalEdit(bool import)
 {

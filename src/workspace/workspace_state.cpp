@@ -36,15 +36,15 @@ const QString qss = QStringLiteral(
 void EQ_value_update()
 {
     if (!CB_data[0] || !CB_data_R[0])
-        EQ_config_value_Init();  // no preset file was read: records with start-up values
+        EQ_config_value_Init(); // no preset file was read: records with start-up values
     for (int k = 0; k < 12; ++k) {
         EQ[k] = CB_data[0]->eq[k];
         EQ_R[k] = CB_data_R[0]->eq[k];
     }
     if (config_count != 0)
         return;
-    for (EQ_data* const* set : {EQ, EQ_R}) {
+    for (EQ_data* const* set : { EQ, EQ_R }) {
         for (int k = 0; k < 12; ++k)
-            clearBand(*set[k]);  // the preamp too: off at 0 dB
+            clearBand(*set[k]); // the preamp too: off at 0 dB
     }
 }

@@ -19,7 +19,8 @@ struct BandSet
         for (int i = 0; i < 12; ++i)
             ptrs[i] = &records[i];
     }
-    BandSet(const BandSet& other) : BandSet()
+    BandSet(const BandSet& other)
+        : BandSet()
     {
         std::copy(std::begin(other.records), std::end(other.records), records);
     }

@@ -11,7 +11,7 @@ inline CurveRows sourceRows()
 {
     CurveRows rows;
     for (std::size_t k = 0; k < kGridSize; ++k)
-        rows.append({freqs1[k], 3.0 * std::sin(k / 10.0)});
+        rows.append({ freqs1[k], 3.0 * std::sin(k / 10.0) });
     return rows;
 }
 
@@ -19,6 +19,6 @@ inline CurveRows targetRows()
 {
     CurveRows rows;
     for (std::size_t k = 0; k < kGridSize; ++k)
-        rows.append({freqs1[k], 0.02 * k - 2.0});
+        rows.append({ freqs1[k], 0.02 * k - 2.0 });
     return rows;
 }

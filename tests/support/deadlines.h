@@ -15,12 +15,14 @@ inline constexpr int kProgramDeadlineMs = 300000;
 // Something in this process: a thread ending, a timer firing, a loop ending.
 inline constexpr int kDeadlineMs = 60000;
 
-}  // namespace testsupport
+} // namespace testsupport
 
 // Qt's own default of 5 s is too short for that machine.
 #undef QTRY_VERIFY
 #undef QTRY_VERIFY2
 #undef QTRY_COMPARE
 #define QTRY_VERIFY(expr) QTRY_VERIFY_WITH_TIMEOUT(expr, testsupport::kDeadlineMs)
-#define QTRY_VERIFY2(expr, message) QTRY_VERIFY2_WITH_TIMEOUT(expr, message, testsupport::kDeadlineMs)
-#define QTRY_COMPARE(expr, expected) QTRY_COMPARE_WITH_TIMEOUT(expr, expected, testsupport::kDeadlineMs)
+#define QTRY_VERIFY2(expr, message)                                                                \
+    QTRY_VERIFY2_WITH_TIMEOUT(expr, message, testsupport::kDeadlineMs)
+#define QTRY_COMPARE(expr, expected)                                                               \
+    QTRY_COMPARE_WITH_TIMEOUT(expr, expected, testsupport::kDeadlineMs)

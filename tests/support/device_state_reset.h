@@ -9,7 +9,7 @@
 
 inline void resetDeviceState()
 {
-    status_bar_value = StatusBarInfo{};
+    status_bar_value = StatusBarInfo {};
     status_bar_value.sample_rate = QStringLiteral("Sample");
     status_bar_value.audio_code = QStringLiteral("Audio Code");
     hid_status = config_connect_status = 0;
@@ -25,10 +25,10 @@ inline void resetDeviceState()
     ui_biao_count = 0;
     lianjiebz1 = 0;
     for (int s = 0; s < kDevicePresetSlots; ++s) {
-        for (EQ_config_data* p : {&deviceSlot(s), &deviceSlotR(s)}) {
+        for (EQ_config_data* p : { &deviceSlot(s), &deviceSlotR(s) }) {
             p->config_name.clear();
             for (EQ_data* b : p->eq)
-                *b = EQ_data{};
+                *b = EQ_data {};
         }
     }
 }

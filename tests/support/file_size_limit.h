@@ -11,11 +11,11 @@ public:
     {
         std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limit{bytes, old_.rlim_max};
+        rlimit limit { bytes, old_.rlim_max };
         setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
 
 private:
-    rlimit old_{};
+    rlimit old_ {};
 };

@@ -37,14 +37,18 @@ public:
     struct Shown
     {
         Kind kind;
-        QString title;    // window title, or file dialog caption
-        QString text;     // message box text; file dialog directory
-        QStringList choices;  // box buttons or menu items, '&' removed; file filter
-        QString className;    // the dialog's class
+        QString title; // window title, or file dialog caption
+        QString text; // message box text; file dialog directory
+        QStringList choices; // box buttons or menu items, '&' removed; file filter
+        QString className; // the dialog's class
     };
 
     // Answers queued on an outer one (a fixture's) wait while this one is installed.
-    ModalAnswers() : m_outer(modal::answerer()) { modal::setAnswerer(this); }
+    ModalAnswers()
+        : m_outer(modal::answerer())
+    {
+        modal::setAnswerer(this);
+    }
     ~ModalAnswers() override
     {
         if (modal::answerer() == this)
@@ -144,7 +148,8 @@ public:
 
     void answerDialog(QDialog& d) override
     {
-        Shown s { Kind::Dialog, d.windowTitle(), {}, {}, QString::fromLatin1(d.metaObject()->className()) };
+        Shown s { Kind::Dialog, d.windowTitle(), {}, {},
+            QString::fromLatin1(d.metaObject()->className()) };
         if (auto* box = qobject_cast<QMessageBox*>(&d)) {
             s.text = box->text();
             for (QAbstractButton* b : box->buttons())
@@ -167,7 +172,8 @@ public:
                 s.choices << plain(action->text());
         shown << s;
         Answer a;
-        if (!next(Kind::Menu, QStringLiteral("menu ") + s.choices.join('/'), a) || a.value.isEmpty())
+        if (!next(Kind::Menu, QStringLiteral("menu ") + s.choices.join('/'), a)
+            || a.value.isEmpty())
             return nullptr;
         for (QAction* action : menu.actions())
             if (plain(action->text()) == a.value)
@@ -176,8 +182,8 @@ public:
         return nullptr;
     }
 
-    QString answerFile(modal::FileKind, const QString& caption, const QString& dir,
-        const QString& filter) override
+    QString answerFile(
+        modal::FileKind, const QString& caption, const QString& dir, const QString& filter) override
     {
         shown << Shown { Kind::File, caption, dir, { filter }, QStringLiteral("QFileDialog") };
         Answer a;

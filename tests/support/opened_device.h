@@ -10,7 +10,8 @@
 class OpenedDevice
 {
 public:
-    OpenedDevice() : engine(sim::Engine::instance())
+    OpenedDevice()
+        : engine(sim::Engine::instance())
     {
         engine.reset();
         engine.plug();

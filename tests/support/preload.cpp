@@ -75,4 +75,4 @@ struct PreloadSetup
     }
 } setup;
 
-}  // namespace
+} // namespace

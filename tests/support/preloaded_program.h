@@ -23,7 +23,7 @@ inline QProcessEnvironment preloadedProgramEnvironment()
     env.insert("LD_PRELOAD", SIMHID_PRELOAD_PATH);
     env.insert("QT_QPA_PLATFORM", "offscreen");
     // Both the program and the preloaded device carry the sanitizer runtime.
-    env.insert("ASAN_OPTIONS",
-        env.value("ASAN_OPTIONS") + ":detect_leaks=0:verify_asan_link_order=0");
+    env.insert(
+        "ASAN_OPTIONS", env.value("ASAN_OPTIONS") + ":detect_leaks=0:verify_asan_link_order=0");
     return env;
 }

@@ -9,7 +9,8 @@ std::vector<int32_t> nameWords(const std::string& utf8)
     std::vector<int32_t> words(4, 0);
     for (size_t i = 0; i < utf8.size() && i < 16; ++i) {
         const auto byte = static_cast<uint32_t>(static_cast<uint8_t>(utf8[i]));
-        words[i / 4] = static_cast<int32_t>(static_cast<uint32_t>(words[i / 4]) | byte << (8 * (i % 4)));
+        words[i / 4]
+            = static_cast<int32_t>(static_cast<uint32_t>(words[i / 4]) | byte << (8 * (i % 4)));
     }
     return words;
 }
@@ -17,7 +18,7 @@ std::vector<int32_t> nameWords(const std::string& utf8)
 int32_t bandWord(uint8_t status, int8_t type, int8_t gain)
 {
     return static_cast<int32_t>(uint32_t(status) | uint32_t(static_cast<uint8_t>(type)) << 8
-                                | uint32_t(static_cast<uint8_t>(gain)) << 16);
+        | uint32_t(static_cast<uint8_t>(gain)) << 16);
 }
 
 namespace {
@@ -42,31 +43,26 @@ void append(std::vector<Report>& out, const std::vector<Report>& more)
 
 // Hello answer, versions, identity, EQ state, standby, rate, auto-mute, slot.
 std::vector<Report> stateBurst(int32_t hardware, int32_t firmware, uint32_t identity,
-                               int32_t eqCode, int32_t rate, int32_t autoMute)
+    int32_t eqCode, int32_t rate, int32_t autoMute)
 {
-    return {makeReport(0x1101, 1),
-            makeReport(0x1201, hardware),
-            makeReport(0x1202, firmware),
-            makeReport(0x1203, static_cast<int32_t>(identity)),
-            makeReport(0x1204, eqCode),
-            makeReport(0x1114, 0),
-            makeReport(0x1107, rate),
-            makeReport(0x1116, autoMute),
-            makeReport(0x1206, 0)};
+    return { makeReport(0x1101, 1), makeReport(0x1201, hardware), makeReport(0x1202, firmware),
+        makeReport(0x1203, static_cast<int32_t>(identity)), makeReport(0x1204, eqCode),
+        makeReport(0x1114, 0), makeReport(0x1107, rate), makeReport(0x1116, autoMute),
+        makeReport(0x1206, 0) };
 }
 
 std::vector<Report> leftRightBurst(uint32_t identity)
 {
     std::vector<Report> out = stateBurst(0x200, 0x110, identity, 193, 96000, 1);
     out.push_back(makeReport(0x1112, 1));
-    append(out, leftRightStream({liveRecord(), vocalRecord()}));
+    append(out, leftRightStream({ liveRecord(), vocalRecord() }));
     append(out, factoryStream(factoryWords()));
     return out;
 }
-}  // namespace
+} // namespace
 
-std::vector<int32_t> oneSetRecord(const std::string& name, int32_t preampStatus,
-                                  int32_t preampWord, const Band* band1)
+std::vector<int32_t> oneSetRecord(
+    const std::string& name, int32_t preampStatus, int32_t preampWord, const Band* band1)
 {
     std::vector<int32_t> w = nameWords(name);
     w.push_back(preampStatus);
@@ -75,12 +71,11 @@ std::vector<int32_t> oneSetRecord(const std::string& name, int32_t preampStatus,
     return w;
 }
 
-std::vector<int32_t> leftRightRecord(const std::string& name, int32_t leftStatus,
-                                     int32_t leftWord, int32_t rightStatus, int32_t rightWord,
-                                     const Band& leftBand1, const Band& rightBand1)
+std::vector<int32_t> leftRightRecord(const std::string& name, int32_t leftStatus, int32_t leftWord,
+    int32_t rightStatus, int32_t rightWord, const Band& leftBand1, const Band& rightBand1)
 {
     std::vector<int32_t> w = nameWords(name);
-    w.insert(w.end(), {leftStatus, leftWord, rightStatus, rightWord});
+    w.insert(w.end(), { leftStatus, leftWord, rightStatus, rightWord });
     appendBands(w, &leftBand1);
     appendBands(w, &rightBand1);
     w.insert(w.end(), 4, 0);
@@ -91,8 +86,8 @@ std::vector<Report> wordStream(uint32_t command, const std::vector<int32_t>& wor
 {
     std::vector<Report> out;
     for (size_t k = 0; k < words.size(); ++k)
-        out.push_back(makeReport(command, words[k], static_cast<uint8_t>(words.size()),
-                                 static_cast<uint8_t>(k)));
+        out.push_back(makeReport(
+            command, words[k], static_cast<uint8_t>(words.size()), static_cast<uint8_t>(k)));
     return out;
 }
 
@@ -103,7 +98,7 @@ std::vector<Report> oneSetStream(const std::vector<int32_t>& words201)
 
 std::vector<Report> leftRightStream(const std::vector<std::vector<int32_t>>& records)
 {
-    std::vector<Report> out{makeReport(0x1106, static_cast<int32_t>(records.size()), 2, 0)};
+    std::vector<Report> out { makeReport(0x1106, static_cast<int32_t>(records.size()), 2, 0) };
     for (const auto& record : records)
         append(out, wordStream(0x1106, record));
     return out;
@@ -116,7 +111,7 @@ std::vector<Report> factoryStream(const std::vector<int32_t>& words199)
 
 std::vector<int32_t> modelAUserWords()
 {
-    const Band rockBand1{1, 1, -6, 1000, 7070};
+    const Band rockBand1 { 1, 1, -6, 1000, 7070 };
     std::vector<int32_t> w = oneSetRecord("Rock", 1, 47396876, &rockBand1);
     const auto pop = oneSetRecord("Pop", 1, kUnityPreamp, nullptr);
     w.insert(w.end(), pop.begin(), pop.end());
@@ -131,13 +126,13 @@ std::vector<int32_t> modelAUserWords()
 
 std::vector<int32_t> liveRecord()
 {
-    return leftRightRecord("Live", 1, kUnityPreamp, 1, kNoPreampWord, Band{1, 1, -30, 1000, 7070},
-                           Band{1, 4, 60, 100, 7070});
+    return leftRightRecord("Live", 1, kUnityPreamp, 1, kNoPreampWord,
+        Band { 1, 1, -30, 1000, 7070 }, Band { 1, 4, 60, 100, 7070 });
 }
 
 std::vector<int32_t> vocalRecord()
 {
-    const Band band1{1, 1, 20, 3000, 10000};
+    const Band band1 { 1, 1, 20, 3000, 10000 };
     return leftRightRecord("Vocal", 0, kUnityPreamp, 0, kUnityPreamp, band1, band1);
 }
 
@@ -148,11 +143,11 @@ std::vector<int32_t> factoryWords()
         const char* name;
         Band band1;
     } presets[] = {
-        {"Bass 1", {1, 4, 12, 100, 7070}},
-        {"Bass 2", {1, 4, 18, 80, 7070}},
-        {"Airy", {1, 5, 8, 10000, 7070}},
-        {"Warm", {1, 1, 6, 250, 10000}},
-        {"Dynamic", {1, 1, -4, 1000, 14100}},
+        { "Bass 1", { 1, 4, 12, 100, 7070 } },
+        { "Bass 2", { 1, 4, 18, 80, 7070 } },
+        { "Airy", { 1, 5, 8, 10000, 7070 } },
+        { "Warm", { 1, 1, 6, 250, 10000 } },
+        { "Dynamic", { 1, 1, -4, 1000, 14100 } },
     };
     std::vector<int32_t> w;
     for (const auto& p : presets) {
@@ -235,7 +230,7 @@ void ScriptedModel::onWrite(Engine& engine, const Frame& frame)
 {
     if (frame.command != 0x1101)
         return;
-    if (frame.data == 0) {  // asked to greet again
+    if (frame.data == 0) { // asked to greet again
         engine.queueFrame(0x1101, 1);
         return;
     }
@@ -272,4 +267,4 @@ std::shared_ptr<ScriptedModel> makeModel(const std::string& name)
     return nullptr;
 }
 
-}  // namespace sim
+} // namespace sim

@@ -41,9 +41,9 @@ SlotChannel channelAt(const std::vector<int32_t>& w, int preampAt, int bandsAt, 
     c.preampWord = int32At(w, preampAt + 4);
     for (int n = 0; n < 11; ++n) {
         const int at = bandsAt + 12 * n;
-        c.bands[n] = {byteAt(w, at), static_cast<int8_t>(byteAt(w, at + 1)),
-                      static_cast<int8_t>(byteAt(w, at + 2)) * tenthsPerStep, int32At(w, at + 4),
-                      int32At(w, at + 8)};
+        c.bands[n] = { byteAt(w, at), static_cast<int8_t>(byteAt(w, at + 1)),
+            static_cast<int8_t>(byteAt(w, at + 2)) * tenthsPerStep, int32At(w, at + 4),
+            int32At(w, at + 8) };
     }
     return c;
 }
@@ -62,15 +62,15 @@ void append(std::vector<Report>& out, const std::vector<Report>& more)
     out.insert(out.end(), more.begin(), more.end());
 }
 
-}  // namespace
+} // namespace
 
 SlotBand slotBand(const Band& b, int tenthsPerStep)
 {
-    return {b.status, b.type, b.gain * tenthsPerStep, b.frequency, b.q};
+    return { b.status, b.type, b.gain * tenthsPerStep, b.frequency, b.q };
 }
 
-SlotRecord slotRecord(const std::string& name, uint8_t preampStatus, int32_t preampWord,
-                      const SlotBand& band1)
+SlotRecord slotRecord(
+    const std::string& name, uint8_t preampStatus, int32_t preampWord, const SlotBand& band1)
 {
     SlotRecord r;
     r.name = name;
@@ -93,23 +93,22 @@ std::vector<int32_t> encodeOneSet(const SlotRecord& r, int tenthsPerStep)
 std::vector<int32_t> encodeLeftRight(const SlotRecord& r, int tenthsPerStep)
 {
     std::vector<int32_t> w = nameWords(r.name);
-    w.insert(w.end(), {r.left.preampStatus, r.left.preampWord, r.right.preampStatus,
-                       r.right.preampWord});
+    w.insert(w.end(),
+        { r.left.preampStatus, r.left.preampWord, r.right.preampStatus, r.right.preampWord });
     appendChannelBands(w, r.left, tenthsPerStep);
     appendChannelBands(w, r.right, tenthsPerStep);
     w.insert(w.end(), kLeftRightMessage - kLeftRightWords, 0);
     return w;
 }
 
-SlotModel::SlotModel(ModelSheet sheet) : ScriptedModel({}), m_sheet(std::move(sheet))
+SlotModel::SlotModel(ModelSheet sheet)
+    : ScriptedModel({})
+    , m_sheet(std::move(sheet))
 {
     setBurst(burstLocked());
 }
 
-bool SlotModel::leftRight() const
-{
-    return m_sheet.eqCode >= 128;
-}
+bool SlotModel::leftRight() const { return m_sheet.eqCode >= 128; }
 
 int SlotModel::incomingTenthsPerStep() const
 {
@@ -121,15 +120,10 @@ std::vector<Report> SlotModel::burstLocked() const
     const ModelSheet& s = m_sheet;
     const int users = static_cast<int>(s.user.size());
     const int active = s.activeSlot >= 0 && s.activeSlot < users ? s.activeSlot : -1;
-    std::vector<Report> out{makeReport(0x1101, 1),
-                            makeReport(0x1201, s.hardware),
-                            makeReport(0x1202, s.firmware),
-                            makeReport(0x1203, static_cast<int32_t>(s.identity)),
-                            makeReport(0x1204, s.eqCode),
-                            makeReport(0x1114, 0),
-                            makeReport(0x1107, s.rate),
-                            makeReport(0x1116, s.autoMute),
-                            makeReport(0x1206, active)};
+    std::vector<Report> out { makeReport(0x1101, 1), makeReport(0x1201, s.hardware),
+        makeReport(0x1202, s.firmware), makeReport(0x1203, static_cast<int32_t>(s.identity)),
+        makeReport(0x1204, s.eqCode), makeReport(0x1114, 0), makeReport(0x1107, s.rate),
+        makeReport(0x1116, s.autoMute), makeReport(0x1206, active) };
     if (s.mask)
         out.push_back(makeReport(0x1112, *s.mask));
     if (leftRight()) {
@@ -141,7 +135,7 @@ std::vector<Report> SlotModel::burstLocked() const
     } else {
         std::vector<int32_t> words;
         for (int k = 0; k < kStreamRecords; ++k) {
-            const auto record = encodeOneSet(k < users ? s.user[k] : SlotRecord{}, 5);
+            const auto record = encodeOneSet(k < users ? s.user[k] : SlotRecord {}, 5);
             words.insert(words.end(), record.begin(), record.end());
         }
         words.push_back(users);
@@ -249,7 +243,7 @@ void SlotModel::applyBandFrame(const Frame& f)
     std::vector<SlotRecord>& user = m_sheet.user;
     const int slot = m_sheet.activeSlot;
     if (slot < 0 || slot >= static_cast<int>(user.size()))
-        return;  // no stored slot is active: only the working set changes
+        return; // no stored slot is active: only the working set changes
     SlotRecord& r = user[slot];
     const uint32_t group = f.command >> 8;
     const uint32_t item = f.command & 0xFF;
@@ -270,12 +264,23 @@ void SlotModel::applyBandFrame(const Frame& f)
         return;
     SlotBand& b = (right ? r.right : r.left).bands[group - 0x91];
     switch (right ? item - 5 : item) {
-    case 1: b.type = static_cast<int8_t>(f.data); break;
-    case 2: b.frequency = f.data; break;
-    case 3: b.gainTenths = f.data * incomingTenthsPerStep(); break;
-    case 4: b.q = f.data; break;
-    case 5: b.status = static_cast<uint8_t>(f.data); break;
-    default: break;
+    case 1:
+        b.type = static_cast<int8_t>(f.data);
+        break;
+    case 2:
+        b.frequency = f.data;
+        break;
+    case 3:
+        b.gainTenths = f.data * incomingTenthsPerStep();
+        break;
+    case 4:
+        b.q = f.data;
+        break;
+    case 5:
+        b.status = static_cast<uint8_t>(f.data);
+        break;
+    default:
+        break;
     }
 }
 
@@ -285,19 +290,31 @@ void SlotModel::onWrite(Engine& engine, const Frame& frame)
         std::lock_guard lock(m_tableMutex);
         std::vector<SlotRecord>& user = m_sheet.user;
         switch (frame.command) {
-        case 0x110E: m_sheet.activeSlot = frame.data; break;
-        case 0x1119: m_sheet.activeSlot = frame.data; break;
+        case 0x110E:
+            m_sheet.activeSlot = frame.data;
+            break;
+        case 0x1119:
+            m_sheet.activeSlot = frame.data;
+            break;
         case 0x110F:
-        case 0x110C: m_pendingSlot = frame.data; break;
+        case 0x110C:
+            m_pendingSlot = frame.data;
+            break;
         case 0x110A:
             if (frame.data >= 0 && frame.data < static_cast<int>(user.size()))
                 user.erase(user.begin() + frame.data);
             break;
-        case 0x1112: m_sheet.mask = frame.data; break;
-        case 0x1116: m_sheet.autoMute = frame.data; break;
+        case 0x1112:
+            m_sheet.mask = frame.data;
+            break;
+        case 0x1116:
+            m_sheet.autoMute = frame.data;
+            break;
         case 0x110B:
         case 0x1110:
-        case 0x110D: applyRecordFrame(frame); break;
+        case 0x110D:
+            applyRecordFrame(frame);
+            break;
         default:
             if ((frame.command >> 12) == 0x9 && frame.command != 0x9D01 && frame.command != 0x9E01)
                 applyBandFrame(frame);
@@ -313,8 +330,8 @@ ModelSheet modelASheet()
 {
     ModelSheet s;
     s.identity = kModelAIdentity;
-    s.user = {slotRecord("Rock", 1, 47396876, slotBand({1, 1, -6, 1000, 7070}, 5)),
-              slotRecord("Pop", 1, kUnityPreamp, SlotBand{})};
+    s.user = { slotRecord("Rock", 1, 47396876, slotBand({ 1, 1, -6, 1000, 7070 }, 5)),
+        slotRecord("Pop", 1, kUnityPreamp, SlotBand {}) };
     s.listsAtIdentity = false;
     return s;
 }
@@ -322,11 +339,11 @@ ModelSheet modelASheet()
 namespace {
 std::vector<SlotRecord> liveAndVocal()
 {
-    SlotRecord live = slotRecord("Live", 1, kUnityPreamp, slotBand({1, 1, -30, 1000, 7070}, 1));
+    SlotRecord live = slotRecord("Live", 1, kUnityPreamp, slotBand({ 1, 1, -30, 1000, 7070 }, 1));
     live.right.preampWord = kNoPreampWord;
-    live.right.bands[0] = slotBand({1, 4, 60, 100, 7070}, 1);
-    SlotRecord vocal = slotRecord("Vocal", 0, kUnityPreamp, slotBand({1, 1, 20, 3000, 10000}, 1));
-    return {live, vocal};
+    live.right.bands[0] = slotBand({ 1, 4, 60, 100, 7070 }, 1);
+    SlotRecord vocal = slotRecord("Vocal", 0, kUnityPreamp, slotBand({ 1, 1, 20, 3000, 10000 }, 1));
+    return { live, vocal };
 }
 
 std::vector<SlotRecord> factoryRecords()
@@ -336,9 +353,11 @@ std::vector<SlotRecord> factoryRecords()
         const char* name;
         Band band1;
     } presets[] = {
-        {"Bass 1", {1, 4, 12, 100, 7070}}, {"Bass 2", {1, 4, 18, 80, 7070}},
-        {"Airy", {1, 5, 8, 10000, 7070}},  {"Warm", {1, 1, 6, 250, 10000}},
-        {"Dynamic", {1, 1, -4, 1000, 14100}},
+        { "Bass 1", { 1, 4, 12, 100, 7070 } },
+        { "Bass 2", { 1, 4, 18, 80, 7070 } },
+        { "Airy", { 1, 5, 8, 10000, 7070 } },
+        { "Warm", { 1, 1, 6, 250, 10000 } },
+        { "Dynamic", { 1, 1, -4, 1000, 14100 } },
     };
     std::vector<SlotRecord> out;
     for (const auto& p : presets)
@@ -360,12 +379,12 @@ ModelSheet leftRightSheet(uint32_t identity)
     s.factory = factoryRecords();
     return s;
 }
-}  // namespace
+} // namespace
 
 ModelSheet modelBSheet()
 {
     ModelSheet s = leftRightSheet(kModelBIdentity);
-    s.trailer = {makeReport(0x1204, 193)};
+    s.trailer = { makeReport(0x1204, 193) };
     return s;
 }
 
@@ -373,7 +392,8 @@ ModelSheet modelCSheet()
 {
     ModelSheet s = leftRightSheet(kModelCIdentity);
     s.listsAtIdentity = false;
-    s.trailer = {makeReport(0x1203, static_cast<int32_t>(kModelCIdentity)), makeReport(0x1101, 1)};
+    s.trailer
+        = { makeReport(0x1203, static_cast<int32_t>(kModelCIdentity)), makeReport(0x1101, 1) };
     return s;
 }
 
@@ -387,9 +407,9 @@ ModelSheet mirel1Sheet()
     s.mask = 0;
     s.capacity = 3;
     s.tenthsAfterListing = true;
-    s.user = {slotRecord("Flat", 1, kUnityPreamp, SlotBand{}),
-              slotRecord("Bright", 1, kUnityPreamp, slotBand({1, 5, 4, 8000, 7070}, 5)),
-              slotRecord("Deep", 1, kUnityPreamp, slotBand({1, 4, 6, 60, 7070}, 5))};
+    s.user = { slotRecord("Flat", 1, kUnityPreamp, SlotBand {}),
+        slotRecord("Bright", 1, kUnityPreamp, slotBand({ 1, 5, 4, 8000, 7070 }, 5)),
+        slotRecord("Deep", 1, kUnityPreamp, slotBand({ 1, 4, 6, 60, 7070 }, 5)) };
     return s;
 }
 
@@ -399,11 +419,11 @@ ModelSheet fiveSlotSheet()
     s.identity = 0x6E217330;
     s.firmware = 0x100;
     s.eqCode = 1;
-    s.user = {slotRecord("Rock", 1, kUnityPreamp, slotBand({1, 1, -6, 1000, 7070}, 5)),
-              slotRecord("Pop", 1, kUnityPreamp, SlotBand{}),
-              slotRecord("Jazz", 1, kUnityPreamp, slotBand({1, 1, 4, 2000, 14100}, 5)),
-              slotRecord("Club", 1, kUnityPreamp, slotBand({1, 4, 8, 80, 7070}, 5)),
-              slotRecord("Talk", 1, kUnityPreamp, slotBand({1, 3, 0, 120, 7070}, 5))};
+    s.user = { slotRecord("Rock", 1, kUnityPreamp, slotBand({ 1, 1, -6, 1000, 7070 }, 5)),
+        slotRecord("Pop", 1, kUnityPreamp, SlotBand {}),
+        slotRecord("Jazz", 1, kUnityPreamp, slotBand({ 1, 1, 4, 2000, 14100 }, 5)),
+        slotRecord("Club", 1, kUnityPreamp, slotBand({ 1, 4, 8, 80, 7070 }, 5)),
+        slotRecord("Talk", 1, kUnityPreamp, slotBand({ 1, 3, 0, 120, 7070 }, 5)) };
     s.factory = factoryRecords();
     return s;
 }
@@ -420,8 +440,8 @@ ModelSheet tenSlotSheet(int used)
     s.capacity = 10;
     for (int k = 0; k < used; ++k)
         s.user.push_back(slotRecord("Slot" + std::to_string(k + 1), 1, kUnityPreamp,
-                                    slotBand({1, 1, static_cast<int8_t>(k + 1), 1000, 7070}, 5)));
+            slotBand({ 1, 1, static_cast<int8_t>(k + 1), 1000, 7070 }, 5)));
     return s;
 }
 
-}  // namespace sim
+} // namespace sim

@@ -30,37 +30,37 @@ struct SlotChannel
 {
     uint8_t preampStatus = 0;
     int32_t preampWord = kUnityPreamp;
-    std::array<SlotBand, 11> bands{};
+    std::array<SlotBand, 11> bands {};
 };
 
 struct SlotRecord
 {
-    std::string name;  // UTF-8, at most 16 bytes
+    std::string name; // UTF-8, at most 16 bytes
     SlotChannel left;
-    SlotChannel right;  // left/right devices only
+    SlotChannel right; // left/right devices only
 };
 
 // A band as the stream bytes give it, read in `tenthsPerStep` (5 or 1).
 SlotBand slotBand(const Band& b, int tenthsPerStep);
-SlotRecord slotRecord(const std::string& name, uint8_t preampStatus, int32_t preampWord,
-                      const SlotBand& band1);
+SlotRecord slotRecord(
+    const std::string& name, uint8_t preampStatus, int32_t preampWord, const SlotBand& band1);
 
 struct ModelSheet
 {
     uint32_t identity = 0;
     int32_t hardware = 0x100;
     int32_t firmware = 0x150;
-    int32_t eqCode = 1;  // 0/1 one set; 128/129 left/right in 0.5 dB; 192/193 in 0.1 dB
+    int32_t eqCode = 1; // 0/1 one set; 128/129 left/right in 0.5 dB; 192/193 in 0.1 dB
     int32_t rate = 44100;
     int32_t autoMute = 0;
     int activeSlot = 0;
-    std::optional<int32_t> mask;  // 0x1112 after 0x1206 when set
-    int capacity = 5;             // user slots the device holds
+    std::optional<int32_t> mask; // 0x1112 after 0x1206 when set
+    int capacity = 5; // user slots the device holds
     std::vector<SlotRecord> user;
-    std::vector<SlotRecord> factory;  // five read-only presets, or none
-    bool listsAtIdentity = true;   // sends 0x1203 again after its streams
-    bool tenthsAfterListing = false;  // takes band gains in 0.1 dB once listed
-    std::vector<Report> trailer;   // reports after everything else
+    std::vector<SlotRecord> factory; // five read-only presets, or none
+    bool listsAtIdentity = true; // sends 0x1203 again after its streams
+    bool tenthsAfterListing = false; // takes band gains in 0.1 dB once listed
+    std::vector<Report> trailer; // reports after everything else
 };
 
 class SlotModel : public ScriptedModel
@@ -90,9 +90,9 @@ private:
 
     mutable std::mutex m_tableMutex;
     ModelSheet m_sheet;
-    std::vector<int32_t> m_words;  // record words being received
+    std::vector<int32_t> m_words; // record words being received
     uint32_t m_recordCommand = 0;
-    int m_pendingSlot = -1;        // slot named by 0x110F / 0x110C
+    int m_pendingSlot = -1; // slot named by 0x110F / 0x110C
 };
 
 // Stream words of a record, gains in `tenthsPerStep` (one-set: 39, else 78).
@@ -100,9 +100,9 @@ std::vector<int32_t> encodeOneSet(const SlotRecord& r, int tenthsPerStep);
 std::vector<int32_t> encodeLeftRight(const SlotRecord& r, int tenthsPerStep);
 
 // The landed models as slot models, and the three of the workspace:
-ModelSheet modelASheet();  // "Mirel 9", one set, two user slots, numbered
-ModelSheet modelBSheet();  // "Vantor 9" fw 1.10, left/right 0.1 dB, factory presets, plain
-ModelSheet modelCSheet();  // "Vantor 3", lists from its streams
+ModelSheet modelASheet(); // "Mirel 9", one set, two user slots, numbered
+ModelSheet modelBSheet(); // "Vantor 9" fw 1.10, left/right 0.1 dB, factory presets, plain
+ModelSheet modelCSheet(); // "Vantor 3", lists from its streams
 // "Mirel 1", left/right 0.5 dB switched to 0.1 dB at the listing, three slots all used.
 ModelSheet mirel1Sheet();
 // "Vantor 5", one set, five user slots all used, factory presets, plain style.
@@ -110,4 +110,4 @@ ModelSheet fiveSlotSheet();
 // "Vantor 9" fw 1.20, left/right 0.5 dB, numbered, up to ten slots (`used` listed).
 ModelSheet tenSlotSheet(int used = 3);
 
-}  // namespace sim
+} // namespace sim

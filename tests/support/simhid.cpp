@@ -25,20 +25,18 @@ struct Handle
 struct Engine::Monitor
 {
     int fd = -1;
-    std::atomic<bool> filtered{false};  // a subsystem filter was added
-    std::atomic<bool> hidraw{false};    // ... and it names "hidraw"
-    std::atomic<bool> receiving{false};
-    std::deque<std::string> queue;      // guarded by the engine's mutex
+    std::atomic<bool> filtered { false }; // a subsystem filter was added
+    std::atomic<bool> hidraw { false }; // ... and it names "hidraw"
+    std::atomic<bool> receiving { false };
+    std::deque<std::string> queue; // guarded by the engine's mutex
 };
 
 Report makeReport(uint32_t command, int32_t data, uint8_t total, uint8_t current, uint8_t protocol)
 {
     const auto d = static_cast<uint32_t>(data);
-    return Report{0x22, 0x33, protocol, total, current,
-                  static_cast<uint8_t>(command >> 8), static_cast<uint8_t>(command),
-                  static_cast<uint8_t>(d >> 24), static_cast<uint8_t>(d >> 16),
-                  static_cast<uint8_t>(d >> 8), static_cast<uint8_t>(d),
-                  0x00, 0x00, 0x66, 0x77, 0x00};
+    return Report { 0x22, 0x33, protocol, total, current, static_cast<uint8_t>(command >> 8),
+        static_cast<uint8_t>(command), static_cast<uint8_t>(d >> 24), static_cast<uint8_t>(d >> 16),
+        static_cast<uint8_t>(d >> 8), static_cast<uint8_t>(d), 0x00, 0x00, 0x66, 0x77, 0x00 };
 }
 
 Frame parseWrite(const std::vector<uint8_t>& b)
@@ -52,14 +50,14 @@ Frame parseWrite(const std::vector<uint8_t>& b)
     f.total = b[4];
     f.current = b[5];
     f.command = (uint32_t(b[6]) << 8) | b[7];
-    f.data = static_cast<int32_t>((uint32_t(b[8]) << 24) | (uint32_t(b[9]) << 16)
-                                  | (uint32_t(b[10]) << 8) | uint32_t(b[11]));
+    f.data = static_cast<int32_t>(
+        (uint32_t(b[8]) << 24) | (uint32_t(b[9]) << 16) | (uint32_t(b[10]) << 8) | uint32_t(b[11]));
     return f;
 }
 
 Engine& Engine::instance()
 {
-    static Engine* engine = new Engine;  // never destroyed: late reads at exit stay safe
+    static Engine* engine = new Engine; // never destroyed: late reads at exit stay safe
     return *engine;
 }
 
@@ -90,7 +88,7 @@ void Engine::plug()
     m_plugged = true;
     ++m_generation;
     m_queue.clear();
-    announceLocked("add");  // the device can be opened by now
+    announceLocked("add"); // the device can be opened by now
 }
 
 void Engine::unplug()
@@ -159,7 +157,7 @@ std::string Engine::takeAnnouncement(Monitor* m)
     if (m->queue.empty())
         return {};
     uint64_t one;
-    [[maybe_unused]] const ssize_t n = ::read(m->fd, &one, sizeof one);  // one per queued action
+    [[maybe_unused]] const ssize_t n = ::read(m->fd, &one, sizeof one); // one per queued action
     std::string action = std::move(m->queue.front());
     m->queue.pop_front();
     return action;
@@ -186,8 +184,8 @@ void Engine::queueReport(const Report& r)
     m_cond.notify_all();
 }
 
-void Engine::queueFrame(uint32_t command, int32_t data, uint8_t total, uint8_t current,
-                        uint8_t protocol)
+void Engine::queueFrame(
+    uint32_t command, int32_t data, uint8_t total, uint8_t current, uint8_t protocol)
 {
     queueReport(makeReport(command, data, total, current, protocol));
 }
@@ -357,7 +355,7 @@ int Engine::write(Handle* h, const unsigned char* data, size_t length)
         std::lock_guard lock(m_mutex);
         if (!h || h->dead || !m_plugged || h->generation != m_generation || m_writeFailure)
             return -1;
-        m_writes.push_back(Written{++m_order, std::chrono::steady_clock::now(), bytes});
+        m_writes.push_back(Written { ++m_order, std::chrono::steady_clock::now(), bytes });
         model = m_model;
     }
     if (model) {
@@ -396,7 +394,7 @@ void Engine::close(Handle* h)
     m_cond.notify_all();
 }
 
-}  // namespace sim
+} // namespace sim
 
 // hidapi's C functions, backed by the engine.
 extern "C" {
@@ -406,25 +404,22 @@ struct hid_device_
     sim::Handle* handle;
 };
 
-int HID_API_EXPORT hid_init(void)
-{
-    return 0;
-}
+int HID_API_EXPORT hid_init(void) { return 0; }
 
 int HID_API_EXPORT hid_exit(void)
 {
     sim::Engine::instance().noteExit();
-    return 0;  // open handles stay valid, as the program relies on
+    return 0; // open handles stay valid, as the program relies on
 }
 
-hid_device* HID_API_EXPORT hid_open(unsigned short vendor_id, unsigned short product_id,
-                                    const wchar_t* /*serial_number*/)
+hid_device* HID_API_EXPORT hid_open(
+    unsigned short vendor_id, unsigned short product_id, const wchar_t* /*serial_number*/)
 {
     sim::Handle* h = sim::Engine::instance().open(vendor_id, product_id);
     if (!h)
         return nullptr;
     // Device wrappers live as long as their handle: until the process ends.
-    return new hid_device{h};
+    return new hid_device { h };
 }
 
 int HID_API_EXPORT hid_write(hid_device* dev, const unsigned char* data, size_t length)
@@ -432,8 +427,8 @@ int HID_API_EXPORT hid_write(hid_device* dev, const unsigned char* data, size_t 
     return sim::Engine::instance().write(dev ? dev->handle : nullptr, data, length);
 }
 
-int HID_API_EXPORT hid_read_timeout(hid_device* dev, unsigned char* data, size_t length,
-                                    int milliseconds)
+int HID_API_EXPORT hid_read_timeout(
+    hid_device* dev, unsigned char* data, size_t length, int milliseconds)
 {
     return sim::Engine::instance().read(dev ? dev->handle : nullptr, data, length, milliseconds);
 }
@@ -449,10 +444,7 @@ void HID_API_EXPORT hid_close(hid_device* dev)
         sim::Engine::instance().close(dev->handle);
 }
 
-const wchar_t* HID_API_EXPORT hid_error(hid_device* /*dev*/)
-{
-    return L"simulated device";
-}
+const wchar_t* HID_API_EXPORT hid_error(hid_device* /*dev*/) { return L"simulated device"; }
 
 hid_device_info* HID_API_EXPORT hid_enumerate(unsigned short vendor_id, unsigned short product_id)
 {
@@ -489,7 +481,7 @@ int access(const char* path, int mode) noexcept
     return real(path, mode);
 }
 
-}  // extern "C"
+} // extern "C"
 
 // The libudev calls the program's device search makes, backed by the engine.
 // Only monitors exist here; nothing else of libudev is simulated.
@@ -513,10 +505,7 @@ struct udev_device
     std::string action;
 };
 
-udev* udev_new(void)
-{
-    return new udev;
-}
+udev* udev_new(void) { return new udev; }
 
 udev* udev_unref(udev* u)
 {
@@ -533,7 +522,7 @@ udev_monitor* udev_monitor_new_from_netlink(udev* u, const char* name)
     if (!m)
         return nullptr;
     ++u->refs;
-    return new udev_monitor{1, u, m};
+    return new udev_monitor { 1, u, m };
 }
 
 udev_monitor* udev_monitor_unref(udev_monitor* m)
@@ -546,8 +535,8 @@ udev_monitor* udev_monitor_unref(udev_monitor* m)
     return nullptr;
 }
 
-int udev_monitor_filter_add_match_subsystem_devtype(udev_monitor* m, const char* subsystem,
-                                                    const char* /*devtype*/)
+int udev_monitor_filter_add_match_subsystem_devtype(
+    udev_monitor* m, const char* subsystem, const char* /*devtype*/)
 {
     if (!m || !subsystem)
         return -EINVAL;
@@ -565,10 +554,7 @@ int udev_monitor_enable_receiving(udev_monitor* m)
     return 0;
 }
 
-int udev_monitor_get_fd(udev_monitor* m)
-{
-    return m ? m->monitor->fd : -EINVAL;
-}
+int udev_monitor_get_fd(udev_monitor* m) { return m ? m->monitor->fd : -EINVAL; }
 
 udev_device* udev_monitor_receive_device(udev_monitor* m)
 {
@@ -579,13 +565,10 @@ udev_device* udev_monitor_receive_device(udev_monitor* m)
         errno = EAGAIN;
         return nullptr;
     }
-    return new udev_device{1, std::move(action)};
+    return new udev_device { 1, std::move(action) };
 }
 
-const char* udev_device_get_action(udev_device* d)
-{
-    return d ? d->action.c_str() : nullptr;
-}
+const char* udev_device_get_action(udev_device* d) { return d ? d->action.c_str() : nullptr; }
 
 udev_device* udev_device_unref(udev_device* d)
 {
@@ -594,4 +577,4 @@ udev_device* udev_device_unref(udev_device* d)
     return nullptr;
 }
 
-}  // extern "C"
+} // extern "C"

@@ -27,18 +27,18 @@
 
 namespace sim {
 
-using Report = std::array<uint8_t, 16>;  // one input report: 15-byte frame + 1 ignored byte
+using Report = std::array<uint8_t, 16>; // one input report: 15-byte frame + 1 ignored byte
 
 struct Written
 {
-    uint64_t order = 0;                           // 1, 2, 3 ... across the whole run
+    uint64_t order = 0; // 1, 2, 3 ... across the whole run
     std::chrono::steady_clock::time_point when;
-    std::vector<uint8_t> bytes;                   // exactly what hid_write was given
+    std::vector<uint8_t> bytes; // exactly what hid_write was given
 };
 
 // Builds a device-to-program report the way a device does.
 Report makeReport(uint32_t command, int32_t data, uint8_t total = 1, uint8_t current = 1,
-                  uint8_t protocol = 0x20);
+    uint8_t protocol = 0x20);
 
 // A decoded program-to-device frame (from a 16-byte write buffer); ok is false
 // when the buffer is not a well-formed frame.
@@ -62,8 +62,8 @@ class Model
 {
 public:
     virtual ~Model() = default;
-    virtual void onOpen(Engine&) {}
-    virtual void onWrite(Engine&, const Frame&) {}
+    virtual void onOpen(Engine&) { }
+    virtual void onWrite(Engine&, const Frame&) { }
 };
 
 struct Handle;
@@ -77,13 +77,13 @@ public:
     void reset();
 
     void plug();
-    void unplug();  // kills every open handle: blocked and later reads return -1
+    void unplug(); // kills every open handle: blocked and later reads return -1
     bool plugged() const;
 
     void queueReport(const Report& r);
     void queueFrame(uint32_t command, int32_t data, uint8_t total = 1, uint8_t current = 1,
-                    uint8_t protocol = 0x20);
-    void queueShortRead(int length);  // the next read returns this many bytes (< 16)
+        uint8_t protocol = 0x20);
+    void queueShortRead(int length); // the next read returns this many bytes (< 16)
     size_t queuedReports() const;
 
     std::vector<Written> writes() const;
@@ -96,11 +96,11 @@ public:
     // Makes hid_write fail (-1) while set, as a device that stalls would.
     void setWriteFailure(bool fail);
 
-    int openHandles() const;   // handles opened and not yet dead
-    int openCalls() const;     // hid_open calls that returned a handle
-    int openAttempts() const;  // every hid_open call
-    int unclosedHandles() const;  // handles opened since reset() and never given to hid_close
-    int exitCalls() const;        // hid_exit calls since reset()
+    int openHandles() const; // handles opened and not yet dead
+    int openCalls() const; // hid_open calls that returned a handle
+    int openAttempts() const; // every hid_open call
+    int unclosedHandles() const; // handles opened since reset() and never given to hid_close
+    int exitCalls() const; // hid_exit calls since reset()
     void noteExit();
     // When the last read that delivered a report returned (for latency measurements).
     std::chrono::steady_clock::time_point lastReportRead() const;
@@ -123,7 +123,7 @@ public:
     // Off: plugs and unplugs are not announced, as on a system whose
     // monitors get no events; reset() turns announcements back on.
     void setAnnouncements(bool on);
-    int openMonitors() const;  // libudev monitors open now
+    int openMonitors() const; // libudev monitors open now
 
     // Used by the libudev functions: a monitor's announcements are counted
     // by an eventfd (semaphore mode) that reads as ready while any wait.
@@ -148,23 +148,23 @@ private:
     std::condition_variable m_cond;
     bool m_plugged = false;
     bool m_writeFailure = false;
-    uint64_t m_generation = 0;  // bumped at every plug-in; handles of older ones are dead
+    uint64_t m_generation = 0; // bumped at every plug-in; handles of older ones are dead
     uint16_t m_vendor = 0;
     uint16_t m_product = 0;
-    bool m_anyIds = true;       // until setIds, any vid/pid opens the device
+    bool m_anyIds = true; // until setIds, any vid/pid opens the device
     bool m_denied = false;
     std::deque<std::vector<uint8_t>> m_queue;
     std::vector<Written> m_writes;
     uint64_t m_order = 0;
-    std::vector<std::unique_ptr<Handle>> m_handles;  // kept until exit, never freed early
+    std::vector<std::unique_ptr<Handle>> m_handles; // kept until exit, never freed early
     int m_openCalls = 0;
     int m_openAttempts = 0;
     int m_exitCalls = 0;
-    size_t m_handlesAtReset = 0;  // handles before this index belong to earlier runs
+    size_t m_handlesAtReset = 0; // handles before this index belong to earlier runs
     std::chrono::steady_clock::time_point m_lastReportRead;
     std::shared_ptr<Model> m_model;
     bool m_announce = true;
     std::vector<Monitor*> m_monitors;
 };
 
-}  // namespace sim
+} // namespace sim

@@ -24,7 +24,7 @@ namespace store_steps {
 // only the log's tail is read, since the test asks for it between steps.
 inline int lastLoggedStep(const QString& logPath)
 {
-    constexpr qint64 kTail = 32;  // at least two lines of an int step
+    constexpr qint64 kTail = 32; // at least two lines of an int step
     QFile log(logPath);
     if (!log.open(QIODevice::ReadOnly))
         return -1;
@@ -50,8 +50,8 @@ inline void start()
 
 inline QStringList files()
 {
-    return {settingsFilePath(), presetFilePath(), presetFilePath_R(), channelModeFilePath(),
-            curveListFilePath()};
+    return { settingsFilePath(), presetFilePath(), presetFilePath_R(), channelModeFilePath(),
+        curveListFilePath() };
 }
 
 // Values a preset file keeps exactly (half dB, quarter Q).
@@ -102,7 +102,7 @@ inline void run(int step)
     case 6:
         if (buffer_count < 4)
             file_Add(step % 3 ? QStringLiteral("tar") : QStringLiteral("fre"), buffer_count, tag,
-                     QStringLiteral("/curves/%1.csv").arg(step));
+                QStringLiteral("/curves/%1.csv").arg(step));
         else
             removeAndReorder(step % 4);
         break;
@@ -112,4 +112,4 @@ inline void run(int step)
     }
 }
 
-}  // namespace store_steps
+} // namespace store_steps

@@ -27,7 +27,8 @@ inline bool& passDebugLines()
     return pass;
 }
 
-inline void recordWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
+inline void recordWarnings(
+    QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtWarningMsg || type == QtCriticalMsg)
         warningLog() << message;
@@ -43,9 +44,6 @@ inline void installWarningLog(bool passDebug = false)
     previousMessageHandler() = qInstallMessageHandler(recordWarnings);
 }
 
-inline void removeWarningLog()
-{
-    qInstallMessageHandler(previousMessageHandler());
-}
+inline void removeWarningLog() { qInstallMessageHandler(previousMessageHandler()); }
 
-}  // namespace testsupport
+} // namespace testsupport

@@ -22,7 +22,7 @@ inline std::unique_ptr<QTemporaryDir> freshWindowDir()
         return nullptr;
     setAppDataDirForTesting(dir->path());
     makeWorkingFolders(dir->path());
-    status_bar_value = StatusBarInfo{};
+    status_bar_value = StatusBarInfo {};
     hid_status = 0;
     selectedRadioIndex = 0;
     // A new window restores its channel mode as the first one does, asking nothing.

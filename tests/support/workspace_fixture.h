@@ -41,10 +41,7 @@
 
 namespace wsfix {
 
-inline sim::Engine& engine()
-{
-    return sim::Engine::instance();
-}
+inline sim::Engine& engine() { return sim::Engine::instance(); }
 
 // Once per test program: resources, the warning log and a fresh device.
 inline void startWindowTests()
@@ -74,7 +71,8 @@ inline sim::ModelSheet sheetNamed(const QString& name)
 inline sim::ModelSheet withUserSlots(sim::ModelSheet s, int n)
 {
     while (int(s.user.size()) < n)
-        s.user.push_back(sim::slotRecord("U" + std::to_string(s.user.size()), 1, sim::kUnityPreamp, {}));
+        s.user.push_back(
+            sim::slotRecord("U" + std::to_string(s.user.size()), 1, sim::kUnityPreamp, {}));
     s.user.resize(size_t(n));
     return s;
 }
@@ -90,24 +88,26 @@ public:
         connect(ws, &Workspace::radio_Change, this, [note] { note("radio_Change"); });
         connect(ws, &Workspace::radio_Change2, this, [note] { note("radio_Change2"); });
         connect(ws, &Workspace::device_radio_Change, this,
-                [note](int i) { note(QStringLiteral("device_radio_Change %1").arg(i)); });
-        connect(ws, &Workspace::send_ui_biaozhi, this,
-                [note](int i, QString s) { note(QStringLiteral("send_ui_biaozhi %1 %2").arg(i).arg(s)); });
-        connect(ws, &Workspace::send_radio_name, this,
-                [note](int i, QString s) { note(QStringLiteral("send_radio_name %1 %2").arg(i).arg(s)); });
+            [note](int i) { note(QStringLiteral("device_radio_Change %1").arg(i)); });
+        connect(ws, &Workspace::send_ui_biaozhi, this, [note](int i, QString s) {
+            note(QStringLiteral("send_ui_biaozhi %1 %2").arg(i).arg(s));
+        });
+        connect(ws, &Workspace::send_radio_name, this, [note](int i, QString s) {
+            note(QStringLiteral("send_radio_name %1 %2").arg(i).arg(s));
+        });
         connect(ws, &Workspace::send_device_name, this,
-                [note](QString s) { note("send_device_name " + s); });
+            [note](QString s) { note("send_device_name " + s); });
         connect(ws, &Workspace::send_remove_index, this,
-                [note](int i) { note(QStringLiteral("send_remove_index %1").arg(i)); });
+            [note](int i) { note(QStringLiteral("send_remove_index %1").arg(i)); });
         connect(ws, &Workspace::send_ui_biaozhi2, this,
-                [note](int i) { note(QStringLiteral("send_ui_biaozhi2 %1").arg(i)); });
+            [note](int i) { note(QStringLiteral("send_ui_biaozhi2 %1").arg(i)); });
         connect(ws, &Workspace::send_ui_biaozhi3, this,
-                [note](int i) { note(QStringLiteral("send_ui_biaozhi3 %1").arg(i)); });
+            [note](int i) { note(QStringLiteral("send_ui_biaozhi3 %1").arg(i)); });
         connect(ws, &Workspace::send_biaozhi_name, this,
-                [note](QString s) { note("send_biaozhi_name " + s); });
+            [note](QString s) { note("send_biaozhi_name " + s); });
         connect(ws, &Workspace::send_radio_name2, this, [note] { note("send_radio_name2"); });
         connect(ws, &Workspace::send_device_name_2, this,
-                [note](QString s) { note("send_device_name_2 " + s); });
+            [note](QString s) { note("send_device_name_2 " + s); });
         connect(ws, &Workspace::workspace_finish, this, [note] { note("workspace_finish"); });
     }
 };
@@ -122,7 +122,7 @@ struct LocalPreset
 
 inline void writeLocalPresetSets(const QString& base, const QList<LocalPreset>& presets)
 {
-    for (const bool right : {false, true}) {
+    for (const bool right : { false, true }) {
         QJsonArray array;
         for (int i = 0; i < presets.size(); ++i) {
             const std::array<EQ_data, 12>& set = right ? presets[i].right : presets[i].left;
@@ -142,7 +142,9 @@ inline void writeLocalPresetSets(const QString& base, const QList<LocalPreset>& 
             }
             array.append(o);
         }
-        QFile f(base + (right ? "/Workspace_Config/EQ_config_R.QVconfig" : "/Workspace_Config/EQ_config.QVconfig"));
+        QFile f(base
+            + (right ? "/Workspace_Config/EQ_config_R.QVconfig"
+                     : "/Workspace_Config/EQ_config.QVconfig"));
         f.open(QIODevice::WriteOnly);
         f.write(QJsonDocument(array).toJson());
     }
@@ -201,11 +203,16 @@ inline void clearDeviceState()
 // the hello, the channel-mode mask and band uploads are left out.
 inline QStringList slotFrames()
 {
-    static const QList<uint32_t> kept{0x110A, 0x110B, 0x110C, 0x110D, 0x110E, 0x110F, 0x1110, 0x1119};
+    static const QList<uint32_t> kept { 0x110A, 0x110B, 0x110C, 0x110D, 0x110E, 0x110F, 0x1110,
+        0x1119 };
     QStringList out;
     for (const sim::Frame& f : engine().writtenFrames())
         if (kept.contains(f.command))
-            out << QStringLiteral("%1 d%2 t%3 c%4").arg(f.command, 0, 16).arg(f.data).arg(f.total).arg(f.current);
+            out << QStringLiteral("%1 d%2 t%3 c%4")
+                       .arg(f.command, 0, 16)
+                       .arg(f.data)
+                       .arg(f.total)
+                       .arg(f.current);
     return out;
 }
 
@@ -224,14 +231,15 @@ inline QStringList frameSummary()
         }
         int n = 0;
         while (i + n < frames.size() && frames[i + n].section(' ', 0, 0) == f[0]
-               && frames[i + n].section(' ', 2, 2) != "t1")
+            && frames[i + n].section(' ', 2, 2) != "t1")
             ++n;
         bool ordered = true;
         for (int k = 0; k < n; ++k) {
             const QStringList g = frames[i + k].split(' ');
             // A rename carries four words under the whole record's total.
             const int total = f[0] == "110d" ? g[2].mid(1).toInt() : n;
-            ordered = ordered && g[2] == QStringLiteral("t%1").arg(total) && g[3] == QStringLiteral("c%1").arg(k);
+            ordered = ordered && g[2] == QStringLiteral("t%1").arg(total)
+                && g[3] == QStringLiteral("c%1").arg(k);
         }
         out << QStringLiteral("%1 x%2%3").arg(f[0]).arg(n).arg(ordered ? "" : " out of order");
         i += n - 1;
@@ -305,7 +313,7 @@ public:
         w = std::make_unique<MainWindow>();
         w->show();
         ws = internals(*w).ui->widget;
-        QCoreApplication::processEvents();  // the deferred reload of preset 0
+        QCoreApplication::processEvents(); // the deferred reload of preset 0
         return ws != nullptr;
     }
 
@@ -374,7 +382,7 @@ public:
     }
     QRadioButton* button(int radioIndex) const
     {
-        for (bool device : {false, true})
+        for (bool device : { false, true })
             for (QRadioButton* b : buttons(device))
                 if (b->objectName() == QStringLiteral("RadioButton_%1").arg(radioIndex))
                     return b;
@@ -407,4 +415,4 @@ public:
     }
 };
 
-}  // namespace wsfix
+} // namespace wsfix
