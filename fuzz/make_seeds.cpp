@@ -56,7 +56,7 @@ QByteArray writtenFile(const QString& path)
     bytes.replace(appDataDir().toUtf8(), "/opt/QuorvelVesk");
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (!desktop.isEmpty())
-        bytes.replace(desktop.toUtf8(), "/home/user/Desktop");
+        bytes.replace(desktop.toUtf8(), "/Desktop");
     return bytes;
 }
 

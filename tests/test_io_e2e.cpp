@@ -4,6 +4,7 @@
 // whole set in 116 frames; a read-only factory preset refuses the import.
 #include <QtTest>
 
+#include "band_fixtures.h"
 #include "deadlines.h"
 
 #include "dsp/value_deal.h"
@@ -22,17 +23,6 @@ constexpr int kUploadFrames = 116;
 const QByteArray kFilterFile = "Preamp: -4.44 dB\n"
                                "Filter 1: ON LSC Fc 105 Hz Gain 5.5 dB Q 0.71\n"
                                "Filter 2: ON PK Fc 1000 Hz Gain -3 dB Q 2\n";
-
-QString bandOf(EQ_data* const set[12], int k)
-{
-    const EQ_data& b = *set[k];
-    return QStringLiteral("%1 %2 %3 %4 %5")
-        .arg(int(b.status))
-        .arg(b.type)
-        .arg(b.center_frequency)
-        .arg(b.gain)
-        .arg(b.Q);
-}
 
 // The frames written from the first whole-set upload on.
 std::vector<sim::Frame> fromFirstUpload()

@@ -25,6 +25,7 @@
 #include <cmath>
 #include <memory>
 
+#include "band_fixtures.h"
 #include "deadlines.h"
 #include "app/macapplication.h"
 #include "app/mainwindow.h"
@@ -90,17 +91,6 @@ const QString kFilterText = QStringLiteral("Preamp: -4.44 dB\n"
 QString menuText(int language, const char* english, const char* chinese)
 {
     return language == 1 ? QString::fromUtf8(english) : QString::fromUtf8(chinese);
-}
-
-QString bandOf(EQ_data* const set[12], int k)
-{
-    const EQ_data& b = *set[k];
-    return QStringLiteral("%1 %2 %3 %4 %5")
-        .arg(int(b.status))
-        .arg(b.type)
-        .arg(b.center_frequency)
-        .arg(b.gain)
-        .arg(b.Q);
 }
 
 } // namespace

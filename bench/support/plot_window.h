@@ -15,6 +15,7 @@
 #include "store/paths.h"
 #include "widgets/resources.h"
 
+#include "support/busy_preset.h"
 #include "window_main.h"
 
 #include <QApplication>
@@ -36,27 +37,15 @@
 
 namespace {
 
-// Preamp on and ten enabled bands of every type, as a busy preset has.
+// The busy preset with its first ten bands.
 struct TenBands
 {
     EQ_data records[12];
     TenBands()
     {
-        records[0] = { 1, 1, 632, -4.5, 0.707 };
-        const EQ_data bands[10] = {
-            { 1, 1, 20, 3.0, 0.2 },
-            { 1, 4, 105, 4.0, 0.707 },
-            { 1, 1, 240, -2.5, 1.4 },
-            { 1, 1, 632, 1.5, 2.0 },
-            { 1, 2, 18665, 0.0, 0.707 },
-            { 1, 3, 25, 0.0, 0.5 },
-            { 1, 1, 2047, -6.0, 4.0 },
-            { 1, 5, 8148, 2.0, 0.9 },
-            { 1, 1, 3811, 5.0, 8.0 },
-            { 1, 9, 12332, -1.0, 1.0 },
-        };
+        records[0] = kBusyPreamp;
         for (int i = 0; i < 10; ++i)
-            records[i + 1] = bands[i];
+            records[i + 1] = kBusyBands[std::size_t(i)];
         use();
     }
     // Makes these records the edited sets (a window being built points them elsewhere).

@@ -41,3 +41,6 @@ inline QString bandString(const EQ_data& b)
         .arg(b.gain)
         .arg(b.Q);
 }
+
+// The same of record k of a filter set (EQ, EQ_R or a preset's eq).
+inline QString bandOf(EQ_data* const set[12], int k) { return bandString(*set[k]); }
