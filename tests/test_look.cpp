@@ -12,8 +12,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStyleFactory>
-#include <QStyleOptionButton>
-#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QToolButton>
 
@@ -24,6 +22,7 @@
 #include "window_internals.h"
 #include "app/mainwindow_ui.h"
 #include "app/startup.h"
+#include "clipped_texts.h"
 #include "store/settings.h"
 #include "warning_log.h"
 #include "widgets/customcontrols.h"
@@ -34,70 +33,6 @@
 #include "window_fixture.h"
 
 namespace {
-
-// Room a text needs beyond its advance, and the room it gets, for each kind of
-// widget that draws one; -1 room for widgets that draw no text of their own.
-struct TextBox
-{
-    QString text;
-    int room = -1;
-};
-
-QList<TextBox> textBoxes(QWidget* w)
-{
-    if (auto* label = qobject_cast<QLabel*>(w)) {
-        const int indent = label->indent() > 0 ? label->indent() : 0;
-        return { { label->text(), label->contentsRect().width() - 2 * label->margin() - indent } };
-    }
-    if (auto* box = qobject_cast<QCheckBox*>(w)) {
-        QStyleOptionButton opt;
-        opt.initFrom(box);
-        opt.text = box->text();
-        return { { box->text(),
-            box->style()->subElementRect(QStyle::SE_CheckBoxContents, &opt, box).width() } };
-    }
-    if (auto* button = qobject_cast<QToolButton*>(w)) {
-        // The hover frame takes 2 px on each side.
-        return { { button->text(), button->contentsRect().width() - 4 } };
-    }
-    if (auto* button = qobject_cast<QPushButton*>(w))
-        return { { button->text(), button->contentsRect().width() - 4 } };
-    if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        QStyleOptionComboBox opt;
-        opt.initFrom(combo);
-        opt.editable = combo->isEditable();
-        const int room
-            = combo->style()
-                  ->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, combo)
-                  .width();
-        QList<TextBox> items;
-        for (int i = 0; i < combo->count(); ++i)
-            items.append({ combo->itemText(i), room });
-        return items;
-    }
-    return {};
-}
-
-// Every visible text of the window that is wider than its box.
-QStringList clippedTexts(QWidget* window)
-{
-    QStringList out;
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (!w->isVisible())
-            continue;
-        for (const TextBox& box : textBoxes(w)) {
-            if (box.text.trimmed().isEmpty())
-                continue;
-            const int need = w->fontMetrics().horizontalAdvance(box.text);
-            if (need > box.room)
-                out << QStringLiteral("%1 \"%2\": %3 px in %4")
-                           .arg(w->objectName(), box.text)
-                           .arg(need)
-                           .arg(box.room);
-        }
-    }
-    return out;
-}
 
 bool sameImage(QWidget* w, const QImage& reference) { return w->grab().toImage() == reference; }
 
@@ -165,14 +100,14 @@ private slots:
             w->resize(w->minimumSize());
         QTRY_COMPARE(w->size(), maximised ? w->screen()->availableSize() : w->minimumSize());
         QApplication::processEvents(); // layouts
-        const QStringList clipped = clippedTexts(w.get());
+        const QStringList clipped = testsupport::clippedTexts(w.get());
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join("\n")));
 
         // The language switch keeps them whole.
         sysSetValue.Language = language == 1 ? 0 : 1;
         w->Language_Change_UI();
         QApplication::processEvents();
-        const QStringList afterSwitch = clippedTexts(w.get());
+        const QStringList afterSwitch = testsupport::clippedTexts(w.get());
         QVERIFY2(afterSwitch.isEmpty(), qPrintable(afterSwitch.join("\n")));
     }
 

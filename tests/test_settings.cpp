@@ -10,9 +10,11 @@
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -24,6 +26,8 @@
 #include "app/mainwindow.h"
 #include "window_internals.h"
 #include "app/mainwindow_ui.h"
+#include "app/startup.h"
+#include "clipped_texts.h"
 #include "device/device_state.h"
 #include "device/threads.h"
 #include "modal_answers.h"
@@ -34,6 +38,7 @@
 #include "url_recorder.h"
 #include "warning_log.h"
 #include "widgets/customcontrols.h"
+#include "widgets/keyboardfocusstyle.h"
 #include "widgets/resources.h"
 #include "window_fixture.h"
 
@@ -89,6 +94,9 @@ private slots:
     {
         initResources();
         testsupport::installWarningLog();
+        // The windows as the program draws them: its font and its style.
+        QVERIFY(installApplicationFont());
+        QApplication::setStyle(new KeyboardFocusStyle(QStyleFactory::create("Windows")));
         // However the test is started, no window here asks a server.
         qputenv("QV_UPDATE_BASE_URL", "off");
     }
@@ -162,7 +170,15 @@ private slots:
         QWidget* w = s->findChild<QWidget*>(name);
         QVERIFY(w);
         QCOMPARE(QString(w->metaObject()->className()), className);
-        QCOMPARE(w->geometry(), place);
+        // The English mute text is wider than its place in the program's font
+        // (textsFitTheirBoxes): that box grows to the right.
+        if (name == "checkBox_mute") {
+            QCOMPARE(w->pos(), place.topLeft());
+            QCOMPARE(w->height(), place.height());
+            QVERIFY(w->width() > place.width());
+        } else {
+            QCOMPARE(w->geometry(), place);
+        }
         QCOMPARE(s->minimumSize(), QSize(710, 430));
         QCOMPARE(s->maximumSize(), QSize(710, 430));
     }
@@ -196,6 +212,62 @@ private slots:
         QCOMPARE(s->modelLabel(), s->ui->label_dev_model);
         QCOMPARE(s->softwareLabel(), s->ui->label_dev_softversion);
         QCOMPARE(s->hardwareLabel(), s->ui->label_dev_hardversion);
+    }
+
+    // Every text of both windows is drawn whole, in the language the window
+    // was built in and after a switch to the other; boxes whose text fits
+    // keep their place (formPlaces).
+    void textsFitTheirBoxes_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::newRow("English, then Chinese") << 1;
+        QTest::newRow("Chinese, then English") << 0;
+        QTest::newRow("both at 1.5x") << -1;
+    }
+    void textsFitTheirBoxes()
+    {
+        QFETCH(int, language);
+        if (language < 0) {
+            // The rows above again, in a copy of this test drawn 1.5 times as large.
+            QProcess copy;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("QT_SCALE_FACTOR", "1.5");
+            copy.setProcessEnvironment(env);
+            copy.setProcessChannelMode(QProcess::MergedChannels);
+            copy.start(QCoreApplication::applicationFilePath(),
+                { "textsFitTheirBoxes:English, then Chinese",
+                    "textsFitTheirBoxes:Chinese, then English" });
+            QVERIFY(copy.waitForFinished(testsupport::kProgramDeadlineMs));
+            const QByteArray output = copy.readAll();
+            QVERIFY2(copy.exitStatus() == QProcess::NormalExit && copy.exitCode() == 0,
+                output.constData());
+            return;
+        }
+        sysSetValue.Language = language;
+        status_bar_value.software_version = status_bar_value.hardware_version = "10.10";
+        auto s = makeWindow();
+        s->recive_mute(1);
+        s->show();
+        QVERIFY(QTest::qWaitForWindowExposed(s.get()));
+        QCOMPARE(s->devicePixelRatioF(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
+        CHECKUPDATA* u = s->updateWindow();
+        u->show();
+        QVERIFY(QTest::qWaitForWindowExposed(u));
+        for (int pass = 0; pass < 2; ++pass) {
+            QStringList clipped = testsupport::clippedTexts(s.get());
+            u->ConnectFailedUI("V1.16");
+            clipped << testsupport::clippedTexts(u);
+            u->NoupdateUI("V1.16");
+            clipped << testsupport::clippedTexts(u);
+            u->updateUI("V1.16", "V10.100", QString(), QString());
+            clipped << testsupport::clippedTexts(u);
+            // The widest progress line: every figure at its longest.
+            u->onDownloadProgress(1073741823, 1073741823);
+            clipped << testsupport::clippedTexts(u);
+            QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join("\n")));
+            s->ui->comboBox->setCurrentIndex(1 - s->ui->comboBox->currentIndex());
+        }
+        QCOMPARE(sysSetValue.Language, language);
     }
 
     void texts_data()
@@ -571,8 +643,9 @@ private slots:
 
 int main(int argc, char* argv[])
 {
+    // As the program starts: a point is one pixel.
+    qputenv("QT_FONT_DPI", "72");
     MacApplication app(argc, argv);
-    app.setAttribute(Qt::AA_Use96Dpi, true);
     TestSettings test;
     QTEST_SET_MAIN_SOURCE_PATH
     return QTest::qExec(&test, argc, argv);

@@ -15,6 +15,7 @@
 #include "settings/window_centre.h"
 #include "store/settings.h"
 #include "widgets/globalfont.h"
+#include "widgets/textfit.h"
 
 namespace {
 
@@ -97,6 +98,7 @@ void CHECKUPDATA::setStatusLines(const QString& current, const QString& second)
         (chinese() ? QStringLiteral("当前版本：") : QStringLiteral("Current version：")) + current);
     label_UpVersion->setText(second);
     pushButton_Update->setText(chinese() ? QStringLiteral("更新") : QStringLiteral("Update"));
+    widenPlacedToText(this);
 }
 
 void CHECKUPDATA::setUpdateEnabled(bool enabled)

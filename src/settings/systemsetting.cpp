@@ -28,6 +28,7 @@
 #include "store/settings.h"
 #include "widgets/message_box.h"
 #include "widgets/modal_seam.h"
+#include "widgets/textfit.h"
 
 SystemSetting* systemset = nullptr;
 bool auto_save_status = true;
@@ -157,6 +158,8 @@ void SystemSetting::Updata_ALL()
         + sysSetValue.QuorvelVesk_version);
     ui->followPreLabel->setText(en ? QStringLiteral("Follow Pre:") : QStringLiteral("跟随前级："));
     ui->followEnablecheckBox->setText(en ? QStringLiteral("Enable") : QStringLiteral("启用"));
+    // The last texts of a language switch land here too.
+    widenPlacedToText(this);
 }
 
 void SystemSetting::change_language(bool enabled)

@@ -1,6 +1,57 @@
 #include "widgets/textfit.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+namespace {
+
+// The width a label needs to draw its text on one line.
+int labelNeed(QLabel* label)
+{
+    const QMargins m = label->contentsMargins();
+    const int indent = label->indent() > 0 ? label->indent() : 0;
+    return label->fontMetrics().horizontalAdvance(label->text()) + m.left() + m.right()
+        + 2 * label->margin() + indent;
+}
+
+// Pixels a button's text lacks in the room its style gives it; the room of a
+// push button is taken while the pointer is over it, as its hover frame takes
+// some.
+int buttonLack(QAbstractButton* button, QStyle::SubElement contents)
+{
+    QStyleOptionButton opt;
+    opt.initFrom(button);
+    opt.text = button->text();
+    if (contents == QStyle::SE_PushButtonContents)
+        opt.state |= QStyle::State_MouseOver;
+    const int room = button->style()->subElementRect(contents, &opt, button).width();
+    return button->fontMetrics().horizontalAdvance(button->text()) - room;
+}
+
+// Pixels the widget's text lacks; 0 or less when it fits or the widget draws
+// no single-line text of its own.
+int textLack(QWidget* w)
+{
+    if (auto* label = qobject_cast<QLabel*>(w))
+        return label->wordWrap() || label->text().isEmpty() ? 0 : labelNeed(label) - w->width();
+    auto* button = qobject_cast<QAbstractButton*>(w);
+    if (!button || button->text().isEmpty())
+        return 0;
+    if (qobject_cast<QCheckBox*>(w))
+        return buttonLack(button, QStyle::SE_CheckBoxContents);
+    if (qobject_cast<QRadioButton*>(w))
+        return buttonLack(button, QStyle::SE_RadioButtonContents);
+    if (qobject_cast<QPushButton*>(w))
+        return buttonLack(button, QStyle::SE_PushButtonContents);
+    return 0;
+}
+
+} // namespace
 
 void widenLabelsToText(QWidget* root)
 {
@@ -9,15 +60,25 @@ void widenLabelsToText(QWidget* root)
             || label->wordWrap())
             continue;
         label->ensurePolished(); // a style sheet may set the font
-        const QMargins m = label->contentsMargins();
-        const int indent = label->indent() > 0 ? label->indent() : 0;
-        const int need = label->fontMetrics().horizontalAdvance(label->text()) + m.left()
-            + m.right() + 2 * label->margin() + indent;
+        const int need = labelNeed(label);
         if (need <= label->maximumWidth())
             continue;
         // A fixed width stays fixed, only wider.
         if (label->minimumWidth() == label->maximumWidth())
             label->setMinimumWidth(need);
         label->setMaximumWidth(need);
+    }
+}
+
+void widenPlacedToText(QWidget* root)
+{
+    const QLayout* layout = root->layout();
+    for (QWidget* w : root->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w->isWindow() || (layout && layout->indexOf(w) >= 0))
+            continue;
+        w->ensurePolished(); // a style sheet may set the font
+        const int lack = textLack(w);
+        if (lack > 0)
+            w->resize(w->width() + lack, w->height());
     }
 }

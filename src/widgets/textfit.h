@@ -9,3 +9,9 @@ class QWidget;
 // than the text needs with the label's own font; never narrows one. Call after
 // the texts change.
 void widenLabelsToText(QWidget* root);
+
+// The same for the labels, check boxes, radio buttons and push buttons placed
+// by hand directly in root (no layout places them): one whose text needs more
+// room than its place gives grows to the right by what it lacks, keeping its
+// left edge, top and height; never narrows. Call after the texts change.
+void widenPlacedToText(QWidget* root);
