@@ -7,6 +7,7 @@
 #include "settings/checkupdata.h"
 #include "settings/process_launcher.h"
 #include "settings/systemsetting.h"
+#include "settings/update_core.h"
 #include "settings/zip_reader.h"
 #include "store/paths.h"
 #include "store/settings.h"
@@ -146,6 +147,15 @@ struct Setup
         Config_stamp_running_version();
         process_launcher::setLauncherForTesting(
             [](const QString&, const QStringList&, QString*) { return true; });
+        // "Update" fetches only where the install script's disk-image tool
+        // is found: a stand-in that is never run.
+        const QString tools = dir.path() + "/tools";
+        QDir().mkpath(tools);
+        QFile tool(tools + "/" + update_core::kInstallScriptTool);
+        tool.open(QIODevice::WriteOnly);
+        tool.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        tool.close();
+        qputenv("PATH", QFile::encodeName(tools) + ":" + qgetenv("PATH"));
 
         server.setup = [this](testserver::UpdateServer& s) {
             testserver::Route manifest;
@@ -267,6 +277,12 @@ void BM_DownloadLoopLatency(benchmark::State& state)
         const auto start = Clock::now();
         probe.start();
         window->slotUpdateNow(url);
+        const QList<QNetworkReply*> replies = window->findChildren<QNetworkReply*>();
+        if (std::none_of(
+                replies.begin(), replies.end(), [](QNetworkReply* r) { return r->isRunning(); })) {
+            state.SkipWithError("no download started");
+            break;
+        }
         // The completion (unpack and install) is measured on its own below.
         QObject::disconnect(
             window, &CHECKUPDATA::replyFinished_over, window, &CHECKUPDATA::onReplyFinished);

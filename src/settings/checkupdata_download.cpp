@@ -1,6 +1,6 @@
 // "Update": download the archive into UpdateProgram beside the executable,
 // unpack it, hand the disk image to the install script and quit; where the
-// script's disk-image tool is missing, say so and keep running instead.
+// script's disk-image tool is missing, say so at once and fetch nothing.
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -21,6 +21,7 @@
 #include "settings/zip_reader.h"
 #include "store/paths.h"
 #include "store/settings.h"
+#include "widgets/textfit.h"
 
 namespace {
 
@@ -39,6 +40,20 @@ qint64 announcedLength(QNetworkReply* reply)
         return -1;
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
     return length.isValid() ? length.toLongLong() : -1;
+}
+
+// Where the install script's disk-image tool is missing, the script would stop
+// there after the program had quit, installing nothing. False then, with one
+// line on stderr saying what was not done and why.
+bool installToolFound(const QString& notDone)
+{
+    const QString tool = QLatin1String(update_core::kInstallScriptTool);
+    if (!QStandardPaths::findExecutable(tool).isEmpty())
+        return true;
+    qWarning().noquote() << QStringLiteral(
+        "Update %1: the install script needs %2, which is not on PATH")
+                                .arg(notDone, tool);
+    return false;
 }
 
 } // namespace
@@ -67,6 +82,13 @@ void CHECKUPDATA::slotUpdateNow(QString m_strUrl)
     m_downloadOk = false;
     m_writeFailed = false;
     m_written = 0;
+
+    // Nothing is fetched that could not be installed.
+    if (!installToolFound(QStringLiteral("not downloaded"))) {
+        pushButton_Update->hide();
+        downloadFailed();
+        return;
+    }
 
     m_qUrl = QUrl(m_strUrl);
     m_strFileName = update_core::archiveNameFromUrl(m_qUrl);
@@ -102,6 +124,7 @@ void CHECKUPDATA::slotUpdateNow(QString m_strUrl)
         label_Version->setText(QStringLiteral("Downloading"));
         label_UpVersion->setText(QStringLiteral("Do not close the software"));
     }
+    widenPlacedToText(this);
     pushButton_Update->hide();
 
     // Nothing is fetched that could not be kept, nor from anywhere but the web.
@@ -196,12 +219,9 @@ void CHECKUPDATA::onReplyFinished(int statusCode)
     }
     const QString image = m_downloadDir + "/" + images.first();
     qDebug() << "tagDir:" << image;
-    const QString tool = QLatin1String(update_core::kInstallScriptTool);
-    if (QStandardPaths::findExecutable(tool).isEmpty()) {
-        // The program stays and so does the download, for a manual install.
-        qWarning().noquote() << QStringLiteral("Update not installed: the install script needs "
-                                               "%1, which is not on PATH; the download stays in %2")
-                                    .arg(tool, m_downloadDir);
+    // The tool was there when Update was pressed; gone since, the program
+    // stays rather than quit for a script that installs nothing.
+    if (!installToolFound(QStringLiteral("not installed"))) {
         downloadFailed();
         return;
     }
