@@ -4,8 +4,11 @@
 // hostile archives, the install script handed to a recorder, and the quit.
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QMap>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QProcess>
@@ -20,6 +23,8 @@
 #include <functional>
 #include <memory>
 
+#include <unistd.h>
+
 #include "deadlines.h"
 #include "app/macapplication.h"
 #include "app/mainwindow.h"
@@ -30,6 +35,7 @@
 #include "settings/systemsetting.h"
 #include "settings/update_core.h"
 #include "settings/update_net.h"
+#include "settings/zip_reader.h"
 #include "store/settings.h"
 #include "update_server.h"
 #include "warning_log.h"
@@ -72,6 +78,24 @@ QByteArray readFile(const QString& path)
 }
 
 QString scriptPath() { return QDir::tempPath() + "/update.sh"; }
+
+// Every entry under `root` with a file's bytes, a link's target or "folder",
+// so a test sees any change made there. Links are not followed.
+QMap<QString, QByteArray> tree(const QString& root)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+        QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info = it.fileInfo();
+        entries[path.mid(root.size())] = info.isSymLink()
+            ? "link to " + QFile::encodeName(info.symLinkTarget())
+            : info.isDir() ? QByteArray("folder")
+                           : readFile(path);
+    }
+    return entries;
+}
 
 // Runs the application's event loop the way main() does, from `start` until
 // the program quits; 99 when it never does.
@@ -688,6 +712,62 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(s->updateWindow()->label_UpVersion->text(), kFailed, kWaitMs);
         QVERIFY(QFileInfo::exists(folder + "/QUORVEL Vesk V1.17.zip"));
         QVERIFY(QFileInfo::exists(folder + "/readme.txt"));
+    }
+
+    // Hidden files and folders survive the clean-up before a download, so the
+    // unpacking meets them under the archive's names: a link to a folder
+    // outside is never entered (the archive is refused and nothing is made
+    // there), and a file or a link to a file is replaced, never written
+    // through.
+    void unpackOverLeftovers_data()
+    {
+        QTest::addColumn<QString>("leftover"); // what UpdateProgram/.left is
+        QTest::addColumn<QString>("entry"); // the archive's entry over it
+        QTest::addColumn<bool>("unpacks");
+        QTest::newRow("link to a folder outside") << "folder link"
+                                                  << ".left/evil.dmg" << false;
+        QTest::newRow("link to a folder outside, entry below it") << "folder link"
+                                                                  << ".left/sub/evil.dmg" << false;
+        QTest::newRow("link to a file outside") << "file link"
+                                                << ".left" << true;
+        QTest::newRow("file left there, a second name of a file outside") << "hard link"
+                                                                          << ".left" << true;
+    }
+    void unpackOverLeftovers()
+    {
+        QFETCH(QString, leftover);
+        QFETCH(QString, entry);
+        QFETCH(bool, unpacks);
+        const QString outside = dir->path() + "/outside";
+        const QString folder = dir->path() + "/UpdateProgram";
+        QVERIFY(QDir().mkpath(outside));
+        QVERIFY(QDir().mkpath(folder));
+        QFile victim(outside + "/victim.txt");
+        QVERIFY(victim.open(QIODevice::WriteOnly));
+        victim.write("the user's own");
+        victim.close();
+        const QString left = folder + "/.left";
+        if (leftover == "folder link")
+            QVERIFY(QFile::link(outside, left));
+        else if (leftover == "file link")
+            QVERIFY(QFile::link(victim.fileName(), left));
+        else
+            QCOMPARE(::link(QFile::encodeName(victim.fileName()), QFile::encodeName(left)), 0);
+        const QMap<QString, QByteArray> before = tree(outside);
+
+        const QString archive = folder + "/update.zip";
+        QFile zip(archive);
+        QVERIFY(zip.open(QIODevice::WriteOnly));
+        zip.write(makeZip({ { ZipItem::File, "a.dmg", "A" }, { ZipItem::File, entry, "NEW" } }));
+        zip.close();
+
+        QCOMPARE(zipReader(archive, folder), unpacks);
+        QCOMPARE(tree(outside), before);
+        if (unpacks) {
+            QVERIFY(!QFileInfo(left).isSymLink());
+            QCOMPARE(readFile(left), QByteArray("NEW"));
+            QCOMPARE(readFile(folder + "/a.dmg"), QByteArray("A"));
+        }
     }
 
     void scriptIsWrittenAfresh()

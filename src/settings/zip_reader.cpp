@@ -27,6 +27,24 @@ bool realFolderInside(const QString& folder, const QString& realRoot)
     return !real.isEmpty() && (real == realRoot || real.startsWith(realRoot + QLatin1Char('/')));
 }
 
+// Makes `folder` (cleaned, under `root`) one level at a time, each level
+// checked to be really inside before anything is made in it: mkpath would
+// follow a link left in the folder and make the rest of the path outside.
+bool makeFolderInside(const QString& folder, const QString& root, const QString& realRoot)
+{
+    QString at = root;
+    for (const QString& part :
+        folder.mid(root.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        at += QLatin1Char('/') + part;
+        const QFileInfo info(at);
+        if (!info.exists() && !info.isSymLink() && !QDir().mkdir(at))
+            return false;
+        if (!realFolderInside(at, realRoot))
+            return false;
+    }
+    return true;
+}
+
 bool writeEntry(const QString& path, const QByteArray& data, QFile::Permissions permissions)
 {
     // A file or link left there is replaced, never written through.
@@ -74,15 +92,15 @@ bool zipReader(QString fileName, QString dirPath)
         qDebug() << "拒绝解压" << plan.refusal;
         return false;
     }
+    const QString root = QDir::cleanPath(dirPath);
     for (int i = 0; i < plan.steps.size(); ++i) {
         const update_core::ExtractionStep& step = plan.steps.at(i);
         if (step.isDir) {
-            if (!QDir().mkpath(step.path) || !realFolderInside(step.path, realRoot))
+            if (!makeFolderInside(step.path, root, realRoot))
                 return false;
             continue;
         }
-        const QString folder = QFileInfo(step.path).path();
-        if (!QDir().mkpath(folder) || !realFolderInside(folder, realRoot))
+        if (!makeFolderInside(QFileInfo(step.path).path(), root, realRoot))
             return false;
         const QZipReader::FileInfo info = reader.entryInfoAt(names->indexOf(step.entryName));
         const QByteArray data = reader.fileData(step.entryName);
