@@ -84,6 +84,14 @@ QByteArray ownCurve()
     return curveFileText(rows);
 }
 
+// The same with the level of the last row written as `level`.
+QByteArray ownCurveEndingIn(const QByteArray& level)
+{
+    QByteArray file = ownCurve();
+    file.truncate(file.lastIndexOf(',', file.size() - 2) + 1);
+    return file + level + '\n';
+}
+
 const QString kFilterText = QStringLiteral("Preamp: -4.44 dB\n"
                                            "Filter 1: ON LSC Fc 105 Hz Gain 5.5 dB Q 0.71\n"
                                            "Filter 2: ON PK Fc 1000 Hz Gain -3 dB Q 2\n");
@@ -516,6 +524,18 @@ private slots:
         QTest::newRow("own file with a row of one value")
             << 1 << ownCurve().replace("\n1000,", "\n1000\n#,") << "Error"
             << "Input file data error";
+        // Levels that are no finite number, or that would overflow on the
+        // grid, beside ordinary rows.
+        QTest::newRow("nan, inf and 1e308 levels, English")
+            << 1 << kForeignCsv + "1000,nan\n2000,inf\n4000,1e308\n8000,1e308\n"
+            << "Error"
+            << "Input file data error";
+        QTest::newRow("nan level, Chinese") << 0 << kForeignCsv + "1000,nan\n"
+                                            << "错误"
+                                            << "输入文件数据有误";
+        QCOMPARE(ownCurveEndingIn("18.1"), ownCurve()); // the fixture alters only that level
+        QTest::newRow("own file with a 1e308 level") << 1 << ownCurveEndingIn("1e308") << "Error"
+                                                     << "Input file data error";
     }
 
     void unusableCurveIsRefused()

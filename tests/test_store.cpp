@@ -294,6 +294,8 @@ private slots:
             << one("eq_7", "1 1 100 +2 1e-05") << 1 << 1 << 7 << "1 1 100 2 1e-05";
         QTest::newRow("nan gain reads 0")
             << one("eq_6", "1 1 100 nan inf") << 1 << 1 << 6 << "1 1 100 0 0";
+        QTest::newRow("-nan and 1e999 read 0")
+            << one("eq_6", "1 1 100 -nan 1e999") << 1 << 1 << 6 << "1 1 100 0 0";
         QTest::newRow("number where a string belongs")
             << one("eq_1", 5) << 1 << 1 << 1 << "0 0 0 0 0";
         QTest::newRow("twelfth band ignored")
@@ -340,6 +342,8 @@ private slots:
         QTest::newRow("no blank: both from the whole") << "1" << 1 << 1.0;
         QTest::newRow("extra field") << "0 -3 5" << 0 << 0.0;
         QTest::newRow("missing") << "" << 0 << 0.0;
+        QTest::newRow("nan") << "1 nan" << 1 << 0.0;
+        QTest::newRow("-1e999") << "1 -1e999" << 1 << 0.0;
     }
 
     void presetPreampFields()
@@ -631,6 +635,12 @@ private slots:
             << false;
         QTest::newRow("numbers where strings belong")
             << QByteArray(R"([{"index":"0","name":5,"path":true,"type":1}])") << 1 << 1 << false;
+        QTest::newRow("index too large for an integer")
+            << QByteArray(R"([{"index":1e308,"name":"n","path":"/p","type":"fre"}])") << 1 << 1
+            << false;
+        QTest::newRow("index too large for a double")
+            << QByteArray(R"([{"index":1e999,"name":"n","path":"/p","type":"fre"}])") << 0 << 0
+            << true;
         QTest::newRow("cut in half")
             << curveFile(4).left(curveFile(4).size() / 2) << 0 << 0 << true;
         QTest::newRow("top-level object") << QByteArray(R"({"index":0})") << 0 << 0 << true;
