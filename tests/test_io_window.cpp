@@ -782,6 +782,62 @@ private slots:
         QVERIFY(fileBytes(file).contains(expectRight ? "Gain -2.5 dB" : "Gain 1.5 dB"));
     }
 
+    // A typed name without a suffix is written with the suffix of the
+    // dialog's filter, so the import's file dialogs list the file.
+    void exportsCarryTheirSuffix_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("filters") << "Export filters"
+                                 << "myeq"
+                                 << "myeq.txt";
+        QTest::newRow("response") << "Export filter FR"
+                                  << "myfr"
+                                  << "myfr.csv";
+        QTest::newRow("own suffix kept") << "Export filters"
+                                         << "a.b"
+                                         << "a.b";
+    }
+
+    void exportsCarryTheirSuffix()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        presetSettings(1);
+        MainWindow& mw = window();
+        ModalAnswers answers;
+        answers.file(path(typed));
+        trigger(internals(mw).menu_Export, action);
+        QCOMPARE(answers.pending(), 0);
+        QCOMPARE(
+            QDir(dir->path()).entryList({ "my*", "a.b" }, QDir::Files), QStringList { written });
+        QVERIFY(fileBytes(path(written))
+                    .startsWith(action == "Export filters" ? "Preamp: " : "Quorvel_csv_file"));
+    }
+
+    // A stored export folder that is gone opens the dialogs in the home
+    // folder; the setting keeps what the user chose.
+    void missingExportFolderOpensHome()
+    {
+        presetSettings(1);
+        sysSetValue.EQ_save_file_path = path("gone/Desktop");
+        Config_update();
+        MainWindow& mw = window();
+        ModalAnswers answers;
+        answers.file("").file(QDir::home().filePath("myeq"));
+        trigger(internals(mw).menu_Export, "Export filter FR");
+        trigger(internals(mw).menu_Export, "Export filters");
+        QCOMPARE(answers.pending(), 0);
+        QCOMPARE(answers.shown[0].text, QDir::homePath());
+        QCOMPARE(answers.shown[1].text, QDir::homePath());
+        QVERIFY(QFile::exists(QDir::home().filePath("myeq.txt")));
+        QVERIFY(QFile::remove(QDir::home().filePath("myeq.txt")));
+        QCOMPARE(sysSetValue.EQ_save_file_path, path("gone/Desktop"));
+        QCOMPARE(settingsFile().value("EQ_save_file_path").toString(), path("gone/Desktop"));
+    }
+
     // ---- importing filters ----
 
     void factoryPresetRefusal_data()
