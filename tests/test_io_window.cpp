@@ -287,6 +287,68 @@ private slots:
         QTRY_VERIFY(!in.sourceCurveList->isVisible());
     }
 
+    // Keys in an open picker whose highlighted row is not the chosen one:
+    // Enter, Return and Space choose it as a click does, Escape changes
+    // nothing. Either way the label and the drawn curve agree.
+    void pickerKeys_data()
+    {
+        QTest::addColumn<bool>("target");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("chooses");
+        for (const bool target : { true, false }) {
+            const char* picker = target ? "target" : "source";
+            QTest::addRow("%s, Return", picker) << target << int(Qt::Key_Return) << true;
+            QTest::addRow("%s, Enter", picker) << target << int(Qt::Key_Enter) << true;
+            QTest::addRow("%s, Space", picker) << target << int(Qt::Key_Space) << true;
+            QTest::addRow("%s, Escape", picker) << target << int(Qt::Key_Escape) << false;
+        }
+    }
+
+    void pickerKeys()
+    {
+        QFETCH(bool, target);
+        QFETCH(int, key);
+        QFETCH(bool, chooses);
+        putFile(path("test.csv"), ownCurve());
+        putFile(path("harman_over-ear_2018.csv"), ownCurve());
+        presetSettings(1);
+        MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
+        mw.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mw));
+        // Each picker gets a second curve, which is then the chosen one.
+        putFile(path("m.csv"), kForeignCsv);
+        importCurve("Target", path("m.csv"), "B"); // entry 2
+        importCurve("SourceFR", path("m.csv"), "S"); // entry 3
+
+        CustomComboBox* combo = target ? in.ui->comboBox_2 : in.ui->comboBox;
+        QListWidget* list = target ? in.targetCurveList : in.sourceCurveList;
+        const CurveRows& curve = target ? in.tar_list : in.fre_list;
+        const int32_t& remembered
+            = target ? sysSetValue.Pre_select_tar_index : sysSetValue.Pre_select_fre_index;
+        const int series = target ? ResponseChart::kTarget : ResponseChart::kSource;
+        const QString first = target ? "Harman OE" : "fre1";
+        const QString chosen = target ? "B" : "S";
+        const CurveRows chosenCurve = curve;
+        const auto* drawn = ResponseChart(in.chartView).series(series);
+        const QPointF chosenPoint = drawn->at(10);
+
+        combo->showPopup();
+        QTRY_VERIFY(row(list, 0)->isVisible());
+        list->setCurrentRow(0);
+        QTest::keyClick(list, Qt::Key(key));
+        QTRY_VERIFY(!list->isVisible());
+
+        const CurveRows firstCurve
+            = importFromCSV(path(target ? "harman_over-ear_2018.csv" : "test.csv"));
+        QCOMPARE(combo->currentText(), chooses ? first : chosen);
+        QCOMPARE(combo->styleSheet(), FormSheet::curvePicker(combo->objectName()));
+        QCOMPARE(remembered, chooses ? row(list, 0)->getItemWidgetIndex() : (target ? 2 : 3));
+        QCOMPARE(curve, chooses ? firstCurve : chosenCurve);
+        QCOMPARE(drawn->count(), int(kGridSize));
+        QCOMPARE(drawn->at(10), chooses ? QPointF(freqs1[10], 1.0) : chosenPoint);
+    }
+
     // ---- importing a curve ----
 
     void importCurve_data()
