@@ -1,8 +1,11 @@
 // CSV import: the input is the file's content, taken as the curve import
 // takes it: the program's own format when the first line carries its
 // marker, otherwise a measurement file resampled onto the frequency grid.
-// A curve the import accepts has one finite [frequency, level] row per grid
-// point, and the file the program writes of it reads back to the same file.
+// Every number a reader keeps is one a curve can hold (finite, and small
+// enough to be drawn); a curve the import accepts has one such [frequency,
+// level] row per grid point, draws as finite points even against a target as
+// far off as itself, and the file the program writes of it reads back to the
+// same file.
 
 #include <cmath>
 
@@ -17,7 +20,16 @@ void checkRows(const CurveRows& rows)
 {
     for (const QList<double>& row : rows)
         for (double v : row)
-            FUZZ_CHECK(std::isfinite(v));
+            FUZZ_CHECK(std::isfinite(v) && isCurveValue(v));
+}
+
+void checkDrawn(const CurveRows& rows)
+{
+    CurveRows opposite = rows;
+    for (QList<double>& row : opposite)
+        row[1] = -row[1];
+    for (const QPointF& p : measuredCurve(rows, opposite, true))
+        FUZZ_CHECK(std::isfinite(p.x()) && std::isfinite(p.y()));
 }
 
 // The own file of `rows`, written and read back, must be written the same.
@@ -64,6 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     FUZZ_CHECK(isCompleteCurve(rows));
     checkRows(rows);
+    checkDrawn(rows);
     checkWrittenReadsBack(rows);
     return 0;
 }

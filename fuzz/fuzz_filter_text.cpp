@@ -1,7 +1,7 @@
 // Filter text import: the input is the file's content, read through the
-// program's own file import into both filter sets. Every band the import
-// fills holds the import's ranges, and the set exported, imported again and
-// exported once more gives the same file.
+// program's own file import into both filter sets. No value it leaves is
+// non-finite, every band the import fills holds the import's ranges, and the
+// set exported, imported again and exported once more gives the same file.
 
 #include <cmath>
 
@@ -53,10 +53,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     FUZZ_CHECK(importFromTXT(path, FilterTarget::Both));
 
+    for (const BandSet* set : { &left, &right })
+        for (const EQ_data& b : set->records)
+            FUZZ_CHECK(std::isfinite(b.gain) && std::isfinite(b.Q));
+
     // The own syntax rounds the preamp to a tenth, holds it to the gain
     // range and switches it on; the loose syntax leaves it alone.
     const EQ_data& preamp = left.records[0];
-    FUZZ_CHECK(std::isfinite(preamp.gain));
     if (preamp.status == 1) {
         FUZZ_CHECK(preamp.gain >= -kBandGainLimitDb && preamp.gain <= kBandGainLimitDb);
         FUZZ_CHECK(std::round(preamp.gain * 10.0) / 10.0 == preamp.gain);

@@ -162,6 +162,11 @@ void ioSeeds(const QString& fixtures)
              "Filter 3: OFF Modal Fc 40 Hz Gain -6 dB Q 5 T60 target 385 ms\n"
              "Filter 4:\tON\tHPQ\tFc\t100\tHz\tGain\t2\tdB\tQ\t3\r\n";
     seed("filter_text", "loose", loose);
+    const QByteArray huge(400, '9');
+    seed("filter_text", "too-large",
+        "Preamp: " + huge + " dB\nFilter 1: ON PK Fc " + huge + " Hz Gain 1 dB Q 1\n"
+            + "Filter 2: ON PK Fc 100 Hz Gain nan dB Q inf\nFilter 3: ON PK Fc 200 Hz Gain 2 dB "
+              "Q 2\n");
 
     seed("csv", "own", curveFileText(flatCurveRows()));
     for (const QString& name : QDir(fixtures).entryList(QDir::Files, QDir::Name)) {

@@ -15,6 +15,7 @@
 #include "io/curve_entries.h"
 #include "io/filter_text.h"
 #include "store/curve_list.h"
+#include "store/number_text.h"
 #include "band_fixtures.h"
 #include "file_size_limit.h"
 #include "test_files.h"
@@ -196,10 +197,19 @@ private slots:
                                 << "1 1 632 -6 0.707"
                                 << QStringList { "1 1 20 12 15", "1 1 22000 -12 0.1",
                                        "1 1 20 12 0.1", "1 1 20 -12 15", "1 1 22000 0 0.15" };
-        QTest::newRow("huge numbers stay finite")
-            << "Preamp: " + QString(400, '9') + " dB\nFilter 1: ON PK Fc " + QString(400, '9')
-                + " Hz Gain -" + QString(400, '9') + " dB Q " + QString(400, '9') + "\n"
-            << "1 1 632 0 0.707" << QStringList { "1 1 20 0 0.1" };
+        // Digits beyond the largest double: the preamp line does not fit
+        // (0 dB, on), and a filter line with such a field is skipped.
+        const QString huge(400, '9');
+        QTest::newRow("numbers too large for a double")
+            << "Preamp: " + huge + " dB\nFilter 1: ON PK Fc " + huge + " Hz Gain -" + huge
+                + " dB Q " + huge + "\nFilter 2: ON PK Fc 100 Hz Gain 1 dB Q " + huge
+                + "\nFilter 3: ON PK Fc 200 Hz Gain 2 dB Q 2\n"
+            << "1 1 632 0 0.707" << QStringList { "1 1 200 2 2" };
+        QTest::newRow("nan and inf fields do not fit")
+            << p
+                + "Filter 1: ON PK Fc 100 Hz Gain nan dB Q 1\nFilter 2: ON PK Fc inf Hz Gain 1 dB "
+                  "Q 1\nFilter 3: ON PK Fc 200 Hz Gain 2 dB Q 2\n"
+            << "1 1 632 -6 0.707" << QStringList { "1 1 200 2 2" };
         QTest::newRow("preamp limited like a gain") << "Preamp: -" + QString(110, '6') + "3 dB\n"
                                                     << "1 1 632 -12 0.707" << QStringList {};
         QTest::newRow("preamp 12.04") << "Preamp: 12.04 dB"
@@ -261,6 +271,10 @@ private slots:
         QTest::newRow("limits")
             << "ON PK Fc 5 Hz Gain 15 dB Q 20\nON PK Fc 30000 Hz Gain -20 dB Q 0\n"
             << QStringList { "1 1 20 12 15", "1 1 22000 -12 0.1" };
+        QTest::newRow("numbers too large for a double")
+            << "ON PK Fc 100 Hz Gain 1 dB Q 5 T60 target " + QString(400, '9') + " ms\nON PK Fc 1"
+                + QString(400, '0') + " Hz\nON PK Fc 200 Hz\n"
+            << QStringList { "1 1 200 0 0.707" };
     }
 
     void looseSyntax()
@@ -408,9 +422,8 @@ private slots:
         QTest::newRow("lines before the header, empty lines, a second header")
             << "x\n1,2\nfre(Hz),raw(dB) and more\n\n20,1\nfre(Hz),raw(dB)\n30,2\n"
             << CurveRows { { 20, 1 }, { 30, 2 } };
-        QTest::newRow("rows as they stand")
-            << "fre(Hz),raw(dB)\n20,abc\n,\n20,1,2\n nan,inf\n 30 , 4 \n"
-            << CurveRows { { 20 }, {}, { 20, 1, 2 }, {}, { 30, 4 } };
+        QTest::newRow("rows as they stand") << "fre(Hz),raw(dB)\n20,abc\n,\n20,1,2\n 30 , 4 \n"
+                                            << CurveRows { { 20 }, {}, { 20, 1, 2 }, { 30, 4 } };
         QTest::newRow("CRLF and byte-order mark")
             << QChar(0xFEFF) + QStringLiteral("Quorvel_csv_file\r\nfre(Hz),raw(dB)\r\n20,1\r\n")
             << CurveRows { { 20, 1 } };
@@ -463,6 +476,69 @@ private slots:
         QVERIFY(!isCompleteCurve(shortRow));
         QCOMPARE(
             curvePairs(CurveRows { { 1, 2, 3 }, { 4 }, {} }), (CurveRows { { 1, 2 }, { 4 }, {} }));
+    }
+
+    // A number no curve can hold makes the whole file unreadable, in the own
+    // format and in a measurement file alike; the same file without it reads.
+    void unreadableCurves_data()
+    {
+        QTest::addColumn<QString>("value"); // put in the place of one level
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("ordinary") << "-2.5" << true;
+        QTest::newRow("large but drawable") << "-1e+300" << true;
+        QTest::newRow("nan") << "nan" << false;
+        QTest::newRow("-nan") << "-nan" << false;
+        QTest::newRow("NaN") << "NaN" << false;
+        QTest::newRow("inf") << "inf" << false;
+        QTest::newRow("-infinity") << "-infinity" << false;
+        QTest::newRow("1e999") << "1e999" << false;
+        QTest::newRow("1e308") << "1e308" << false;
+        QTest::newRow("-1.5e301") << "-1.5e301" << false;
+    }
+
+    void unreadableCurves()
+    {
+        QFETCH(QString, value);
+        QFETCH(bool, readable);
+
+        CurveRows rows = gridCurve([](double f) { return f < 500.0 ? 1.0 : 0.0; });
+        QString own = QStringLiteral("Quorvel_csv_file\nfre(Hz),raw(dB)\n");
+        for (qsizetype k = 0; k < rows.size(); ++k)
+            own += gText(rows[k][0]) + ',' + (k == 120 ? value : gText(rows[k][1])) + '\n';
+        const CurveRows read = ownCurveRows(own);
+        QCOMPARE(isCompleteCurve(read), readable);
+        if (readable) {
+            rows[120][1] = value.toDouble();
+            QCOMPARE(read, rows);
+        } else {
+            QVERIFY(read.isEmpty());
+        }
+
+        // A measurement with the value among ordinary rows, as a CSV file and
+        // as a text file with blanks.
+        for (const QString& sep : { QStringLiteral(","), QStringLiteral(" ") }) {
+            const QString foreign = "Frequency(Hz),SPL(dB)\n20" + sep + "1\n100" + sep + "1\n1000"
+                + sep + value + "\n5000" + sep + "0\n20000" + sep + "0\n";
+            const CurveRows parsed = csv_deal::parseCSVText(foreign);
+            QCOMPARE(parsed.size(), readable ? 5 : 0);
+            const CurveRows curve = csv_deal::processArrays(freqs1.data(), int(kGridSize), parsed);
+            QCOMPARE(csv_data_determine, readable);
+            if (readable)
+                QVERIFY(isCompleteCurve(curve));
+        }
+    }
+
+    void levelsThatOverflowOnTheGridFail()
+    {
+        // Each level can be held, but brought to 0 dB at 500 Hz the lowest
+        // one would be -2e300: the file would be stored and drawn as that.
+        const CurveRows rows { { 20, -1e300 }, { 30, -1e300 }, { 490, 1e300 }, { 510, 1e300 } };
+        csv_deal::processArrays(freqs1.data(), int(kGridSize), rows);
+        QVERIFY(!csv_data_determine);
+        const CurveRows halved { { 20, -5e299 }, { 30, -5e299 }, { 490, 5e299 }, { 510, 5e299 } };
+        const CurveRows curve = csv_deal::processArrays(freqs1.data(), int(kGridSize), halved);
+        QVERIFY(csv_data_determine);
+        QCOMPARE(curve[0][1], -1e300);
     }
 
     // ---- foreign files ----
@@ -532,7 +608,8 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         for (const char* name : { "commas_phase.csv", "semicolon_thousands.csv", "tabs_bom.txt",
-                 "blanks.mic", "two_rows.csv", "signs.csv", "one_row.csv", "no_header.csv" })
+                 "blanks.mic", "two_rows.csv", "signs.csv", "one_row.csv", "no_header.csv",
+                 "nan_levels.csv", "later_header.csv" })
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 

@@ -84,6 +84,14 @@ QByteArray ownCurve()
     return curveFileText(rows);
 }
 
+// The same with the level of the last row written as `level`.
+QByteArray ownCurveEndingIn(const QByteArray& level)
+{
+    QByteArray file = ownCurve();
+    file.truncate(file.lastIndexOf(',', file.size() - 2) + 1);
+    return file + level + '\n';
+}
+
 const QString kFilterText = QStringLiteral("Preamp: -4.44 dB\n"
                                            "Filter 1: ON LSC Fc 105 Hz Gain 5.5 dB Q 0.71\n"
                                            "Filter 2: ON PK Fc 1000 Hz Gain -3 dB Q 2\n");
@@ -277,6 +285,68 @@ private slots:
         QCOMPARE(seriesPoints(ResponseChart::kSource), int(kGridSize));
         QCOMPARE(in.ui->comboBox->currentText(), QString("fre1"));
         QTRY_VERIFY(!in.sourceCurveList->isVisible());
+    }
+
+    // Keys in an open picker whose highlighted row is not the chosen one:
+    // Enter, Return and Space choose it as a click does, Escape changes
+    // nothing. Either way the label and the drawn curve agree.
+    void pickerKeys_data()
+    {
+        QTest::addColumn<bool>("target");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("chooses");
+        for (const bool target : { true, false }) {
+            const char* picker = target ? "target" : "source";
+            QTest::addRow("%s, Return", picker) << target << int(Qt::Key_Return) << true;
+            QTest::addRow("%s, Enter", picker) << target << int(Qt::Key_Enter) << true;
+            QTest::addRow("%s, Space", picker) << target << int(Qt::Key_Space) << true;
+            QTest::addRow("%s, Escape", picker) << target << int(Qt::Key_Escape) << false;
+        }
+    }
+
+    void pickerKeys()
+    {
+        QFETCH(bool, target);
+        QFETCH(int, key);
+        QFETCH(bool, chooses);
+        putFile(path("test.csv"), ownCurve());
+        putFile(path("harman_over-ear_2018.csv"), ownCurve());
+        presetSettings(1);
+        MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
+        mw.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mw));
+        // Each picker gets a second curve, which is then the chosen one.
+        putFile(path("m.csv"), kForeignCsv);
+        importCurve("Target", path("m.csv"), "B"); // entry 2
+        importCurve("SourceFR", path("m.csv"), "S"); // entry 3
+
+        CustomComboBox* combo = target ? in.ui->comboBox_2 : in.ui->comboBox;
+        QListWidget* list = target ? in.targetCurveList : in.sourceCurveList;
+        const CurveRows& curve = target ? in.tar_list : in.fre_list;
+        const int32_t& remembered
+            = target ? sysSetValue.Pre_select_tar_index : sysSetValue.Pre_select_fre_index;
+        const int series = target ? ResponseChart::kTarget : ResponseChart::kSource;
+        const QString first = target ? "Harman OE" : "fre1";
+        const QString chosen = target ? "B" : "S";
+        const CurveRows chosenCurve = curve;
+        const auto* drawn = ResponseChart(in.chartView).series(series);
+        const QPointF chosenPoint = drawn->at(10);
+
+        combo->showPopup();
+        QTRY_VERIFY(row(list, 0)->isVisible());
+        list->setCurrentRow(0);
+        QTest::keyClick(list, Qt::Key(key));
+        QTRY_VERIFY(!list->isVisible());
+
+        const CurveRows firstCurve
+            = importFromCSV(path(target ? "harman_over-ear_2018.csv" : "test.csv"));
+        QCOMPARE(combo->currentText(), chooses ? first : chosen);
+        QCOMPARE(combo->styleSheet(), FormSheet::curvePicker(combo->objectName()));
+        QCOMPARE(remembered, chooses ? row(list, 0)->getItemWidgetIndex() : (target ? 2 : 3));
+        QCOMPARE(curve, chooses ? firstCurve : chosenCurve);
+        QCOMPARE(drawn->count(), int(kGridSize));
+        QCOMPARE(drawn->at(10), chooses ? QPointF(freqs1[10], 1.0) : chosenPoint);
     }
 
     // ---- importing a curve ----
@@ -516,6 +586,18 @@ private slots:
         QTest::newRow("own file with a row of one value")
             << 1 << ownCurve().replace("\n1000,", "\n1000\n#,") << "Error"
             << "Input file data error";
+        // Levels that are no finite number, or that would overflow on the
+        // grid, beside ordinary rows.
+        QTest::newRow("nan, inf and 1e308 levels, English")
+            << 1 << kForeignCsv + "1000,nan\n2000,inf\n4000,1e308\n8000,1e308\n"
+            << "Error"
+            << "Input file data error";
+        QTest::newRow("nan level, Chinese") << 0 << kForeignCsv + "1000,nan\n"
+                                            << "错误"
+                                            << "输入文件数据有误";
+        QCOMPARE(ownCurveEndingIn("18.1"), ownCurve()); // the fixture alters only that level
+        QTest::newRow("own file with a 1e308 level") << 1 << ownCurveEndingIn("1e308") << "Error"
+                                                     << "Input file data error";
     }
 
     void unusableCurveIsRefused()
@@ -760,6 +842,62 @@ private slots:
         QCOMPARE(answers.shown[0].choices, QStringList { "(*.txt)" });
         QCOMPARE(fileBytes(file), filterText(expectRight ? EQ_R : EQ));
         QVERIFY(fileBytes(file).contains(expectRight ? "Gain -2.5 dB" : "Gain 1.5 dB"));
+    }
+
+    // A typed name without a suffix is written with the suffix of the
+    // dialog's filter, so the import's file dialogs list the file.
+    void exportsCarryTheirSuffix_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("filters") << "Export filters"
+                                 << "myeq"
+                                 << "myeq.txt";
+        QTest::newRow("response") << "Export filter FR"
+                                  << "myfr"
+                                  << "myfr.csv";
+        QTest::newRow("own suffix kept") << "Export filters"
+                                         << "a.b"
+                                         << "a.b";
+    }
+
+    void exportsCarryTheirSuffix()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        presetSettings(1);
+        MainWindow& mw = window();
+        ModalAnswers answers;
+        answers.file(path(typed));
+        trigger(internals(mw).menu_Export, action);
+        QCOMPARE(answers.pending(), 0);
+        QCOMPARE(
+            QDir(dir->path()).entryList({ "my*", "a.b" }, QDir::Files), QStringList { written });
+        QVERIFY(fileBytes(path(written))
+                    .startsWith(action == "Export filters" ? "Preamp: " : "Quorvel_csv_file"));
+    }
+
+    // A stored export folder that is gone opens the dialogs in the home
+    // folder; the setting keeps what the user chose.
+    void missingExportFolderOpensHome()
+    {
+        presetSettings(1);
+        sysSetValue.EQ_save_file_path = path("gone/Desktop");
+        Config_update();
+        MainWindow& mw = window();
+        ModalAnswers answers;
+        answers.file("").file(QDir::home().filePath("myeq"));
+        trigger(internals(mw).menu_Export, "Export filter FR");
+        trigger(internals(mw).menu_Export, "Export filters");
+        QCOMPARE(answers.pending(), 0);
+        QCOMPARE(answers.shown[0].text, QDir::homePath());
+        QCOMPARE(answers.shown[1].text, QDir::homePath());
+        QVERIFY(QFile::exists(QDir::home().filePath("myeq.txt")));
+        QVERIFY(QFile::remove(QDir::home().filePath("myeq.txt")));
+        QCOMPARE(sysSetValue.EQ_save_file_path, path("gone/Desktop"));
+        QCOMPARE(settingsFile().value("EQ_save_file_path").toString(), path("gone/Desktop"));
     }
 
     // ---- importing filters ----

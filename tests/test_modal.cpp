@@ -4,13 +4,20 @@
 #include <QtTest>
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 
+#include <functional>
+
+#include "deadlines.h"
 #include "modal_answers.h"
+#include "test_files.h"
 #include "widgets/message_box.h"
 #include "widgets/modal_seam.h"
 
@@ -31,6 +38,38 @@ public:
     }
     QLineEdit* edit;
 };
+
+// Runs `act` on the modal widget of type T once it is shown, from inside the
+// loop that shows it; a modal that never comes fails the test and closes
+// whatever else is open.
+template <typename T> void whenShown(std::function<void(T*)> act)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, clock, act] {
+        auto* shown = qobject_cast<T*>(QApplication::activeModalWidget());
+        const bool late = clock->elapsed() > testsupport::kDeadlineMs;
+        if (!(shown && shown->isVisible()) && !late)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (shown && shown->isVisible()) {
+            act(shown);
+        } else {
+            if (QWidget* other = QApplication::activeModalWidget())
+                other->close();
+            QFAIL("the awaited modal was never shown");
+        }
+    });
+    timer->start();
+}
+
+QLineEdit* fileNameEdit(QFileDialog* dialog)
+{
+    return dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+}
 
 } // namespace
 
@@ -158,6 +197,131 @@ private slots:
         QCOMPARE(modal::getExistingDirectory(nullptr, "Export to", "/home"), QString("/tmp/dir"));
         QCOMPARE(answers.shown[1].title, QString("Export"));
         QCOMPARE(answers.shown[1].choices, QStringList("*.csv"));
+    }
+
+    // A save dialog hands back the name that will be written: the typed name
+    // with its filter's suffix when it has none.
+    void saveNameTakesTheFilterSuffix_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("no suffix") << "myeq"
+                                   << "(*.txt)"
+                                   << "myeq.txt";
+        QTest::newRow("csv") << "myfr"
+                             << "(*.csv)"
+                             << "myfr.csv";
+        QTest::newRow("named filter") << "myeq"
+                                      << "TXT Files (*.txt)"
+                                      << "myeq.txt";
+        QTest::newRow("first of several") << "c"
+                                          << "CSV 文件 (*.csv);;文本文件 (*.txt)"
+                                          << "c.csv";
+        QTest::newRow("already the suffix") << "myeq.txt"
+                                            << "(*.txt)"
+                                            << "myeq.txt";
+        QTest::newRow("a suffix of its own") << "a.b"
+                                             << "(*.txt)"
+                                             << "a.b";
+        QTest::newRow("dot in a folder name only") << "v1.2/myeq"
+                                                   << "(*.txt)"
+                                                   << "v1.2/myeq.txt";
+        QTest::newRow("filter of any file") << "myeq"
+                                            << "(*)"
+                                            << "myeq";
+        QTest::newRow("filter of any suffix") << "myeq"
+                                              << "(*.*)"
+                                              << "myeq";
+        QTest::newRow("cancelled") << ""
+                                   << "(*.txt)"
+                                   << "";
+    }
+
+    void saveNameTakesTheFilterSuffix()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, filter);
+        QFETCH(QString, written);
+        QTemporaryDir dir;
+        const auto in
+            = [&dir](const QString& name) { return name.isEmpty() ? name : dir.filePath(name); };
+        ModalAnswers answers;
+        answers.file(in(typed));
+        QCOMPARE(modal::getSaveFileName(nullptr, "保存文件", dir.path(), filter), in(written));
+        QCOMPARE(answers.shown[0].text, dir.path());
+        QCOMPARE(answers.shown[0].choices, QStringList { filter });
+    }
+
+    // The start folder a save dialog is given opens only when it is a folder
+    // that exists; otherwise the home folder opens.
+    void saveDialogStartFolder_data()
+    {
+        QTest::addColumn<QString>("given"); // below a fresh folder; "-" for none at all
+        QTest::addColumn<bool>("home");
+        QTest::newRow("existing folder") << "Desktop" << false;
+        QTest::newRow("missing folder") << "gone/Desktop" << true;
+        QTest::newRow("a file where the folder was") << "Desktop/file" << true;
+        QTest::newRow("none: the current folder") << "-" << false;
+    }
+
+    void saveDialogStartFolder()
+    {
+        QFETCH(QString, given);
+        QFETCH(bool, home);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("Desktop"));
+        putFile(dir.filePath("Desktop/file"), "x");
+        const QString start = given == "-" ? QString() : dir.filePath(given);
+        ModalAnswers answers;
+        answers.file("");
+        modal::getSaveFileName(nullptr, "保存文件", start, "(*.txt)");
+        QCOMPARE(answers.shown[0].text, home ? QDir::homePath() : start);
+    }
+
+    // The real dialog, shown: it opens in the folder, with no name filled in,
+    // adds the suffix to a typed name and asks whether to replace the file of
+    // that name.
+    void shownSaveDialogAsksForTheWrittenName()
+    {
+        QTemporaryDir dir;
+        putFile(dir.filePath("myeq.txt"), "old\n");
+        QString folderShown = "-";
+        QString nameShown = "-";
+        QString question;
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            folderShown = dialog->directory().absolutePath();
+            QLineEdit* edit = fileNameEdit(dialog);
+            QVERIFY(edit);
+            nameShown = edit->text();
+            whenShown<QMessageBox>([&](QMessageBox* box) {
+                question = box->text();
+                box->button(QMessageBox::Yes)->click();
+            });
+            QTest::keyClicks(edit, "myeq");
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        const QString chosen = modal::getSaveFileName(nullptr, "保存文件", dir.path(), "(*.txt)");
+        QCOMPARE(chosen, dir.filePath("myeq.txt"));
+        QCOMPARE(folderShown, QDir(dir.path()).absolutePath());
+        QCOMPARE(nameShown, QString());
+        QVERIFY2(question.startsWith("myeq.txt already exists"), qPrintable(question));
+    }
+
+    void shownSaveDialogOfAMissingFolderOpensHome()
+    {
+        QTemporaryDir dir;
+        QString folderShown;
+        QString nameShown = "-";
+        whenShown<QFileDialog>([&](QFileDialog* dialog) {
+            folderShown = dialog->directory().absolutePath();
+            nameShown = fileNameEdit(dialog) ? fileNameEdit(dialog)->text() : "-";
+            dialog->reject();
+        });
+        QCOMPARE(modal::getSaveFileName(nullptr, "保存文件", dir.filePath("Desktop"), "(*.txt)"),
+            QString());
+        QCOMPARE(folderShown, QDir(QDir::homePath()).absolutePath());
+        QCOMPARE(nameShown, QString());
     }
 
     // Without an answer, or with one of the wrong kind, the modal is closed as

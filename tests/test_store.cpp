@@ -294,6 +294,8 @@ private slots:
             << one("eq_7", "1 1 100 +2 1e-05") << 1 << 1 << 7 << "1 1 100 2 1e-05";
         QTest::newRow("nan gain reads 0")
             << one("eq_6", "1 1 100 nan inf") << 1 << 1 << 6 << "1 1 100 0 0";
+        QTest::newRow("-nan and 1e999 read 0")
+            << one("eq_6", "1 1 100 -nan 1e999") << 1 << 1 << 6 << "1 1 100 0 0";
         QTest::newRow("number where a string belongs")
             << one("eq_1", 5) << 1 << 1 << 1 << "0 0 0 0 0";
         QTest::newRow("twelfth band ignored")
@@ -340,6 +342,8 @@ private slots:
         QTest::newRow("no blank: both from the whole") << "1" << 1 << 1.0;
         QTest::newRow("extra field") << "0 -3 5" << 0 << 0.0;
         QTest::newRow("missing") << "" << 0 << 0.0;
+        QTest::newRow("nan") << "1 nan" << 1 << 0.0;
+        QTest::newRow("-1e999") << "1 -1e999" << 1 << 0.0;
     }
 
     void presetPreampFields()
@@ -368,19 +372,38 @@ private slots:
         QCOMPARE(listArray(config_jsonDataList), arrayOf(presetFilePath()));
     }
 
+    // Band 11 is never shown, but an eleven-filter import fills it, and a save
+    // must keep it like any other band.
+    void presetSaveWritesEditedRecord_data()
+    {
+        QTest::addColumn<int>("band");
+        QTest::addColumn<bool>("right");
+        QTest::newRow("band 4, left") << 4 << false;
+        QTest::newRow("band 11, left") << 11 << false;
+        QTest::newRow("band 11, right") << 11 << true;
+    }
+
     void presetSaveWritesEditedRecord()
     {
+        QFETCH(int, band);
+        QFETCH(bool, right);
         putFile(presetFilePath(), presetFile(3));
         putFile(presetFilePath_R(), presetFile(3));
         EQ_config_Init();
-        *CB_data[2]->eq[4] = EQ_data { 1, 5, 8000, -1.25, 2.5 };
-        CB_data[2]->config_name = "ignored";
-        QVERIFY(EQ_config_Update(2));
-        const QJsonArray a = arrayOf(presetFilePath());
-        QCOMPARE(a.at(2).toObject().value("eq_4").toString(), QString("1 5 8000 -1.25 2.5"));
+        EQ_config_data** table = right ? CB_data_R : CB_data;
+        *table[2]->eq[band] = EQ_data { 1, 5, 8000, -1.25, 2.5 };
+        table[2]->config_name = "ignored";
+        QVERIFY(right ? EQ_config_Update_R(2) : EQ_config_Update(2));
+        const QJsonArray a = arrayOf(right ? presetFilePath_R() : presetFilePath());
+        QCOMPARE(a.at(2).toObject().value(QStringLiteral("eq_%1").arg(band)).toString(),
+            QString("1 5 8000 -1.25 2.5"));
         QCOMPARE(a.at(2).toObject().value("config_name").toString(), QString("P2"));
         QCOMPARE(
             a.at(1).toObject(), QJsonDocument::fromJson(presetFile(3)).array().at(1).toObject());
+
+        // The next start reads it back.
+        EQ_config_Init();
+        QCOMPARE(bandString(*table[2]->eq[band]), QString("1 5 8000 -1.25 2.5"));
     }
 
     void presetSaveOrRenameOfUnknownIndexChangesNothing_data()
@@ -631,6 +654,12 @@ private slots:
             << false;
         QTest::newRow("numbers where strings belong")
             << QByteArray(R"([{"index":"0","name":5,"path":true,"type":1}])") << 1 << 1 << false;
+        QTest::newRow("index too large for an integer")
+            << QByteArray(R"([{"index":1e308,"name":"n","path":"/p","type":"fre"}])") << 1 << 1
+            << false;
+        QTest::newRow("index too large for a double")
+            << QByteArray(R"([{"index":1e999,"name":"n","path":"/p","type":"fre"}])") << 0 << 0
+            << true;
         QTest::newRow("cut in half")
             << curveFile(4).left(curveFile(4).size() / 2) << 0 << 0 << true;
         QTest::newRow("top-level object") << QByteArray(R"({"index":0})") << 0 << 0 << true;

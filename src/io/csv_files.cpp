@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "io/text_files.h"
@@ -115,30 +116,63 @@ int numberCount(const QList<QString>& fields)
     return count;
 }
 
-QList<double> foreignRow(QStringView line)
+enum class CurveField { Number, NotNumber, Unreadable };
+
+// A field of a curve file. "abc" is no number and is left out; "nan", "inf",
+// "1e999" or "1e308" are numbers no curve can hold, and the file that holds
+// one cannot be read.
+CurveField curveField(QStringView text, double* v)
 {
+    if (const std::optional<double> n = finiteNumber(text)) {
+        *v = *n;
+        return isCurveValue(*n) ? CurveField::Number : CurveField::Unreadable;
+    }
+    return isNonFiniteNumber(text) ? CurveField::Unreadable : CurveField::NotNumber;
+}
+
+// Appends the field's number to `row`, or logs the field with `notNumberLog`
+// and leaves it out; false when it makes the file unreadable.
+bool takeField(QStringView field, QList<double>& row, const char* notNumberLog)
+{
+    double v = 0.0;
+    switch (curveField(field, &v)) {
+    case CurveField::Number:
+        row.append(v);
+        return true;
+    case CurveField::NotNumber:
+        qDebug() << notNumberLog << field;
+        return true;
+    case CurveField::Unreadable:
+        break;
+    }
+    qDebug() << "unreadable curve file: no curve can hold" << field;
+    return false;
+}
+
+// The numbers of a foreign data line; none when the file is unreadable.
+std::optional<QList<double>> foreignRow(QStringView line)
+{
+    const char* const notNumber = "无法转换为数值:";
     const SplitLine split = splitForeignLine(line);
     QList<double> row;
-    auto take = [&row](QStringView field) {
-        if (const std::optional<double> v = finiteNumber(field))
-            row.append(*v);
-        else
-            qDebug() << "无法转换为数值:" << field;
-    };
     if (usesOtherSeparator(split)) {
         const QList<QString> joined = joinedFields(split);
         if (joined.size() < split.fields.size() && numberCount(joined) == 2) {
             for (const QString& f : joined)
-                take(f);
+                if (!takeField(f, row, notNumber))
+                    return std::nullopt;
             return row;
         }
     }
     for (QStringView f : split.fields)
-        take(f);
+        if (!takeField(f, row, notNumber))
+            return std::nullopt;
     return row;
 }
 
 } // namespace
+
+bool isCurveValue(double v) { return std::fabs(v) <= kLargestCurveValue; }
 
 QByteArray curveFileText(const CurveRows& rows)
 {
@@ -199,12 +233,9 @@ CurveRows ownCurveRows(const QString& text)
         if (!started || line.isEmpty())
             continue;
         QList<double> row;
-        for (QStringView field : line.split(QLatin1Char(','))) {
-            if (const std::optional<double> v = finiteNumber(field))
-                row.append(*v);
-            else
-                qDebug() << "无法转换为数字:" << field;
-        }
+        for (QStringView field : line.split(QLatin1Char(',')))
+            if (!takeField(field, row, "无法转换为数字:"))
+                return {};
         rows.append(row);
     }
     return rows;
@@ -225,7 +256,7 @@ bool isCompleteCurve(const CurveRows& rows)
     if (rows.size() != qsizetype(kGridSize))
         return false;
     for (const QList<double>& row : rows)
-        if (row.size() < 2)
+        if (row.size() < 2 || !isCurveValue(row[0]) || !isCurveValue(row[1]))
             return false;
     return true;
 }
@@ -258,9 +289,11 @@ CurveRows csv_deal::parseCSVText(const QString& text)
             header = header || isHeader;
             continue;
         }
-        QList<double> row = foreignRow(line);
-        if (!row.isEmpty())
-            rows.append(std::move(row));
+        std::optional<QList<double>> row = foreignRow(line);
+        if (!row)
+            return {};
+        if (!row->isEmpty())
+            rows.append(std::move(*row));
     }
     return rows;
 }
@@ -320,7 +353,17 @@ CurveRows csv_deal::processArrays(const double* grid, int n, const CurveRows& ro
         }
         result.append({ f, (levels[std::size_t(best)] + levels[std::size_t(second)]) * 0.5 });
     }
-    return subtractArray(result, kNormaliseAtHz);
+    result = subtractArray(result, kNormaliseAtHz);
+    // The curve is stored and drawn as it stands: a level that left the
+    // range of a curve on the way fails it like a missing grid point.
+    for (qsizetype k = 0; csv_data_determine && k < result.size(); ++k) {
+        if (!isCurveValue(result.at(k).at(1))) {
+            qDebug() << "no curve can hold the level" << result.at(k).at(1) << "at"
+                     << result.at(k).at(0) << "Hz";
+            csv_data_determine = false;
+        }
+    }
+    return result;
 }
 
 CurveRows subtractArray(const CurveRows& rows, double x)

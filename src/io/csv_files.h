@@ -19,6 +19,14 @@ extern bool csv_data_determine;
 inline constexpr char kOwnCsvMarker[] = "Quorvel_csv_file";
 inline constexpr char kOwnCsvHeader[] = "fre(Hz),raw(dB)";
 
+// The largest size a number in a curve file may have. Curves are drawn as
+// sums and differences of two curves, the filters and an offset, scaled to
+// the screen: values up to this size keep every one of those finite.
+inline constexpr double kLargestCurveValue = 1e300;
+
+// A number a curve can hold: finite and no larger than kLargestCurveValue.
+bool isCurveValue(double v);
+
 // The own file of curve rows. A row that is not a [frequency, level] pair is
 // logged "DATA_ERR" and left out.
 QByteArray curveFileText(const CurveRows& rows);
@@ -39,12 +47,15 @@ bool isQuorvelCSV(const QString& path);
 
 // The rows of an own file as they stand: every line after a header line,
 // split at its commas; fields that are not numbers are logged and left out.
-// A file that cannot be opened gives no rows.
+// A file that cannot be opened gives no rows, and so does a file holding a
+// number no curve can hold ("nan", "inf", "1e999", "1e308"): it is
+// unreadable as a whole.
 CurveRows importFromCSV(const QString& path);
 CurveRows ownCurveRows(const QString& text);
 
 // What the plot needs of a curve: one row per grid point, each with a
-// frequency and a level. Own files are accepted only in this shape.
+// frequency and a level that a curve can hold. Own files are accepted only
+// in this shape.
 bool isCompleteCurve(const CurveRows& rows);
 // Each row cut to its first two values, the frequency and the level.
 CurveRows curvePairs(const CurveRows& rows);
@@ -59,13 +70,16 @@ public:
     csv_deal();
 
     // The numbers of the data lines after the first header line; a line of
-    // no number gives no row.
+    // no number gives no row. Like an own file, a file holding a number no
+    // curve can hold gives no rows at all.
     static CurveRows parseCSV(const QString& path);
     static CurveRows parseCSVText(const QString& text);
 
     // One row per grid point: the mean level of the two rows nearest to it
     // (rows of fewer than two values are not used), then normalised at
-    // 500 Hz. Sets csv_data_determine; on failure the rows made so far.
+    // 500 Hz. Sets csv_data_determine; on failure the rows made so far. A
+    // level no curve can hold after that (huge levels overflow when averaged
+    // or normalised) fails it too.
     static CurveRows processArrays(const double* grid, int n, const CurveRows& rows);
 };
 

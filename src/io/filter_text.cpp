@@ -60,6 +60,16 @@ const QRegularExpression& loosePattern()
 // A field that is not a number counts as 0, before any limit.
 double numberOrZero(QStringView text) { return finiteNumber(text).value_or(0.0); }
 
+// A line holding a number too large for a double does not fit its pattern:
+// no limit could make a value of it. Groups 1 and 2 are words.
+bool holdsNonFiniteNumber(const QRegularExpressionMatch& m)
+{
+    for (int group = 3; group <= m.lastCapturedIndex(); ++group)
+        if (isNonFiniteNumber(m.capturedView(group)))
+            return true;
+    return false;
+}
+
 double limited(double v, double low, double high)
 {
     if (v >= high)
@@ -161,12 +171,12 @@ FilterImport parseFilterText(const QString& text)
     QStringView body;
     if (own) {
         const QRegularExpressionMatch m = preampPattern().match(line1);
+        const bool fits = m.hasMatch() && !isNonFiniteNumber(m.capturedView(1));
         // The preamp takes the range of the editor and the device, like a
         // band's gain: a larger value could not be shown, sent or exported
         // so that it reads back.
-        result.preamp
-            = limited(roundedToTenth(m.hasMatch() ? numberOrZero(m.capturedView(1)) : 0.0),
-                -kBandGainLimitDb, kBandGainLimitDb);
+        result.preamp = limited(roundedToTenth(fits ? numberOrZero(m.capturedView(1)) : 0.0),
+            -kBandGainLimitDb, kBandGainLimitDb);
         body = afterLines(text, 1);
     } else {
         body = afterLines(text, kLooseHeaderLines);
@@ -174,8 +184,11 @@ FilterImport parseFilterText(const QString& text)
 
     const QRegularExpression& pattern = own ? ownPattern() : loosePattern();
     QRegularExpressionMatchIterator it = pattern.globalMatch(body);
-    while (it.hasNext() && result.bands.size() < kMaxImportedBands)
-        result.bands.append(bandOfMatch(it.next(), !own));
+    while (it.hasNext() && result.bands.size() < kMaxImportedBands) {
+        const QRegularExpressionMatch m = it.next();
+        if (!holdsNonFiniteNumber(m))
+            result.bands.append(bandOfMatch(m, !own));
+    }
     return result;
 }
 

@@ -48,7 +48,8 @@ bool exportToTXT(const QString& path, EQ_data* const set[12]);
 bool exportToTXT2(const QString& path, R_EQ_data* const set[12]);
 
 // What a filter text holds: own syntax when its first line contains
-// "Preamp", else the loose syntax from its tenth line on.
+// "Preamp", else the loose syntax from its tenth line on. A line holding a
+// number too large for a double is one that does not match.
 FilterImport parseFilterText(const QString& text);
 
 // Stores an import in a set: the preamp (on) when the import has one, and

@@ -31,6 +31,7 @@
 #include "io/filter_text.h"
 #include "io/io_state.h"
 #include "io/io_texts.h"
+#include "io/picker_keys.h"
 #include "plot/response_chart.h"
 #include "store/curve_list.h"
 #include "store/paths.h"
@@ -51,6 +52,10 @@ const char* const kCurveListSheet
       "background-color: transparent; }";
 
 constexpr int kMaxVisibleCurves = 5;
+
+// The entry name a row was made for, kept on its list item: the row widget
+// shows it with a trailing blank.
+constexpr int kRowNameRole = Qt::UserRole + 1;
 
 const QString kSourceType = QStringLiteral("fre");
 const QString kTargetType = QStringLiteral("tar");
@@ -89,6 +94,8 @@ struct MainWindow::CurvePicker
     // load its file.
     void choose(int index, const QString& name) const;
     void finishChoice(const QString& name) const;
+    // What a click on the highlighted row does; closes an empty list.
+    void chooseHighlighted(MainWindow& w) const;
     void empty() const;
     void showPlaceholder(const QString& text) const;
 };
@@ -115,6 +122,7 @@ void MainWindow::CurvePicker::addRow(MainWindow& w, int index, const QString& na
     QObject::connect(row, &AccountItem::signalRemoveAccount, &w, &MainWindow::sltRemoveAccount);
 
     auto* item = new QListWidgetItem(list);
+    item->setData(kRowNameRole, name);
     list->setItemWidget(item, row);
     ++rows;
     // This is how the last choice comes back at start-up.
@@ -144,6 +152,17 @@ void MainWindow::CurvePicker::finishChoice(const QString& name) const
     setChosenLook(combo, true);
     combo->setCurrentText(name);
     combo->hidePopup();
+}
+
+void MainWindow::CurvePicker::chooseHighlighted(MainWindow& w) const
+{
+    QListWidgetItem* item = list->currentItem();
+    const auto* row = item ? qobject_cast<AccountItem*>(list->itemWidget(item)) : nullptr;
+    if (!row) {
+        combo->hidePopup();
+        return;
+    }
+    (w.*show)(row->getItemWidgetIndex(), item->data(kRowNameRole).toString());
 }
 
 void MainWindow::CurvePicker::empty() const
@@ -186,6 +205,8 @@ void MainWindow::ComboBox_Init()
         p.combo->setModel(p.list->model());
         p.combo->setView(p.list);
         p.combo->setMaxVisibleItems(kMaxVisibleCurves);
+        new PickerKeys(p.list,
+            [this, i] { (i == 0 ? sourcePicker() : targetPicker()).chooseHighlighted(*this); });
 
         QWidget* popup = p.combo->view()->window();
         popup->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);

@@ -22,20 +22,34 @@ bool fastDouble(QStringView text, double* v)
     return ec == std::errc() && end == ascii + n;
 }
 
+// The value the text is written as, and whether it is written as a number
+// at all. Digits beyond the largest double read as an infinity that is not
+// ok; digits too small for one as 0 that is not ok.
+double readNumber(QStringView text, bool* ok)
+{
+    double v = 0.0;
+    *ok = fastDouble(text, &v);
+    if (!*ok)
+        v = text.toDouble(ok);
+    return v;
+}
+
 } // namespace
 
 std::optional<double> finiteNumber(QStringView text)
 {
-    double v = 0.0;
-    if (!fastDouble(text, &v)) {
-        bool ok = false;
-        v = text.toDouble(&ok);
-        if (!ok)
-            return std::nullopt;
-    }
-    if (!std::isfinite(v))
+    bool ok = false;
+    const double v = readNumber(text, &ok);
+    if (!ok || !std::isfinite(v))
         return std::nullopt;
     return v;
+}
+
+bool isNonFiniteNumber(QStringView text)
+{
+    bool ok = false;
+    const double v = readNumber(text, &ok);
+    return ok ? !std::isfinite(v) : std::isinf(v);
 }
 
 QString gText(double v) { return QString::number(v, 'g', 6); }

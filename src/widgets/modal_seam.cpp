@@ -2,9 +2,12 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTimer>
 
 namespace modal {
@@ -59,9 +62,24 @@ QString getOpenFileName(
 QString getSaveFileName(
     QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
 {
+    const QString folder = saveFolder(dir);
     if (g_answerer)
-        return g_answerer->answerFile(FileKind::Save, caption, dir, filter);
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+        return withSuffix(
+            g_answerer->answerFile(FileKind::Save, caption, folder, filter), filterSuffix(filter));
+
+    QFileDialog dialog(parent, caption, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(filterSuffix(filter));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog](const QString& chosen) { dialog.setDefaultSuffix(filterSuffix(chosen)); });
+    // Qt's own dialog adds the suffix before it asks whether to replace the
+    // file; a desktop's dialog may ask about the name as typed.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : withSuffix(chosen.first(), dialog.defaultSuffix());
 }
 
 QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir)
@@ -69,6 +87,38 @@ QString getExistingDirectory(QWidget* parent, const QString& caption, const QStr
     if (g_answerer)
         return g_answerer->answerFile(FileKind::Directory, caption, dir, QString());
     return QFileDialog::getExistingDirectory(parent, caption, dir);
+}
+
+QString filterSuffix(const QString& filter)
+{
+    // The first filter's patterns stand in brackets after its name, or alone.
+    QString patterns = filter.section(QStringLiteral(";;"), 0, 0).trimmed();
+    const qsizetype open = patterns.lastIndexOf(QLatin1Char('('));
+    if (open >= 0 && patterns.endsWith(QLatin1Char(')')))
+        patterns = patterns.mid(open + 1, patterns.size() - open - 2);
+    const QString first = patterns.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty);
+    if (!first.startsWith(QLatin1String("*.")))
+        return {};
+    const QString suffix = first.mid(2);
+    static const QRegularExpression wildcard(QStringLiteral(R"([*?\[])"));
+    return suffix.contains(wildcard) ? QString() : suffix;
+}
+
+QString withSuffix(const QString& path, const QString& suffix)
+{
+    if (path.isEmpty() || suffix.isEmpty())
+        return path;
+    const QFileInfo file(path);
+    if (file.fileName().contains(QLatin1Char('.')) || file.isDir())
+        return path;
+    return path + QLatin1Char('.') + suffix;
+}
+
+QString saveFolder(const QString& dir)
+{
+    if (dir.isEmpty() || QFileInfo(dir).isDir())
+        return dir;
+    return QDir::homePath();
 }
 
 } // namespace modal

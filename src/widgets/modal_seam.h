@@ -44,8 +44,23 @@ QAction* exec(QMenu& menu, const QPoint& globalPos);
 
 QString getOpenFileName(
     QWidget* parent, const QString& caption, const QString& dir, const QString& filter);
+// As on the platform the program was written for, the name that comes back
+// carries the suffix of the chosen filter when the typed name has none, and
+// the question whether to replace a file is asked for that name. A start
+// folder that does not exist opens the dialog in the home folder, with no
+// name filled in.
 QString getSaveFileName(
     QWidget* parent, const QString& caption, const QString& dir, const QString& filter);
 QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir);
+
+// The suffix a file filter names first: "csv" for "CSV files (*.csv)", none
+// for "(*)" or "(*.*)".
+QString filterSuffix(const QString& filter);
+// `path` with ".suffix" appended when its file name holds no dot ("myeq" ->
+// "myeq.txt"; "a.b" and "myeq.txt" stay); an empty path (Cancel) stays empty.
+QString withSuffix(const QString& path, const QString& suffix);
+// Where a save dialog opens: `dir` when it is a folder that exists (or empty:
+// the current folder), else the home folder.
+QString saveFolder(const QString& dir);
 
 } // namespace modal

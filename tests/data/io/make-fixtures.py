@@ -9,9 +9,11 @@ the reading rules: skip everything up to the first header line (one holding
 split data lines at runs of commas, semicolons and white space; join a
 thousands comma ("1,000.5") only where the line also separates with something
 else, the comma stands alone, the second part has no sign and the joined line
-holds exactly two numbers; drop fields that are not finite numbers and rows
-of fewer than two values; for each grid frequency average the levels of the
-two nearest rows (earlier row wins ties); subtract the level at 500 Hz.
+holds exactly two numbers; drop fields that are not numbers and rows of
+fewer than two values, but fail the whole file on a number no curve can hold
+(nan, inf, or larger in size than 1e300); for each grid frequency average the
+levels of the two nearest rows (earlier row wins ties); subtract the level at
+500 Hz, and fail when a level then lies beyond 1e300.
 Run once; the results are committed.
 """
 import math
@@ -36,11 +38,30 @@ NUMBER = re.compile(r"^\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*$", re.ASCII)
 SEPARATOR = re.compile(r"[,;\s]+", re.ASCII)
 
 
+NON_FINITE = re.compile(r"^\s*[+-]?(nan|inf|infinity)\s*$", re.ASCII | re.IGNORECASE)
+LARGEST = 1e300
+
+
+class Unreadable(Exception):
+    pass
+
+
 def number(field):
+    if NON_FINITE.match(field):
+        raise Unreadable(field)
     if not NUMBER.match(field):
         return None
     v = float(field)
-    return v if math.isfinite(v) else None
+    if not math.isfinite(v) or abs(v) > LARGEST:
+        raise Unreadable(field)
+    return v
+
+
+def counts(field):
+    try:
+        return number(field) is not None
+    except Unreadable:
+        return False
 
 
 def is_header(line):
@@ -64,7 +85,7 @@ def row_of(line):
                 i += 1
             joined.append(f)
             i += 1
-        if len(joined) < len(fields) and sum(number(f) is not None for f in joined) == 2:
+        if len(joined) < len(fields) and sum(counts(f) for f in joined) == 2:
             out = joined
     return [v for v in (number(f) for f in out) if v is not None]
 
@@ -81,7 +102,10 @@ def read(text):
         if not header or h:
             header = header or h
             continue
-        row = row_of(line)
+        try:
+            row = row_of(line)
+        except Unreadable:
+            return []
         if row:
             rows.append(row)
     return rows
@@ -104,7 +128,10 @@ def resample(rows):
             return None
         out.append((f, (rows[best][1] + rows[second][1]) * 0.5))
     ref = next((level for f, level in out if f == 500.0), 0.0)
-    return [(f, level - ref) for f, level in out]
+    out = [(f, level - ref) for f, level in out]
+    if any(abs(level) > LARGEST for f, level in out):
+        return None
+    return out
 
 
 def log_points(n, lo, hi):
@@ -150,9 +177,26 @@ for i, f in enumerate(log_points(120, 20, 20000)):
     if i == 40:
         lines.append("  1234.5")
     if i == 60:
-        lines.append("  nan  inf")
-        lines.append("  -inf 12 x")
+        lines.append("  n/a  --")
+        lines.append("  -- 12 x")
 FILES["blanks.mic"] = "\n".join(lines) + "\n"
+
+# A sweep whose tool wrote levels it could not compute: nan, inf and a huge
+# number among ordinary rows. The whole file is refused.
+lines = ["Frequency(Hz),SPL(dB)"]
+for i, f in enumerate(log_points(60, 20, 20000)):
+    level = {20: "nan", 30: "inf", 40: "1e308"}.get(i, "%.3f" % response(f))
+    lines.append("%.2f,%s" % (f, level))
+FILES["nan_levels.csv"] = "\n".join(lines) + "\n"
+
+# A header repeated further down that holds numbers ("1000 Hz", "94 dB"):
+# taken as data it would put a row [1000, 94] into the curve.
+lines = ["Frequency (Hz),Level (dB)"]
+for i, f in enumerate(log_points(80, 20, 20000)):
+    if i == 40:
+        lines.append("Calibrated at 1000 Hz,94 dB")
+    lines.append("%.2f,%.3f" % (f, response(f) - 75))
+FILES["later_header.csv"] = "\n".join(lines) + "\n"
 
 # Two rows only, far apart: every grid point takes their mean.
 FILES["two_rows.csv"] = "Hz,dB\n1000,0\n1010,1\n"
