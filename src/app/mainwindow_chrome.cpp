@@ -101,8 +101,13 @@ void MainWindow::mouseDoubleClickEvent(QMouseEvent* event)
 void MainWindow::keyPressEvent(QKeyEvent* event)
 {
     resetTimer();
-    if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_S && saveButton)
+    if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_S && saveButton) {
+        // A click on the icon takes the focus first, so a field still being
+        // typed in confirms its value (and sends it) before the save; the key
+        // goes the same way, or it would save the old value.
+        saveButton->setFocus(Qt::ShortcutFocusReason);
         saveButton->click();
+    }
     QWidget::keyPressEvent(event);
 }
 
