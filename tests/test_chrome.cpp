@@ -667,7 +667,9 @@ private slots:
         QVERIFY(tray);
         QCOMPARE(tray->toolTip(), QString("Quorvel Vesk"));
         QVERIFY(!tray->icon().isNull());
-        QCOMPARE(tray->isVisible(), QSystemTrayIcon::isSystemTrayAvailable());
+        // Shown although this session has no tray: one that comes up later takes it.
+        QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
+        QVERIFY(tray->isVisible());
         QMenu* menu = tray->contextMenu();
         QVERIFY(menu);
         QCOMPARE(menu->actions(), (QList<QAction*> { in().action_Show, in().action_Exit }));

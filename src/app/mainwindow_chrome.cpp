@@ -145,9 +145,9 @@ void MainWindow::CreateSystemTrayIcon()
     connect(tray, &QSystemTrayIcon::activated, this, &MainWindow::onTrayIconActivated);
     tray->setIcon(QIcon(QStringLiteral(":ThirdPartyResources/images/QV.png")));
     tray->setContextMenu(menu);
-    // Where the session has no tray there is nothing to show the icon in.
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        tray->show();
+    // Shown whether or not the session has a tray yet: Qt hands the icon to a
+    // tray that comes up later, as a panel started after the program at login.
+    tray->show();
 
     menu->setStyleSheet(ChromeSheet::trayMenu);
     tray->setToolTip(QStringLiteral("Quorvel Vesk"));
