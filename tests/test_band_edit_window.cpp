@@ -5,6 +5,7 @@
 // written to the device.
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -144,6 +145,30 @@ class TestBandEditWindow : public QObject
         }
         hid_status = status;
         QCoreApplication::processEvents();
+    }
+
+    // The sets point into the first local preset, selected: an edit is what
+    // the next save writes.
+    bool editFirstPreset()
+    {
+        if (!CB_data[0] || !CB_data_R[0])
+            return false;
+        for (int k = 0; k < 12; ++k) {
+            EQ[k] = CB_data[0]->eq[k];
+            EQ_R[k] = CB_data_R[0]->eq[k];
+        }
+        selectedRadioIndex = 0;
+        return true;
+    }
+
+    // The first preset's field `key` as the left preset file holds it.
+    QString savedField(const QString& key)
+    {
+        QFile file(presetFilePath());
+        if (!file.open(QIODevice::ReadOnly))
+            return QString();
+        const QJsonArray presets = QJsonDocument::fromJson(file.readAll()).array();
+        return presets.at(0).toObject().value(key).toString();
     }
 
     void bringIntoView(QWidget* widget) { rowinput::bringIntoView(*w, widget); }
@@ -1031,25 +1056,88 @@ private slots:
     // The sets point into the selected preset, so an edit is what the next save writes.
     void editLandsInThePreset()
     {
-        QVERIFY(CB_data[0] && CB_data_R[0]);
-        for (int k = 0; k < 12; ++k) {
-            EQ[k] = CB_data[0]->eq[k];
-            EQ_R[k] = CB_data_R[0]->eq[k];
-        }
+        QVERIFY(editFirstPreset());
         *EQ[1] = { 1, 1, 1000, 1.0, 0.707 };
         fillRows();
-        selectedRadioIndex = 0;
         wheel(row(1).gainDial.of(ui()));
         QTRY_COMPARE(CB_data[0]->eq[1]->gain, 1.5);
         QCOMPARE(in().autosave_done, 0);
         w->timeoutSlot();
 
-        QFile file(presetFilePath());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QJsonArray presets = QJsonDocument::fromJson(file.readAll()).array();
-        QVERIFY(!presets.isEmpty());
-        const QStringList band1 = presets.first().toObject().value("eq_1").toString().split(' ');
-        QCOMPARE(band1.value(3), QString("1.5"));
+        QCOMPARE(savedField("eq_1").split(' ').value(3), QString("1.5"));
+    }
+
+    // A value typed but not yet confirmed (no Return, the caret still in the
+    // field) is saved and sent by Ctrl+S exactly as by a click on the Save icon.
+    void savePendingEntry_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<bool>("byKey");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("key"); // of the preset file
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<QStringList>("frames");
+        const QStringList freq { "9101:1", "9102:500", "9105:1", "9106:1", "9107:500", "910a:1" };
+        // Two groups: the gain dial's, then the entry's.
+        const QStringList gain { "9103:10", "9101:1", "9105:1", "9108:10", "9106:1", "910a:1",
+            "9103:10", "9101:1", "9105:1", "9108:10", "9106:1", "910a:1" };
+        const QStringList q { "9101:1", "9104:20000", "9105:1", "9106:1", "9109:20000", "910a:1" };
+        const QString m = modulus(-60);
+        const QStringList preamp { "9c01:" + m, "9c02:1", "9c03:" + m, "9c04:1", "9c01:" + m,
+            "9c02:1", "9c03:" + m, "9c04:1" };
+        for (const bool byKey : { true, false }) {
+            const char* how = byKey ? "Ctrl+S" : "Save icon";
+            QTest::addRow("frequency, %s", how) << "frequency" << byKey << "500"
+                                                << "eq_1"
+                                                << "1 1 500 0 0.707" << freq;
+            QTest::addRow("gain, %s", how) << "gain" << byKey << "5"
+                                           << "eq_1"
+                                           << "1 1 1000 5 0.707" << gain;
+            QTest::addRow("Q, %s", how) << "Q" << byKey << "2"
+                                        << "eq_1"
+                                        << "1 1 1000 0 2" << q;
+            QTest::addRow("preamp, %s", how) << "preamp" << byKey << "-6"
+                                             << "eq_gain"
+                                             << "1 -6.0" << preamp;
+        }
+    }
+
+    void savePendingEntry()
+    {
+        QFETCH(QString, field);
+        QFETCH(bool, byKey);
+        QFETCH(QString, typed);
+        QFETCH(QString, key);
+        QFETCH(QString, saved);
+        QFETCH(QStringList, frames);
+        // The caret needs the active window; a combo box's list may have been last.
+        w->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), w.get());
+        ui().PButton_Set_2->setFocus(); // where the window starts; no field holds the caret
+        QVERIFY(editFirstPreset());
+        *EQ[0] = { 1, 1, 632, -3.0, 0.707 };
+        *EQ[1] = kLeftBand;
+        fillRows();
+        engine().clearWrites();
+
+        QLineEdit* edit = field == "frequency" ? row(1).freqText.of(ui())
+            : field == "gain"                  ? row(1).gainText.of(ui())
+            : field == "Q"                     ? row(1).qText.of(ui())
+                                               : ui().gbox1_lineEdit;
+        bringIntoView(edit);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, typed);
+        QVERIFY(edit->hasFocus());
+        QVERIFY(written().isEmpty());
+
+        if (byKey)
+            QTest::keyClick(edit, Qt::Key_S, Qt::ControlModifier);
+        else
+            click(ui().PButton_Set_2);
+
+        QCOMPARE(written(), frames);
+        QCOMPARE(savedField(key), saved);
     }
 };
 

@@ -14,9 +14,11 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QStyleFactory>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -175,6 +177,38 @@ QColor screenPixel(QWidget* w, QPoint local)
         ->grabWindow(0, g.x(), g.y(), 1, 1)
         .toImage()
         .pixelColor(0, 0);
+}
+
+// The visible window of the tray host trayer (its panel), empty when none.
+QRect trayerPanel()
+{
+    QProcess p;
+    p.start(QStringLiteral("xdotool"),
+        { "search", "--onlyvisible", "--class", "trayer", "getwindowgeometry", "--shell" });
+    if (!p.waitForFinished(kWaitMs) || p.exitCode() != 0)
+        return {};
+    QHash<QString, int> v;
+    for (const QByteArray& line : p.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> kv = line.split('=');
+        if (kv.size() == 2)
+            v.insert(QString::fromLatin1(kv[0]), kv[1].toInt());
+    }
+    return QRect(v.value("X"), v.value("Y"), v.value("WIDTH"), v.value("HEIGHT"));
+}
+
+// Share of the screen's pixels in `r` that are near black.
+double darkShare(QRect r)
+{
+    const QImage image = QGuiApplication::primaryScreen()
+                             ->grabWindow(0, r.x(), r.y(), r.width(), r.height())
+                             .toImage();
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            dark += c.red() < 60 && c.green() < 60 && c.blue() < 60;
+        }
+    return image.isNull() ? 0.0 : double(dark) / (image.width() * image.height());
 }
 
 } // namespace
@@ -434,6 +468,30 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!w->isMaximized(), kWaitMs);
         QCOMPARE(max->styleSheet(), QString(ChromeSheet::maximiseHover));
         QVERIFY(!in.framelessHelper->isMax(w));
+    }
+
+    // At login the program may start before the desktop's panel: its tray
+    // icon, made with the window while no tray exists, goes into a tray host
+    // started later.
+    void trayIconInALaterTray()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("trayer")).isEmpty())
+            QSKIP("trayer is not installed (scripts/setup installs it)");
+        ensureWindowManager(true);
+        QVERIFY2(!QSystemTrayIcon::isSystemTrayAvailable(), "a system tray runs already");
+        MainWindow* w = newWindow(true);
+        QVERIFY2(w, "the window did not show (with its frame) at its place");
+        auto* tray = w->findChild<QSystemTrayIcon*>();
+        QVERIFY(tray);
+
+        pid_t trayer = spawn({ "trayer", "--edge", "top", "--align", "right", "--widthtype",
+            "request", "--height", "32", "--SetDockType", "true", "--transparent", "false" });
+        const auto stopTrayer = qScopeGuard([&] { stop(trayer); });
+        // The panel takes the icon in and grows around it; the icon, a dark
+        // tile, shows on the panel's light grey.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !tray->geometry().isEmpty() && trayerPanel().contains(tray->geometry()), kWaitMs);
+        QTRY_VERIFY_WITH_TIMEOUT(darkShare(tray->geometry()) > 0.25, kWaitMs);
     }
 };
 

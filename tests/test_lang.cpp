@@ -75,8 +75,11 @@ private slots:
         QTest::newRow("en 128") << 1 << 128 << "    DeviceEQ:OFF   ";
         QTest::newRow("en 129") << 1 << 129 << "   DeviceEQ:ON   ";
         QTest::newRow("en 193") << 1 << 193 << "   DeviceEQ:ON   ";
+        QTest::newRow("en 192") << 1 << 192 << "    DeviceEQ:OFF   ";
+        QTest::newRow("en 64") << 1 << 64 << "   DeviceEQ:ON   ";
         QTest::newRow("zh 0") << 0 << 0 << "   设备EQ:关   ";
         QTest::newRow("zh 128") << 0 << 128 << "   设备EQ:关   ";
+        QTest::newRow("zh 192") << 0 << 192 << "   设备EQ:关   ";
         QTest::newRow("zh 1") << 0 << 1 << "   设备EQ:开   ";
     }
     void deviceEq()

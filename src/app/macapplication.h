@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include <atomic>
+
 // The application object. It remembers whether the system asked the program
 // to quit, so the close handler can tell a system quit from a user's close.
 class MacApplication : public QApplication
@@ -11,7 +13,7 @@ class MacApplication : public QApplication
 public:
     MacApplication(int& argc, char** argv);
 
-    bool isSystemQuitRequested() const { return systemQuitRequested; }
+    bool isSystemQuitRequested() const { return systemQuitRequested.load(); }
     void setSystemQuitRequested(bool requested) { systemQuitRequested = requested; }
 
     // Once the system asked to quit, every window's close is accepted.
@@ -21,5 +23,7 @@ protected:
     bool event(QEvent* e) override;
 
 private:
-    bool systemQuitRequested = false;
+    // Set on the GUI thread, read in notify(), which Qt also calls for objects
+    // of worker threads (the update download).
+    std::atomic<bool> systemQuitRequested = false;
 };

@@ -101,8 +101,13 @@ void MainWindow::mouseDoubleClickEvent(QMouseEvent* event)
 void MainWindow::keyPressEvent(QKeyEvent* event)
 {
     resetTimer();
-    if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_S && saveButton)
+    if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_S && saveButton) {
+        // A click on the icon takes the focus first, so a field still being
+        // typed in confirms its value (and sends it) before the save; the key
+        // goes the same way, or it would save the old value.
+        saveButton->setFocus(Qt::ShortcutFocusReason);
         saveButton->click();
+    }
     QWidget::keyPressEvent(event);
 }
 
@@ -140,9 +145,9 @@ void MainWindow::CreateSystemTrayIcon()
     connect(tray, &QSystemTrayIcon::activated, this, &MainWindow::onTrayIconActivated);
     tray->setIcon(QIcon(QStringLiteral(":ThirdPartyResources/images/QV.png")));
     tray->setContextMenu(menu);
-    // Where the session has no tray there is nothing to show the icon in.
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        tray->show();
+    // Shown whether or not the session has a tray yet: Qt hands the icon to a
+    // tray that comes up later, as a panel started after the program at login.
+    tray->show();
 
     menu->setStyleSheet(ChromeSheet::trayMenu);
     tray->setToolTip(QStringLiteral("Quorvel Vesk"));

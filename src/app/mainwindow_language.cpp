@@ -14,6 +14,7 @@
 #include "app/mainwindow_ui.h"
 #include "app/status_labels.h"
 #include "device/device_state.h"
+#include "device/device_tables.h"
 #include "io/io_state.h"
 #include "app/window_texts.h"
 #include "settings/systemsetting.h"
@@ -119,21 +120,21 @@ void MainWindow::applyDeviceEqStatus(const StatusTexts& st)
 {
     const int code = status_bar_value.device_eq_status;
     statusLabel7->setText(deviceEqText(st, code));
-    switch (code) {
-    case 0:
-        setShown(comboBox_PEQMode, false);
-        setShown(checkBox_channel, false);
-        setShown(label_PEQMode, false);
-        break;
-    case 129:
+    // A left/right device keeps its channel controls whatever its gain unit:
+    // bit 6 is cleared, as the EQ state frame and a reconnection read the code.
+    switch (eqStateView(code).kind) {
+    case EqStateKind::LeftRightOn:
         qDebug() << "status_bar_value.device_eq_status == 129";
         [[fallthrough]];
-    case 128:
+    case EqStateKind::LeftRightOff:
         setShown(comboBox_PEQMode, true);
         applyChannelModeControls();
         setShown(label_PEQMode, true);
         break;
-    default:
+    case EqStateKind::OneSet:
+        // Only the full code 0 is OFF; 64 and the rest keep the mode box as it is.
+        if (code == 0)
+            setShown(comboBox_PEQMode, false);
         setShown(checkBox_channel, false);
         setShown(label_PEQMode, false);
         break;

@@ -1,6 +1,7 @@
 #include "app/window_texts.h"
 
 #include "device/device_state.h"
+#include "device/device_tables.h"
 
 namespace {
 
@@ -138,14 +139,18 @@ QString eqMaxText(const StatusTexts& t, int eqMax)
 
 QString deviceEqText(const StatusTexts& t, int deviceEqStatus)
 {
-    switch (deviceEqStatus) {
-    case 0:
-        return t.deviceEqOff;
-    case 128:
-        return t.deviceEqOff128;
-    default:
+    // Read as the EQ state frame reads it: bit 6 picks the gain unit only, so
+    // 192 is the left/right OFF code as 128 is; only the full code 0 is the
+    // one-set OFF.
+    switch (eqStateView(deviceEqStatus).kind) {
+    case EqStateKind::LeftRightOn:
         return t.deviceEqOn;
+    case EqStateKind::LeftRightOff:
+        return t.deviceEqOff128;
+    case EqStateKind::OneSet:
+        break;
     }
+    return deviceEqStatus == 0 ? t.deviceEqOff : t.deviceEqOn;
 }
 
 QString deviceEqSwitchText(const StatusTexts& t, bool on)

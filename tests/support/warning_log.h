@@ -27,10 +27,18 @@ inline bool& passDebugLines()
     return pass;
 }
 
+// Qt's own note, at every window's tray icon, that the platform cannot tell
+// it of a tray that comes up later (offscreen has none ever): the icon is
+// shown whether or not a tray exists, and nothing of ours is wrong.
+inline bool isPlatformTrayNote(const QString& message)
+{
+    return message.contains(QLatin1String("systemTrayWindowChanged"));
+}
+
 inline void recordWarnings(
     QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    if (type == QtWarningMsg || type == QtCriticalMsg)
+    if ((type == QtWarningMsg || type == QtCriticalMsg) && !isPlatformTrayNote(message))
         warningLog() << message;
     if ((type != QtDebugMsg || passDebugLines()) && previousMessageHandler())
         previousMessageHandler()(type, context, message);
