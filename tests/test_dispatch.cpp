@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include "app/mainwindow.h"
+#include "app/single_instance.h"
 #include "window_internals.h"
 #include "app/mainwindow_ui.h"
 #include "app/startup.h"
@@ -573,7 +574,7 @@ void TestDispatch::preloadedModelEndToEnd()
     QVERIFY(out.contains("send cmd:0x1101 data:1 total:1 current:1 protocl:0x20"));
 
     QLocalSocket client;
-    client.connectToServer("QuorvelVeskSocket");
+    client.connectToServer(single_instance::serverNameFor(run.path()));
     QVERIFY(client.waitForConnected(5000));
     client.write("exit");
     QVERIFY(client.waitForBytesWritten(5000));

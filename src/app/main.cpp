@@ -2,6 +2,7 @@
 #include <QDebug>
 #include <QFont>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QStyleFactory>
 
 #include "app/macapplication.h"
@@ -31,11 +32,17 @@ int main(int argc, char* argv[])
     installSystemQuitOnSigterm();
     initResources();
 
+    // Made first so it is let go of last, once everything has been saved.
+    QLockFile folderLock(appFilePath(single_instance::kLockFileName));
     QLocalSocket client;
-    single_instance::askRunningInstanceToExit(client);
+    const auto takeover = single_instance::takeOver(folderLock, client, appDataDir());
 
     if (!installApplicationFont())
         return 1;
+    if (takeover == single_instance::Takeover::Blocked) {
+        single_instance::showFolderInUse();
+        return 1;
+    }
 
     makeWorkingFolders(appDataDir());
 
@@ -50,7 +57,7 @@ int main(int argc, char* argv[])
     w.show();
 
     single_instance::Server server(&w);
-    server.listen();
+    server.listen(single_instance::serverNameFor(appDataDir()));
 
     QObject::connect(&a, &QCoreApplication::aboutToQuit, &w, &MainWindow::onAboutToQuit);
     QApplication::setQuitOnLastWindowClosed(false);
