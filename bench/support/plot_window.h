@@ -140,6 +140,24 @@ struct ScreenChanges
         changed += !last.isNull() && now != last;
         last = std::move(now);
     }
+    // The counters screen_changed (the share of iterations after which the
+    // pixels changed) and screen_fresh (1 when the screen shows at the end
+    // what drawing the chart afresh shows); and a failed run where the work
+    // measured did not reach the screen: a picture out of date at the end or,
+    // where every iteration moves a curve, an iteration that left the pixels
+    // as they were.
+    void report(benchmark::State& state, const Window& win, double iterations,
+        bool everyIterationChanges) const
+    {
+        const double share = double(changed) / std::max(1.0, iterations - 1);
+        const bool fresh = win.screenShowsFreshChart();
+        state.counters["screen_changed"] = share;
+        state.counters["screen_fresh"] = fresh;
+        if (!fresh)
+            state.SkipWithError("the screen shows a chart out of date");
+        else if (everyIterationChanges && changed < int(iterations) - 1)
+            state.SkipWithError("an iteration left the chart on the screen as it was");
+    }
 };
 
 double percentile(std::vector<double> v, double p)
