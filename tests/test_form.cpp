@@ -1,5 +1,6 @@
-// The main window form: object names, classes, sizes, fonts, texts, sheets
-// and the binding of on_<object>_<signal> slots by name.
+// The main window form: object names, classes, sizes, fonts, texts, sheets,
+// what it draws (readable texts, the images of its buttons) and the binding
+// of on_<object>_<signal> slots by name.
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QHash>
