@@ -55,10 +55,14 @@ void BM_ImportFilterText(benchmark::State& state)
     EQ_data* set[12];
     makeStartupBandSet(set);
     std::copy(std::begin(set), std::end(set), EQ);
+    bool imported = true;
     for (auto _ : state) {
-        importFromTXT(path, FilterTarget::Left);
+        imported = importFromTXT(path, FilterTarget::Left) && imported;
         benchmark::DoNotOptimize(EQ[10]->gain);
     }
+    // Band 10 of the text: a high shelf of +4.5 dB.
+    if (!imported || EQ[10]->type != 5 || EQ[10]->gain != 4.5)
+        state.SkipWithError("the filter text was not imported");
 }
 BENCHMARK(BM_ImportFilterText)->Unit(benchmark::kMicrosecond);
 

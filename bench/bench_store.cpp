@@ -58,6 +58,8 @@ void BM_LoadPresets(benchmark::State& state)
         EQ_config_Init();
         benchmark::DoNotOptimize(config_count + config_count_R);
     }
+    if (config_count != 100 || config_count_R != 100)
+        state.SkipWithError("the presets were not loaded");
 }
 BENCHMARK(BM_LoadPresets)->Unit(benchmark::kMillisecond);
 
@@ -68,10 +70,17 @@ void BM_SavePresets(benchmark::State& state)
     int i = 0;
     for (auto _ : state) {
         CB_data[i]->eq[3]->gain += 0.5;
-        EQ_config_Update(i);
-        EQ_config_Update_R(i);
+        if (!EQ_config_Update(i) || !EQ_config_Update_R(i)) {
+            state.SkipWithError("a save was refused");
+            break;
+        }
         i = (i + 1) % 100;
     }
+    // What the last save wrote is what a load reads.
+    const double saved = CB_data[(i + 99) % 100]->eq[3]->gain;
+    EQ_config_Init();
+    if (config_count != 100 || CB_data[(i + 99) % 100]->eq[3]->gain != saved)
+        state.SkipWithError("the saved presets do not read back");
 }
 BENCHMARK(BM_SavePresets)->Unit(benchmark::kMillisecond);
 

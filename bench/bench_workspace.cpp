@@ -208,13 +208,19 @@ void BM_DeviceSlotSaveToSender(benchmark::State& state)
     ws->Device_Radio_Init();
     hid_status = 1;
     int slot = 0;
+    std::size_t frames = 0;
+    std::int64_t saves = 0;
     for (auto _ : state) {
         ws->Device_Config_Save(100 + 1 + slot++ % 9);
         state.PauseTiming();
+        frames += engine.writes().size();
+        ++saves;
         engine.clearWrites();
         state.ResumeTiming();
     }
     hid_status = 0;
+    if (frames != 75 * std::size_t(saves))
+        state.SkipWithError("a save did not write its 75 frames");
 }
 BENCHMARK(BM_DeviceSlotSaveToSender)->Unit(benchmark::kMicrosecond);
 

@@ -9,7 +9,6 @@
 #include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
@@ -31,6 +30,7 @@
 #include "plot/curves.h"
 #include "plot/response_chart.h"
 #include "row_input.h"
+#include "screen_image.h"
 #include "sim_models.h"
 #include "widgets/balance.h"
 #include "widgets/customcontrols.h"
@@ -248,8 +248,8 @@ class TestChartRoads : public QObject
     const BandRowDescriptor& row(int band) { return bandRowDescriptors()[size_t(band - 1)]; }
     QXYSeries* series(int index) { return ResponseChart(in().chartView).series(index); }
 
-    // A wait bounded in time: the screen checks are too slow for the
-    // QTRY macros, which count their steps rather than the time.
+    // A wait bounded in time: the QTRY macros count their steps rather than
+    // the time, and a step here computes every curve.
     static bool waitFor(const std::function<bool()>& condition)
     {
         return QTest::qWaitFor(condition, testsupport::kDeadlineMs);
@@ -310,15 +310,7 @@ class TestChartRoads : public QObject
     }
 
     // The chart view's part of what the window last put on the screen.
-    QImage shownChart()
-    {
-        QChartView* view = in().chartView;
-        const QPoint at = view->mapTo(&w(), QPoint(0, 0));
-        return w()
-            .screen()
-            ->grabWindow(w().winId(), at.x(), at.y(), view->width(), view->height())
-            .toImage();
-    }
+    QImage shownChart() { return testsupport::shownImage(in().chartView); }
 
     // Chart coordinates (Hz, dB) to pixels of the chart view.
     QPointF toView(const QPointF& chartPoint)
@@ -381,8 +373,16 @@ class TestChartRoads : public QObject
         return true;
     }
 
-    bool chartShowsRows(QString* why)
+    // Once the series show the rows, every paint they ask for is delivered and
+    // the screen is looked at once: a wrong picture fails the row at once.
+    bool settledChartShowsRows(QString* why)
     {
+        if (!waitFor([&] { return seriesShowRows(why); }))
+            return false;
+        if (!testsupport::deliverPostedEvents()) {
+            *why = "the window never stops posting events";
+            return false;
+        }
         return seriesShowRows(why) && screenShows(computed(), why);
     }
 
@@ -444,7 +444,8 @@ class TestChartRoads : public QObject
         case Road::LocalAfterDevicePreset:
             plugDeviceB();
             select(105); // "Bass 1"
-            select(100); // "Live"
+            if (!QTest::currentTestFailed())
+                select(100); // "Live"
             break;
         default:
             break;
@@ -622,8 +623,7 @@ private slots:
         prepare(road);
         if (QTest::currentTestFailed())
             return;
-        QVERIFY2(
-            waitFor([&] { return chartShowsRows(&why); }), qPrintable("before the road: " + why));
+        QVERIFY2(settledChartShowsRows(&why), qPrintable("before the road: " + why));
         const Curves before = computed();
         const QImage beforeImage = shownChart();
 
@@ -646,11 +646,10 @@ private slots:
         if (!curveMoves)
             QCoreApplication::processEvents();
         QVERIFY2(waitFor(taken), qPrintable(why));
-        const Curves after = computed();
+        QVERIFY2(settledChartShowsRows(&why), qPrintable(why));
         if (curveMoves)
-            QVERIFY2(waitFor([&] { return shownChart() != beforeImage; }),
+            QVERIFY2(shownChart() != beforeImage,
                 "the screen still shows the chart from before the road");
-        QVERIFY2(waitFor([&] { return screenShows(after, &why); }), qPrintable(why));
         if (road == Road::LevelZoom) {
             // The level labels left of the plot follow the new range.
             const QRect labels(0, 0, int(plotOnView().left()) - 1, beforeImage.height());

@@ -385,66 +385,70 @@ void TestEditorCore::splitUpload_data()
 {
     QTest::addColumn<bool>("rightEdited");
     QTest::addColumn<int>("code");
-    QTest::addColumn<bool>("otherSent");
-    QTest::newRow("right, 128") << true << 128 << false;
-    QTest::newRow("right, 192") << true << 192 << false;
-    QTest::newRow("right, 129") << true << 129 << true;
-    QTest::newRow("right, 193") << true << 193 << true;
-    QTest::newRow("left, 129") << false << 129 << true;
-    QTest::newRow("left, 0") << false << 0 << false;
+    QTest::addColumn<QString>("frames"); // "command dvalue", in the order written
+    // Bands 4 to 11 are off in both channels: their status alone.
+    const QString leftOff
+        = "9405 d0, 9505 d0, 9605 d0, 9705 d0, 9805 d0, 9905 d0, 9a05 d0, 9b05 d0";
+    const QString rightOff
+        = "940a d0, 950a d0, 960a d0, 970a d0, 980a d0, 990a d0, 9a0a d0, 9b0a d0";
+    const QString bothOff
+        = "9405 d0, 940a d0, 9505 d0, 950a d0, 9605 d0, 960a d0, 9705 d0, 970a d0, "
+          "9805 d0, 980a d0, 9905 d0, 990a d0, 9a05 d0, 9a0a d0, 9b05 d0, 9b0a d0";
+    // The right channel alone; gains in half decibels, or in tenths from 192 on.
+    QTest::newRow("right, 128")
+        << true << 128
+        << "9e01 d1, 9c04 d0, 910a d0, 9206 d5, 9207 d8000, 9208 d-9, 9209 d5000, 920a d1, "
+           "930a d2, "
+            + rightOff + ", 9e01 d0";
+    QTest::newRow("right, 192")
+        << true << 192
+        << "9e01 d1, 9c04 d0, 910a d0, 9206 d5, 9207 d8000, 9208 d-45, 9209 d5000, 920a d1, "
+           "930a d2, "
+            + rightOff + ", 9e01 d0";
+    // Preamps linked on the device: the other channel too, left before right
+    // per record, its records with status 2 left out.
+    QTest::newRow("right, 129")
+        << true << 129
+        << "9e01 d1, 9c01 d23754692, 9c02 d1, 9c04 d0, 9101 d2, 9102 d1000, 9103 d9, 9104 d10000, "
+           "9105 d1, 910a d0, 9205 d0, 9206 d5, 9207 d8000, 9208 d-9, 9209 d5000, 920a d1, "
+           "930a d2, "
+            + bothOff + ", 9e01 d0";
+    QTest::newRow("right, 193")
+        << true << 193
+        << "9e01 d1, 9c01 d23754692, 9c02 d1, 9c04 d0, 9101 d2, 9102 d1000, 9103 d45, 9104 d10000, "
+           "9105 d1, 910a d0, 9205 d0, 9206 d5, 9207 d8000, 9208 d-45, 9209 d5000, 920a d1, "
+           "930a d2, "
+            + bothOff + ", 9e01 d0";
+    QTest::newRow("left, 129")
+        << false << 129
+        << "9e01 d1, 9c01 d23754692, 9c02 d1, 9c04 d0, 9101 d2, 9102 d1000, 9103 d9, 9104 d10000, "
+           "9105 d1, 910a d0, 9205 d0, 9206 d5, 9207 d8000, 9208 d-9, 9209 d5000, 920a d1, "
+           "9305 d2, "
+            + bothOff + ", 9e01 d0";
+    QTest::newRow("left, 0")
+        << false << 0
+        << "9e01 d1, 9c01 d23754692, 9c02 d1, 9101 d2, 9102 d1000, 9103 d9, 9104 d10000, 9105 d1, "
+           "9205 d0, 9305 d2, "
+            + leftOff + ", 9e01 d0";
 }
 
 void TestEditorCore::splitUpload()
 {
     QFETCH(bool, rightEdited);
     QFETCH(int, code);
-    QFETCH(bool, otherSent);
-    const bool tenths = code >= 192;
-    // Left: preamp on, band 1 on, band 2 off, band 3 with status 2.
+    QFETCH(QString, frames);
+    // Left: preamp on at -3 dB, band 1 a low-pass on, band 2 off, band 3 with status 2.
     Set left;
     left.records[0] = EQ_data { 1, 1, 632, -3.0, 0.707 };
     left.records[1] = EQ_data { 1, 2, 1000, 4.5, 1.0 };
     left.records[3].status = 2;
-    // Right: preamp off, band 2 on, band 3 with status 2.
+    // Right: preamp off, band 2 a high shelf on, band 3 with status 2.
     Set right;
     right.records[2] = EQ_data { 1, 5, 8000, -4.5, 0.5 };
     right.records[3].status = 2;
-
-    QStringList expected { fr(0x9E01, 1) };
-    const auto leftGroups = [&](bool edited, int r) {
-        const EQ_data& rec = left.records[r];
-        if (!edited && !(rec.status == 0 || rec.status == 1))
-            return;
-        if (r == 0) {
-            if (rec.status == 1)
-                expected << fr(0x9C01, kMinus3dB);
-            expected << fr(0x9C02, rec.status);
-            return;
-        }
-        expected << (rec.status == 1
-                ? bandGroup(r, false, { rec.type, rec.center_frequency, tenths ? 45 : 9, 10000, 1 })
-                : bandGroup(r, false, { rec.status }));
-    };
-    const auto rightGroups = [&](bool edited, int r) {
-        const EQ_data& rec = right.records[r];
-        if (!edited && !(rec.status == 0 || rec.status == 1))
-            return;
-        if (r == 0) {
-            expected << fr(0x9C04, rec.status);
-            return;
-        }
-        expected << (rec.status == 1 ? bandGroup(r, true, { 5, 8000, tenths ? -45 : -9, 5000, 1 })
-                                     : bandGroup(r, true, { rec.status }));
-    };
-    for (int r = 0; r < 12; ++r) {
-        if (!rightEdited || otherSent)
-            leftGroups(!rightEdited, r);
-        if (rightEdited || otherSent)
-            rightGroups(rightEdited, r);
-    }
-    expected << fr(0x9E01, 0);
     const EditRoute route = rightEdited ? EditRoute::Right : EditRoute::Left;
-    QCOMPARE(texts(setUploadFrames(route, left.ptr, right.ptr, code, tenths)), expected);
+    QCOMPARE(texts(setUploadFrames(route, left.ptr, right.ptr, code, code >= 192)),
+        frames.split(QStringLiteral(", ")));
 }
 
 void TestEditorCore::clearedUploadLinked()

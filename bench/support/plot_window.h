@@ -15,6 +15,7 @@
 #include "store/paths.h"
 #include "widgets/resources.h"
 
+#include "screen_image.h"
 #include "support/busy_preset.h"
 #include "window_main.h"
 
@@ -117,29 +118,12 @@ struct Window
             QCoreApplication::sendPostedEvents();
     }
     // The chart view's part of what the window last put on the screen.
-    QImage shownChart() const
-    {
-        QWidget* view = in().chartView;
-        const QPoint at = view->mapTo(w.get(), QPoint(0, 0));
-        return w->screen()
-            ->grabWindow(w->winId(), at.x(), at.y(), view->width(), view->height())
-            .toImage();
-    }
+    QImage shownChart() const { return testsupport::shownImage(in().chartView); }
     // After a measurement: the chart on the screen is the chart drawn afresh
     // without any cached image, so the last paint showed no image out of date.
     bool screenShowsFreshChart() const
     {
-        const QImage shown = shownChart().convertToFormat(QImage::Format_RGB32);
-        QGraphicsScene* scene = in().chartView->scene();
-        QList<std::pair<QGraphicsItem*, QGraphicsItem::CacheMode>> modes;
-        for (QGraphicsItem* item : scene->items()) {
-            modes.append({ item, item->cacheMode() });
-            item->setCacheMode(QGraphicsItem::NoCache);
-        }
-        const QImage fresh = in().chartView->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        for (const auto& [item, mode] : modes)
-            item->setCacheMode(mode);
-        return fresh == shown;
+        return testsupport::drawnAfresh(in().chartView) == shownChart();
     }
 };
 
@@ -155,6 +139,24 @@ struct ScreenChanges
         QImage now = win.shownChart();
         changed += !last.isNull() && now != last;
         last = std::move(now);
+    }
+    // The counters screen_changed (the share of iterations after which the
+    // pixels changed) and screen_fresh (1 when the screen shows at the end
+    // what drawing the chart afresh shows); and a failed run where the work
+    // measured did not reach the screen: a picture out of date at the end or,
+    // where every iteration moves a curve, an iteration that left the pixels
+    // as they were.
+    void report(benchmark::State& state, const Window& win, double iterations,
+        bool everyIterationChanges) const
+    {
+        const double share = double(changed) / std::max(1.0, iterations - 1);
+        const bool fresh = win.screenShowsFreshChart();
+        state.counters["screen_changed"] = share;
+        state.counters["screen_fresh"] = fresh;
+        if (!fresh)
+            state.SkipWithError("the screen shows a chart out of date");
+        else if (everyIterationChanges && changed < int(iterations) - 1)
+            state.SkipWithError("an iteration left the chart on the screen as it was");
     }
 };
 
