@@ -549,19 +549,22 @@ private slots:
         QVERIFY(receiver->onGuiThread);
     }
 
-    void plugAfterLongAbsence()
+    void nothingPollsWhileAway()
     {
-        // Five seconds without a device, then a plug: with no timed
-        // attempts, only the plug's announcement can find the device, and it
-        // takes exactly one attempt: nothing polls while the device is away.
+        // With no timed attempts, the search sleeps in one wait without a
+        // time limit after its first attempt: only an announcement (or a
+        // stop) ends it, so nothing polls while the device is away, and the
+        // plug's announcement finds the device in exactly one attempt.
         startDeviceSearch();
         QTRY_COMPARE(receiver->absent, 1);
-        QTest::qWait(5000);
+        QTRY_COMPARE(engine.searchWaitsBlocked(), 1);
+        QCOMPARE(engine.timedSearchWaits(), 0);
         QCOMPARE(engine.openAttempts(), 1);
         QVERIFY(connect_thread->isRunning());
         engine.plug();
         QTRY_COMPARE(receiver->connected, 1);
         QCOMPARE(engine.openAttempts(), 2);
+        QCOMPARE(engine.timedSearchWaits(), 0);
         QCOMPARE(receiver->absent, 1);
     }
 
