@@ -6,6 +6,7 @@
 #include "device/device_state.h"
 #include "device/frame.h"
 #include "device/frame_road.h"
+#include "device/hid_arrival.h"
 #include "device/hid_device.h"
 #include "device/threads.h"
 #include "deadlines.h"
@@ -436,6 +437,87 @@ private slots:
         QCOMPARE(h != nullptr, plugged && ours && !denied);
         if (h)
             hid_close(h);
+    }
+
+    void udevFinishesWithANodeByAnnouncingIt()
+    {
+        using Wake = HidArrivalMonitor::Wake;
+        const std::string node = sim::Engine::kNodePath;
+        HidArrivalMonitor arrivals;
+        QVERIFY(arrivals.udevListening());
+        QVERIFY(!arrivals.udevFinishedWith(node)); // absent
+
+        // udev marks the node initialised before its rules give it to the
+        // user and it announces it: once the kernel's announcement was
+        // heard, only udev's own counts.
+        engine.plugLate();
+        QCOMPARE(arrivals.wait(-1, 0), Wake::Arrival);
+        QVERIFY(!arrivals.udevFinishedWith(node));
+        engine.markInitialized();
+        QVERIFY(!arrivals.udevFinishedWith(node));
+        engine.finishUdev();
+        QCOMPARE(arrivals.wait(-1, 0), Wake::Arrival);
+        QVERIFY(arrivals.udevFinishedWith(node));
+
+        // Plugged before anything listened: udev's mark decides.
+        engine.unplug();
+        QCOMPARE(arrivals.wait(-1, 0), Wake::Timeout); // removals wake no search
+        engine.plugLate();
+        HidArrivalMonitor later;
+        QVERIFY(!later.udevFinishedWith(node));
+        engine.markInitialized();
+        QVERIFY(later.udevFinishedWith(node));
+    }
+
+    void deniedNodeIsReportedOnceSettled_data()
+    {
+        // Each step is one failed attempt: "gone" (no denied node), or
+        // "refused" with "timed" (after a timed wait, not an announcement)
+        // and "finished" (udev has finished with the node).
+        QTest::addColumn<bool>("udev");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QList<int>>("reportedAt");
+        QTest::newRow("udev: the kernel's announcement, a retry, then udev's")
+            << true << QStringList { "refused", "refused timed", "refused finished" }
+            << QList<int> { 2 };
+        QTest::newRow("udev: opened before udev finished")
+            << true << QStringList { "refused", "refused timed", "gone" } << QList<int> {};
+        QTest::newRow("udev: once per plug-in")
+            << true
+            << QStringList { "refused finished", "refused timed finished", "refused finished",
+                   "gone", "refused", "refused finished" }
+            << QList<int> { 0, 5 };
+        QTest::newRow("no udev: refused again at the next timed attempt")
+            << false << QStringList { "refused", "refused timed", "refused timed" }
+            << QList<int> { 1 };
+        QTest::newRow("no udev: announcements are no timed attempt")
+            << false << QStringList { "refused", "refused", "refused finished", "refused timed" }
+            << QList<int> { 3 };
+        QTest::newRow("no udev: opened before the timed attempt")
+            << false << QStringList { "refused", "gone", "refused timed", "refused timed" }
+            << QList<int> { 3 };
+    }
+
+    void deniedNodeIsReportedOnceSettled()
+    {
+        QFETCH(bool, udev);
+        QFETCH(QStringList, steps);
+        QFETCH(QList<int>, reportedAt);
+        DeniedNodeReporter reporter;
+        QList<int> reported;
+        for (int i = 0; i < steps.size(); ++i) {
+            DeniedNodeReporter::FailedOpen attempt;
+            attempt.deniedNode = steps[i].startsWith("refused") ? "/dev/hidraw3" : "";
+            attempt.timed = steps[i].contains("timed");
+            attempt.udevListening = udev;
+            attempt.udevFinished = steps[i].contains("finished");
+            const std::string node = reporter.afterFailedOpen(attempt);
+            if (!node.empty()) {
+                QCOMPARE(node, attempt.deniedNode);
+                reported << i;
+            }
+        }
+        QCOMPARE(reported, reportedAt);
     }
 
     // ---- sender ----
