@@ -472,8 +472,9 @@ private slots:
     void deniedNodeIsReportedOnceSettled_data()
     {
         // Each step is one failed attempt: "gone" (no denied node), or
-        // "refused" with "timed" (after a timed wait, not an announcement)
-        // and "finished" (udev has finished with the node).
+        // "refused" with "timed" (after a timed wait, not an announcement),
+        // "finished" (udev has finished with the node) and "replugged" (it
+        // was removed since the previous attempt).
         QTest::addColumn<bool>("udev");
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QList<int>>("reportedAt");
@@ -487,6 +488,10 @@ private slots:
             << QStringList { "refused finished", "refused timed finished", "refused finished",
                    "gone", "refused", "refused finished" }
             << QList<int> { 0, 5 };
+        QTest::newRow("udev: unplugged and back between two attempts")
+            << true
+            << QStringList { "refused finished", "refused replugged", "refused timed finished" }
+            << QList<int> { 0, 2 };
         QTest::newRow("no udev: refused again at the next timed attempt")
             << false << QStringList { "refused", "refused timed", "refused timed" }
             << QList<int> { 1 };
@@ -496,6 +501,9 @@ private slots:
         QTest::newRow("no udev: opened before the timed attempt")
             << false << QStringList { "refused", "gone", "refused timed", "refused timed" }
             << QList<int> { 3 };
+        QTest::newRow("no udev: unplugged and back before the timed attempt")
+            << false << QStringList { "refused", "refused timed replugged", "refused timed" }
+            << QList<int> { 2 };
     }
 
     void deniedNodeIsReportedOnceSettled()
@@ -511,6 +519,7 @@ private slots:
             attempt.timed = steps[i].contains("timed");
             attempt.udevListening = udev;
             attempt.udevFinished = steps[i].contains("finished");
+            attempt.replugged = steps[i].contains("replugged");
             const std::string node = reporter.afterFailedOpen(attempt);
             if (!node.empty()) {
                 QCOMPARE(node, attempt.deniedNode);

@@ -24,7 +24,11 @@ std::string deniedDeviceNode()
 
 std::string DeniedNodeReporter::afterFailedOpen(const FailedOpen& attempt)
 {
-    const std::string before = std::exchange(m_refusedBefore, attempt.deniedNode);
+    std::string before = std::exchange(m_refusedBefore, attempt.deniedNode);
+    if (attempt.replugged) {
+        m_reported.clear(); // a new plug-in, though no attempt saw the node gone
+        before.clear();
+    }
     if (attempt.deniedNode.empty()) {
         m_reported.clear(); // gone (or no matter of rights): the next plug-in is news
         return {};

@@ -33,6 +33,7 @@ public:
         bool timed = false; // the attempt followed a timed wait, not an announcement
         bool udevListening = false; // udev runs and its announcements are heard
         bool udevFinished = false; // ... and it has finished with deniedNode
+        bool replugged = false; // deniedNode was removed since the previous attempt
     };
 
     // The node to report after this failed attempt; empty for none.

@@ -73,6 +73,13 @@ bool HidArrivalMonitor::udevFinishedWith(const std::string& node) const
     return initialized;
 }
 
+bool HidArrivalMonitor::takeRemoval(const std::string& node)
+{
+    const bool removed = m_removed.count(node) > 0;
+    m_removed.clear(); // other nodes' removals matter to nobody
+    return removed;
+}
+
 bool HidArrivalMonitor::drainAnnouncements()
 {
     bool added = false;
@@ -90,6 +97,8 @@ bool HidArrivalMonitor::drainAnnouncements()
                 m_awaitingUdev.insert(node);
             else if (node)
                 m_awaitingUdev.erase(node); // udev's add, or the node is gone
+            if (node && action && std::strcmp(action, "remove") == 0)
+                m_removed.insert(node);
             udev_device_unref(d);
         }
     }

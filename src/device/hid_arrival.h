@@ -38,6 +38,10 @@ public:
     // marked it initialised. False while udev is not listened to.
     bool udevFinishedWith(const std::string& node) const;
 
+    // Whether the node was removed since the last call. Removals wake no
+    // search, so a quick unplug and replug is seen only here.
+    bool takeRemoval(const std::string& node);
+
     // Blocks until a hidraw node is added (Arrival), wakeFd becomes readable
     // (Woken; the caller drains it) or timeoutMs passes (Timeout; a negative
     // timeout never passes). Announcements of other kinds are consumed.
@@ -52,4 +56,5 @@ private:
     udev* m_udev = nullptr;
     std::array<udev_monitor*, 2> m_monitors {}; // kernel and udev announcements
     std::set<std::string> m_awaitingUdev; // nodes the kernel announced and udev not yet
+    std::set<std::string> m_removed; // nodes removed since the last takeRemoval()
 };

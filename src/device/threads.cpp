@@ -70,14 +70,16 @@ void ConnectThread::postAbsent()
 }
 
 void ConnectThread::noteDenied(
-    DeniedNodeReporter& reporter, const HidArrivalMonitor& arrivals, bool timed)
+    DeniedNodeReporter& reporter, HidArrivalMonitor& arrivals, bool timed)
 {
     DeniedNodeReporter::FailedOpen attempt;
     attempt.deniedNode = deniedDeviceNode();
     attempt.timed = timed;
     attempt.udevListening = arrivals.udevListening();
-    attempt.udevFinished
-        = !attempt.deniedNode.empty() && arrivals.udevFinishedWith(attempt.deniedNode);
+    if (!attempt.deniedNode.empty()) {
+        attempt.udevFinished = arrivals.udevFinishedWith(attempt.deniedNode);
+        attempt.replugged = arrivals.takeRemoval(attempt.deniedNode);
+    }
     const std::string node = reporter.afterFailedOpen(attempt);
     if (node.empty())
         return;

@@ -56,7 +56,7 @@ protected:
 private:
     friend void startDeviceSearch();
     void postAbsent();
-    void noteDenied(DeniedNodeReporter& reporter, const HidArrivalMonitor& arrivals, bool timed);
+    void noteDenied(DeniedNodeReporter& reporter, HidArrivalMonitor& arrivals, bool timed);
     void drainWake();
 
     std::atomic<bool> m_opened { false };

@@ -222,7 +222,7 @@ bool Engine::beginWait(const pollfd* fds, nfds_t count, int timeoutMs)
         for (const Monitor* m : m_monitors) {
             if (fds[i].fd == m->fd) {
                 ++m_searchWaitsBlocked;
-                m_timedSearchWaits += timeoutMs >= 0 ? 1 : 0;
+                (timeoutMs >= 0 ? m_timedSearchWaits : m_untimedSearchWaitsBlocked) += 1;
                 return true;
             }
         }
@@ -230,16 +230,23 @@ bool Engine::beginWait(const pollfd* fds, nfds_t count, int timeoutMs)
     return false;
 }
 
-void Engine::endWait()
+void Engine::endWait(int timeoutMs)
 {
     std::lock_guard lock(m_mutex);
     --m_searchWaitsBlocked;
+    m_untimedSearchWaitsBlocked -= timeoutMs < 0 ? 1 : 0;
 }
 
 int Engine::searchWaitsBlocked() const
 {
     std::lock_guard lock(m_mutex);
     return m_searchWaitsBlocked;
+}
+
+int Engine::untimedSearchWaitsBlocked() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_untimedSearchWaitsBlocked;
 }
 
 int Engine::timedSearchWaits() const
@@ -588,7 +595,7 @@ int poll(pollfd* fds, nfds_t count, int timeout)
     const int result = real(fds, count, timeout);
     if (search) {
         const int error = errno;
-        engine.endWait();
+        engine.endWait(timeout);
         errno = error;
     }
     return result;

@@ -119,8 +119,10 @@ public:
     void noteExit();
     int blockedReads() const; // reads waiting for a report now
     // The device search's waits (polls on a monitor's descriptor): those
-    // waiting now, and those since reset() that had a time limit.
+    // waiting now, those of them without a time limit, and those since
+    // reset() that had one.
     int searchWaitsBlocked() const;
+    int untimedSearchWaitsBlocked() const;
     int timedSearchWaits() const;
     // When the last read that delivered a report returned (for latency measurements).
     std::chrono::steady_clock::time_point lastReportRead() const;
@@ -164,7 +166,7 @@ public:
     // Used by poll(): whether the descriptors include a monitor's, counting
     // the wait when they do; endWait() when that poll has returned.
     bool beginWait(const pollfd* fds, nfds_t count, int timeoutMs);
-    void endWait();
+    void endWait(int timeoutMs);
 
     // Used by the C functions.
     Handle* open(unsigned short vendor, unsigned short product);
@@ -198,6 +200,7 @@ private:
     int m_exitCalls = 0;
     int m_blockedReads = 0;
     int m_searchWaitsBlocked = 0;
+    int m_untimedSearchWaitsBlocked = 0;
     int m_timedSearchWaits = 0;
     size_t m_handlesAtReset = 0; // handles before this index belong to earlier runs
     std::chrono::steady_clock::time_point m_lastReportRead;
