@@ -6,6 +6,7 @@
 #include "device/device_state.h"
 #include "device/frame.h"
 #include "device/frame_road.h"
+#include "device/hid_arrival.h"
 #include "device/hid_device.h"
 #include "device/threads.h"
 #include "deadlines.h"
@@ -438,6 +439,96 @@ private slots:
             hid_close(h);
     }
 
+    void udevFinishesWithANodeByAnnouncingIt()
+    {
+        using Wake = HidArrivalMonitor::Wake;
+        const std::string node = sim::Engine::kNodePath;
+        HidArrivalMonitor arrivals;
+        QVERIFY(arrivals.udevListening());
+        QVERIFY(!arrivals.udevFinishedWith(node)); // absent
+
+        // udev marks the node initialised before its rules give it to the
+        // user and it announces it: once the kernel's announcement was
+        // heard, only udev's own counts.
+        engine.plugLate();
+        QCOMPARE(arrivals.wait(-1, 0), Wake::Arrival);
+        QVERIFY(!arrivals.udevFinishedWith(node));
+        engine.markInitialized();
+        QVERIFY(!arrivals.udevFinishedWith(node));
+        engine.finishUdev();
+        QCOMPARE(arrivals.wait(-1, 0), Wake::Arrival);
+        QVERIFY(arrivals.udevFinishedWith(node));
+
+        // Plugged before anything listened: udev's mark decides.
+        engine.unplug();
+        QCOMPARE(arrivals.wait(-1, 0), Wake::Timeout); // removals wake no search
+        engine.plugLate();
+        HidArrivalMonitor later;
+        QVERIFY(!later.udevFinishedWith(node));
+        engine.markInitialized();
+        QVERIFY(later.udevFinishedWith(node));
+    }
+
+    void deniedNodeIsReportedOnceSettled_data()
+    {
+        // Each step is one failed attempt: "gone" (no denied node), or
+        // "refused" with "timed" (after a timed wait, not an announcement),
+        // "finished" (udev has finished with the node) and "replugged" (it
+        // was removed since the previous attempt).
+        QTest::addColumn<bool>("udev");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QList<int>>("reportedAt");
+        QTest::newRow("udev: the kernel's announcement, a retry, then udev's")
+            << true << QStringList { "refused", "refused timed", "refused finished" }
+            << QList<int> { 2 };
+        QTest::newRow("udev: opened before udev finished")
+            << true << QStringList { "refused", "refused timed", "gone" } << QList<int> {};
+        QTest::newRow("udev: once per plug-in")
+            << true
+            << QStringList { "refused finished", "refused timed finished", "refused finished",
+                   "gone", "refused", "refused finished" }
+            << QList<int> { 0, 5 };
+        QTest::newRow("udev: unplugged and back between two attempts")
+            << true
+            << QStringList { "refused finished", "refused replugged", "refused timed finished" }
+            << QList<int> { 0, 2 };
+        QTest::newRow("no udev: refused again at the next timed attempt")
+            << false << QStringList { "refused", "refused timed", "refused timed" }
+            << QList<int> { 1 };
+        QTest::newRow("no udev: announcements are no timed attempt")
+            << false << QStringList { "refused", "refused", "refused finished", "refused timed" }
+            << QList<int> { 3 };
+        QTest::newRow("no udev: opened before the timed attempt")
+            << false << QStringList { "refused", "gone", "refused timed", "refused timed" }
+            << QList<int> { 3 };
+        QTest::newRow("no udev: unplugged and back before the timed attempt")
+            << false << QStringList { "refused", "refused timed replugged", "refused timed" }
+            << QList<int> { 2 };
+    }
+
+    void deniedNodeIsReportedOnceSettled()
+    {
+        QFETCH(bool, udev);
+        QFETCH(QStringList, steps);
+        QFETCH(QList<int>, reportedAt);
+        DeniedNodeReporter reporter;
+        QList<int> reported;
+        for (int i = 0; i < steps.size(); ++i) {
+            DeniedNodeReporter::FailedOpen attempt;
+            attempt.deniedNode = steps[i].startsWith("refused") ? "/dev/hidraw3" : "";
+            attempt.timed = steps[i].contains("timed");
+            attempt.udevListening = udev;
+            attempt.udevFinished = steps[i].contains("finished");
+            attempt.replugged = steps[i].contains("replugged");
+            const std::string node = reporter.afterFailedOpen(attempt);
+            if (!node.empty()) {
+                QCOMPARE(node, attempt.deniedNode);
+                reported << i;
+            }
+        }
+        QCOMPARE(reported, reportedAt);
+    }
+
     // ---- sender ----
 
     void sendWritesBufferAndLogs()
@@ -549,19 +640,22 @@ private slots:
         QVERIFY(receiver->onGuiThread);
     }
 
-    void plugAfterLongAbsence()
+    void nothingPollsWhileAway()
     {
-        // Five seconds without a device, then a plug: with no timed
-        // attempts, only the plug's announcement can find the device, and it
-        // takes exactly one attempt: nothing polls while the device is away.
+        // With no timed attempts, the search sleeps in one wait without a
+        // time limit after its first attempt: only an announcement (or a
+        // stop) ends it, so nothing polls while the device is away, and the
+        // plug's announcement finds the device in exactly one attempt.
         startDeviceSearch();
         QTRY_COMPARE(receiver->absent, 1);
-        QTest::qWait(5000);
+        QTRY_COMPARE(engine.searchWaitsBlocked(), 1);
+        QCOMPARE(engine.timedSearchWaits(), 0);
         QCOMPARE(engine.openAttempts(), 1);
         QVERIFY(connect_thread->isRunning());
         engine.plug();
         QTRY_COMPARE(receiver->connected, 1);
         QCOMPARE(engine.openAttempts(), 2);
+        QCOMPARE(engine.timedSearchWaits(), 0);
         QCOMPARE(receiver->absent, 1);
     }
 

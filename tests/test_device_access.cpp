@@ -54,6 +54,14 @@ class TestDeviceAccess : public QObject
         return w;
     }
 
+    // From here on only announcements wake the search; returns once it
+    // sleeps in a wait without a time limit.
+    void stopTimedAttempts()
+    {
+        connect_thread->fallbackIntervalMs = -1;
+        QTRY_COMPARE(engine.untimedSearchWaitsBlocked(), 1);
+    }
+
     // Waits until the search has made `n` more attempts, and their posts are handled.
     void waitForAttempts(int n)
     {
@@ -87,8 +95,10 @@ private slots:
     void cleanup()
     {
         QVERIFY(stopDeviceThreads(testsupport::kDeadlineMs));
-        connect_thread->running = true; // the next window searches again
-        connect_thread->fallbackIntervalMs = 1000;
+        if (connect_thread) { // made by the first window
+            connect_thread->running = true; // the next window searches again
+            connect_thread->fallbackIntervalMs = 1000;
+        }
         engine.reset();
     }
 
@@ -144,12 +154,21 @@ private slots:
         QCOMPARE(testsupport::warningLog().filter(kNode).value(0), deniedDeviceLine(kNode));
 
         // Retries say nothing more; a plug-in still denied writes its line
-        // but shows no second box.
+        // once udev has finished with the node, and shows no second box,
+        // even when no attempt saw the device gone in between.
         waitForAttempts(3);
         QCOMPARE(warningsNamingTheNode(), 1);
+        stopTimedAttempts();
+        const int attempts = engine.openAttempts();
         engine.unplug();
-        waitForAttempts(2);
-        engine.plug();
+        engine.plugLate();
+        // The kernel's announcement's attempt, done and asleep again.
+        QTRY_VERIFY(
+            engine.openAttempts() == attempts + 1 && engine.untimedSearchWaitsBlocked() == 1);
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(warningsNamingTheNode(), 1);
+        connect_thread->fallbackIntervalMs = 10;
+        engine.finishUdev();
         QTRY_COMPARE(warningsNamingTheNode(), 2);
         waitForAttempts(3);
         QCOMPARE(answers.shown.size(), 1);
@@ -168,17 +187,36 @@ private slots:
     void nothingToSayWithoutADeniedDevice_data()
     {
         QTest::addColumn<bool>("plugged");
-        QTest::newRow("no device") << false;
-        QTest::newRow("device open to the user") << true;
+        QTest::addColumn<bool>("late"); // udev hands the node over after the kernel's announcement
+        QTest::addColumn<bool>("atStart"); // plugged before the program starts
+        QTest::newRow("no device") << false << false << false;
+        QTest::newRow("device open to the user") << true << false << true;
+        QTest::newRow("plugged late while running") << true << true << false;
+        QTest::newRow("plugged late as the program starts") << true << true << true;
     }
 
     void nothingToSayWithoutADeniedDevice()
     {
+        // From the kernel's announcement until udev's a node still belongs to
+        // root: refusals then say nothing, and udev's announcement brings the
+        // connection. Plugged as the program starts, the kernel's
+        // announcement comes before anything listens.
         QFETCH(bool, plugged);
+        QFETCH(bool, late);
+        QFETCH(bool, atStart);
         ModalAnswers answers; // none queued: a box would fail the test
-        if (plugged)
-            engine.plug();
+        if (plugged && atStart)
+            late ? engine.plugLate() : engine.plug();
         auto w = makeWindow(1);
+        if (plugged && !atStart) {
+            waitForAttempts(1);
+            engine.plugLate();
+        }
+        if (late) {
+            waitForAttempts(3); // all refused
+            QCOMPARE(hid_status, 0);
+            engine.finishUdev();
+        }
         if (plugged)
             QTRY_COMPARE(hid_status, 1);
         else
@@ -188,10 +226,39 @@ private slots:
         QCOMPARE(warningsNamingTheNode(), 0);
     }
 
-    void builtProgramWritesTheLineOnStderr()
+    void withoutUdevTheNextTimedAttemptDecides()
     {
-        // The real program with the preloaded device in its denied mode: the
-        // line goes to stderr, and a quit still ends it cleanly with the box open.
+        // No udev to wait for: a node refused at the start and again at the
+        // next timed attempt is reported, once.
+        ModalAnswers answers;
+        answers.button("OK");
+        engine.setUdevRunning(false);
+        engine.setDenied(true);
+        engine.plug();
+        auto w = makeWindow(1);
+        QTRY_COMPARE(answers.shown.size(), 1);
+        QCOMPARE(warningsNamingTheNode(), 1);
+        waitForAttempts(3);
+        QCOMPARE(warningsNamingTheNode(), 1);
+        QCOMPARE(answers.shown.size(), 1);
+    }
+
+    void builtProgramWritesTheLineOnlyForADeniedNode_data()
+    {
+        QTest::addColumn<bool>("late"); // plugged through the control file, as udev does it
+        QTest::addColumn<bool>("denied");
+        QTest::newRow("denied, plugged at start") << false << true;
+        QTest::newRow("plugged late") << true << false;
+        QTest::newRow("denied, plugged late") << true << true;
+    }
+
+    void builtProgramWritesTheLineOnlyForADeniedNode()
+    {
+        // The real program with the preloaded device: a denied node's line
+        // goes to stderr once, a node that udev hands over late connects
+        // without one, and a quit still ends it cleanly, box open or not.
+        QFETCH(bool, late);
+        QFETCH(bool, denied);
         QTemporaryDir run;
         QVERIFY(run.isValid());
         const QString program = copyOfProgram(run);
@@ -199,22 +266,35 @@ private slots:
         QByteArray err;
         QProcess p;
         QProcessEnvironment env = preloadedProgramEnvironment();
-        env.insert("SIMHID_PLUGGED", "1");
-        env.insert("SIMHID_DENIED", "1");
+        env.insert("SIMHID_MODEL", "A");
+        if (late) {
+            QFile control(run.filePath("control"));
+            QVERIFY(control.open(QIODevice::WriteOnly));
+            control.write("plug-late\n");
+            control.close();
+            env.insert("SIMHID_CONTROL", control.fileName());
+        } else {
+            env.insert("SIMHID_PLUGGED", "1");
+        }
+        if (denied)
+            env.insert("SIMHID_DENIED", "1");
         p.setProcessEnvironment(env);
         connect(
             &p, &QProcess::readyReadStandardError, this, [&] { err += p.readAllStandardError(); });
         p.start(program, {});
         QVERIFY(p.waitForStarted(testsupport::kProgramDeadlineMs));
         const QByteArray line = deniedDeviceLine(kNode).toUtf8();
-        QTRY_VERIFY_WITH_TIMEOUT(err.contains(line), testsupport::kProgramDeadlineMs);
+        const QByteArray hello = "send cmd:0x1101 data:1 ";
+        QTRY_VERIFY_WITH_TIMEOUT(
+            err.contains(denied ? line : hello), testsupport::kProgramDeadlineMs);
         p.terminate();
         QTRY_VERIFY_WITH_TIMEOUT(
             p.state() == QProcess::NotRunning, testsupport::kProgramDeadlineMs);
         err += p.readAllStandardError();
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 0);
-        QCOMPARE(err.count(line), 1);
+        QCOMPARE(err.count(line), denied ? 1 : 0);
+        QCOMPARE(err.contains(hello), !denied);
     }
 };
 

@@ -1,4 +1,5 @@
 // The simulated device honours the hidapi contract the program relies on.
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <hidapi/hidapi.h>
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <thread>
 
+#include "deadlines.h"
 #include "sim_slot_model.h"
 #include "simhid.h"
 
@@ -23,6 +25,40 @@ void writeFrame(hid_device* dev, uint32_t cmd, int32_t data, uint8_t total = 1, 
         static_cast<unsigned char>(d >> 24), static_cast<unsigned char>(d >> 16),
         static_cast<unsigned char>(d >> 8), static_cast<unsigned char>(d), 0x00, 0x00, 0x66, 0x77 };
     QCOMPARE(hid_write(dev, buf, 16), 16);
+}
+
+bool readable(udev_monitor* m)
+{
+    pollfd p { udev_monitor_get_fd(m), POLLIN, 0 };
+    return poll(&p, 1, 0) == 1;
+}
+
+// The next announcement's action; empty when none waits.
+QString next(udev_monitor* m)
+{
+    udev_device* d = udev_monitor_receive_device(m);
+    const QString action = d ? QString::fromLatin1(udev_device_get_action(d)) : QString();
+    udev_device_unref(d);
+    return action;
+}
+
+udev_monitor* hidrawMonitor(udev* u, const char* source)
+{
+    udev_monitor* m = udev_monitor_new_from_netlink(u, source);
+    if (m) {
+        udev_monitor_filter_add_match_subsystem_devtype(m, "hidraw", nullptr);
+        udev_monitor_enable_receiving(m);
+    }
+    return m;
+}
+
+// What udev_device_get_is_initialized says of the node; -1: udev does not know it.
+int nodeInitialized(udev* u)
+{
+    udev_device* d = udev_device_new_from_subsystem_sysname(u, "hidraw", sim::Engine::kNodeName);
+    const int initialized = d ? udev_device_get_is_initialized(d) : -1;
+    udev_device_unref(d);
+    return initialized;
 }
 
 void writeRecord(hid_device* dev, uint32_t cmd, const std::vector<int32_t>& words, int count)
@@ -181,13 +217,20 @@ private slots:
         hid_device* dev = hid_open(1, 2, nullptr);
         QVERIFY(dev);
         std::atomic<int> result { 1 };
+        std::atomic<bool> done { false };
         std::thread reader([&] {
             unsigned char buf[16];
             result = hid_read(dev, buf, 16);
+            done = true;
         });
-        QTest::qWait(20);
+        // Closing wakes the reader, should the unplug not have.
+        const auto join = qScopeGuard([&] {
+            hid_close(dev);
+            reader.join();
+        });
+        QTRY_COMPARE(engine.blockedReads(), 1);
         engine.unplug();
-        reader.join();
+        QTRY_VERIFY(done);
         QCOMPARE(result.load(), -1);
     }
 
@@ -266,51 +309,112 @@ private slots:
     void monitorsHearPlugsAndUnplugs()
     {
         // As libudev's monitors do: a receiving hidraw monitor gets "add" and
-        // "remove" in order, its descriptor is readable exactly while one
-        // waits, and monitors that listen elsewhere or not yet hear nothing.
+        // "remove" in order, the kernel's and udev's alike, its descriptor is
+        // readable exactly while one waits, and monitors that listen
+        // elsewhere or not yet hear nothing.
         auto& engine = sim::Engine::instance();
         udev* u = udev_new();
         QVERIFY(u);
-        udev_monitor* hidraw = udev_monitor_new_from_netlink(u, "udev");
+        udev_monitor* kernel = hidrawMonitor(u, "kernel");
+        udev_monitor* udevd = hidrawMonitor(u, "udev");
         udev_monitor* other = udev_monitor_new_from_netlink(u, "kernel");
-        udev_monitor* idle = udev_monitor_new_from_netlink(u, "kernel");
-        QVERIFY(hidraw && other && idle);
-        QCOMPARE(udev_monitor_filter_add_match_subsystem_devtype(hidraw, "hidraw", nullptr), 0);
+        udev_monitor* idle = udev_monitor_new_from_netlink(u, "udev");
+        QVERIFY(kernel && udevd && other && idle);
         QCOMPARE(udev_monitor_filter_add_match_subsystem_devtype(other, "usb", nullptr), 0);
-        QCOMPARE(udev_monitor_enable_receiving(hidraw), 0);
         QCOMPARE(udev_monitor_enable_receiving(other), 0);
-        QCOMPARE(engine.openMonitors(), 3);
+        QCOMPARE(engine.openMonitors(), 4);
 
-        auto readable = [](udev_monitor* m) {
-            pollfd p { udev_monitor_get_fd(m), POLLIN, 0 };
-            return poll(&p, 1, 0) == 1;
-        };
-        auto next = [](udev_monitor* m) {
-            udev_device* d = udev_monitor_receive_device(m);
-            const QString action = d ? QString::fromLatin1(udev_device_get_action(d)) : QString();
-            udev_device_unref(d);
-            return action;
-        };
-        QVERIFY(!readable(hidraw));
+        QVERIFY(!readable(kernel) && !readable(udevd));
         engine.plug();
         engine.unplug();
-        QVERIFY(readable(hidraw));
-        QCOMPARE(next(hidraw), QString("add"));
-        QVERIFY(readable(hidraw));
-        QCOMPARE(next(hidraw), QString("remove"));
-        QVERIFY(!readable(hidraw));
-        QCOMPARE(next(hidraw), QString());
+        for (udev_monitor* m : { kernel, udevd }) {
+            QVERIFY(readable(m));
+            QCOMPARE(next(m), QString("add"));
+            QVERIFY(readable(m));
+            QCOMPARE(next(m), QString("remove"));
+            QVERIFY(!readable(m));
+            QCOMPARE(next(m), QString());
+        }
         QVERIFY(!readable(other) && !readable(idle));
+
+        // Only polls on a monitor count as the search's waits.
+        const int timed = engine.timedSearchWaits();
+        QVERIFY(!readable(other));
+        int pipeFds[2];
+        QCOMPARE(pipe(pipeFds), 0);
+        pollfd unrelated { pipeFds[0], POLLIN, 0 };
+        QCOMPARE(poll(&unrelated, 1, 0), 0);
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        QCOMPARE(engine.timedSearchWaits(), timed + 1);
+        QCOMPARE(engine.searchWaitsBlocked(), 0);
 
         engine.setAnnouncements(false); // a system whose monitors hear nothing
         engine.plug();
-        QVERIFY(!readable(hidraw));
+        QVERIFY(!readable(kernel) && !readable(udevd));
 
-        udev_monitor_unref(hidraw);
-        udev_monitor_unref(other);
-        udev_monitor_unref(idle);
+        for (udev_monitor* m : { kernel, udevd, other, idle })
+            udev_monitor_unref(m);
         udev_unref(u);
         QCOMPARE(engine.openMonitors(), 0);
+    }
+
+    void lateNodeIsRootsUntilUdevAnnouncesIt()
+    {
+        // A plug-in as a real system makes it: the kernel announces the node
+        // at once; until udev has applied its rules and announced it too,
+        // the node is closed to this user and not initialised.
+        auto& engine = sim::Engine::instance();
+        engine.setIds(0x1234, 0x5678);
+        udev* u = udev_new();
+        udev_monitor* kernel = hidrawMonitor(u, "kernel");
+        udev_monitor* udevd = hidrawMonitor(u, "udev");
+        QVERIFY(kernel && udevd);
+        udev_queue* queue = udev_queue_new(u);
+        QCOMPARE(udev_queue_get_udev_is_active(queue), 1);
+        QCOMPARE(nodeInitialized(u), -1);
+
+        engine.plugLate();
+        QCOMPARE(next(kernel), QString("add"));
+        QCOMPARE(next(udevd), QString());
+        QCOMPARE(nodeInitialized(u), 0);
+        errno = 0;
+        QVERIFY(hid_open(0x1234, 0x5678, nullptr) == nullptr);
+        QCOMPARE(errno, EACCES);
+        QCOMPARE(access(sim::Engine::kNodePath, R_OK | W_OK), -1);
+
+        engine.finishUdev();
+        engine.finishUdev(); // once per plug-in
+        QCOMPARE(next(udevd), QString("add"));
+        QCOMPARE(next(udevd), QString());
+        QCOMPARE(next(kernel), QString());
+        QCOMPARE(nodeInitialized(u), 1);
+        hid_device* dev = hid_open(0x1234, 0x5678, nullptr);
+        QVERIFY(dev);
+        hid_close(dev);
+
+        // Denied stays denied once udev has finished.
+        engine.unplug();
+        engine.setDenied(true);
+        engine.plugLate();
+        engine.finishUdev();
+        QCOMPARE(nodeInitialized(u), 1);
+        QVERIFY(hid_open(0x1234, 0x5678, nullptr) == nullptr);
+
+        // Without udev: its monitors hear nothing and no node is initialised.
+        engine.unplug();
+        while (!next(kernel).isEmpty() || !next(udevd).isEmpty()) { }
+        engine.setUdevRunning(false);
+        QCOMPARE(udev_queue_get_udev_is_active(queue), 0);
+        engine.plug();
+        QCOMPARE(next(kernel), QString("add"));
+        QCOMPARE(next(udevd), QString());
+        QCOMPARE(nodeInitialized(u), 0);
+
+        udev_queue_unref(queue);
+        udev_monitor_unref(kernel);
+        udev_monitor_unref(udevd);
+        udev_unref(u);
     }
 };
 

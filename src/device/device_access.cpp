@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 std::string deniedDeviceNode()
 {
@@ -19,6 +20,27 @@ std::string deniedDeviceNode()
         node = first->path;
     hid_free_enumeration(devices);
     return node;
+}
+
+std::string DeniedNodeReporter::afterFailedOpen(const FailedOpen& attempt)
+{
+    std::string before = std::exchange(m_refusedBefore, attempt.deniedNode);
+    if (attempt.replugged) {
+        m_reported.clear(); // a new plug-in, though no attempt saw the node gone
+        before.clear();
+    }
+    if (attempt.deniedNode.empty()) {
+        m_reported.clear(); // gone (or no matter of rights): the next plug-in is news
+        return {};
+    }
+    if (attempt.deniedNode == m_reported)
+        return {};
+    const bool settled = attempt.udevListening ? attempt.udevFinished
+                                               : attempt.timed && before == attempt.deniedNode;
+    if (!settled)
+        return {};
+    m_reported = attempt.deniedNode;
+    return m_reported;
 }
 
 QString deniedDeviceLine(const QString& node)

@@ -18,6 +18,32 @@ inline constexpr const char* kRealDeviceSection = "Using a real device";
 // its node is open to this user (an open that failed then has another cause).
 std::string deniedDeviceNode();
 
+// When a node that refused this user is worth telling about. The kernel
+// announces a new node while it still belongs to root; udev gives it to the
+// user at the seat a moment later. So a refusal counts only once udev has
+// finished with the node, or, where no udev is heard, when the next timed
+// attempt is refused as well; a device that opens before then is never
+// reported. Each plug-in is reported once. One per search run.
+class DeniedNodeReporter
+{
+public:
+    struct FailedOpen
+    {
+        std::string deniedNode; // deniedDeviceNode() after the attempt
+        bool timed = false; // the attempt followed a timed wait, not an announcement
+        bool udevListening = false; // udev runs and its announcements are heard
+        bool udevFinished = false; // ... and it has finished with deniedNode
+        bool replugged = false; // deniedNode was removed since the previous attempt
+    };
+
+    // The node to report after this failed attempt; empty for none.
+    std::string afterFailedOpen(const FailedOpen& attempt);
+
+private:
+    std::string m_reported; // said already, until the node goes or opens
+    std::string m_refusedBefore; // denied at the previous attempt
+};
+
 // The one stderr line for a denied node.
 QString deniedDeviceLine(const QString& node);
 

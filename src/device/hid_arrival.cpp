@@ -19,8 +19,15 @@ HidArrivalMonitor::HidArrivalMonitor()
         qDebug("device arrival: no udev; searching by timer only");
         return;
     }
+    // Without a running udev its monitor would hear nothing and no node
+    // would ever count as finished: the search then goes by its timed attempts.
+    udev_queue* queue = udev_queue_new(m_udev);
+    const bool udevRuns = queue && udev_queue_get_udev_is_active(queue) > 0;
+    udev_queue_unref(queue);
     const char* const sources[] = { "kernel", "udev" };
     for (size_t i = 0; i < m_monitors.size(); ++i) {
+        if (i == kUdev && !udevRuns)
+            continue;
         udev_monitor* m = udev_monitor_new_from_netlink(m_udev, sources[i]);
         if (!m)
             continue;
@@ -52,16 +59,46 @@ bool HidArrivalMonitor::listening() const
     return false;
 }
 
+bool HidArrivalMonitor::udevListening() const { return m_monitors[kUdev] != nullptr; }
+
+bool HidArrivalMonitor::udevFinishedWith(const std::string& node) const
+{
+    if (!udevListening() || m_awaitingUdev.count(node))
+        return false;
+    // A hidraw node's name is its device's sysname.
+    const std::string sysname = node.substr(node.rfind('/') + 1);
+    udev_device* d = udev_device_new_from_subsystem_sysname(m_udev, "hidraw", sysname.c_str());
+    const bool initialized = d && udev_device_get_is_initialized(d) > 0;
+    udev_device_unref(d);
+    return initialized;
+}
+
+bool HidArrivalMonitor::takeRemoval(const std::string& node)
+{
+    const bool removed = m_removed.count(node) > 0;
+    m_removed.clear(); // other nodes' removals matter to nobody
+    return removed;
+}
+
 bool HidArrivalMonitor::drainAnnouncements()
 {
     bool added = false;
-    for (udev_monitor* m : m_monitors) {
-        if (!m)
+    // The kernel's monitor first: where both announced a node, udev's came later.
+    for (size_t i = 0; i < m_monitors.size(); ++i) {
+        if (!m_monitors[i])
             continue;
         // The monitor's socket does not block: a null device means drained.
-        while (udev_device* d = udev_monitor_receive_device(m)) {
+        while (udev_device* d = udev_monitor_receive_device(m_monitors[i])) {
             const char* action = udev_device_get_action(d);
-            added = added || (action && std::strcmp(action, "add") == 0);
+            const char* node = udev_device_get_devnode(d);
+            const bool add = action && std::strcmp(action, "add") == 0;
+            added = added || add;
+            if (node && add && i == kKernel && udevListening())
+                m_awaitingUdev.insert(node);
+            else if (node)
+                m_awaitingUdev.erase(node); // udev's add, or the node is gone
+            if (node && action && std::strcmp(action, "remove") == 0)
+                m_removed.insert(node);
             udev_device_unref(d);
         }
     }
@@ -111,6 +148,9 @@ HidArrivalMonitor::Wake HidArrivalMonitor::wait(int wakeFd, int timeoutMs)
                 udev_monitor_unref(m_monitors[owner[k]]);
                 m_monitors[owner[k]] = nullptr;
                 lost = true;
+                // No announcement of udev's is coming for what waits on one.
+                if (owner[k] == kUdev)
+                    m_awaitingUdev.clear();
             }
         }
         if (drainAnnouncements() || lost)

@@ -69,12 +69,18 @@ void ConnectThread::postAbsent()
     QMetaObject::invokeMethod(this, &ConnectThread::deviceAbsent, Qt::QueuedConnection);
 }
 
-void ConnectThread::noteDenied(std::string& reported)
+void ConnectThread::noteDenied(
+    DeniedNodeReporter& reporter, HidArrivalMonitor& arrivals, bool timed)
 {
-    const std::string node = deniedDeviceNode();
-    if (node == reported)
-        return; // still denied (or still away): said already
-    reported = node;
+    DeniedNodeReporter::FailedOpen attempt;
+    attempt.deniedNode = deniedDeviceNode();
+    attempt.timed = timed;
+    attempt.udevListening = arrivals.udevListening();
+    if (!attempt.deniedNode.empty()) {
+        attempt.udevFinished = arrivals.udevFinishedWith(attempt.deniedNode);
+        attempt.replugged = arrivals.takeRemoval(attempt.deniedNode);
+    }
+    const std::string node = reporter.afterFailedOpen(attempt);
     if (node.empty())
         return;
     const QString path = QString::fromStdString(node);
@@ -91,7 +97,8 @@ void ConnectThread::run()
     // in between is announced, not missed.
     HidArrivalMonitor arrivals;
     bool absentPosted = false;
-    std::string deniedNode; // the node reported as denied, until it goes or opens
+    DeniedNodeReporter denied;
+    bool timed = false; // the attempt follows a timed wait
     while (running) {
         hid_device* h = hid_open(QV_VENDOR_ID, QV_PRODUCT_ID, nullptr);
         if (h) {
@@ -105,10 +112,12 @@ void ConnectThread::run()
             postAbsent();
             absentPosted = true;
         }
-        noteDenied(deniedNode);
+        noteDenied(denied, arrivals, timed);
         const int fallback = fallbackIntervalMs;
-        if (arrivals.wait(m_wakeFd, fallback) == HidArrivalMonitor::Wake::Woken)
+        const HidArrivalMonitor::Wake wake = arrivals.wait(m_wakeFd, fallback);
+        if (wake == HidArrivalMonitor::Wake::Woken)
             drainWake();
+        timed = wake == HidArrivalMonitor::Wake::Timeout;
     }
     hid_exit(); // the opened handle stays in use
 }

@@ -14,7 +14,9 @@
 #include <QThread>
 
 #include <atomic>
-#include <string>
+
+class DeniedNodeReporter;
+class HidArrivalMonitor;
 
 class ConnectThread : public QThread
 {
@@ -44,7 +46,8 @@ signals:
     // (resetSearchState) and its status text.
     void deviceAbsent();
     // Emitted on the GUI thread when an attempt finds the device listed but
-    // its node closed to this user; once per plug-in, not at every retry.
+    // its node closed to this user once udev has finished with it; once per
+    // plug-in, not at every retry.
     void deviceDenied(const QString& node);
 
 protected:
@@ -53,7 +56,7 @@ protected:
 private:
     friend void startDeviceSearch();
     void postAbsent();
-    void noteDenied(std::string& reported);
+    void noteDenied(DeniedNodeReporter& reporter, HidArrivalMonitor& arrivals, bool timed);
     void drainWake();
 
     std::atomic<bool> m_opened { false };

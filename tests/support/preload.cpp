@@ -6,6 +6,8 @@
 //
 // For trying the program by hand, SIMHID_CONTROL names a file that is read
 // once a second and then removed; each line is one step: "unplug", "plug",
+// "plug-late" (a plug-in as a real system makes it: the node appears at once
+// but belongs to root until udev has applied its rules, about 150 ms later),
 // or "frame <command in hex> <data>" (a report the device sends).
 #include "sim_models.h"
 
@@ -19,6 +21,9 @@
 #include <thread>
 
 namespace {
+
+// How long udev takes over a new node after the kernel has announced it.
+constexpr std::chrono::milliseconds kUdevDelay { 150 };
 
 bool isOne(const char* value) { return value && std::strcmp(value, "1") == 0; }
 
@@ -38,6 +43,10 @@ void runControlFile(const char* path)
             e.unplug();
         } else if (step == "plug") {
             e.plug();
+        } else if (step == "plug-late") {
+            e.plugLate();
+            std::this_thread::sleep_for(kUdevDelay);
+            e.finishUdev();
         } else if (step == "frame") {
             uint32_t command = 0;
             int32_t data = 0;

@@ -25,6 +25,7 @@ struct Handle
 struct Engine::Monitor
 {
     int fd = -1;
+    bool udev = false; // udev's announcements (after its rules), not the kernel's
     std::atomic<bool> filtered { false }; // a subsystem filter was added
     std::atomic<bool> hidraw { false }; // ... and it names "hidraw"
     std::atomic<bool> receiving { false };
@@ -76,19 +77,47 @@ void Engine::reset()
     m_handlesAtReset = m_handles.size();
     m_model.reset();
     m_announce = true;
+    m_udevRunning = true;
     m_denied = false;
+    m_udevDone = false;
+    m_initialized = false;
+    m_timedSearchWaits = 0;
     m_cond.notify_all();
 }
 
 void Engine::plug()
 {
+    plugLate();
+    finishUdev();
+}
+
+void Engine::plugLate()
+{
     std::lock_guard lock(m_mutex);
     if (m_plugged)
         return;
     m_plugged = true;
+    m_udevDone = false;
+    m_initialized = false;
     ++m_generation;
     m_queue.clear();
-    announceLocked("add"); // the device can be opened by now
+    announceLocked("add", false);
+}
+
+void Engine::markInitialized()
+{
+    std::lock_guard lock(m_mutex);
+    m_initialized = m_plugged;
+}
+
+void Engine::finishUdev()
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_plugged || m_udevDone)
+        return;
+    m_initialized = true;
+    m_udevDone = true;
+    announceLocked("add", true); // the node is the user's by now, unless denied
 }
 
 void Engine::unplug()
@@ -98,17 +127,21 @@ void Engine::unplug()
     m_plugged = false;
     killHandlesLocked();
     m_queue.clear();
+    m_udevDone = false;
+    m_initialized = false;
     m_cond.notify_all();
-    if (was)
-        announceLocked("remove");
+    if (was) {
+        announceLocked("remove", false);
+        announceLocked("remove", true);
+    }
 }
 
-void Engine::announceLocked(const char* action)
+void Engine::announceLocked(const char* action, bool udev)
 {
-    if (!m_announce)
+    if (!m_announce || (udev && !m_udevRunning))
         return;
     for (Monitor* m : m_monitors) {
-        if (!m->receiving || (m->filtered && !m->hidraw))
+        if (m->udev != udev || !m->receiving || (m->filtered && !m->hidraw))
             continue;
         m->queue.emplace_back(action);
         const uint64_t one = 1;
@@ -122,15 +155,34 @@ void Engine::setAnnouncements(bool on)
     m_announce = on;
 }
 
+void Engine::setUdevRunning(bool on)
+{
+    std::lock_guard lock(m_mutex);
+    m_udevRunning = on;
+}
+
+bool Engine::udevRunning() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_udevRunning;
+}
+
+bool Engine::nodeInitialized() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_plugged && m_udevRunning && m_initialized;
+}
+
 int Engine::openMonitors() const
 {
     std::lock_guard lock(m_mutex);
     return static_cast<int>(m_monitors.size());
 }
 
-Engine::Monitor* Engine::openMonitor()
+Engine::Monitor* Engine::openMonitor(bool udev)
 {
     auto* m = new Monitor;
+    m->udev = udev;
     m->fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK | EFD_SEMAPHORE);
     if (m->fd < 0) {
         delete m;
@@ -161,6 +213,52 @@ std::string Engine::takeAnnouncement(Monitor* m)
     std::string action = std::move(m->queue.front());
     m->queue.pop_front();
     return action;
+}
+
+bool Engine::beginWait(const pollfd* fds, nfds_t count, int timeoutMs)
+{
+    std::lock_guard lock(m_mutex);
+    for (nfds_t i = 0; i < count; ++i) {
+        for (const Monitor* m : m_monitors) {
+            if (fds[i].fd == m->fd) {
+                ++m_searchWaitsBlocked;
+                (timeoutMs >= 0 ? m_timedSearchWaits : m_untimedSearchWaitsBlocked) += 1;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void Engine::endWait(int timeoutMs)
+{
+    std::lock_guard lock(m_mutex);
+    --m_searchWaitsBlocked;
+    m_untimedSearchWaitsBlocked -= timeoutMs < 0 ? 1 : 0;
+}
+
+int Engine::searchWaitsBlocked() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_searchWaitsBlocked;
+}
+
+int Engine::untimedSearchWaitsBlocked() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_untimedSearchWaitsBlocked;
+}
+
+int Engine::timedSearchWaits() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_timedSearchWaits;
+}
+
+int Engine::blockedReads() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_blockedReads;
 }
 
 bool Engine::plugged() const
@@ -316,7 +414,7 @@ bool Engine::listed(unsigned short vendor, unsigned short product) const
 int Engine::nodeAccess(int mode) const
 {
     std::lock_guard lock(m_mutex);
-    if (m_plugged && (!m_denied || mode == F_OK))
+    if (m_plugged && ((!m_denied && m_udevDone) || mode == F_OK))
         return 0;
     errno = m_plugged ? EACCES : ENOENT;
     return -1;
@@ -331,7 +429,7 @@ Handle* Engine::open(unsigned short vendor, unsigned short product)
         ++m_openAttempts;
         if (!m_plugged || (!m_anyIds && (vendor != m_vendor || product != m_product)))
             return nullptr;
-        if (m_denied) {
+        if (m_denied || !m_udevDone) {
             errno = EACCES; // what opening a root-owned 0600 node gives
             return nullptr;
         }
@@ -370,10 +468,16 @@ int Engine::read(Handle* h, unsigned char* data, size_t length, int milliseconds
 {
     std::unique_lock lock(m_mutex);
     auto ready = [&] { return !h || h->dead || h->generation != m_generation || !m_queue.empty(); };
-    if (milliseconds < 0)
-        m_cond.wait(lock, ready);
-    else if (!m_cond.wait_for(lock, std::chrono::milliseconds(milliseconds), ready))
-        return 0;
+    if (!ready()) {
+        ++m_blockedReads;
+        if (milliseconds < 0)
+            m_cond.wait(lock, ready);
+        else
+            m_cond.wait_for(lock, std::chrono::milliseconds(milliseconds), ready);
+        --m_blockedReads;
+        if (!ready())
+            return 0;
+    }
     if (!h || h->dead || h->generation != m_generation)
         return -1;
     std::vector<uint8_t> report = std::move(m_queue.front());
@@ -481,6 +585,22 @@ int access(const char* path, int mode) noexcept
     return real(path, mode);
 }
 
+// The C library's poll(), counting the device search's waits on the way.
+int poll(pollfd* fds, nfds_t count, int timeout)
+{
+    using Poll = int (*)(pollfd*, nfds_t, int);
+    static const auto real = reinterpret_cast<Poll>(dlsym(RTLD_NEXT, "poll"));
+    sim::Engine& engine = sim::Engine::instance();
+    const bool search = engine.beginWait(fds, count, timeout);
+    const int result = real(fds, count, timeout);
+    if (search) {
+        const int error = errno;
+        engine.endWait(timeout);
+        errno = error;
+    }
+    return result;
+}
+
 } // extern "C"
 
 // The libudev calls the program's device search makes, backed by the engine.
@@ -502,7 +622,14 @@ struct udev_monitor
 struct udev_device
 {
     int refs = 1;
-    std::string action;
+    std::string action; // empty for a device looked up rather than announced
+    bool initialized = false;
+};
+
+struct udev_queue
+{
+    int refs = 1;
+    udev* owner = nullptr;
 };
 
 udev* udev_new(void) { return new udev; }
@@ -518,7 +645,7 @@ udev_monitor* udev_monitor_new_from_netlink(udev* u, const char* name)
 {
     if (!u || !name || (std::strcmp(name, "udev") != 0 && std::strcmp(name, "kernel") != 0))
         return nullptr;
-    sim::Engine::Monitor* m = sim::Engine::instance().openMonitor();
+    sim::Engine::Monitor* m = sim::Engine::instance().openMonitor(std::strcmp(name, "udev") == 0);
     if (!m)
         return nullptr;
     ++u->refs;
@@ -565,10 +692,53 @@ udev_device* udev_monitor_receive_device(udev_monitor* m)
         errno = EAGAIN;
         return nullptr;
     }
-    return new udev_device { 1, std::move(action) };
+    // A device from udev's monitor has been through its rules; the kernel's has not.
+    return new udev_device { 1, std::move(action), m->monitor->udev };
 }
 
-const char* udev_device_get_action(udev_device* d) { return d ? d->action.c_str() : nullptr; }
+const char* udev_device_get_action(udev_device* d)
+{
+    return d && !d->action.empty() ? d->action.c_str() : nullptr;
+}
+
+// The only device there is, so every device's node is the simulated one.
+const char* udev_device_get_devnode(udev_device* d) { return d ? sim::Engine::kNodePath : nullptr; }
+
+int udev_device_get_is_initialized(udev_device* d) { return d && d->initialized ? 1 : 0; }
+
+udev_device* udev_device_new_from_subsystem_sysname(
+    udev* u, const char* subsystem, const char* sysname)
+{
+    sim::Engine& engine = sim::Engine::instance();
+    if (!u || !subsystem || !sysname || std::strcmp(subsystem, "hidraw") != 0
+        || std::strcmp(sysname, sim::Engine::kNodeName) != 0 || !engine.plugged()) {
+        errno = ENODEV;
+        return nullptr;
+    }
+    return new udev_device { 1, {}, engine.nodeInitialized() };
+}
+
+udev_queue* udev_queue_new(udev* u)
+{
+    if (!u)
+        return nullptr;
+    ++u->refs;
+    return new udev_queue { 1, u };
+}
+
+udev_queue* udev_queue_unref(udev_queue* q)
+{
+    if (q && --q->refs == 0) {
+        udev_unref(q->owner);
+        delete q;
+    }
+    return nullptr;
+}
+
+int udev_queue_get_udev_is_active(udev_queue* q)
+{
+    return q && sim::Engine::instance().udevRunning() ? 1 : 0;
+}
 
 udev_device* udev_device_unref(udev_device* d)
 {

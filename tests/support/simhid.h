@@ -6,13 +6,20 @@
 // buffer the program wrote, and install a responder (a device model) that
 // answers what the program writes.
 //
-// It also stands in for the part of libudev the program listens to: monitors
-// on the "hidraw" subsystem receive an "add" at every plug-in and a "remove"
-// at every unplug, as the kernel announces a real device's node.
+// It also stands in for the part of libudev the program uses. As on a real
+// system, a plug-in is announced twice on the "hidraw" subsystem: by the
+// kernel when the node appears, and by udev once it has applied its rules
+// (the node's owner and access). A plain plug() does both at once;
+// plugLate() only the kernel's part, and the node stays closed to this user
+// until finishUdev(). Every unplug is a "remove" on both.
 //
 // The plugged device has a node, kNodePath: hid_enumerate lists it and
 // access() on it answers for the simulated device (the library replaces the C
-// library's access() and passes every other path on).
+// library's access() and passes every other path on). It replaces poll() the
+// same way, to count the waits of the program's device search: a poll that
+// watches a monitor's descriptor.
+
+#include <poll.h>
 
 #include <array>
 #include <chrono>
@@ -76,7 +83,15 @@ public:
     // Back to a fresh state: unplugged, no queued reports, no writes, no model.
     void reset();
 
-    void plug();
+    void plug(); // the node is ready at once: the kernel and udev announce it
+    // The kernel announces the node, but it belongs to root until udev has
+    // applied its rules: finishUdev() does that and sends udev's announcement.
+    void plugLate();
+    // udev writes its database entry first (the node counts as initialised),
+    // then gives the node to the user and announces it; markInitialized()
+    // stops in between. Both do nothing unless a plugLate() waits for them.
+    void markInitialized();
+    void finishUdev();
     void unplug(); // kills every open handle: blocked and later reads return -1
     bool plugged() const;
 
@@ -102,6 +117,13 @@ public:
     int unclosedHandles() const; // handles opened since reset() and never given to hid_close
     int exitCalls() const; // hid_exit calls since reset()
     void noteExit();
+    int blockedReads() const; // reads waiting for a report now
+    // The device search's waits (polls on a monitor's descriptor): those
+    // waiting now, those of them without a time limit, and those since
+    // reset() that had one.
+    int searchWaitsBlocked() const;
+    int untimedSearchWaitsBlocked() const;
+    int timedSearchWaits() const;
     // When the last read that delivered a report returned (for latency measurements).
     std::chrono::steady_clock::time_point lastReportRead() const;
 
@@ -112,9 +134,10 @@ public:
     // writable for this user, as a root-owned hidraw node without a udev
     // rule: hid_open gets NULL with errno EACCES and access() on the node
     // fails with EACCES. Lifting it opens the node to the next attempt;
-    // reset() lifts it.
+    // reset() lifts it. A node waiting for udev (plugLate) is closed the same way.
     void setDenied(bool denied);
     static constexpr const char* kNodePath = "/dev/hidraw-sim";
+    static constexpr const char* kNodeName = "hidraw-sim"; // its sysname
     // Whether hid_enumerate(vendor, product) lists the device (0 matches any).
     bool listed(unsigned short vendor, unsigned short product) const;
     // access(kNodePath, mode): 0, or -1 with errno set (ENOENT while unplugged).
@@ -123,15 +146,27 @@ public:
     // Off: plugs and unplugs are not announced, as on a system whose
     // monitors get no events; reset() turns announcements back on.
     void setAnnouncements(bool on);
+    // Off: a system without a running udev: udev's monitors hear nothing,
+    // udev_queue_get_udev_is_active says 0 and no node is initialized.
+    // reset() turns it back on.
+    void setUdevRunning(bool on);
+    bool udevRunning() const;
+    // udev has finished with the plugged node (udev_device_get_is_initialized).
+    bool nodeInitialized() const;
     int openMonitors() const; // libudev monitors open now
 
     // Used by the libudev functions: a monitor's announcements are counted
     // by an eventfd (semaphore mode) that reads as ready while any wait.
     struct Monitor;
-    Monitor* openMonitor();
+    Monitor* openMonitor(bool udev); // udev's announcements, or the kernel's
     void closeMonitor(Monitor* m);
     // Next queued action of the monitor ("add", "remove"); empty when none.
     std::string takeAnnouncement(Monitor* m);
+
+    // Used by poll(): whether the descriptors include a monitor's, counting
+    // the wait when they do; endWait() when that poll has returned.
+    bool beginWait(const pollfd* fds, nfds_t count, int timeoutMs);
+    void endWait(int timeoutMs);
 
     // Used by the C functions.
     Handle* open(unsigned short vendor, unsigned short product);
@@ -142,7 +177,7 @@ public:
 private:
     Engine() = default;
     void killHandlesLocked();
-    void announceLocked(const char* action);
+    void announceLocked(const char* action, bool udev);
 
     mutable std::mutex m_mutex;
     std::condition_variable m_cond;
@@ -153,6 +188,9 @@ private:
     uint16_t m_product = 0;
     bool m_anyIds = true; // until setIds, any vid/pid opens the device
     bool m_denied = false;
+    bool m_udevDone = false; // udev has applied its rules to the plugged node
+    bool m_initialized = false; // ... or at least written its database entry
+    bool m_udevRunning = true;
     std::deque<std::vector<uint8_t>> m_queue;
     std::vector<Written> m_writes;
     uint64_t m_order = 0;
@@ -160,6 +198,10 @@ private:
     int m_openCalls = 0;
     int m_openAttempts = 0;
     int m_exitCalls = 0;
+    int m_blockedReads = 0;
+    int m_searchWaitsBlocked = 0;
+    int m_untimedSearchWaitsBlocked = 0;
+    int m_timedSearchWaits = 0;
     size_t m_handlesAtReset = 0; // handles before this index belong to earlier runs
     std::chrono::steady_clock::time_point m_lastReportRead;
     std::shared_ptr<Model> m_model;
