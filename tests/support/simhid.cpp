@@ -87,21 +87,35 @@ void Engine::reset()
 
 void Engine::plug()
 {
-    plugLate();
-    finishUdev();
+    // One step under the lock: a search woken by the kernel's announcement
+    // must already find the node ready, or it would see a refusal that a
+    // real plug-in of a settled node never gives.
+    std::lock_guard lock(m_mutex);
+    if (!plugLocked())
+        return;
+    m_initialized = true;
+    m_udevDone = true;
+    announceLocked("add", false);
+    announceLocked("add", true);
 }
 
 void Engine::plugLate()
 {
     std::lock_guard lock(m_mutex);
+    if (plugLocked())
+        announceLocked("add", false);
+}
+
+bool Engine::plugLocked()
+{
     if (m_plugged)
-        return;
+        return false;
     m_plugged = true;
     m_udevDone = false;
     m_initialized = false;
     ++m_generation;
     m_queue.clear();
-    announceLocked("add", false);
+    return true;
 }
 
 void Engine::markInitialized()

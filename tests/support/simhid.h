@@ -178,6 +178,7 @@ private:
     Engine() = default;
     void killHandlesLocked();
     void announceLocked(const char* action, bool udev);
+    bool plugLocked(); // marks the node present and new; false when it already was
 
     mutable std::mutex m_mutex;
     std::condition_variable m_cond;
