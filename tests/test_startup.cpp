@@ -73,7 +73,7 @@ bool answering(const QString& name)
     const bool up = probe.waitForConnected(500);
     if (up) {
         probe.write("probe");
-        probe.waitForBytesWritten(500);
+        probe.waitForBytesWritten(testsupport::kDeadlineMs);
     }
     probe.abort();
     return up;
@@ -405,7 +405,7 @@ private slots:
         for (const QByteArray& text : { QByteArray("Activate\n"), QByteArray("activate") }) {
             QLocalSocket client;
             client.connectToServer(name);
-            QVERIFY(client.waitForConnected(2000));
+            QVERIFY(client.waitForConnected(testsupport::kDeadlineMs));
             client.write(text);
             QTRY_COMPARE(client.state(), QLocalSocket::UnconnectedState);
             QVERIFY2(window.isMinimized(), text.constData());
@@ -424,7 +424,7 @@ private slots:
 
         QLocalSocket client;
         client.connectToServer(name);
-        QVERIFY(client.waitForConnected(2000));
+        QVERIFY(client.waitForConnected(testsupport::kDeadlineMs));
         QTRY_COMPARE_WITH_TIMEOUT(
             client.state(), QLocalSocket::UnconnectedState, testsupport::kDeadlineMs);
     }
