@@ -1,22 +1,29 @@
 #include "widgets/textfit.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTextDocument>
 
 namespace {
+
+// The width of a label that its text cannot use: margins and indent.
+int labelChrome(QLabel* label)
+{
+    const QMargins m = label->contentsMargins();
+    const int indent = label->indent() > 0 ? label->indent() : 0;
+    return m.left() + m.right() + 2 * label->margin() + indent;
+}
 
 // The width a label needs to draw its text on one line.
 int labelNeed(QLabel* label)
 {
-    const QMargins m = label->contentsMargins();
-    const int indent = label->indent() > 0 ? label->indent() : 0;
-    return label->fontMetrics().horizontalAdvance(label->text()) + m.left() + m.right()
-        + 2 * label->margin() + indent;
+    return label->fontMetrics().horizontalAdvance(label->text()) + labelChrome(label);
 }
 
 // Pixels a button's text lacks in the room its style gives it; the room of a
@@ -51,7 +58,65 @@ int textLack(QWidget* w)
     return 0;
 }
 
+// Keeps a label's shortened text right for its current size and font.
+class MiddleElider : public QObject
+{
+public:
+    static constexpr char kName[] = "middleElider";
+
+    explicit MiddleElider(QLabel* label)
+        : QObject(label)
+        , m_label(label)
+    {
+        setObjectName(QLatin1String(kName));
+        label->installEventFilter(this);
+    }
+
+    void setText(const QString& text)
+    {
+        m_text = text;
+        // A tooltip that looks like markup would be drawn as markup.
+        m_label->setToolTip(Qt::mightBeRichText(text)
+                ? QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped())
+                : text);
+        elide();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_label
+            && (event->type() == QEvent::Resize || event->type() == QEvent::FontChange))
+            elide();
+        return false;
+    }
+
+private:
+    void elide()
+    {
+        m_label->ensurePolished(); // a style sheet may set the font
+        const int room = m_label->width() - labelChrome(m_label);
+        const QString shown = m_label->fontMetrics().elidedText(m_text, Qt::ElideMiddle, room);
+        if (m_label->text() != shown)
+            m_label->setText(shown);
+    }
+
+    QLabel* m_label;
+    QString m_text;
+};
+
 } // namespace
+
+void showElidedInMiddle(QLabel* label, const QString& text)
+{
+    label->setWordWrap(false);
+    label->setTextFormat(Qt::PlainText);
+    auto* elider = static_cast<MiddleElider*>(
+        label->findChild<QObject*>(QLatin1String(MiddleElider::kName), Qt::FindDirectChildrenOnly));
+    if (!elider)
+        elider = new MiddleElider(label);
+    elider->setText(text);
+}
 
 void widenLabelsToText(QWidget* root)
 {
