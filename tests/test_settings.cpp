@@ -18,6 +18,7 @@
 #include <QSignalSpy>
 #include <QStyleFactory>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTest>
 #include <QUrl>
 
@@ -43,6 +44,7 @@
 #include "widgets/customcontrols.h"
 #include "widgets/keyboardfocusstyle.h"
 #include "widgets/resources.h"
+#include "widgets/textfit.h"
 #include "window_fixture.h"
 
 namespace {
@@ -311,7 +313,21 @@ private slots:
             expectFolderShown(*s, sysSetValue.EQ_save_file_path);
             if (QTest::currentTestFailed())
                 return;
-            QStringList clipped = testsupport::clippedTexts(s.get());
+            QStringList clipped;
+            // Every length of folder, of wide and narrow letters: the
+            // shortened text is measured whole, not letter by letter.
+            if (pass == 0) {
+                const QString chosen = sysSetValue.EQ_save_file_path;
+                for (const QString& folder : { chosen, QString(200, 'W'), QString(200, 'i'),
+                         QString::fromUtf8("/导出/Wi.fj/") + QString(190, 'A') }) {
+                    for (int length = 1; length <= folder.size(); ++length) {
+                        showElidedInMiddle(s->ui->label_PATH, folder.left(length));
+                        clipped << testsupport::clippedTexts(s.get()).filter("label_PATH");
+                    }
+                }
+                showElidedInMiddle(s->ui->label_PATH, chosen);
+            }
+            clipped << testsupport::clippedTexts(s.get());
             QString missing = missingGlyphs(s.get());
             const std::function<void()> states[] = {
                 [u] { u->ConnectFailedUI("V1.16"); },
@@ -578,6 +594,26 @@ private slots:
         QCOMPARE(sysSetValue.EQ_save_file_path, chosen);
         QCOMPARE(s->ui->label_PATH->toolTip(), chosen);
         QCOMPARE(readFile(settingsFilePath()), Config_write());
+    }
+
+    // A folder whose name looks like markup is shown as it is named, in the
+    // label and in its tooltip.
+    void folderNamedLikeMarkup()
+    {
+        const QString path = "/home/u/<b>bold</b>  &amp; <i>co</i>";
+        sysSetValue.EQ_save_file_path = path;
+        auto s = makeWindow();
+        QLabel* label = s->ui->label_PATH;
+        QCOMPARE(label->text(), path);
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+        // The tooltip is drawn as markup exactly when it looks like markup.
+        QString tip = label->toolTip();
+        if (Qt::mightBeRichText(tip)) {
+            QTextDocument drawn;
+            drawn.setHtml(tip);
+            tip = drawn.toPlainText();
+        }
+        QCOMPARE(tip, path);
     }
 
     void languageLock()

@@ -1,7 +1,7 @@
 #include "widgets/textfit.h"
 
 #include <QCheckBox>
-#include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
@@ -58,64 +58,25 @@ int textLack(QWidget* w)
     return 0;
 }
 
-// Keeps a label's shortened text right for its current size and font.
-class MiddleElider : public QObject
-{
-public:
-    static constexpr char kName[] = "middleElider";
-
-    explicit MiddleElider(QLabel* label)
-        : QObject(label)
-        , m_label(label)
-    {
-        setObjectName(QLatin1String(kName));
-        label->installEventFilter(this);
-    }
-
-    void setText(const QString& text)
-    {
-        m_text = text;
-        // A tooltip that looks like markup would be drawn as markup.
-        m_label->setToolTip(Qt::mightBeRichText(text)
-                ? QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped())
-                : text);
-        elide();
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == m_label
-            && (event->type() == QEvent::Resize || event->type() == QEvent::FontChange))
-            elide();
-        return false;
-    }
-
-private:
-    void elide()
-    {
-        m_label->ensurePolished(); // a style sheet may set the font
-        const int room = m_label->width() - labelChrome(m_label);
-        const QString shown = m_label->fontMetrics().elidedText(m_text, Qt::ElideMiddle, room);
-        if (m_label->text() != shown)
-            m_label->setText(shown);
-    }
-
-    QLabel* m_label;
-    QString m_text;
-};
-
 } // namespace
 
 void showElidedInMiddle(QLabel* label, const QString& text)
 {
     label->setWordWrap(false);
     label->setTextFormat(Qt::PlainText);
-    auto* elider = static_cast<MiddleElider*>(
-        label->findChild<QObject*>(QLatin1String(MiddleElider::kName), Qt::FindDirectChildrenOnly));
-    if (!elider)
-        elider = new MiddleElider(label);
-    elider->setText(text);
+    // A tooltip that looks like markup would be drawn as markup.
+    label->setToolTip(Qt::mightBeRichText(text)
+            ? QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped())
+            : text);
+    label->ensurePolished(); // a style sheet may set the font
+    const int room = label->width() - labelChrome(label);
+    const QFontMetrics metrics = label->fontMetrics();
+    // The shortening adds up letters one by one; the text drawn whole can
+    // come out a pixel or two wider, so it is measured again.
+    QString shown = metrics.elidedText(text, Qt::ElideMiddle, room);
+    for (int width = room - 1; width > 0 && metrics.horizontalAdvance(shown) > room; --width)
+        shown = metrics.elidedText(text, Qt::ElideMiddle, width);
+    label->setText(shown);
 }
 
 void widenLabelsToText(QWidget* root)

@@ -19,7 +19,7 @@ void widenPlacedToText(QWidget* root);
 class QLabel;
 class QString;
 
-// Shows text on one line of label, shortened in the middle with an ellipsis
-// where it would not fit, the whole text as the label's tooltip. The label
-// keeps its size; the shortening is redone when its size or font changes.
+// Shows text as it is (no markup) on one line of label, shortened in the
+// middle with an ellipsis where it would not fit, the whole text as the
+// label's tooltip. The label keeps its size; call again after it changes.
 void showElidedInMiddle(QLabel* label, const QString& text);
