@@ -3,11 +3,13 @@
 // device lines, the mute box, the directory chooser, the web site and where
 // the window opens.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QProcess>
@@ -16,9 +18,11 @@
 #include <QSignalSpy>
 #include <QStyleFactory>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTest>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 
 #include "deadlines.h"
@@ -40,6 +44,7 @@
 #include "widgets/customcontrols.h"
 #include "widgets/keyboardfocusstyle.h"
 #include "widgets/resources.h"
+#include "widgets/textfit.h"
 #include "window_fixture.h"
 
 namespace {
@@ -59,6 +64,37 @@ void writeFile(const QString& path, const QByteArray& bytes)
 
 // Stands in the settings file so a test sees whether it was rewritten.
 constexpr char kUntouched[] = "untouched";
+
+// An export folder of 200 characters, with spaces, dots and Chinese in its
+// names, ending in `last`.
+QString longFolder(const QString& last)
+{
+    QString path = QString::fromUtf8(
+        "/home/user/Documents/Audio exports/Headphone measurements 2026/导出 v1.2/");
+    while (path.size() + last.size() < 200)
+        path += QStringLiteral("deeper folder.%1/").arg(path.size() % 10);
+    path = path.left(200 - last.size()) + last;
+    return path;
+}
+
+// The characters of the window's visible texts that the application's own
+// font lacks, drawn as boxes or by another font.
+QString missingGlyphs(QWidget* window)
+{
+    QFont exact = QApplication::font();
+    exact.setStyleStrategy(QFont::NoFontMerging);
+    const QFontMetrics metrics(exact);
+    QString missing;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisible())
+            continue;
+        for (const testsupport::TextBox& box : testsupport::textBoxes(w))
+            for (QChar c : box.text)
+                if (!metrics.inFont(c) && !missing.contains(c))
+                    missing += c;
+    }
+    return missing;
+}
 
 } // namespace
 
@@ -81,6 +117,23 @@ class TestSettings : public QObject
     {
         testsupport::warningLog().clear();
         return std::make_unique<SystemSetting>();
+    }
+
+    // The export folder on one line inside its place: the start and the end
+    // of `path` with an ellipsis between them, the whole of it as the tooltip.
+    void expectFolderShown(SystemSetting& s, const QString& path)
+    {
+        QLabel* label = s.ui->label_PATH;
+        QCOMPARE(label->geometry(), QRect(30, 130, 311, 51));
+        QVERIFY(!label->wordWrap());
+        QCOMPARE(label->toolTip(), path);
+        const QString shown = label->text();
+        const qsizetype cut = shown.indexOf(QChar(0x2026));
+        QVERIFY2(cut > 10 && cut < shown.size() - 10, qPrintable(shown));
+        QVERIFY2(path.startsWith(shown.left(cut)) && path.endsWith(shown.mid(cut + 1)),
+            qPrintable(shown));
+        const QStringList clipped = testsupport::clippedTexts(&s).filter("label_PATH");
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join("\n")));
     }
 
     QString text(SystemSetting& s, const char* name)
@@ -214,9 +267,11 @@ private slots:
         QCOMPARE(s->hardwareLabel(), s->ui->label_dev_hardversion);
     }
 
-    // Every text of both windows is drawn whole, in the language the window
-    // was built in and after a switch to the other; boxes whose text fits
-    // keep their place (formPlaces).
+    // Every text of both windows is drawn whole and in the application's font,
+    // in the language the window was built in and after a switch to the
+    // other; boxes whose text fits keep their place (formPlaces). A long
+    // export folder is shortened in its middle to its place, also after
+    // another is chosen, with the whole path as its tooltip.
     void textsFitTheirBoxes_data()
     {
         QTest::addColumn<int>("language");
@@ -244,6 +299,7 @@ private slots:
             return;
         }
         sysSetValue.Language = language;
+        sysSetValue.EQ_save_file_path = longFolder("first");
         status_bar_value.software_version = status_bar_value.hardware_version = "10.10";
         auto s = makeWindow();
         s->recive_mute(1);
@@ -254,17 +310,52 @@ private slots:
         u->show();
         QVERIFY(QTest::qWaitForWindowExposed(u));
         for (int pass = 0; pass < 2; ++pass) {
-            QStringList clipped = testsupport::clippedTexts(s.get());
-            u->ConnectFailedUI("V1.16");
-            clipped << testsupport::clippedTexts(u);
-            u->NoupdateUI("V1.16");
-            clipped << testsupport::clippedTexts(u);
-            u->updateUI("V1.16", "V10.100", QString(), QString());
-            clipped << testsupport::clippedTexts(u);
-            // The widest progress line: every figure at its longest.
-            u->onDownloadProgress(1073741823, 1073741823);
-            clipped << testsupport::clippedTexts(u);
+            expectFolderShown(*s, sysSetValue.EQ_save_file_path);
+            if (QTest::currentTestFailed())
+                return;
+            QStringList clipped;
+            // Every length of folder, of wide and narrow letters: the
+            // shortened text is measured whole, not letter by letter.
+            if (pass == 0) {
+                const QString chosen = sysSetValue.EQ_save_file_path;
+                for (const QString& folder : { chosen, QString(200, 'W'), QString(200, 'i'),
+                         QString::fromUtf8("/导出/Wi.fj/") + QString(190, 'A') }) {
+                    for (int length = 1; length <= folder.size(); ++length) {
+                        showElidedInMiddle(s->ui->label_PATH, folder.left(length));
+                        clipped << testsupport::clippedTexts(s.get()).filter("label_PATH");
+                    }
+                }
+                showElidedInMiddle(s->ui->label_PATH, chosen);
+            }
+            clipped << testsupport::clippedTexts(s.get());
+            QString missing = missingGlyphs(s.get());
+            const std::function<void()> states[] = {
+                [u] { u->ConnectFailedUI("V1.16"); },
+                [u] { u->NoupdateUI("V1.16"); },
+                [u] { u->installUnavailableUI("V1.16"); },
+                [u] { u->updateUI("V1.16", "V10.100", QString(), QString()); },
+                // The widest progress line: every figure at its longest.
+                [u] { u->onDownloadProgress(1073741823, 1073741823); },
+            };
+            for (const auto& state : states) {
+                state();
+                clipped << testsupport::clippedTexts(u);
+                missing += missingGlyphs(u);
+                // Widened to its text, a status line still ends inside the window.
+                for (QLabel* line : { u->label_Version, u->label_UpVersion })
+                    if (!u->rect().contains(line->geometry()))
+                        clipped << line->text() + " leaves the window";
+            }
             QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join("\n")));
+            QVERIFY2(missing.isEmpty(), qPrintable("not in the font: " + missing));
+
+            ModalAnswers answers;
+            answers.file(longFolder(QStringLiteral("chosen %1").arg(pass)));
+            QTest::mouseClick(s->ui->UpdataSave, Qt::LeftButton);
+            QCOMPARE(answers.pending(), 0);
+            expectFolderShown(*s, longFolder(QStringLiteral("chosen %1").arg(pass)));
+            if (QTest::currentTestFailed())
+                return;
             s->ui->comboBox->setCurrentIndex(1 - s->ui->comboBox->currentIndex());
         }
         QCOMPARE(sysSetValue.Language, language);
@@ -501,8 +592,28 @@ private slots:
         QTest::mouseClick(s->ui->UpdataSave, Qt::LeftButton);
         QCOMPARE(answers.pending(), 0);
         QCOMPARE(sysSetValue.EQ_save_file_path, chosen);
-        QCOMPARE(s->ui->label_PATH->text(), chosen);
+        QCOMPARE(s->ui->label_PATH->toolTip(), chosen);
         QCOMPARE(readFile(settingsFilePath()), Config_write());
+    }
+
+    // A folder whose name looks like markup is shown as it is named, in the
+    // label and in its tooltip.
+    void folderNamedLikeMarkup()
+    {
+        const QString path = "/home/u/<b>bold</b>  &amp; <i>co</i>";
+        sysSetValue.EQ_save_file_path = path;
+        auto s = makeWindow();
+        QLabel* label = s->ui->label_PATH;
+        QCOMPARE(label->text(), path);
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+        // The tooltip is drawn as markup exactly when it looks like markup.
+        QString tip = label->toolTip();
+        if (Qt::mightBeRichText(tip)) {
+            QTextDocument drawn;
+            drawn.setHtml(tip);
+            tip = drawn.toPlainText();
+        }
+        QCOMPARE(tip, path);
     }
 
     void languageLock()
@@ -616,11 +727,13 @@ private slots:
         QVERIFY(!s->findChildren<CHECKUPDATA*>().isEmpty());
     }
 
-    // In the program: the language combo switches the main window too, and
-    // the mute box starts hidden until the device reports.
+    // In the program: the language combo switches the main window too, the
+    // mute box starts hidden until the device reports, and a long export
+    // folder fits its place.
     void mainWindowFollowsTheLanguage()
     {
         sysSetValue.Language = 0;
+        sysSetValue.EQ_save_file_path = longFolder("main");
         Config_update();
         auto w = std::make_unique<MainWindow>();
         QCOMPARE(
@@ -635,6 +748,8 @@ private slots:
         w->on_PButton_Set_clicked();
         QCOMPARE(systemset->windowTitle(), QString("SystemSetting"));
         QVERIFY(systemset->isVisible());
+        // Styled by the main window too, the folder still fits its place.
+        expectFolderShown(*systemset, longFolder("main"));
         QTest::mouseClick(systemset->ui->followEnablecheckBox, Qt::LeftButton, {}, QPoint(8, 15));
         QCOMPARE(sysSetValue.FollowPre, true);
         systemset->hide();

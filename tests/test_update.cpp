@@ -165,10 +165,14 @@ class TestUpdate : public QObject
                     : QFile::encodeName(toolDirs.path() + "/without"));
     }
 
-    void expectFailedDownload(CHECKUPDATA* u)
+    // The failed look with `line` (the failed connection unless given) and
+    // the running version line in the window's language.
+    void expectFailedDownload(CHECKUPDATA* u, const QString& line = kFailed)
     {
-        QTRY_COMPARE_WITH_TIMEOUT(u->label_UpVersion->text(), kFailed, kWaitMs);
-        QCOMPARE(u->label_Version->text(), QString("Current version：V1.16"));
+        QTRY_COMPARE_WITH_TIMEOUT(u->label_UpVersion->text(), line, kWaitMs);
+        QCOMPARE(u->label_Version->text(),
+            sysSetValue.Language == 0 ? QString::fromUtf8("当前版本：V1.16")
+                                      : QString("Current version：V1.16"));
         QVERIFY(u->pushButton_Update->isHidden());
         QVERIFY(u->progressBar->isHidden());
         QVERIFY(u->label_Progress->isHidden());
@@ -622,20 +626,30 @@ private slots:
         QVERIFY(u->pushButton_Update->isEnabled());
     }
 
-    // Without the script's disk-image tool nothing could be installed. Found
-    // missing when Update is pressed: the failed line shows at once, one stderr
-    // line says why, and nothing is fetched or written, however often the user
-    // tries. Gone by the end of a download: the script is not started and the
-    // program does not quit.
+    // Without the script's disk-image tool nothing could be installed, and
+    // the window says so in a line of its own, not as a failed connection.
+    // Found missing when Update is pressed: the line shows at once, one
+    // stderr line says why, and nothing is fetched or written, however often
+    // the user tries. Gone by the end of a download: the script is not
+    // started and the program does not quit.
     void installToolMissing_data()
     {
         QTest::addColumn<bool>("missingAtPress");
-        QTest::newRow("missing when Update is pressed") << true;
-        QTest::newRow("gone before the download ends") << false;
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("line");
+        const QString english = "No automatic install on this system, update manually";
+        const QString chinese = QString::fromUtf8("本系统不支持自动更新，请手动更新");
+        QTest::newRow("missing when Update is pressed") << true << 1 << english;
+        QTest::newRow("missing when Update is pressed, Chinese") << true << 0 << chinese;
+        QTest::newRow("gone before the download ends") << false << 1 << english;
+        QTest::newRow("gone before the download ends, Chinese") << false << 0 << chinese;
     }
     void installToolMissing()
     {
         QFETCH(bool, missingAtPress);
+        QFETCH(int, language);
+        QFETCH(QString, line);
+        sysSetValue.Language = language;
         const QByteArray zip = makeZip({ { ZipItem::File, "a.dmg", "A" } });
         UpdateServer server;
         QVERIFY(server.start());
@@ -654,8 +668,8 @@ private slots:
             setInstallToolOnPath(false);
             for (int attempt = 1; attempt <= 2; ++attempt) {
                 QTest::mouseClick(u->pushButton_Update, Qt::LeftButton);
-                QCOMPARE(u->label_UpVersion->text(), kFailed);
-                expectFailedDownload(u);
+                QCOMPARE(u->label_UpVersion->text(), line);
+                expectFailedDownload(u, line);
                 QCOMPARE(reasons().size(), attempt);
                 QVERIFY2(reasons().last().contains("not downloaded"), qPrintable(reasons().last()));
                 // The next offer lets the user try again.
@@ -670,8 +684,8 @@ private slots:
         // Leaves the event loop with 5 once the failed line is up; a quit of
         // the program before it ends the loop with 0.
         QTimer watch;
-        connect(&watch, &QTimer::timeout, u, [u] {
-            if (u->label_UpVersion->text() == kFailed)
+        connect(&watch, &QTimer::timeout, u, [u, line] {
+            if (u->label_UpVersion->text() == line)
                 QCoreApplication::exit(5);
         });
         setInstallToolOnPath(true);
@@ -682,7 +696,7 @@ private slots:
         });
         watch.stop();
         QCOMPARE(code, 5);
-        expectFailedDownload(u);
+        expectFailedDownload(u, line);
         QCOMPARE(server.requestCount(), 1);
         QCOMPARE(readFile(folder + "/a.dmg"), QByteArray("A"));
         QCOMPARE(reasons().size(), 1);

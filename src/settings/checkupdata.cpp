@@ -116,6 +116,15 @@ void CHECKUPDATA::ConnectFailedUI(QString current)
     setUpdateEnabled(false);
 }
 
+void CHECKUPDATA::installUnavailableUI(QString current)
+{
+    // Only characters the embedded font holds.
+    setStatusLines(current,
+        chinese() ? QStringLiteral("本系统不支持自动更新，请手动更新")
+                  : QStringLiteral("No automatic install on this system, update manually"));
+    setUpdateEnabled(false);
+}
+
 void CHECKUPDATA::NoupdateUI(QString current)
 {
     setStatusLines(current,

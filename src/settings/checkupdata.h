@@ -27,6 +27,8 @@ public:
     // Result states; each is given the running version.
     void ConnectFailedUI(QString current);
     void NoupdateUI(QString current);
+    // After "Update" where this system cannot run the install script.
+    void installUnavailableUI(QString current);
     void updateUI(QString current, QString latest, QString noteCh, QString noteEn);
 
     void setUrl(QString url);
@@ -66,8 +68,9 @@ private:
     void setTitles();
     void setStatusLines(const QString& current, const QString& second);
     void setUpdateEnabled(bool enabled);
-    // Any failure after "Update": the connection-failed line, no progress.
-    void downloadFailed();
+    // Any failure after "Update", no progress shown: the connection-failed
+    // line, or where this system cannot install at all, a line saying so.
+    void downloadFailed(bool installable = true);
 
     QString m_url;
     QString m_current; // the running version last shown

@@ -86,7 +86,7 @@ void CHECKUPDATA::slotUpdateNow(QString m_strUrl)
     // Nothing is fetched that could not be installed.
     if (!installToolFound(QStringLiteral("not downloaded"))) {
         pushButton_Update->hide();
-        downloadFailed();
+        downloadFailed(false);
         return;
     }
 
@@ -222,7 +222,7 @@ void CHECKUPDATA::onReplyFinished(int statusCode)
     // The tool was there when Update was pressed; gone since, the program
     // stays rather than quit for a script that installs nothing.
     if (!installToolFound(QStringLiteral("not installed"))) {
-        downloadFailed();
+        downloadFailed(false);
         return;
     }
     if (!installOnMacOS(image)) {
@@ -264,10 +264,13 @@ bool CHECKUPDATA::installOnMacOS(const QString& dmgPath)
     return true;
 }
 
-void CHECKUPDATA::downloadFailed()
+void CHECKUPDATA::downloadFailed(bool installable)
 {
     m_failed = true;
-    ConnectFailedUI(m_current);
+    if (installable)
+        ConnectFailedUI(m_current);
+    else
+        installUnavailableUI(m_current);
     progressBar->hide();
     label_Progress->hide();
 }

@@ -50,7 +50,7 @@ SystemSetting::SystemSetting(QWidget* parent)
         const QSignalBlocker quiet(ui->comboBox);
         ui->comboBox->setCurrentIndex(sysSetValue.Language);
     }
-    ui->label_PATH->setText(sysSetValue.EQ_save_file_path);
+    showElidedInMiddle(ui->label_PATH, sysSetValue.EQ_save_file_path);
     {
         const QSignalBlocker quiet(ui->followEnablecheckBox);
         ui->followEnablecheckBox->setChecked(sysSetValue.FollowPre);
@@ -213,7 +213,7 @@ void SystemSetting::on_UpdataSave_clicked()
     if (dir.isEmpty())
         return;
     sysSetValue.EQ_save_file_path = dir;
-    ui->label_PATH->setText(dir);
+    showElidedInMiddle(ui->label_PATH, dir);
     Config_update();
 }
 

@@ -57,8 +57,8 @@ void SystemSettingUi::setupUi(QWidget* window)
         window, "label_dir", { 30, 100, 211, 30 }, QStringLiteral("EQ导出文件存储目录:"));
     UpdataSave
         = make<QPushButton>(window, "UpdataSave", { 260, 100, 80, 30 }, QStringLiteral("更改目录"));
+    // One line, shortened in the middle to fit (the window sets its text).
     label_PATH = make<QLabel>(window, "label_PATH", { 30, 130, 311, 51 });
-    label_PATH->setWordWrap(true);
     checkBox_firing = make<QCheckBox>(
         window, "checkBox_firing", { 30, 180, 151, 30 }, QStringLiteral("开机自动运行"));
     checkBox_Filrtered = make<QCheckBox>(

@@ -1,22 +1,29 @@
 #include "widgets/textfit.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTextDocument>
 
 namespace {
+
+// The width of a label that its text cannot use: margins and indent.
+int labelChrome(QLabel* label)
+{
+    const QMargins m = label->contentsMargins();
+    const int indent = label->indent() > 0 ? label->indent() : 0;
+    return m.left() + m.right() + 2 * label->margin() + indent;
+}
 
 // The width a label needs to draw its text on one line.
 int labelNeed(QLabel* label)
 {
-    const QMargins m = label->contentsMargins();
-    const int indent = label->indent() > 0 ? label->indent() : 0;
-    return label->fontMetrics().horizontalAdvance(label->text()) + m.left() + m.right()
-        + 2 * label->margin() + indent;
+    return label->fontMetrics().horizontalAdvance(label->text()) + labelChrome(label);
 }
 
 // Pixels a button's text lacks in the room its style gives it; the room of a
@@ -52,6 +59,25 @@ int textLack(QWidget* w)
 }
 
 } // namespace
+
+void showElidedInMiddle(QLabel* label, const QString& text)
+{
+    label->setWordWrap(false);
+    label->setTextFormat(Qt::PlainText);
+    // A tooltip that looks like markup would be drawn as markup.
+    label->setToolTip(Qt::mightBeRichText(text)
+            ? QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped())
+            : text);
+    label->ensurePolished(); // a style sheet may set the font
+    const int room = label->width() - labelChrome(label);
+    const QFontMetrics metrics = label->fontMetrics();
+    // The shortening adds up letters one by one; the text drawn whole can
+    // come out a pixel or two wider, so it is measured again.
+    QString shown = metrics.elidedText(text, Qt::ElideMiddle, room);
+    for (int width = room - 1; width > 0 && metrics.horizontalAdvance(shown) > room; --width)
+        shown = metrics.elidedText(text, Qt::ElideMiddle, width);
+    label->setText(shown);
+}
 
 void widenLabelsToText(QWidget* root)
 {

@@ -15,3 +15,11 @@ void widenLabelsToText(QWidget* root);
 // room than its place gives grows to the right by what it lacks, keeping its
 // left edge, top and height; never narrows. Call after the texts change.
 void widenPlacedToText(QWidget* root);
+
+class QLabel;
+class QString;
+
+// Shows text as it is (no markup) on one line of label, shortened in the
+// middle with an ellipsis where it would not fit, the whole text as the
+// label's tooltip. The label keeps its size; call again after it changes.
+void showElidedInMiddle(QLabel* label, const QString& text);
