@@ -16,7 +16,9 @@
 #include "device/device_session.h"
 #include "dsp/band.h"
 #include "editor/band_edit.h"
+#include "io/csv_files.h"
 #include "plot/response_chart.h"
+#include "store/number_text.h"
 #include "settings/systemsetting.h"
 #include "warning_log.h"
 #include "widgets/customcontrols.h"
@@ -465,6 +467,30 @@ void TestWorkspaceE2e::presetValuesTakeTheirFieldRules()
         QCOMPARE(saved.value(key), before.value(key));
     if (QString(QTest::currentDataTag()).startsWith("in range"))
         QCOMPARE(saved, before);
+
+    // The exports: the response reads back as a curve (no nan), the filter
+    // text carries the held values.
+    const auto exportTo = [&](const QString& action, const QString& file) {
+        ModalAnswers answers;
+        answers.file(file);
+        for (QAction* a : internals(*win.w).menu_Export->actions())
+            if (a->text() == action)
+                a->trigger();
+        QCOMPARE(answers.pending(), 0);
+    };
+    exportTo("Export filter FR", win.path("response.csv"));
+    QVERIFY(isCompleteCurve(curvePairs(importFromCSV(win.path("response.csv")))));
+    exportTo("Export filters", win.path("filters.txt"));
+    const QStringList lines = readText(win.path("filters.txt")).split('\n');
+    QCOMPARE(lines.value(0), "Preamp: " + gText(preamp) + " dB");
+    for (int f = 0; f < kPresetFields; ++f) {
+        const EQ_data& band = expected[kFieldBand[f]];
+        QVERIFY2(lines.value(kFieldBand[f])
+                     .endsWith(QStringLiteral("Fc %1 Hz Gain %2 dB Q %3")
+                                   .arg(band.center_frequency)
+                                   .arg(gText(band.gain), gText(band.Q))),
+            qPrintable(lines.value(kFieldBand[f])));
+    }
 }
 
 QTEST_MAIN(TestWorkspaceE2e)
