@@ -10,6 +10,7 @@
 
 #include <functional>
 
+#include "editor/band_edit.h"
 #include "store/channel_modes.h"
 #include "store/curve_list.h"
 #include "store/paths.h"
@@ -363,6 +364,42 @@ private slots:
         EQ_config_Read(QJsonDocument(QJsonArray { o }).toJson());
         QTEST(int(CB_data[0]->eq[0]->status), "status");
         QTEST(CB_data[0]->eq[0]->gain, "gain");
+    }
+
+    // A file and the keyboard never disagree: a number read from a preset
+    // file takes the value the same number typed into its field gives.
+    void presetFieldsReadAsTyped_data()
+    {
+        QTest::addColumn<int>("field"); // 2 frequency, 3 gain, 4 Q
+        QTest::addColumn<QString>("text");
+        for (const char* t : { "19", "20", "-1000", "0", "632", "22000", "22001", "99999" })
+            QTest::addRow("frequency %s", t) << 2 << QString(t);
+        for (const char* t : { "-13", "-12", "-11.95", "0", "3.25", "12", "12.5", "1e308" })
+            QTest::addRow("gain %s", t) << 3 << QString(t);
+        for (const char* t : { "-1", "0", "5e-05", "0.0001", "2.5", "15", "15.5", "1e300" })
+            QTest::addRow("Q %s", t) << 4 << QString(t);
+    }
+
+    void presetFieldsReadAsTyped()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        QStringList band { "1", "1", "1000", "0", "1" };
+        band[field] = text;
+        QJsonObject o = presetObject(0, "A");
+        o.insert("eq_2", band.join(' '));
+        o.insert("eq_gain", "1 " + text);
+        EQ_config_value_Init();
+        EQ_config_Read(QJsonDocument(QJsonArray { o }).toJson());
+        const EQ_data& read = *CB_data[0]->eq[2];
+        if (field == 2)
+            QCOMPARE(read.center_frequency, readFrequencyText(text));
+        if (field == 3) {
+            QCOMPARE(read.gain, readGainText(text).gain);
+            QCOMPARE(CB_data[0]->eq[0]->gain, readGainText(text).gain); // the preamp too
+        }
+        if (field == 4)
+            QCOMPARE(read.Q, readQText(text).q);
     }
 
     void presetSaveAfterFirstStart()
