@@ -86,18 +86,21 @@ inline void resetDeviceState(int language)
     ::resetDeviceState();
 }
 
-// A band as a device record can give it: gain from a signed byte in half or
-// tenth dB steps, Q from a 32-bit word in ten-thousandths.
+// A band as a device record gives it: every field within its field's rule,
+// whatever the words held.
 inline void checkDeviceBand(const EQ_data& b)
 {
-    FUZZ_CHECK(std::isfinite(b.gain) && b.gain >= -64.0 && b.gain <= 63.5);
-    FUZZ_CHECK(std::isfinite(b.Q) && std::fabs(b.Q) <= 214748.3648);
+    EQ_data held = b;
+    holdBandFields(held);
+    FUZZ_CHECK(held.status == b.status && held.type == b.type
+        && held.center_frequency == b.center_frequency && held.gain == b.gain && held.Q == b.Q);
 }
 
 // Preamp words map onto the gain table's -12..12 dB, or the -3 dB default.
 inline void checkDevicePreamp(const EQ_data& b)
 {
     FUZZ_CHECK(std::isfinite(b.gain) && b.gain >= -12.0 && b.gain <= 12.0);
+    FUZZ_CHECK(b.status <= 1);
 }
 
 inline void checkDeviceRecord(const EQ_config_data& p)

@@ -16,11 +16,13 @@
 
 namespace {
 
+// The second number of a row is its level.
 void checkRows(const CurveRows& rows)
 {
     for (const QList<double>& row : rows)
-        for (double v : row)
-            FUZZ_CHECK(std::isfinite(v) && isCurveValue(v));
+        for (qsizetype i = 0; i < row.size(); ++i)
+            FUZZ_CHECK(
+                std::isfinite(row[i]) && (i == 1 ? isCurveLevel(row[i]) : isCurveValue(row[i])));
 }
 
 void checkDrawn(const CurveRows& rows)

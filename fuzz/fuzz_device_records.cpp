@@ -78,7 +78,8 @@ struct OwnRecord
     }
 };
 
-double heldQ(double q) { return std::clamp(q, kBandMinQ, kBandMaxQ); }
+// The Q a record builder sends.
+double sentQ(double q) { return std::clamp(q, kBandMinQ, kBandMaxQ); }
 
 // `sent` went through the builder and the reader again; `stored` is what
 // the reader made of the device's words first.
@@ -91,7 +92,7 @@ void checkBandRoundTrip(const EQ_data& stored, const EQ_data& sent, double steps
     const double gain = std::clamp(stored.gain, -kBandGainLimitDb, kBandGainLimitDb);
     FUZZ_CHECK(sent.gain == std::trunc(gain * stepsPerDb) / stepsPerDb);
     // Q travels truncated to ten-thousandths: at most one step lower.
-    const double q = heldQ(stored.Q);
+    const double q = sentQ(stored.Q);
     FUZZ_CHECK(sent.Q <= q + 1e-12 && sent.Q >= q - 1.0001e-4);
 }
 

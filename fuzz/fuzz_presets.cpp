@@ -1,17 +1,18 @@
 // The preset files: the input is the content of both files at start-up.
-// The tables hold at most their capacity, every value read is a number, and
-// what the store writes next (a rename, a save of the first preset) reads
-// back at the following start exactly as the table held it, every other
-// preset untouched.
+// The tables hold at most their capacity, every value read is within the
+// rule of its field, and what the store writes next (a rename, a save of
+// the first preset) reads back at the following start exactly as the table
+// held it, every other preset untouched.
 
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <algorithm>
 #include <array>
-#include <cmath>
 
 #include "support.h"
 #include "store/number_text.h"
+#include "dsp/band.h"
 #include "store/presets.h"
 
 namespace {
@@ -60,14 +61,15 @@ int objectCount(const QByteArray& content)
 
 double reread(const QString& text) { return finiteNumber(text).value_or(0.0); }
 
-// What a save writes of a record and the next start reads of it.
+// What a save writes of a record and the next start reads of it, through
+// the rules of the fields as the reader takes it.
 std::array<EQ_data, 12> saved(const std::array<EQ_data, 12>& eq, bool left)
 {
     std::array<EQ_data, 12> out = eq;
-    out[0].gain = reread(left ? QString::number(eq[0].gain, 'f', 1) : gText(eq[0].gain));
+    out[0].gain = heldGain(reread(left ? QString::number(eq[0].gain, 'f', 1) : gText(eq[0].gain)));
     for (int k = 1; k < 12; ++k) {
-        out[k].gain = reread(gText(eq[k].gain));
-        out[k].Q = reread(gText(eq[k].Q));
+        out[k].gain = heldGain(reread(gText(eq[k].gain)));
+        out[k].Q = heldQ(reread(gText(eq[k].Q)));
     }
     return out;
 }
@@ -87,12 +89,24 @@ void checkSame(const Record& got, const Record& want)
     }
 }
 
+// Every field read is within its field's rule: holding it changes nothing.
+bool held(const EQ_data& b, bool preamp)
+{
+    EQ_data h = b;
+    if (preamp)
+        holdPreampFields(h);
+    else
+        holdBandFields(h);
+    return h.status == b.status && h.type == b.type && h.center_frequency == b.center_frequency
+        && h.gain == b.gain && h.Q == b.Q;
+}
+
 void checkRead(const Side& side, int expectedCount)
 {
     FUZZ_CHECK(side.count == std::min(expectedCount, kLocalPresetCapacity));
     for (int i = 0; i < side.count; ++i)
-        for (EQ_data* b : side.table[i]->eq)
-            FUZZ_CHECK(std::isfinite(b->gain) && std::isfinite(b->Q));
+        for (int k = 0; k < 12; ++k)
+            FUZZ_CHECK(held(*side.table[i]->eq[k], k == 0));
 }
 
 } // namespace

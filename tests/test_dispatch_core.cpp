@@ -403,12 +403,13 @@ void TestDispatchCore::modelBLeftRightAndFactoryRecords()
 
 void TestDispatchCore::leftRightHalfDecibelSteps()
 {
-    // Code 129: the same gain bytes in 0.5 dB steps.
+    // Code 129: the same gain bytes in 0.5 dB steps, -15 and 30 dB, held to
+    // the range of a band's gain.
     session->dispatch(frame(0x1204, 129));
     QVERIFY(!Gain_flag);
     feed(*session, sim::leftRightStream({ sim::liveRecord() }));
-    QCOMPARE(deviceSlot(0).eq[1]->gain, -15.0);
-    QCOMPARE(deviceSlotR(0).eq[1]->gain, 30.0);
+    QCOMPARE(deviceSlot(0).eq[1]->gain, -12.0);
+    QCOMPARE(deviceSlotR(0).eq[1]->gain, 12.0);
     QVERIFY(Device_EQ_sign);
 
     // A later code of 192 or more converts the staged records again in 0.1 dB.

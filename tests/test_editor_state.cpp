@@ -136,7 +136,7 @@ private slots:
     void fillShowsTheRoutedSet_data();
     void fillShowsTheRoutedSet();
     void fillNetEffects();
-    void fillCorrectsWhatCannotBeShown();
+    void fillHoldsWhatIsOutOfRange();
     void noFrameDuringFillsWhileConnected();
     void uploadsFollowTheirFills_data();
     void uploadsFollowTheirFills();
@@ -287,7 +287,7 @@ void TestEditorState::fillNetEffects()
     QCOMPARE(in().each_EQ_num, 10);
 }
 
-void TestEditorState::fillCorrectsWhatCannotBeShown()
+void TestEditorState::fillHoldsWhatIsOutOfRange()
 {
     setMode(true, false);
     EQ[1]->type = 9;
@@ -296,18 +296,21 @@ void TestEditorState::fillCorrectsWhatCannotBeShown()
     EQ[3]->Q = std::numeric_limits<double>::quiet_NaN();
     EQ[4]->gain = std::numeric_limits<double>::infinity();
     EQ[0]->gain = std::numeric_limits<double>::quiet_NaN();
-    EQ[5]->center_frequency = 90000; // kept as stored
+    EQ[5]->center_frequency = 90000;
+    EQ[6]->status = 7;
     w->update_ui();
     QCOMPARE(EQ[1]->type, 1);
     QCOMPARE(EQ[1]->gain, 4.0);
     QCOMPARE(row(1).typeCombo.of(ui())->currentIndex(), 0);
     QCOMPARE(EQ[2]->Q, 0.707);
     QCOMPARE(EQ[3]->Q, 0.707);
-    QCOMPARE(EQ[4]->gain, 0.0);
+    QCOMPARE(EQ[4]->gain, 12.0); // the limit, as a typed "inf" gives
+    QCOMPARE(row(4).gainText.of(ui())->text(), QString("12.0dB"));
     QCOMPARE(EQ[0]->gain, 0.0);
-    QCOMPARE(EQ[5]->center_frequency, 90000);
-    QCOMPARE(row(5).freqText.of(ui())->text(), QString("90000Hz"));
-    // The corrected values reach the preset file with the next save.
+    QCOMPARE(EQ[5]->center_frequency, 22000);
+    QCOMPARE(row(5).freqText.of(ui())->text(), QString("22000Hz"));
+    QCOMPARE(EQ[6]->status, uint8_t(1));
+    // The held values reach the preset file with the next save.
     QVERIFY(EQ_config_Update(0));
     EQ_config_Init();
     EQ_value_update();

@@ -485,7 +485,12 @@ private slots:
         QTest::addColumn<QString>("value"); // put in the place of one level
         QTest::addColumn<bool>("readable");
         QTest::newRow("ordinary") << "-2.5" << true;
-        QTest::newRow("large but drawable") << "-1e+300" << true;
+        QTest::newRow("the largest level") << "100000" << true;
+        QTest::newRow("the largest level, below") << "-1e+05" << true;
+        QTest::newRow("the next level up") << "100001" << false;
+        QTest::newRow("the next level down") << "-1.00001e+05" << false;
+        QTest::newRow("1e299") << "1e299" << false;
+        QTest::newRow("-1e+300") << "-1e+300" << false;
         QTest::newRow("nan") << "nan" << false;
         QTest::newRow("-nan") << "-nan" << false;
         QTest::newRow("NaN") << "NaN" << false;
@@ -531,14 +536,15 @@ private slots:
     void levelsThatOverflowOnTheGridFail()
     {
         // Each level can be held, but brought to 0 dB at 500 Hz the lowest
-        // one would be -2e300: the file would be stored and drawn as that.
-        const CurveRows rows { { 20, -1e300 }, { 30, -1e300 }, { 490, 1e300 }, { 510, 1e300 } };
+        // one would be twice the largest: the file would be stored and drawn as that.
+        const double l = kLargestCurveLevel;
+        const CurveRows rows { { 20, -l }, { 30, -l }, { 490, l }, { 510, l } };
         csv_deal::processArrays(freqs1.data(), int(kGridSize), rows);
         QVERIFY(!csv_data_determine);
-        const CurveRows halved { { 20, -5e299 }, { 30, -5e299 }, { 490, 5e299 }, { 510, 5e299 } };
+        const CurveRows halved { { 20, -l / 2 }, { 30, -l / 2 }, { 490, l / 2 }, { 510, l / 2 } };
         const CurveRows curve = csv_deal::processArrays(freqs1.data(), int(kGridSize), halved);
         QVERIFY(csv_data_determine);
-        QCOMPARE(curve[0][1], -1e300);
+        QCOMPARE(curve[0][1], -l);
     }
 
     // ---- foreign files ----
@@ -575,6 +581,9 @@ private slots:
         QTest::newRow("comma-only line stands") << "20,-13.5" << CurveRows { { 20, -13.5 } };
         QTest::newRow("phase column stands")
             << "1000,100.5,-45.0" << CurveRows { { 1000, 100.5, -45 } };
+        // Only the second number is a level; an unwrapped phase may be large.
+        QTest::newRow("large third column")
+            << "1000;-3;-360000" << CurveRows { { 1000, -3, -360000 } };
         QTest::newRow("comma and blank stand")
             << "100, 100.5, 3.2" << CurveRows { { 100, 100.5, 3.2 } };
         QTest::newRow("no join before a sign") << "20;-13.5" << CurveRows { { 20, -13.5 } };

@@ -46,6 +46,7 @@
 #include "plot/response_chart.h"
 #include "store/channel_modes.h"
 #include "store/curve_list.h"
+#include "store/number_text.h"
 #include "store/paths.h"
 #include "store/settings.h"
 #include "widgets/accountitem.h"
@@ -53,6 +54,7 @@
 #include "widgets/resources.h"
 #include "modal_answers.h"
 #include "opened_device.h"
+#include "screen_image.h"
 #include "test_files.h"
 #include "warning_log.h"
 #include "window_fixture.h"
@@ -625,6 +627,108 @@ private slots:
         QCOMPARE(fileBytes(settingsFilePath()), settings);
         QCOMPARE(in.targetCurveList->count(), 1);
         QVERIFY(QDir(path("Target")).entryList(QDir::Files).isEmpty());
+    }
+
+    // The largest level a curve may hold is drawn, the next step up is
+    // unreadable: imported in the own and in a foreign format (the foreign
+    // rows lie twice on each grid point, so the curve keeps their levels), or
+    // stored and chosen at the start.
+    void largestLevelDrawnNextRefused_data()
+    {
+        QTest::addColumn<QString>("road");
+        QTest::addColumn<QString>("level");
+        QTest::addColumn<bool>("drawn");
+        for (const char* road : { "own", "foreign", "stored" }) {
+            QTest::addRow("%s, the largest", road) << road << "100000" << true;
+            QTest::addRow("%s, the largest below", road) << road << "-100000" << true;
+            QTest::addRow("%s, the next up", road) << road << "100001" << false;
+            QTest::addRow("%s, the next below", road) << road << "-100001" << false;
+        }
+        QTest::newRow("stored, 1e299") << "stored"
+                                       << "1e299" << false;
+    }
+
+    void largestLevelDrawnNextRefused()
+    {
+        QFETCH(QString, road);
+        QFETCH(QString, level);
+        QFETCH(bool, drawn);
+        constexpr int kAt = 120; // the grid point that holds the level
+        QByteArray file;
+        if (road == "foreign") {
+            file = "Frequency(Hz),SPL(dB)\n";
+            for (std::size_t k = 0; k < kGridSize; ++k)
+                for (int twice = 0; twice < 2; ++twice)
+                    file += gText(freqs1[k]).toLatin1() + ','
+                        + (k == kAt ? level.toLatin1() : QByteArray("0")) + '\n';
+        } else {
+            CurveRows rows;
+            for (std::size_t k = 0; k < kGridSize; ++k)
+                rows.append({ freqs1[k], double(k) / 10.0 });
+            file = curveFileText(rows).replace(
+                ',' + gText(kAt / 10.0).toLatin1() + '\n', ',' + level.toLatin1() + '\n');
+            QVERIFY(file.contains(',' + level.toLatin1() + '\n'));
+        }
+        // Stored: the first-start source entry names test.csv beside the program.
+        putFile(path(road == "stored" ? "test.csv" : "curve.csv"), file);
+        config_Init();
+        sysSetValue.Language = 1;
+        sysSetValue.Source_Mark = true;
+        sysSetValue.Filtered_Mark = true;
+        sysSetValue.Pre_select_fre_index = road == "stored" ? 0 : -1;
+        Config_update();
+        MainWindow& mw = window();
+        const MainWindowInternals in = internals(mw);
+
+        if (road != "stored") {
+            const QByteArray list = fileBytes(curveListFilePath());
+            ModalAnswers answers;
+            if (drawn)
+                answers.file(path("curve.csv")).typeAndAccept("Big");
+            else
+                answers.file(path("curve.csv")).button("OK");
+            trigger(in.menu_Import, "SourceFR");
+            QCOMPARE(answers.pending(), 0);
+            if (!drawn) {
+                QCOMPARE(answers.shown.size(), 2);
+                QCOMPARE(answers.shown[1].text, QString("Input file data error"));
+                QCOMPARE(fileBytes(curveListFilePath()), list);
+                QVERIFY(QDir(path("Frequency")).entryList(QDir::Files).isEmpty());
+            }
+        }
+        const double value = level.toDouble();
+        const QList<QPointF> source
+            = ResponseChart(in.chartView).series(ResponseChart::kSource)->points();
+        QCOMPARE(source.size(), drawn || road != "stored" ? int(kGridSize) : 0);
+        QCOMPARE(source.value(kAt).y() == value, drawn);
+
+        // On the screen: the source and the filtered curve, raw and
+        // compensated (their sums with the target).
+        mw.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mw));
+        for (const bool compensated : { false, true }) {
+            if (compensated)
+                in.ui->checkBox_open->click();
+            QVERIFY(testsupport::deliverPostedEvents());
+            const QImage image = testsupport::shownImage(in.chartView);
+            int sourcePixels = 0;
+            int filteredPixels = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    sourcePixels += c == QColor(QV_SOURCE_CURVE_RGB);
+                    filteredPixels += c == QColor(QV_FILTERED_CURVE_RGB);
+                }
+            }
+            const QString seen = QStringLiteral("%1 source, %2 filtered pixels, compensated %3")
+                                     .arg(sourcePixels)
+                                     .arg(filteredPixels)
+                                     .arg(compensated);
+            // Unread, a stored curve leaves the source empty; the chart is not blank.
+            QVERIFY2(filteredPixels > 100, qPrintable(seen));
+            if (drawn)
+                QVERIFY2(sourcePixels > 50, qPrintable(seen));
+        }
     }
 
     void cancelledFileDialogEndsTheRoad()

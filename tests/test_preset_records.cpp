@@ -10,6 +10,7 @@
 #include "device/preset_records.h"
 #include "dsp/band.h"
 #include "dsp/value_deal.h"
+#include "band_fixtures.h"
 #include "sim_models.h"
 #include "store/presets.h"
 #include "workspace/preset_names.h"
@@ -65,6 +66,8 @@ private slots:
     void packedImages();
     void bandFieldsHeldToTheEditorRanges_data();
     void bandFieldsHeldToTheEditorRanges();
+    void receivedBandsTakeTheFieldRules_data();
+    void receivedBandsTakeTheFieldRules();
     void namesAreCutAtWholeCharacters_data();
     void namesAreCutAtWholeCharacters();
     void parserReadsEveryPackedRecordBack_data();
@@ -190,6 +193,44 @@ void TestPresetRecords::bandFieldsHeldToTheEditorRanges()
             sim::oneSetRecord("", 1, kUnity, &sent));
 }
 
+// A band the device reports goes through the rule of each field, as a typed
+// or a stored one: in range it is kept, out of range held or defaulted.
+void TestPresetRecords::receivedBandsTakeTheFieldRules_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("gainSteps"); // 0.5 dB steps in a one-set record
+    QTest::addColumn<int>("frequency");
+    QTest::addColumn<int>("qCode");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("in range kept") << 1 << 4 << -7 << 1234 << 12345 << "1 4 1234 -3.5 1.2345";
+    QTest::newRow("limits kept") << 0 << 5 << 24 << 22000 << 1 << "0 5 22000 12 0.0001";
+    QTest::newRow("an empty slot") << 0 << 0 << 0 << 0 << 0 << "0 1 632 0 0.707";
+    QTest::newRow("above every range") << 2 << 9 << 127 << 99999999 << 999999 << "1 1 22000 12 15";
+    QTest::newRow("below every range") << 0 << -1 << -128 << -1000 << -5 << "0 1 632 -12 0.707";
+    QTest::newRow("just outside") << 255 << 6 << 25 << 19 << 150001 << "1 1 632 12 15";
+}
+
+void TestPresetRecords::receivedBandsTakeTheFieldRules()
+{
+    QFETCH(int, status);
+    QFETCH(int, type);
+    QFETCH(int, gainSteps);
+    QFETCH(int, frequency);
+    QFETCH(int, qCode);
+    QFETCH(QString, stored);
+    const sim::Band band { uint8_t(status), int8_t(type), int8_t(gainSteps), frequency, qCode };
+    Preset oneSet;
+    storeOneSetRecord(
+        oneSet.record, parseOneSetRecord(sim::oneSetRecord("x", 1, kUnity, &band).data()), false);
+    QCOMPARE(bandString(oneSet.bands[1]), stored);
+    // The left/right road alike.
+    Preset left, right;
+    const Words image = leftRightImage("x", 1, kUnity, 1, kUnity, band, band);
+    storeLeftRightRecord(left.record, right.record, parseLeftRightRecord(image.data()), 2.0);
+    QCOMPARE(bandString(right.bands[1]), stored);
+}
+
 void TestPresetRecords::namesAreCutAtWholeCharacters_data()
 {
     QTest::addColumn<QString>("name");
@@ -291,10 +332,11 @@ void TestPresetRecords::parserReadsEveryPackedRecordBack()
             QCOMPARE(b.status, a.status);
             QCOMPARE(b.type, a.type);
             QCOMPARE(b.center_frequency, a.center_frequency);
-            // The one-set stream reads half-dB steps: a x 10 save reads back x 5.
+            // The one-set stream reads half-dB steps: a x 10 save reads back
+            // x 5, held to the range of a band's gain.
             const double readFactor = layout == RecordLayout::OneSet ? 2.0 : factor;
-            QCOMPARE(
-                b.gain, layout == RecordLayout::OneSet ? a.gain * factor / readFactor : a.gain);
+            QCOMPARE(b.gain,
+                layout == RecordLayout::OneSet ? heldGain(a.gain * factor / readFactor) : a.gain);
             QCOMPARE(b.Q, a.Q);
         }
     }

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+#include "editor/band_edit.h"
 #include "store/channel_modes.h"
 #include "store/curve_list.h"
 #include "store/paths.h"
@@ -283,21 +284,26 @@ private slots:
         QTest::newRow("number element skipped")
             << QJsonDocument(QJsonArray { presetObject(0, "A"), 5 }).toJson() << 1 << 1 << 1
             << "1 1 20 3 0.2";
+        // The fields shift: type empty, frequency 1, gain 632, Q 0, each
+        // then held or defaulted by the rule of its field.
         QTest::newRow("two blanks after status")
-            << one("eq_3", "0  1 632 0 0.707") << 1 << 1 << 3 << "0 0 1 632 0";
+            << one("eq_3", "0  1 632 0 0.707") << 1 << 1 << 3 << "0 1 632 12 0.707";
         QTest::newRow("fractional frequency")
-            << one("eq_5", "1 1 1000.5 2 1") << 1 << 1 << 5 << "1 1 0 2 1";
-        QTest::newRow("short band string") << one("eq_2", "1 2") << 1 << 1 << 2 << "1 2 0 0 0";
-        QTest::newRow("status keeps low eight bits")
+            << one("eq_5", "1 1 1000.5 2 1") << 1 << 1 << 5 << "1 1 632 2 1";
+        QTest::newRow("short band string")
+            << one("eq_2", "1 2") << 1 << 1 << 2 << "1 2 632 0 0.707";
+        QTest::newRow("status above 1 is on")
             << one("eq_4", "257 3 100 1 1") << 1 << 1 << 4 << "1 3 100 1 1";
         QTest::newRow("plus sign and exponent")
-            << one("eq_7", "1 1 100 +2 1e-05") << 1 << 1 << 7 << "1 1 100 2 1e-05";
+            << one("eq_7", "1 1 100 +2 1e-04") << 1 << 1 << 7 << "1 1 100 2 0.0001";
+        QTest::newRow("Q below one device step")
+            << one("eq_7", "1 1 100 +2 9e-05") << 1 << 1 << 7 << "1 1 100 2 0.707";
         QTest::newRow("nan gain reads 0")
-            << one("eq_6", "1 1 100 nan inf") << 1 << 1 << 6 << "1 1 100 0 0";
+            << one("eq_6", "1 1 100 nan inf") << 1 << 1 << 6 << "1 1 100 0 0.707";
         QTest::newRow("-nan and 1e999 read 0")
-            << one("eq_6", "1 1 100 -nan 1e999") << 1 << 1 << 6 << "1 1 100 0 0";
+            << one("eq_6", "1 1 100 -nan 1e999") << 1 << 1 << 6 << "1 1 100 0 0.707";
         QTest::newRow("number where a string belongs")
-            << one("eq_1", 5) << 1 << 1 << 1 << "0 0 0 0 0";
+            << one("eq_1", 5) << 1 << 1 << 1 << "0 1 632 0 0.707";
         QTest::newRow("twelfth band ignored")
             << one("eq_12", "1 1 1 1 1") << 1 << 1 << 11 << "0 1 632 0 0.707";
         QTest::newRow("cut in half")
@@ -344,6 +350,9 @@ private slots:
         QTest::newRow("missing") << "" << 0 << 0.0;
         QTest::newRow("nan") << "1 nan" << 1 << 0.0;
         QTest::newRow("-1e999") << "1 -1e999" << 1 << 0.0;
+        QTest::newRow("huge") << "1 1e308" << 1 << 12.0;
+        QTest::newRow("below the limit, status below 0") << "-1 -12.5" << 0 << -12.0;
+        QTest::newRow("status above 1") << "7 2.25" << 1 << 2.25;
     }
 
     void presetPreampFields()
@@ -355,6 +364,42 @@ private slots:
         EQ_config_Read(QJsonDocument(QJsonArray { o }).toJson());
         QTEST(int(CB_data[0]->eq[0]->status), "status");
         QTEST(CB_data[0]->eq[0]->gain, "gain");
+    }
+
+    // A file and the keyboard never disagree: a number read from a preset
+    // file takes the value the same number typed into its field gives.
+    void presetFieldsReadAsTyped_data()
+    {
+        QTest::addColumn<int>("field"); // 2 frequency, 3 gain, 4 Q
+        QTest::addColumn<QString>("text");
+        for (const char* t : { "19", "20", "-1000", "0", "632", "22000", "22001", "99999" })
+            QTest::addRow("frequency %s", t) << 2 << QString(t);
+        for (const char* t : { "-13", "-12", "-11.95", "0", "3.25", "12", "12.5", "1e308" })
+            QTest::addRow("gain %s", t) << 3 << QString(t);
+        for (const char* t : { "-1", "0", "5e-05", "0.0001", "2.5", "15", "15.5", "1e300" })
+            QTest::addRow("Q %s", t) << 4 << QString(t);
+    }
+
+    void presetFieldsReadAsTyped()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, text);
+        QStringList band { "1", "1", "1000", "0", "1" };
+        band[field] = text;
+        QJsonObject o = presetObject(0, "A");
+        o.insert("eq_2", band.join(' '));
+        o.insert("eq_gain", "1 " + text);
+        EQ_config_value_Init();
+        EQ_config_Read(QJsonDocument(QJsonArray { o }).toJson());
+        const EQ_data& read = *CB_data[0]->eq[2];
+        if (field == 2)
+            QCOMPARE(read.center_frequency, readFrequencyText(text));
+        if (field == 3) {
+            QCOMPARE(read.gain, readGainText(text).gain);
+            QCOMPARE(CB_data[0]->eq[0]->gain, readGainText(text).gain); // the preamp too
+        }
+        if (field == 4)
+            QCOMPARE(read.Q, readQText(text).q);
     }
 
     void presetSaveAfterFirstStart()

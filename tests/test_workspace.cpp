@@ -422,7 +422,7 @@ void TestWorkspace::deleteKeepsRightChannels()
     for (int k = 0; k < 4; ++k) {
         addOrUpdateConfig(k, k % 2); // "L+R", "L/R", "L+R", "L/R"
         CB_data[k]->eq[1]->gain = k;
-        CB_data_R[k]->eq[1]->gain = 10 + k;
+        CB_data_R[k]->eq[1]->gain = 5 + k;
         EQ_config_Update(k);
         EQ_config_Update_R(k);
     }
@@ -442,7 +442,7 @@ void TestWorkspace::deleteKeepsRightChannels()
     QCOMPARE(internals(*win.w).comboBox_PEQMode->currentText(), QStringLiteral("L/R"));
     const int original = now >= deleted ? now + 1 : now;
     QCOMPARE(CB_data[now]->eq[1]->gain, double(original));
-    QCOMPARE(CB_data_R[now]->eq[1]->gain, double(10 + original));
+    QCOMPARE(CB_data_R[now]->eq[1]->gain, double(5 + original));
 }
 
 void TestWorkspace::renameLocal()

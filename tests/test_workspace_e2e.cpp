@@ -9,8 +9,16 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QtCharts/QXYSeries>
+
+#include <cmath>
 
 #include "device/device_session.h"
+#include "dsp/band.h"
+#include "editor/band_edit.h"
+#include "io/csv_files.h"
+#include "plot/response_chart.h"
+#include "store/number_text.h"
 #include "settings/systemsetting.h"
 #include "warning_log.h"
 #include "widgets/customcontrols.h"
@@ -91,6 +99,42 @@ LocalView localView(MainWindow& w)
     return v;
 }
 
+// Local preset 1 of both files with `entries` (key, text) written over its
+// own, as a hand-edited or damaged file holds them.
+void patchLocalPreset(const QString& base, const QList<QPair<QString, QString>>& entries)
+{
+    for (const char* name : { "EQ_config.QVconfig", "EQ_config_R.QVconfig" }) {
+        QFile f(base + "/Workspace_Config/" + name);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QJsonArray presets = QJsonDocument::fromJson(f.readAll()).array();
+        f.close();
+        QJsonObject preset = presets.at(1).toObject();
+        for (const auto& [key, text] : entries)
+            preset.insert(key, text);
+        presets.replace(1, preset);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QJsonDocument(presets).toJson());
+    }
+}
+
+QJsonObject localPresetObject(const QString& path, int index)
+{
+    return QJsonDocument::fromJson(readText(path).toUtf8()).array().at(index).toObject();
+}
+
+bool allFinite(const QList<QPointF>& points)
+{
+    for (const QPointF& p : points)
+        if (!std::isfinite(p.x()) || !std::isfinite(p.y()))
+            return false;
+    return true;
+}
+
+// The band whose one field a row of the value table tries, the others at
+// these values: on, peaking, 1000 Hz, +3 dB, Q 1.
+enum PresetField { StatusField, TypeField, FrequencyField, GainField, QField, kPresetFields };
+constexpr int kFieldBand[kPresetFields] = { 2, 3, 4, 5, 6 };
+
 } // namespace
 
 class TestWorkspaceE2e : public QObject
@@ -122,6 +166,8 @@ private slots:
     void oneSetSaveUnderGainFlag();
     void overwriteFollowsAsUpload();
     void replugKeepsLocalLeftRight();
+    void presetValuesTakeTheirFieldRules_data();
+    void presetValuesTakeTheirFieldRules();
 };
 
 void TestWorkspaceE2e::nextStreamListsWhatWasSent_data()
@@ -290,6 +336,161 @@ void TestWorkspaceE2e::replugKeepsLocalLeftRight()
     for (int k = 0; k < files.size(); ++k)
         QCOMPARE(readText(win.path(files[k])), texts[k]);
     QVERIFY2(testsupport::warningLog().isEmpty(), qPrintable(testsupport::warningLog().join('\n')));
+}
+
+// A local preset whose file holds values no field can take: what the device
+// receives, the fields show, the chart draws and Ctrl+S writes back is the
+// value a typed entry of that field would give. In range, nothing changes.
+void TestWorkspaceE2e::presetValuesTakeTheirFieldRules_data()
+{
+    // One text per field (status, type, frequency, gain, Q) and the preamp's
+    // gain; then the held band and the held preamp gain.
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QStringList>("held"); // the band strings the save writes
+    QTest::addColumn<double>("preamp");
+    const auto row = [](const char* name, const QStringList& texts, const QStringList& held,
+                         double preamp) { QTest::newRow(name) << texts << held << preamp; };
+    const QString big = "99999999999999"; // beyond 32 bits
+    row("huge", { big, big, big, "1e308", "1e308", "1e308" },
+        { "1 1 1000 3 1", "1 1 1000 3 1", "1 1 22000 3 1", "1 1 1000 12 1", "1 1 1000 3 15" },
+        12.0);
+    row("hugely negative", { "-" + big, "-" + big, "-" + big, "-1e308", "-1e308", "-1e308" },
+        { "0 1 1000 3 1", "1 1 1000 3 1", "1 1 632 3 1", "1 1 1000 -12 1", "1 1 1000 3 0.707" },
+        -12.0);
+    // Texts that are no number take the field's default, as a missing field.
+    const QStringList defaults { "0 1 1000 3 1", "1 1 1000 3 1", "1 1 632 3 1", "1 1 1000 0 1",
+        "1 1 1000 3 0.707" };
+    for (const char* text : { "nan", "inf", "-inf", "1e999" })
+        row(text, QStringList(6, QString::fromLatin1(text)), defaults, 0.0);
+    row("below the minimum", { "-1", "0", "19", "-12.5", "0.00009", "-12.5" },
+        { "0 1 1000 3 1", "1 1 1000 3 1", "1 1 632 3 1", "1 1 1000 -12 1", "1 1 1000 3 0.707" },
+        -12.0);
+    row("above the maximum", { "2", "6", "22001", "12.5", "15.0001", "12.5" },
+        { "1 1 1000 3 1", "1 1 1000 3 1", "1 1 22000 3 1", "1 1 1000 12 1", "1 1 1000 3 15" },
+        12.0);
+    row("in range, at the limits", { "0", "5", "20", "-12", "0.0001", "-11.9" },
+        { "0 1 1000 3 1", "1 5 1000 3 1", "1 1 20 3 1", "1 1 1000 -12 1", "1 1 1000 3 0.0001" },
+        -11.9);
+}
+
+void TestWorkspaceE2e::presetValuesTakeTheirFieldRules()
+{
+    QFETCH(QStringList, texts);
+    QFETCH(QStringList, held);
+    QFETCH(double, preamp);
+    QVERIFY(win.open({ "Default", "Odd" }));
+    const QString base = "1 1 1000 3 1";
+    QList<QPair<QString, QString>> entries { { "eq_gain", "1 " + texts[5] } };
+    for (int f = 0; f < kPresetFields; ++f) {
+        QStringList fields = base.split(' ');
+        fields[f] = texts[f];
+        entries.append({ QStringLiteral("eq_%1").arg(kFieldBand[f]), fields.join(' ') });
+    }
+    patchLocalPreset(win.dir->path(), entries);
+    QVERIFY(win.reopen());
+    win.plug(sim::modelASheet());
+    QTest::mouseClick(win.button(0), Qt::LeftButton); // back from the device's slot
+    QTRY_COMPARE(selectedRadioIndex, 0);
+    win.drain(); // its upload is out
+    engine().clearWrites();
+    QTest::mouseClick(win.button(1), Qt::LeftButton);
+    QTRY_VERIFY([] {
+        for (const sim::Frame& f : engine().writtenFrames())
+            if (f.command == 0x9E01 && f.data == 0)
+                return true;
+        return false;
+    }());
+
+    EQ_data expected[12];
+    expected[0] = { 1, 1, 632, preamp, 0.707 };
+    for (int f = 0; f < kPresetFields; ++f) {
+        const QStringList v = held[f].split(' ');
+        expected[kFieldBand[f]] = { uint8_t(v[0].toInt()), v[1].toInt(), v[2].toInt(),
+            v[3].toDouble(), v[4].toDouble() };
+    }
+    // The device: every frame of the tried bands and of the preamp.
+    int bandFrames = 0;
+    for (const sim::Frame& frame : engine().writtenFrames()) {
+        const int group = int(frame.command >> 8);
+        const int field = int(frame.command & 0xFF);
+        if (group == 0x9C && (field == 1 || field == 3))
+            QCOMPARE(frame.data, preampGainCode(preamp));
+        for (int f = 0; f < kPresetFields; ++f) {
+            if (group != 0x90 + kFieldBand[f] || field < 1 || field > 10)
+                continue;
+            const BandCodes codes = bandCodes(expected[kFieldBand[f]], Gain_flag);
+            QVERIFY2(frame.data == codes.of(BandField((field - 1) % 5 + 1)),
+                qPrintable(QStringLiteral("%1: %2").arg(frame.command, 0, 16).arg(frame.data)));
+            ++bandFrames;
+        }
+    }
+    QVERIFY(bandFrames >= kPresetFields);
+
+    // The fields.
+    MainWindowUi& ui = *internals(*win.w).ui;
+    QCOMPARE(ui.gbox1_lineEdit->text(), gainText(preamp));
+    for (int f = 0; f < kPresetFields; ++f) {
+        const EQ_data& band = expected[kFieldBand[f]];
+        const BandRowDescriptor& r = bandRowDescriptors()[size_t(kFieldBand[f] - 1)];
+        QVERIFY(r.groupBox.of(ui)->isVisibleTo(win.w.get()));
+        QCOMPARE(r.enable.of(ui)->isChecked(), band.status == 1);
+        QCOMPARE(r.typeCombo.of(ui)->currentIndex(), band.type - 1);
+        QCOMPARE(r.freqText.of(ui)->text(), frequencyText(band.center_frequency));
+        QCOMPARE(r.gainText.of(ui)->text(), gainText(band.gain));
+        QCOMPARE(r.qText.of(ui)->text(), qText(band.Q));
+    }
+
+    // The chart: every curve of a band that is on, and the combined one.
+    if (!ui.checkBox_each->isChecked())
+        QTest::mouseClick(ui.checkBox_each, Qt::LeftButton);
+    QVERIFY(ui.checkBox_each->isChecked());
+    const ResponseChart chart(internals(*win.w).chartView);
+    for (int f = 0; f < kPresetFields; ++f) {
+        const QList<QPointF> curve
+            = chart.series(ResponseChart::kFirstBand + kFieldBand[f] - 1)->points();
+        QCOMPARE(curve.isEmpty(), expected[kFieldBand[f]].status != 1);
+        QVERIFY(allFinite(curve));
+    }
+    const QList<QPointF> combined = chart.series(ResponseChart::kCombined)->points();
+    QVERIFY(!combined.isEmpty());
+    QVERIFY(allFinite(combined));
+
+    // The file after Ctrl+S: the held values; in range, the text as read.
+    const QJsonObject before
+        = localPresetObject(win.path("Workspace_Config/EQ_config.QVconfig"), 1);
+    QTest::keyClick(win.w.get(), Qt::Key_S, Qt::ControlModifier);
+    const QJsonObject saved = localPresetObject(win.path("Workspace_Config/EQ_config.QVconfig"), 1);
+    QCOMPARE(saved.value("eq_gain").toString(), "1 " + QString::number(preamp, 'f', 1));
+    for (int f = 0; f < kPresetFields; ++f)
+        QCOMPARE(saved.value(QStringLiteral("eq_%1").arg(kFieldBand[f])).toString(), held[f]);
+    for (const char* key : { "index", "config_name", "eq_1", "eq_7", "eq_11" })
+        QCOMPARE(saved.value(key), before.value(key));
+    if (QString(QTest::currentDataTag()).startsWith("in range"))
+        QCOMPARE(saved, before);
+
+    // The exports: the response reads back as a curve (no nan), the filter
+    // text carries the held values.
+    const auto exportTo = [&](const QString& action, const QString& file) {
+        ModalAnswers answers;
+        answers.file(file);
+        for (QAction* a : internals(*win.w).menu_Export->actions())
+            if (a->text() == action)
+                a->trigger();
+        QCOMPARE(answers.pending(), 0);
+    };
+    exportTo("Export filter FR", win.path("response.csv"));
+    QVERIFY(isCompleteCurve(curvePairs(importFromCSV(win.path("response.csv")))));
+    exportTo("Export filters", win.path("filters.txt"));
+    const QStringList lines = readText(win.path("filters.txt")).split('\n');
+    QCOMPARE(lines.value(0), "Preamp: " + gText(preamp) + " dB");
+    for (int f = 0; f < kPresetFields; ++f) {
+        const EQ_data& band = expected[kFieldBand[f]];
+        QVERIFY2(lines.value(kFieldBand[f])
+                     .endsWith(QStringLiteral("Fc %1 Hz Gain %2 dB Q %3")
+                                   .arg(band.center_frequency)
+                                   .arg(gText(band.gain), gText(band.Q))),
+            qPrintable(lines.value(kFieldBand[f])));
+    }
 }
 
 QTEST_MAIN(TestWorkspaceE2e)

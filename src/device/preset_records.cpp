@@ -44,21 +44,29 @@ std::array<DeviceBand, kRecordBandsRead> bandsAt(const int32_t* words, int offse
     return bands;
 }
 
-// Divides rather than multiplies by the step, so -6 tenths read as -0.6 dB,
-// not -0.6000000000000001.
+// What the device reports takes the rule of each field, as a typed value
+// does: an empty or damaged slot (type 0, 0 Hz, Q 0) never reaches the
+// controls, the chart or a file. Divides rather than multiplies by the step,
+// so -6 tenths read as -0.6 dB, not -0.6000000000000001.
+void storeBand(EQ_data& band, uint8_t status, int32_t type, int32_t frequency, double gainSteps,
+    int32_t qCode, double stepsPerDb)
+{
+    band.status = heldStatus(status);
+    band.type = heldType(type);
+    band.center_frequency = heldFrequency(frequency);
+    band.gain = heldGain(gainSteps / stepsPerDb);
+    band.Q = heldQ(qCode / 10000.0);
+}
+
 void storeBand(EQ_data& band, const DeviceBand& b, double stepsPerDb)
 {
-    band.status = b.status;
-    band.type = b.type;
-    band.center_frequency = b.frequency;
-    band.gain = b.gain / stepsPerDb;
-    band.Q = b.q / 10000.0;
+    storeBand(band, b.status, b.type, b.frequency, b.gain, b.q, stepsPerDb);
 }
 
 void storePreamp(EQ_data& preamp, uint8_t status, double gain)
 {
-    preamp.status = status;
-    preamp.gain = gain;
+    preamp.status = heldStatus(status);
+    preamp.gain = heldGain(gain);
 }
 
 EQ_config_data& slotOf(EQ_config_data** table, int slot)
@@ -168,18 +176,12 @@ void refreshFromStaging(int count)
         storePreamp(*left.eq[0], intMatrix_global_status[r], intMatrix_global_gain[r]);
         storePreamp(*right.eq[0], intMatrix_global_statusR[r], intMatrix_global_gainR[r]);
         for (int b = 0; b < kStagedBands; ++b) {
-            EQ_data& l = *left.eq[b + 1];
-            l.center_frequency = static_cast<int32_t>(intMatrix_F[r][b]);
-            l.gain = intMatrix[r][b] / 10.0;
-            l.Q = intMatrix_Q[r][b] / 10000.0;
-            l.status = intMatrix_status[r][b];
-            l.type = intMatrix_type[r][b];
-            EQ_data& rt = *right.eq[b + 1];
-            rt.center_frequency = static_cast<int32_t>(intMatrix_FR[r][b]);
-            rt.gain = intMatrix_R[r][b] / 10.0;
-            rt.Q = intMatrix_QR[r][b] / 10000.0;
-            rt.status = intMatrix_statusR[r][b];
-            rt.type = intMatrix_typeR[r][b];
+            storeBand(*left.eq[b + 1], intMatrix_status[r][b], intMatrix_type[r][b],
+                static_cast<int32_t>(intMatrix_F[r][b]), intMatrix[r][b],
+                static_cast<int32_t>(intMatrix_Q[r][b]), 10.0);
+            storeBand(*right.eq[b + 1], intMatrix_statusR[r][b], intMatrix_typeR[r][b],
+                static_cast<int32_t>(intMatrix_FR[r][b]), intMatrix_R[r][b],
+                static_cast<int32_t>(intMatrix_QR[r][b]), 10.0);
         }
     }
 }

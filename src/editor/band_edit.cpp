@@ -16,7 +16,6 @@ constexpr int kMaxFrequencyTextLength = 6;
 constexpr int kMaxQTextLength = 7;
 constexpr int kDefaultFrequency = 632;
 constexpr int32_t kMaxQCode = 150000;
-constexpr double kDefaultQ = 0.707;
 constexpr int32_t kDefaultQCode = 7070;
 
 // A number as QString reads it, an overflow as the infinity of its sign;
@@ -71,9 +70,9 @@ int32_t truncSaturated(double v)
     return static_cast<int32_t>(v);
 }
 
-int32_t bandTypeCode(int32_t type) { return type >= 1 && type <= 5 ? type : 1; }
+int32_t bandTypeCode(int32_t type) { return heldType(type); }
 
-int32_t typeForIndex(int index) { return index >= 0 && index <= 4 ? index + 1 : 1; }
+int32_t typeForIndex(int index) { return heldType(static_cast<long long>(index) + 1); }
 
 int32_t bandGainCode(double gainDb, bool tenths)
 {
@@ -121,8 +120,7 @@ GainEntry readGainText(const QString& text)
         return { kBandGainLimitDb, kGainLimitPosition };
     }
     const double g
-        = std::clamp(numberOrZero(QString(text).remove(QStringLiteral("dB"), Qt::CaseInsensitive)),
-            -kBandGainLimitDb, kBandGainLimitDb);
+        = heldGain(numberOrZero(QString(text).remove(QStringLiteral("dB"), Qt::CaseInsensitive)));
     return { g, truncSaturated(g * 2.0) };
 }
 
@@ -133,9 +131,7 @@ int readFrequencyText(const QString& text)
         return kBandMaxHz;
     bool ok = false;
     const int n = rest.toInt(&ok, 10);
-    if (!ok || n < kBandMinHz)
-        return kDefaultFrequency;
-    return std::min(n, kBandMaxHz);
+    return ok ? heldFrequency(n) : kDefaultFrequency;
 }
 
 QEntry readQText(const QString& text)
@@ -144,12 +140,11 @@ QEntry readQText(const QString& text)
         return { kBandMaxQ, kMaxQCode };
     // Saturated: a huge number ends above the limit, a hugely negative one at or below 0.
     const int32_t t = truncSaturated(numberOrZero(text) * 10000.0);
-    const double q = t / 10000.0;
-    if (q <= 0.0)
-        return { kDefaultQ, kDefaultQCode };
-    if (q > kBandMaxQ)
-        return { kBandMaxQ, kMaxQCode };
-    return { q, t };
+    const double typed = t / 10000.0;
+    const double q = heldQ(typed);
+    if (q == typed)
+        return { q, t };
+    return { q, q == kBandMaxQ ? kMaxQCode : kDefaultQCode };
 }
 
 uint32_t bandCommand(int band, BandField field, bool right)

@@ -63,6 +63,8 @@ QString eqCountText(int count); // "   EQ:3   "
 double roundedToTenth(double gainDb);
 
 // ---- Readers of typed values (never refused; see each) ----
+// Each reads the text, then hands the number to its field's rule in
+// dsp/band.h, the rule every other source of that field follows too.
 
 struct GainEntry
 {

@@ -82,30 +82,24 @@ const BandRowDescriptor& bandRow(int band)
     return bandRowDescriptors()[static_cast<std::size_t>(band - 1)];
 }
 
-// What the editor cannot show or send is corrected in the record itself, so
-// the next save stores the corrected value: a type outside 1 to 5 becomes
-// peaking, a Q that is not a positive number 0.707, a gain that is not a
-// number 0 dB. Everything else is kept as stored.
-void correctUnrepresentable(EQ_data* const* set)
+// Every road into a record already holds its values to their fields'
+// ranges; whatever still got past is held here, in the record itself, so the
+// controls, the chart, the device and the next save all see the held value.
+void holdSetFields(EQ_data* const* set)
 {
     for (int k = 0; k < 12; ++k) {
         EQ_data* r = set[k];
         if (!r)
             continue;
-        if (!std::isfinite(r->gain)) {
-            qDebug() << "record" << k << "gain" << r->gain << "is no number; 0 dB";
-            r->gain = 0.0;
-        }
+        const EQ_data before = *r;
         if (k == 0)
-            continue;
-        if (bandTypeCode(r->type) != r->type) {
-            qDebug() << "record" << k << "type" << r->type << "unknown; peaking";
-            r->type = bandTypeCode(r->type);
-        }
-        if (!(r->Q > 0.0) || !std::isfinite(r->Q)) {
-            qDebug() << "record" << k << "Q" << r->Q << "unusable; 0.707";
-            r->Q = EQ_data {}.Q;
-        }
+            holdPreampFields(*r);
+        else
+            holdBandFields(*r);
+        if (before.status != r->status || before.type != r->type
+            || before.center_frequency != r->center_frequency || !(before.gain == r->gain)
+            || !(before.Q == r->Q))
+            qDebug() << "record" << k << "held to the ranges of its fields";
     }
 }
 
@@ -127,7 +121,7 @@ bool isArrowKey(const QEvent* event)
 void MainWindow::fillBandControls(bool withPlotAndCount)
 {
     EQ_data* const* set = editedSet();
-    correctUnrepresentable(set);
+    holdSetFields(set);
     if (config_connect_status == 1)
         hid_status = 0;
 
@@ -199,15 +193,15 @@ void MainWindow::qingkong_ui_filter()
 
 void MainWindow::uploadEditedSet(bool clearedSet)
 {
-    // The other set is corrected only for an upload that goes out (the fill
+    // The other set is held only for an upload that goes out (the fill
     // left hid_status at 1 whenever the device answered the hello).
     if (hid_status != 1)
         return;
     const EditRoute route
         = editRoute(comboBox_PEQMode->currentText(), checkBox_channel->isChecked());
-    // The other channel is sent too: it must be as representable as the edited one.
+    // The other channel is sent too: it is held like the edited one.
     if (route != EditRoute::Linked)
-        correctUnrepresentable(route == EditRoute::Right ? EQ : EQ_R);
+        holdSetFields(route == EditRoute::Right ? EQ : EQ_R);
     const int32_t code = status_bar_value.device_eq_status;
     const FrameList frames = clearedSet ? clearedSetUploadFrames(route, EQ, EQ_R, code, Gain_flag)
                                         : setUploadFrames(route, EQ, EQ_R, code, Gain_flag);

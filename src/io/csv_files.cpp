@@ -119,13 +119,15 @@ int numberCount(const QList<QString>& fields)
 enum class CurveField { Number, NotNumber, Unreadable };
 
 // A field of a curve file. "abc" is no number and is left out; "nan", "inf",
-// "1e999" or "1e308" are numbers no curve can hold, and the file that holds
-// one cannot be read.
-CurveField curveField(QStringView text, double* v)
+// "1e999" or "1e308" are numbers no curve can hold, nor is a level beyond
+// kLargestCurveLevel, and the file that holds one cannot be read. The second
+// number of a row is its level.
+CurveField curveField(QStringView text, bool level, double* v)
 {
     if (const std::optional<double> n = finiteNumber(text)) {
         *v = *n;
-        return isCurveValue(*n) ? CurveField::Number : CurveField::Unreadable;
+        const bool held = level ? isCurveLevel(*n) : isCurveValue(*n);
+        return held ? CurveField::Number : CurveField::Unreadable;
     }
     return isNonFiniteNumber(text) ? CurveField::Unreadable : CurveField::NotNumber;
 }
@@ -135,7 +137,7 @@ CurveField curveField(QStringView text, double* v)
 bool takeField(QStringView field, QList<double>& row, const char* notNumberLog)
 {
     double v = 0.0;
-    switch (curveField(field, &v)) {
+    switch (curveField(field, row.size() == 1, &v)) {
     case CurveField::Number:
         row.append(v);
         return true;
@@ -173,6 +175,8 @@ std::optional<QList<double>> foreignRow(QStringView line)
 } // namespace
 
 bool isCurveValue(double v) { return std::fabs(v) <= kLargestCurveValue; }
+
+bool isCurveLevel(double v) { return std::fabs(v) <= kLargestCurveLevel; }
 
 QByteArray curveFileText(const CurveRows& rows)
 {
@@ -256,7 +260,7 @@ bool isCompleteCurve(const CurveRows& rows)
     if (rows.size() != qsizetype(kGridSize))
         return false;
     for (const QList<double>& row : rows)
-        if (row.size() < 2 || !isCurveValue(row[0]) || !isCurveValue(row[1]))
+        if (row.size() < 2 || !isCurveValue(row[0]) || !isCurveLevel(row[1]))
             return false;
     return true;
 }
@@ -357,7 +361,7 @@ CurveRows csv_deal::processArrays(const double* grid, int n, const CurveRows& ro
     // The curve is stored and drawn as it stands: a level that left the
     // range of a curve on the way fails it like a missing grid point.
     for (qsizetype k = 0; csv_data_determine && k < result.size(); ++k) {
-        if (!isCurveValue(result.at(k).at(1))) {
+        if (!isCurveLevel(result.at(k).at(1))) {
             qDebug() << "no curve can hold the level" << result.at(k).at(1) << "at"
                      << result.at(k).at(0) << "Hz";
             csv_data_determine = false;

@@ -19,13 +19,23 @@ extern bool csv_data_determine;
 inline constexpr char kOwnCsvMarker[] = "Quorvel_csv_file";
 inline constexpr char kOwnCsvHeader[] = "fre(Hz),raw(dB)";
 
-// The largest size a number in a curve file may have. Curves are drawn as
-// sums and differences of two curves, the filters and an offset, scaled to
-// the screen: values up to this size keep every one of those finite.
+// The largest size a number in a curve file may have (a frequency, or a
+// column beside the level): every sum and scaling of it stays finite.
 inline constexpr double kLargestCurveValue = 1e300;
+
+// The largest size of a level, in dB. The chart draws in 32-bit device
+// pixels: a curve with a point some 2e9 px off the plot is not drawn at all
+// (a level of 2e8 dB at its closest zoom, 20 dB over 195 px). What it draws
+// is a level or a sum of two (filtered: source and filters, compensated:
+// source less target, either aligned at 500 Hz), up to twice a level. At
+// 1e5 dB that stays below 1e9 px up to 5000 px per dB, more than any screen
+// gives, and still lies far beyond any measurement (a few hundred dB).
+inline constexpr double kLargestCurveLevel = 1e5;
 
 // A number a curve can hold: finite and no larger than kLargestCurveValue.
 bool isCurveValue(double v);
+// A level a curve can hold: finite and no larger than kLargestCurveLevel.
+bool isCurveLevel(double v);
 
 // The own file of curve rows. A row that is not a [frequency, level] pair is
 // logged "DATA_ERR" and left out.
@@ -48,8 +58,9 @@ bool isQuorvelCSV(const QString& path);
 // The rows of an own file as they stand: every line after a header line,
 // split at its commas; fields that are not numbers are logged and left out.
 // A file that cannot be opened gives no rows, and so does a file holding a
-// number no curve can hold ("nan", "inf", "1e999", "1e308"): it is
-// unreadable as a whole.
+// number no curve can hold ("nan", "inf", "1e999", "1e308", or a level, the
+// second number of a row, beyond kLargestCurveLevel): it is unreadable as a
+// whole, at an import and when a stored curve is read.
 CurveRows importFromCSV(const QString& path);
 CurveRows ownCurveRows(const QString& text);
 
@@ -78,8 +89,8 @@ public:
     // One row per grid point: the mean level of the two rows nearest to it
     // (rows of fewer than two values are not used), then normalised at
     // 500 Hz. Sets csv_data_determine; on failure the rows made so far. A
-    // level no curve can hold after that (huge levels overflow when averaged
-    // or normalised) fails it too.
+    // level no curve can hold after that (normalising can double a level)
+    // fails it too.
     static CurveRows processArrays(const double* grid, int n, const CurveRows& rows);
 };
 

@@ -194,9 +194,13 @@ FilterImport parseFilterText(const QString& text)
 
 void applyFilterImport(const FilterImport& import, EQ_data* const set[12])
 {
+    // The lines' own limits already put every value in its field's range;
+    // the fields' rules (dsp/band.h) still have the last word, as for every
+    // other source of a band value.
     if (import.preamp) {
         set[0]->gain = *import.preamp;
         set[0]->status = 1;
+        holdPreampFields(*set[0]);
     }
     for (qsizetype i = 0; i < import.bands.size() && i < kMaxImportedBands; ++i) {
         const ImportedBand& in = import.bands[i];
@@ -207,6 +211,7 @@ void applyFilterImport(const FilterImport& import, EQ_data* const set[12])
         b.center_frequency = in.center_frequency;
         b.gain = in.gain;
         b.Q = in.Q;
+        holdBandFields(b);
     }
 }
 

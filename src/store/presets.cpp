@@ -83,15 +83,19 @@ void ensureRecords(const Channel& ch)
         initChannelRecords(ch);
 }
 
-int intField(QStringView text)
+// Every field goes through the rule of its field (dsp/band.h), the one a
+// typed value follows: a value in range is kept as written, so a file the
+// program wrote reads back unchanged; one out of range is held or takes the
+// default. A field that is missing, no whole number (integer fields) or no
+// finite number (nan, inf, 1e999) is read as the field's default.
+long long integerField(QStringView text, long long missing)
 {
     bool ok = false;
-    const int v = text.toInt(&ok, 10);
-    return ok ? v : 0;
+    const long long v = text.toLongLong(&ok, 10);
+    return ok ? v : missing;
 }
 
-// A field that is not a number reads as 0.
-double doubleField(QStringView text) { return finiteNumber(text).value_or(0.0); }
+double realField(QStringView text, double missing) { return finiteNumber(text).value_or(missing); }
 
 QString preampText(const EQ_data& b, bool oneDecimal)
 {
@@ -123,19 +127,21 @@ void readPreamp(const QString& text, EQ_data& b)
     const qsizetype blank = all.indexOf(QLatin1Char(' '));
     const QStringView status = blank < 0 ? all : all.left(blank);
     const QStringView gain = blank < 0 ? all : all.mid(blank + 1);
-    b.status = uint8_t(intField(status));
-    b.gain = doubleField(gain);
+    const EQ_data defaults;
+    b.status = heldStatus(integerField(status, defaults.status));
+    b.gain = heldGain(realField(gain, defaults.gain));
 }
 
 void readBand(const QString& text, EQ_data& b)
 {
     const QList<QStringView> f = QStringView(text).split(QLatin1Char(' '), Qt::KeepEmptyParts);
     const auto field = [&f](int i) { return i < f.size() ? f.at(i) : QStringView(); };
-    b.status = uint8_t(intField(field(0)));
-    b.type = intField(field(1));
-    b.center_frequency = intField(field(2));
-    b.gain = doubleField(field(3));
-    b.Q = doubleField(field(4));
+    const EQ_data defaults;
+    b.status = heldStatus(integerField(field(0), defaults.status));
+    b.type = heldType(integerField(field(1), defaults.type));
+    b.center_frequency = heldFrequency(integerField(field(2), defaults.center_frequency));
+    b.gain = heldGain(realField(field(3), defaults.gain));
+    b.Q = heldQ(realField(field(4), defaults.Q));
 }
 
 void readTable(const Channel& ch, const QList<QJsonObject>& objects)

@@ -11,9 +11,10 @@ thousands comma ("1,000.5") only where the line also separates with something
 else, the comma stands alone, the second part has no sign and the joined line
 holds exactly two numbers; drop fields that are not numbers and rows of
 fewer than two values, but fail the whole file on a number no curve can hold
-(nan, inf, or larger in size than 1e300); for each grid frequency average the
-levels of the two nearest rows (earlier row wins ties); subtract the level at
-500 Hz, and fail when a level then lies beyond 1e300.
+(nan, inf, larger in size than 1e300, or a level, the second number of a row,
+larger in size than 1e5); for each grid frequency average the levels of the
+two nearest rows (earlier row wins ties); subtract the level at 500 Hz, and
+fail when a level then lies beyond 1e5.
 Run once; the results are committed.
 """
 import math
@@ -40,6 +41,7 @@ SEPARATOR = re.compile(r"[,;\s]+", re.ASCII)
 
 NON_FINITE = re.compile(r"^\s*[+-]?(nan|inf|infinity)\s*$", re.ASCII | re.IGNORECASE)
 LARGEST = 1e300
+LARGEST_LEVEL = 1e5
 
 
 class Unreadable(Exception):
@@ -87,7 +89,10 @@ def row_of(line):
             i += 1
         if len(joined) < len(fields) and sum(counts(f) for f in joined) == 2:
             out = joined
-    return [v for v in (number(f) for f in out) if v is not None]
+    values = [v for v in (number(f) for f in out) if v is not None]
+    if len(values) >= 2 and abs(values[1]) > LARGEST_LEVEL:
+        raise Unreadable(values[1])
+    return values
 
 
 def read(text):
@@ -129,7 +134,7 @@ def resample(rows):
         out.append((f, (rows[best][1] + rows[second][1]) * 0.5))
     ref = next((level for f, level in out if f == 500.0), 0.0)
     out = [(f, level - ref) for f, level in out]
-    if any(abs(level) > LARGEST for f, level in out):
+    if any(abs(level) > LARGEST_LEVEL for f, level in out):
         return None
     return out
 
