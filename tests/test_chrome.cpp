@@ -461,11 +461,11 @@ private slots:
         QTest::newRow("192 L+R zh") << 0 << 192 << "L+R"
                                     << "   设备EQ:关   " << linked;
         // Any other code, 64 included (only the full 0 is OFF): ON, switch and
-        // caption hidden, the mode box left as it was.
+        // caption hidden, the mode box left as it was (shown).
         QTest::newRow("64") << 1 << 64 << "L/R"
-                            << "   DeviceEQ:ON   " << QList<bool> { false, false, false, true };
+                            << "   DeviceEQ:ON   " << QList<bool> { true, false, false, true };
         QTest::newRow("1") << 1 << 1 << "L/R"
-                           << "   DeviceEQ:ON   " << QList<bool> { false, false, false, true };
+                           << "   DeviceEQ:ON   " << QList<bool> { true, false, false, true };
     }
     void deviceEqStep()
     {
@@ -479,7 +479,7 @@ private slots:
             const QSignalBlocker block(in().comboBox_PEQMode);
             in().comboBox_PEQMode->setCurrentText(mode);
         }
-        in().comboBox_PEQMode->hide();
+        in().comboBox_PEQMode->show();
         in().checkBox_channel->show();
         in().checkBox_channel->setChecked(true);
         in().label_PEQMode->show();

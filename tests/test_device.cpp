@@ -12,6 +12,8 @@
 #include "deadlines.h"
 #include "simhid.h"
 
+#include <algorithm>
+#include <chrono>
 #include <climits>
 #include <mutex>
 
@@ -474,45 +476,75 @@ private slots:
         // Each step is one failed attempt: "gone" (no denied node), or
         // "refused" with "timed" (after a timed wait, not an announcement),
         // "finished" (udev has finished with the node) and "replugged" (it
-        // was removed since the previous attempt).
+        // was removed since the previous attempt); "@<ms>" is when it was
+        // made (else when the one before was). The grace is 3000 ms.
+        // waitAfter: the longest sleep after the last step where the search
+        // has no timed attempts of its own (-1: none).
         QTest::addColumn<bool>("udev");
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QList<int>>("reportedAt");
+        QTest::addColumn<int>("waitAfter");
         QTest::newRow("udev: the kernel's announcement, a retry, then udev's")
             << true << QStringList { "refused", "refused timed", "refused finished" }
-            << QList<int> { 2 };
+            << QList<int> { 2 } << -1;
         QTest::newRow("udev: opened before udev finished")
-            << true << QStringList { "refused", "refused timed", "gone" } << QList<int> {};
+            << true << QStringList { "refused", "refused timed", "gone" } << QList<int> {} << -1;
         QTest::newRow("udev: once per plug-in")
             << true
             << QStringList { "refused finished", "refused timed finished", "refused finished",
                    "gone", "refused", "refused finished" }
-            << QList<int> { 0, 5 };
+            << QList<int> { 0, 5 } << -1;
         QTest::newRow("udev: unplugged and back between two attempts")
             << true
             << QStringList { "refused finished", "refused replugged", "refused timed finished" }
-            << QList<int> { 0, 2 };
+            << QList<int> { 0, 2 } << -1;
+        QTest::newRow("udev: still waiting, the search wakes at the grace's end")
+            << true << QStringList { "refused", "refused timed @1200" } << QList<int> {} << 1800;
+        QTest::newRow("udev never finishes: refused for the grace counts")
+            << true
+            << QStringList { "refused", "refused timed @1000", "refused timed @2999",
+                   "refused timed @3000", "refused timed @9000" }
+            << QList<int> { 3 } << -1;
+        QTest::newRow("udev never finishes: the grace runs from the first refusal in a row")
+            << true << QStringList { "refused", "gone @1000", "refused @2000", "refused @4999" }
+            << QList<int> {} << 1;
+        QTest::newRow("udev never finishes: a re-plug starts the grace again")
+            << true
+            << QStringList { "refused", "refused replugged @2000", "refused @4999",
+                   "refused @5000" }
+            << QList<int> { 3 } << -1;
+        QTest::newRow("udev never finishes: each plug-in once")
+            << true
+            << QStringList { "refused", "refused @3000", "refused @7000", "refused replugged",
+                   "refused @10000" }
+            << QList<int> { 1, 4 } << -1;
         QTest::newRow("no udev: refused again at the next timed attempt")
             << false << QStringList { "refused", "refused timed", "refused timed" }
-            << QList<int> { 1 };
+            << QList<int> { 1 } << -1;
         QTest::newRow("no udev: announcements are no timed attempt")
             << false << QStringList { "refused", "refused", "refused finished", "refused timed" }
-            << QList<int> { 3 };
+            << QList<int> { 3 } << -1;
         QTest::newRow("no udev: opened before the timed attempt")
             << false << QStringList { "refused", "gone", "refused timed", "refused timed" }
-            << QList<int> { 3 };
+            << QList<int> { 3 } << -1;
         QTest::newRow("no udev: unplugged and back before the timed attempt")
             << false << QStringList { "refused", "refused timed replugged", "refused timed" }
-            << QList<int> { 2 };
+            << QList<int> { 2 } << -1;
+        QTest::newRow("no udev: no grace, the timed attempts decide")
+            << false << QStringList { "refused", "refused @5000" } << QList<int> {} << -1;
     }
 
     void deniedNodeIsReportedOnceSettled()
     {
+        using namespace std::chrono;
         QFETCH(bool, udev);
         QFETCH(QStringList, steps);
         QFETCH(QList<int>, reportedAt);
-        DeniedNodeReporter reporter;
+        QFETCH(int, waitAfter);
+        DeniedNodeReporter reporter { milliseconds(3000) };
         QList<int> reported;
+        const DeniedNodeReporter::Clock::time_point start;
+        DeniedNodeReporter::Clock::time_point when = start;
         for (int i = 0; i < steps.size(); ++i) {
             DeniedNodeReporter::FailedOpen attempt;
             attempt.deniedNode = steps[i].startsWith("refused") ? "/dev/hidraw3" : "";
@@ -520,6 +552,10 @@ private slots:
             attempt.udevListening = udev;
             attempt.udevFinished = steps[i].contains("finished");
             attempt.replugged = steps[i].contains("replugged");
+            const qsizetype at = steps[i].indexOf('@');
+            if (at >= 0)
+                when = start + milliseconds(steps[i].mid(at + 1).toInt());
+            attempt.when = when;
             const std::string node = reporter.afterFailedOpen(attempt);
             if (!node.empty()) {
                 QCOMPARE(node, attempt.deniedNode);
@@ -527,6 +563,9 @@ private slots:
             }
         }
         QCOMPARE(reported, reportedAt);
+        QCOMPARE(reporter.waitMs(-1, when), waitAfter);
+        // A timed attempt of the search's own comes no later than it would.
+        QCOMPARE(reporter.waitMs(1000, when), waitAfter < 0 ? 1000 : std::min(waitAfter, 1000));
     }
 
     // ---- sender ----

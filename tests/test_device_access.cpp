@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <chrono>
 #include <memory>
 
 #include "app/mainwindow.h"
@@ -90,6 +91,10 @@ private slots:
         engine.setModel(std::make_shared<sim::ScriptedModel>(
             std::vector<sim::Report> { sim::makeReport(0x1101, 1) }));
         testsupport::warningLog().clear();
+        // Only the tests of the grace let it run out; elsewhere a slow
+        // machine must not turn a node that udev hands over late into a report.
+        createDeviceThreads();
+        connect_thread->deniedGraceMs = testsupport::kDeadlineMs;
     }
 
     void cleanup()
@@ -162,9 +167,9 @@ private slots:
         const int attempts = engine.openAttempts();
         engine.unplug();
         engine.plugLate();
-        // The kernel's announcement's attempt, done and asleep again.
-        QTRY_VERIFY(
-            engine.openAttempts() == attempts + 1 && engine.untimedSearchWaitsBlocked() == 1);
+        // The kernel's announcement's attempt, done and asleep again (until
+        // udev's announcement or the end of the grace).
+        QTRY_VERIFY(engine.openAttempts() == attempts + 1 && engine.searchWaitsBlocked() == 1);
         QCoreApplication::sendPostedEvents();
         QCOMPARE(warningsNamingTheNode(), 1);
         connect_thread->fallbackIntervalMs = 10;
@@ -226,6 +231,60 @@ private slots:
         QCOMPARE(warningsNamingTheNode(), 0);
     }
 
+    void refusedThroughTheGraceIsExplained_data()
+    {
+        QTest::addColumn<bool>(
+            "atStart"); // the kernel's announcement came before anything listened
+        QTest::newRow("plugged while running") << false;
+        QTest::newRow("plugged before the program started") << true;
+    }
+
+    void refusedThroughTheGraceIsExplained()
+    {
+        // A denied node whose udev never finishes with it (a stuck worker, a
+        // container it does not serve): once it has refused every attempt
+        // for the grace, the line and the box come, whatever udev says.
+        // Only announcements and the grace's end wake the search here.
+        QFETCH(bool, atStart);
+        using Clock = std::chrono::steady_clock;
+        ModalAnswers answers;
+        answers.button("OK");
+        connect_thread->deniedGraceMs = int(kDeniedNodeGrace.count());
+        engine.setDenied(true);
+        Clock::time_point plugged;
+        if (atStart) {
+            plugged = Clock::now();
+            engine.plugLate();
+        }
+        auto w = makeWindow(1);
+        int attempts = 0;
+        if (atStart) {
+            connect_thread->fallbackIntervalMs = -1;
+        } else {
+            stopTimedAttempts();
+            attempts = engine.openAttempts();
+            plugged = Clock::now();
+            engine.plugLate();
+        }
+        QTRY_COMPARE(warningsNamingTheNode(), 1);
+        QVERIFY2(Clock::now() - plugged >= kDeniedNodeGrace, "reported before the grace ended");
+        QTRY_COMPARE(answers.shown.size(), 1);
+        QCOMPARE(answers.pending(), 0);
+        if (!atStart) // the announcement's attempt and the grace's end
+            QCOMPARE(engine.openAttempts(), attempts + 2);
+        // Told once, the search sleeps without a time limit again.
+        QTRY_COMPARE(engine.untimedSearchWaitsBlocked(), 1);
+
+        // udev finishing late is no new plug-in: nothing more is said.
+        const int told = engine.openAttempts();
+        engine.finishUdev();
+        QTRY_VERIFY(engine.openAttempts() > told && engine.untimedSearchWaitsBlocked() == 1);
+        QCoreApplication::sendPostedEvents();
+        QCOMPARE(warningsNamingTheNode(), 1);
+        QCOMPARE(answers.shown.size(), 1);
+        QCOMPARE(hid_status, 0);
+    }
+
     void withoutUdevTheNextTimedAttemptDecides()
     {
         // No udev to wait for: a node refused at the start and again at the
@@ -247,18 +306,23 @@ private slots:
     {
         QTest::addColumn<bool>("late"); // plugged through the control file, as udev does it
         QTest::addColumn<bool>("denied");
-        QTest::newRow("denied, plugged at start") << false << true;
-        QTest::newRow("plugged late") << true << false;
-        QTest::newRow("denied, plugged late") << true << true;
+        QTest::addColumn<bool>("stuck"); // udev never finishes: the node stays root's
+        QTest::newRow("denied, plugged at start") << false << true << false;
+        QTest::newRow("plugged late") << true << false << false;
+        QTest::newRow("denied, plugged late") << true << true << false;
+        QTest::newRow("udev never finishes, plugged at start") << false << false << true;
     }
 
     void builtProgramWritesTheLineOnlyForADeniedNode()
     {
         // The real program with the preloaded device: a denied node's line
-        // goes to stderr once, a node that udev hands over late connects
-        // without one, and a quit still ends it cleanly, box open or not.
+        // goes to stderr once (also where udev never finishes with the node),
+        // a node that udev hands over late connects without one, and a quit
+        // still ends it cleanly, box open or not.
         QFETCH(bool, late);
         QFETCH(bool, denied);
+        QFETCH(bool, stuck);
+        const bool refused = denied || stuck;
         QTemporaryDir run;
         QVERIFY(run.isValid());
         const QString program = copyOfProgram(run);
@@ -278,6 +342,8 @@ private slots:
         }
         if (denied)
             env.insert("SIMHID_DENIED", "1");
+        if (stuck)
+            env.insert("SIMHID_UDEV_STUCK", "1");
         p.setProcessEnvironment(env);
         connect(
             &p, &QProcess::readyReadStandardError, this, [&] { err += p.readAllStandardError(); });
@@ -286,15 +352,15 @@ private slots:
         const QByteArray line = deniedDeviceLine(kNode).toUtf8();
         const QByteArray hello = "send cmd:0x1101 data:1 ";
         QTRY_VERIFY_WITH_TIMEOUT(
-            err.contains(denied ? line : hello), testsupport::kProgramDeadlineMs);
+            err.contains(refused ? line : hello), testsupport::kProgramDeadlineMs);
         p.terminate();
         QTRY_VERIFY_WITH_TIMEOUT(
             p.state() == QProcess::NotRunning, testsupport::kProgramDeadlineMs);
         err += p.readAllStandardError();
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 0);
-        QCOMPARE(err.count(line), denied ? 1 : 0);
-        QCOMPARE(err.contains(hello), !denied);
+        QCOMPARE(err.count(line), refused ? 1 : 0);
+        QCOMPARE(err.contains(hello), !refused);
     }
 };
 

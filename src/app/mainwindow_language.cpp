@@ -120,9 +120,10 @@ void MainWindow::applyDeviceEqStatus(const StatusTexts& st)
 {
     const int code = status_bar_value.device_eq_status;
     statusLabel7->setText(deviceEqText(st, code));
-    // A left/right device keeps its channel controls whatever its gain unit:
-    // bit 6 is cleared, as the EQ state frame and a reconnection read the code.
-    switch (eqStateView(code).kind) {
+    // A left/right device keeps its channel controls whatever its gain unit,
+    // as the EQ state frame and a reconnection read the code.
+    const EqStateView view = eqStateView(code);
+    switch (view.kind) {
     case EqStateKind::LeftRightOn:
         qDebug() << "status_bar_value.device_eq_status == 129";
         [[fallthrough]];
@@ -133,7 +134,7 @@ void MainWindow::applyDeviceEqStatus(const StatusTexts& st)
         break;
     case EqStateKind::OneSet:
         // Only the full code 0 is OFF; 64 and the rest keep the mode box as it is.
-        if (code == 0)
+        if (view.eqOff)
             setShown(comboBox_PEQMode, false);
         setShown(checkBox_channel, false);
         setShown(label_PEQMode, false);

@@ -139,18 +139,12 @@ QString eqMaxText(const StatusTexts& t, int eqMax)
 
 QString deviceEqText(const StatusTexts& t, int deviceEqStatus)
 {
-    // Read as the EQ state frame reads it: bit 6 picks the gain unit only, so
-    // 192 is the left/right OFF code as 128 is; only the full code 0 is the
-    // one-set OFF.
-    switch (eqStateView(deviceEqStatus).kind) {
-    case EqStateKind::LeftRightOn:
-        return t.deviceEqOn;
-    case EqStateKind::LeftRightOff:
+    // Read as the EQ state frame reads it: 192 is the left/right OFF code as
+    // 128 is; only the full code 0 is the one-set OFF.
+    const EqStateView view = eqStateView(deviceEqStatus);
+    if (view.kind == EqStateKind::LeftRightOff)
         return t.deviceEqOff128;
-    case EqStateKind::OneSet:
-        break;
-    }
-    return deviceEqStatus == 0 ? t.deviceEqOff : t.deviceEqOn;
+    return view.on ? t.deviceEqOn : t.deviceEqOff;
 }
 
 QString deviceEqSwitchText(const StatusTexts& t, bool on)

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -22,9 +23,15 @@ std::string deniedDeviceNode()
     return node;
 }
 
+DeniedNodeReporter::DeniedNodeReporter(std::chrono::milliseconds grace)
+    : m_grace(grace)
+{
+}
+
 std::string DeniedNodeReporter::afterFailedOpen(const FailedOpen& attempt)
 {
     std::string before = std::exchange(m_refusedBefore, attempt.deniedNode);
+    m_awaitingUdev = false;
     if (attempt.replugged) {
         m_reported.clear(); // a new plug-in, though no attempt saw the node gone
         before.clear();
@@ -33,14 +40,32 @@ std::string DeniedNodeReporter::afterFailedOpen(const FailedOpen& attempt)
         m_reported.clear(); // gone (or no matter of rights): the next plug-in is news
         return {};
     }
+    if (before != attempt.deniedNode)
+        m_refusedSince = attempt.when;
     if (attempt.deniedNode == m_reported)
         return {};
-    const bool settled = attempt.udevListening ? attempt.udevFinished
-                                               : attempt.timed && before == attempt.deniedNode;
+    bool settled = false;
+    if (attempt.udevListening) {
+        settled = attempt.udevFinished || attempt.when - m_refusedSince >= m_grace;
+        m_awaitingUdev = !settled;
+    } else {
+        settled = attempt.timed && before == attempt.deniedNode;
+    }
     if (!settled)
         return {};
     m_reported = attempt.deniedNode;
     return m_reported;
+}
+
+int DeniedNodeReporter::waitMs(int otherwiseMs, Clock::time_point now) const
+{
+    if (!m_awaitingUdev)
+        return otherwiseMs;
+    // Rounded up, so the attempt at the end finds the grace over.
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(m_refusedSince + m_grace - now);
+    const int ms
+        = int(std::clamp<std::chrono::milliseconds::rep>(left.count(), 0, m_grace.count()));
+    return otherwiseMs < 0 ? ms : std::min(otherwiseMs, ms);
 }
 
 QString deniedDeviceLine(const QString& node)

@@ -37,9 +37,9 @@ enum Label {
 
 int language() { return sysSetValue.Language; }
 
-bool isOneSetCode(int32_t code) { return static_cast<uint32_t>(code) <= 1; }
-
-bool isLeftRightCode(int32_t code) { return code == 128 || code == 129 || Gain_flag; }
+// Which word table a preset word belongs to. A code of 192 or 193 always
+// came with Gain_flag, which a Mirel 1 also sets whatever its code.
+bool leftRightWords(const EqStateView& view) { return view.leftRightSets() || Gain_flag; }
 
 // Preset counts from the device name table slots; anything else is clamped.
 int32_t clampedPresetCount(int32_t count)
@@ -112,23 +112,22 @@ void DeviceSession::connected()
     if (lang == 1 || lang == 0) {
         const int32_t previous = lianjiebz1++;
         const int32_t code = status_bar_value.device_eq_status;
+        // The code of the previous connection, read as its EQ state frame was.
+        const EqStateView view = eqStateView(code);
         if (previous == 0) {
             qDebug() << (lang == 1 ? "第一次连接" : "11第一次连接");
             qDebug() << "status_bar_value.device_eq_status" << code;
             m_host.rememberChannelModeSlot();
-            if (isOneSetCode(code)) {
+            if (view.oneSetRecords()) {
                 m_view.setChannelSwitchChecked(false);
                 m_view.setChannelSwitchVisible(false);
             }
         } else {
-            // The code of the previous connection, read as its EQ state frame
-            // was: bit 6 picks the gain unit only.
-            const EqStateView view = eqStateView(code);
             if (view.kind == EqStateKind::LeftRightOn)
                 qDebug() << "status_bar_value.device_eq_status == 129";
             m_view.setStatusText(
                 EqStateLabel, deviceEqSwitchText(statusTextsOrEnglish(lang), view.on));
-            showChannelControls(view.kind != EqStateKind::OneSet);
+            showChannelControls(view.leftRightSets());
         }
     }
     m_view.setStatusText(ConnectLabel, framed(status_bar_value.connect_state));
@@ -340,7 +339,8 @@ void DeviceSession::identity(uint32_t code)
 void DeviceSession::eqState(int32_t code)
 {
     status_bar_value.device_eq_status = code;
-    if (code < 192) {
+    const EqStateView view = eqStateView(code);
+    if (!view.gainTenths) {
         Gain_flag = false;
     } else {
         Gain_flag = true;
@@ -350,7 +350,6 @@ void DeviceSession::eqState(int32_t code)
             Device_EQ_sign = false;
         }
     }
-    const EqStateView view = eqStateView(code);
     m_view.setStatusText(
         EqStateLabel, deviceEqSwitchText(statusTextsOrEnglish(language()), view.on));
     switch (view.kind) {
@@ -490,10 +489,10 @@ void DeviceSession::presetStream(const qv_hid_new::CustomHidFrameInfo& f)
     Device_EQ_sign = true;
     if (upload_sign == 1)
         return;
-    const int32_t code = status_bar_value.device_eq_status;
-    if (isOneSetCode(code))
+    const EqStateView view = eqStateView(status_bar_value.device_eq_status);
+    if (view.oneSetRecords())
         oneSetStream(f);
-    else if (isLeftRightCode(code))
+    else if (leftRightWords(view))
         leftRightStream(f);
 }
 
@@ -570,9 +569,9 @@ void DeviceSession::singleWord(const qv_hid_new::CustomHidFrameInfo& f)
 {
     if (f.current == f.total)
         return;
-    const int32_t code = status_bar_value.device_eq_status;
-    if (isLeftRightCode(code))
+    const EqStateView view = eqStateView(status_bar_value.device_eq_status);
+    if (leftRightWords(view))
         storeWord(device_data_words_lr, kDeviceWordsLr, f);
-    else if (isOneSetCode(code))
+    else if (view.oneSetRecords())
         storeWord(device_data_words, kDeviceWords, f);
 }

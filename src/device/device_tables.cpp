@@ -116,12 +116,24 @@ bool isBlockedStream(const QString& audioCode, const QString& sampleRate)
 
 EqStateView eqStateView(int32_t code)
 {
+    EqStateView view;
     switch (code & ~0x40) {
     case 129:
-        return { EqStateKind::LeftRightOn, true, QStringLiteral("ABCD") };
+        view.kind = EqStateKind::LeftRightOn;
+        view.on = true;
+        break;
     case 128:
-        return { EqStateKind::LeftRightOff, false, QStringLiteral("ABCD") };
+        view.kind = EqStateKind::LeftRightOff;
+        view.on = false;
+        break;
     default:
-        return { EqStateKind::OneSet, code != 0, QStringLiteral("QAZWS") };
+        view.kind = EqStateKind::OneSet;
+        view.on = code != 0;
+        break;
     }
+    view.layout = view.leftRightSets() ? QStringLiteral("ABCD") : QStringLiteral("QAZWS");
+    view.gainTenths = code >= 192;
+    view.eqOff = code == 0;
+    view.oneChannel = code == 1;
+    return view;
 }

@@ -67,7 +67,10 @@ bool isEqUsableRateLabel(const QString& sampleRate);
 // and no placeholder ("Sample", "采样率", shown while no rate is known).
 bool isBlockedStream(const QString& audioCode, const QString& sampleRate);
 
-// The display of an EQ state code (bit 6 selects the gain unit only).
+// The one reading of an EQ state code (device_eq_status), for every place
+// that decides by it. Bit 6 selects the gain unit only: the display, the
+// layout and the left/right sets read the code with it cleared; the gain
+// unit and the one-set codes read the full code.
 enum class EqStateKind {
     LeftRightOn, // 129, 193
     LeftRightOff, // 128, 192
@@ -78,6 +81,16 @@ struct EqStateView
     EqStateKind kind = EqStateKind::OneSet;
     bool on = false; // which text statusLabel7 shows
     QString layout; // "ABCD" or "QAZWS"
+    bool gainTenths = false; // full code 192 or more: band gains in 0.1 dB (Gain_flag)
+    bool eqOff = false; // full code 0: the device's equaliser is off
+    bool oneChannel = false; // full code 1: a one-channel device
+
+    // The device keeps separate left and right filter sets.
+    bool leftRightSets() const { return kind != EqStateKind::OneSet; }
+    // ... and keeps both preamps in step.
+    bool preampsLinked() const { return kind == EqStateKind::LeftRightOn; }
+    // Its presets arrive as one-set records (codes 0 and 1, read unsigned).
+    bool oneSetRecords() const { return eqOff || oneChannel; }
 };
 EqStateView eqStateView(int32_t code);
 

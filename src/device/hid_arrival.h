@@ -6,8 +6,9 @@
 // applied its rules (the node's owner and access), so an open attempt can
 // follow each. Between the two the node still belongs to root, so a refused
 // open there says nothing about the user's rights: udevFinishedWith() tells
-// the search when it does. The simulated device provides the same libudev
-// calls and announces its plugs through them.
+// the search when it does (and the search stops waiting for that after
+// kDeniedNodeGrace, device_access.h). The simulated device provides the same
+// libudev calls and announces its plugs through them.
 
 #include <array>
 #include <set>

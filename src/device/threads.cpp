@@ -35,6 +35,7 @@ void closeLostDevice()
 
 ConnectThread::ConnectThread(QObject* parent)
     : QThread(parent)
+    , deniedGraceMs(int(kDeniedNodeGrace.count()))
 {
     m_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (m_wakeFd < 0)
@@ -76,6 +77,7 @@ void ConnectThread::noteDenied(
     attempt.deniedNode = deniedDeviceNode();
     attempt.timed = timed;
     attempt.udevListening = arrivals.udevListening();
+    attempt.when = DeniedNodeReporter::Clock::now();
     if (!attempt.deniedNode.empty()) {
         attempt.udevFinished = arrivals.udevFinishedWith(attempt.deniedNode);
         attempt.replugged = arrivals.takeRemoval(attempt.deniedNode);
@@ -97,7 +99,7 @@ void ConnectThread::run()
     // in between is announced, not missed.
     HidArrivalMonitor arrivals;
     bool absentPosted = false;
-    DeniedNodeReporter denied;
+    DeniedNodeReporter denied { std::chrono::milliseconds(deniedGraceMs.load()) };
     bool timed = false; // the attempt follows a timed wait
     while (running) {
         hid_device* h = hid_open(QV_VENDOR_ID, QV_PRODUCT_ID, nullptr);
@@ -113,8 +115,10 @@ void ConnectThread::run()
             absentPosted = true;
         }
         noteDenied(denied, arrivals, timed);
-        const int fallback = fallbackIntervalMs;
-        const HidArrivalMonitor::Wake wake = arrivals.wait(m_wakeFd, fallback);
+        // A refusal waiting for udev wakes the search once more, at the end
+        // of its grace; nothing else is added to the sleep.
+        const int timeout = denied.waitMs(fallbackIntervalMs, DeniedNodeReporter::Clock::now());
+        const HidArrivalMonitor::Wake wake = arrivals.wait(m_wakeFd, timeout);
         if (wake == HidArrivalMonitor::Wake::Woken)
             drainWake();
         timed = wake == HidArrivalMonitor::Wake::Timeout;

@@ -38,6 +38,10 @@ public:
     // Delay of the timed attempt that backs up the arrival announcements;
     // negative: none (tests use it to see that an announcement did the work).
     std::atomic<int> fallbackIntervalMs { 1000 };
+    // How long a refused node may wait for udev before the refusal counts
+    // (kDeniedNodeGrace), read when a search starts; tests that look at
+    // something else lengthen it, so a slow machine cannot make it run out.
+    std::atomic<int> deniedGraceMs;
 
 signals:
     void Connected_Success();
@@ -46,8 +50,9 @@ signals:
     // (resetSearchState) and its status text.
     void deviceAbsent();
     // Emitted on the GUI thread when an attempt finds the device listed but
-    // its node closed to this user once udev has finished with it; once per
-    // plug-in, not at every retry.
+    // its node closed to this user once udev has finished with it, or after
+    // the node has refused every attempt for deniedGraceMs; once per plug-in,
+    // not at every retry.
     void deviceDenied(const QString& node);
 
 protected:

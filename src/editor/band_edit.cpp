@@ -6,6 +6,7 @@
 
 #include "app/window_texts.h"
 #include "device/commands.h"
+#include "device/device_tables.h"
 #include "dsp/value_deal.h"
 
 namespace {
@@ -97,7 +98,10 @@ int32_t dialGainCode(int tenths, double storedGainDb, bool tenthsOfDb)
     return tenthsOfDb ? bandGainCode(storedGainDb, true) : truncSaturated(tenths / 10.0);
 }
 
-bool preampsLinkedOnDevice(int32_t deviceEqStatus) { return (deviceEqStatus & ~0x40) == 0x81; }
+bool preampsLinkedOnDevice(int32_t deviceEqStatus)
+{
+    return eqStateView(deviceEqStatus).preampsLinked();
+}
 
 QString frequencyText(int hz) { return QString::number(hz) + QStringLiteral("Hz"); }
 

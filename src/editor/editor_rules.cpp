@@ -1,5 +1,7 @@
 #include "editor/editor_rules.h"
 
+#include "device/device_tables.h"
+
 bool holdsDefaultBandValues(const EQ_data& band)
 {
     const EQ_data defaults;
@@ -56,7 +58,7 @@ bool isLinkedModeText(const QString& text) { return text == QLatin1String("L+R")
 
 bool deviceHasLeftRightSets(const ChannelModeState& s)
 {
-    return s.deviceEqStatus == 128 || s.deviceEqStatus == 129 || s.gainTenths;
+    return eqStateView(s.deviceEqStatus).leftRightSets() || s.gainTenths;
 }
 
 SplitStep splitRoadStep(const ChannelModeState& s)
@@ -76,7 +78,7 @@ bool isSlotSwitch(const ChannelModeState& s) { return s.temFlag != s.uiFlag && s
 bool asksToDiscardRight(const ChannelModeState& s)
 {
     const bool rightSetInUse = deviceHasLeftRightSets(s)
-        || (s.oneBiaozhi != 0 && s.hidStatus == 0 && s.deviceEqStatus == 0);
+        || (s.oneBiaozhi != 0 && s.hidStatus == 0 && eqStateView(s.deviceEqStatus).eqOff);
     return rightSetInUse && s.currentKey == s.oldKey;
 }
 
@@ -87,7 +89,8 @@ bool storesLocalMode(const ChannelModeState& s)
 
 int defaultLocalMode(const ChannelModeState& s, int lastComboIndex)
 {
-    if (s.deviceEqStatus == 1 || (s.hidStatus == 1 && s.deviceEqStatus == 0))
+    const EqStateView view = eqStateView(s.deviceEqStatus);
+    if (view.oneChannel || (s.hidStatus == 1 && view.eqOff))
         return 0;
     return lastComboIndex;
 }

@@ -72,8 +72,8 @@ struct ChannelModeState
 // Only the exact text "L+R" takes the linked road.
 bool isLinkedModeText(const QString& text);
 
-// The device keeps separate left and right sets (codes 128 and 129, or a
-// device that takes tenths of a dB).
+// The device keeps separate left and right sets (its EQ state code says so,
+// or it takes tenths of a dB).
 bool deviceHasLeftRightSets(const ChannelModeState& s);
 
 // What the "L/R" road does with the right set.

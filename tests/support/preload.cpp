@@ -1,8 +1,11 @@
 // Entry point of the preloadable simulated device: the environment says what
 // is plugged in when the program starts (SIMHID_PLUGGED=1) and which device
 // model answers (SIMHID_MODEL=A, B, C or unknown), and whether this user may
-// open its node (SIMHID_DENIED=1: no). A model sends its keep-alive once a
-// second while the device is plugged.
+// open its node (SIMHID_DENIED=1: no). SIMHID_UDEV_STUCK=1 plays a system
+// whose udev never finishes with a new node (a stuck worker, a container it
+// does not serve): every plug-in, the one at start included, is announced by
+// the kernel only and its node stays root's, closed to this user. A model
+// sends its keep-alive once a second while the device is plugged.
 //
 // For trying the program by hand, SIMHID_CONTROL names a file that is read
 // once a second and then removed; each line is one step: "unplug", "plug",
@@ -27,6 +30,18 @@ constexpr std::chrono::milliseconds kUdevDelay { 150 };
 
 bool isOne(const char* value) { return value && std::strcmp(value, "1") == 0; }
 
+// SIMHID_UDEV_STUCK=1: udev never finishes with a plugged node.
+bool udevStuck() { return isOne(std::getenv("SIMHID_UDEV_STUCK")); }
+
+// A plug-in, ready at once unless udev is stuck.
+void plug(sim::Engine& e)
+{
+    if (udevStuck())
+        e.plugLate();
+    else
+        e.plug();
+}
+
 void runControlFile(const char* path)
 {
     std::ifstream in(path);
@@ -42,11 +57,13 @@ void runControlFile(const char* path)
         if (step == "unplug") {
             e.unplug();
         } else if (step == "plug") {
-            e.plug();
+            plug(e);
         } else if (step == "plug-late") {
             e.plugLate();
-            std::this_thread::sleep_for(kUdevDelay);
-            e.finishUdev();
+            if (!udevStuck()) {
+                std::this_thread::sleep_for(kUdevDelay);
+                e.finishUdev();
+            }
         } else if (step == "frame") {
             uint32_t command = 0;
             int32_t data = 0;
@@ -80,7 +97,7 @@ struct PreloadSetup
         }
         engine.setDenied(isOne(std::getenv("SIMHID_DENIED")));
         if (isOne(std::getenv("SIMHID_PLUGGED")))
-            engine.plug();
+            plug(engine);
     }
 } setup;
 
