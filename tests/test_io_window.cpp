@@ -992,22 +992,26 @@ private slots:
         QVERIFY(fileBytes(file).contains(expectRight ? "Gain -2.5 dB" : "Gain 1.5 dB"));
     }
 
-    // A typed name without a suffix is written with the suffix of the
-    // dialog's filter, so the import's file dialogs list the file.
+    // A typed name is written with the suffix of the dialog's filter unless
+    // it ends with it, in any letter case, so the import's file dialogs list
+    // the file.
     void exportsCarryTheirSuffix_data()
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");
-        QTest::newRow("filters") << "Export filters"
-                                 << "myeq"
-                                 << "myeq.txt";
-        QTest::newRow("response") << "Export filter FR"
-                                  << "myfr"
-                                  << "myfr.csv";
-        QTest::newRow("own suffix kept") << "Export filters"
-                                         << "a.b"
-                                         << "a.b";
+        for (const bool filters : { true, false }) {
+            const char* action = filters ? "Export filters" : "Export filter FR";
+            const QString suffix = filters ? "txt" : "csv";
+            QTest::addRow("%s, no suffix", action) << action << "myeq"
+                                                   << "myeq." + suffix;
+            QTest::addRow("%s, a dot and a space", action) << action << "hd600 v1.2"
+                                                           << "hd600 v1.2." + suffix;
+            QTest::addRow("%s, another suffix", action) << action << "a.b"
+                                                        << "a.b." + suffix;
+            QTest::addRow("%s, the suffix in capitals", action)
+                << action << "a." + suffix.toUpper() << "a." + suffix.toUpper();
+        }
     }
 
     void exportsCarryTheirSuffix()
@@ -1017,13 +1021,13 @@ private slots:
         QFETCH(QString, written);
         presetSettings(1);
         MainWindow& mw = window();
+        QVERIFY(QDir(dir->path()).mkdir("out"));
         ModalAnswers answers;
-        answers.file(path(typed));
+        answers.file(path("out/" + typed));
         trigger(internals(mw).menu_Export, action);
         QCOMPARE(answers.pending(), 0);
-        QCOMPARE(
-            QDir(dir->path()).entryList({ "my*", "a.b" }, QDir::Files), QStringList { written });
-        QVERIFY(fileBytes(path(written))
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files), QStringList { written });
+        QVERIFY(fileBytes(path("out/" + written))
                     .startsWith(action == "Export filters" ? "Preamp: " : "Quorvel_csv_file"));
     }
 
