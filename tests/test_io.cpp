@@ -822,6 +822,40 @@ private slots:
         QFETCH(int, after);
         QCOMPARE(::selectionAfterRemoval(selected, removed), after);
     }
+
+    // The highlight of an open picker: one row per arrow, a page per Page
+    // key, stopping at the ends; from no highlight, downward keys start at
+    // the top and upward ones at the bottom.
+    void highlightAfterKey_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("after"); // -2: not a moving key
+        QTest::newRow("down") << int(Qt::Key_Down) << 1 << 8 << 2;
+        QTest::newRow("down at the end") << int(Qt::Key_Down) << 7 << 8 << 7;
+        QTest::newRow("up at the top") << int(Qt::Key_Up) << 0 << 8 << 0;
+        QTest::newRow("page down") << int(Qt::Key_PageDown) << 1 << 8 << 6;
+        QTest::newRow("page down near the end") << int(Qt::Key_PageDown) << 4 << 8 << 7;
+        QTest::newRow("page up near the top") << int(Qt::Key_PageUp) << 3 << 8 << 0;
+        QTest::newRow("home") << int(Qt::Key_Home) << 5 << 8 << 0;
+        QTest::newRow("end") << int(Qt::Key_End) << 2 << 8 << 7;
+        QTest::newRow("down from none") << int(Qt::Key_Down) << -1 << 8 << 0;
+        QTest::newRow("up from none") << int(Qt::Key_Up) << -1 << 8 << 7;
+        QTest::newRow("page up from none") << int(Qt::Key_PageUp) << -1 << 8 << 7;
+        QTest::newRow("home from none") << int(Qt::Key_Home) << -1 << 8 << 0;
+        QTest::newRow("empty list") << int(Qt::Key_Down) << -1 << 0 << -1;
+        QTest::newRow("not a moving key") << int(Qt::Key_Left) << 1 << 8 << -2;
+    }
+
+    void highlightAfterKey()
+    {
+        QFETCH(int, key);
+        QFETCH(int, current);
+        QFETCH(int, count);
+        QFETCH(int, after);
+        QCOMPARE(::highlightAfterKey(key, current, count, 5).value_or(-2), after);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestIo)

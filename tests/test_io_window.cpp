@@ -3,9 +3,11 @@
 // through the files written, the curve list, the settings file, the pickers,
 // the chart series and the frames sent.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -77,12 +79,12 @@ constexpr int kUploadFrames = 116;
 // A foreign measurement: header, three rows around the grid.
 const QByteArray kForeignCsv = "* a measurement\nFrequency(Hz),SPL(dB)\n20,1\n500,3\n22000,5\n";
 
-// An own curve file on the grid: level = k / 10.
-QByteArray ownCurve()
+// An own curve file on the grid: level = k / 10 + shift.
+QByteArray ownCurve(double shift = 0.0)
 {
     CurveRows rows;
     for (std::size_t k = 0; k < kGridSize; ++k)
-        rows.append({ freqs1[k], double(k) / 10.0 });
+        rows.append({ freqs1[k], double(k) / 10.0 + shift });
     return curveFileText(rows);
 }
 
@@ -170,6 +172,17 @@ class TestIoWindow : public QObject
     AccountItem* row(QListWidget* list, int r)
     {
         return static_cast<AccountItem*>(list->itemWidget(list->item(r)));
+    }
+
+    // The window, shown, in English, with the files of its two first-start
+    // curve entries in place.
+    MainWindow& shownWithCurveFiles()
+    {
+        putFile(path("test.csv"), ownCurve());
+        putFile(path("harman_over-ear_2018.csv"), ownCurve());
+        presetSettings(1);
+        window().show();
+        return window();
     }
 
     // Imports a curve file through the menu, naming it `name` when asked.
@@ -311,13 +324,9 @@ private slots:
         QFETCH(bool, target);
         QFETCH(int, key);
         QFETCH(bool, chooses);
-        putFile(path("test.csv"), ownCurve());
-        putFile(path("harman_over-ear_2018.csv"), ownCurve());
-        presetSettings(1);
-        MainWindow& mw = window();
-        const MainWindowInternals in = internals(mw);
-        mw.show();
+        MainWindow& mw = shownWithCurveFiles();
         QVERIFY(QTest::qWaitForWindowExposed(&mw));
+        const MainWindowInternals in = internals(mw);
         // Each picker gets a second curve, which is then the chosen one.
         putFile(path("m.csv"), kForeignCsv);
         importCurve("Target", path("m.csv"), "B"); // entry 2
@@ -349,6 +358,145 @@ private slots:
         QCOMPARE(curve, chooses ? firstCurve : chosenCurve);
         QCOMPARE(drawn->count(), int(kGridSize));
         QCOMPARE(drawn->at(10), chooses ? QPointF(freqs1[10], 1.0) : chosenPoint);
+    }
+
+    // One highlight in an open picker, moved by the keys and by the mouse;
+    // Enter, Return and Space choose the highlighted row as a click does,
+    // Escape leaves everything as it was. The keys go where a keyboard's go:
+    // to the focus widget of the open popup. Seven rows, five in view, so
+    // the keys scroll the list beneath a resting pointer.
+    void pickerHighlight_data()
+    {
+        QTest::addColumn<bool>("target");
+        QTest::newRow("target") << true;
+        QTest::newRow("source") << false;
+    }
+
+    void pickerHighlight()
+    {
+        QFETCH(bool, target);
+        MainWindow& mw = shownWithCurveFiles();
+        QVERIFY(QTest::qWaitForWindowExposed(&mw));
+        const MainWindowInternals in = internals(mw);
+        // Row r draws its curve r dB up; the last one imported is chosen.
+        const QString action = target ? "Target" : "SourceFR";
+        for (int r = 1; r <= 6; ++r) {
+            putFile(path("own.csv"), ownCurve(r));
+            importCurve(action, path("own.csv"), QString("C%1").arg(r));
+        }
+
+        CustomComboBox* combo = target ? in.ui->comboBox_2 : in.ui->comboBox;
+        QListWidget* list = target ? in.targetCurveList : in.sourceCurveList;
+        QCOMPARE(list->count(), 7);
+        const int32_t& remembered
+            = target ? sysSetValue.Pre_select_tar_index : sysSetValue.Pre_select_fre_index;
+        const auto* drawn = ResponseChart(in.chartView)
+                                .series(target ? ResponseChart::kTarget : ResponseChart::kSource);
+        const auto chosenRow = [&] {
+            for (int r = 0; r < list->count(); ++r)
+                if (row(list, r)->getItemWidgetIndex() == remembered)
+                    return r;
+            return -1;
+        };
+        // The rows in view drawn in the highlight colour.
+        const auto highlighted = [&] {
+            const QImage shot = list->viewport()->grab().toImage();
+            QList<int> rows;
+            for (int r = 0; r < list->count(); ++r) {
+                const QRect box = list->visualItemRect(list->item(r));
+                const QPoint at(box.left() + 3, box.center().y());
+                if (list->viewport()->rect().contains(at)
+                    && shot.pixelColor(at * shot.devicePixelRatio()) == QColor(56, 56, 56))
+                    rows << r;
+            }
+            return rows;
+        };
+        const auto open = [&] {
+            combo->showPopup();
+            QTRY_VERIFY(list->isVisible() && QApplication::activePopupWidget());
+        };
+        const auto press = [&](Qt::Key key) {
+            QWidget* popup = QApplication::activePopupWidget();
+            QVERIFY(popup);
+            QTest::keyClick(popup->focusWidget() ? popup->focusWidget() : popup, key);
+        };
+        const auto chosen = [&](int r) {
+            // The popup closes at once, inside the key's handling.
+            QVERIFY(!list->isVisible());
+            QCOMPARE(chosenRow(), r);
+            QCOMPARE(combo->currentText(), rowNames(list).at(r));
+            QCOMPARE(combo->styleSheet(), FormSheet::curvePicker(combo->objectName()));
+            QCOMPARE(drawn->count(), int(kGridSize));
+            QCOMPARE(drawn->at(10), QPointF(freqs1[10], 1.0 + r));
+        };
+        using Rows = QList<int>;
+
+        // A pointer resting in the middle of the popup when it opens moves
+        // nothing: the highlight starts on the chosen row.
+        open();
+        const QPoint middle = list->viewport()->mapToGlobal(list->viewport()->rect().center());
+        press(Qt::Key_Escape);
+        QVERIFY(!list->isVisible());
+        QTest::mouseMove(&mw, mw.mapFromGlobal(middle));
+        open();
+        QTRY_VERIFY(list->viewport()->underMouse());
+        QCOMPARE(highlighted(), Rows { 6 });
+
+        // Each key, then the one row highlighted after it.
+        const auto walk = [&](std::initializer_list<std::pair<Qt::Key, int>> steps) {
+            for (const auto& [key, after] : steps) {
+                press(key);
+                QCOMPARE(highlighted(), Rows { after });
+            }
+        };
+
+        // End, Up, Enter: the row above the last.
+        walk({ { Qt::Key_End, 6 }, { Qt::Key_Up, 5 } });
+        press(Qt::Key_Enter);
+        chosen(5);
+        if (QTest::currentTestFailed())
+            return;
+
+        // Down from the chosen row, then Return: the next one.
+        open();
+        QCOMPARE(highlighted(), Rows { 5 });
+        walk({ { Qt::Key_Down, 6 } });
+        press(Qt::Key_Return);
+        chosen(6);
+        if (QTest::currentTestFailed())
+            return;
+
+        // A page is the five rows in view; the highlight stops at either end
+        // and stays in view; Escape changes nothing.
+        open();
+        walk({ { Qt::Key_PageUp, 1 }, { Qt::Key_Up, 0 }, { Qt::Key_Up, 0 }, { Qt::Key_PageDown, 5 },
+            { Qt::Key_Down, 6 }, { Qt::Key_Down, 6 }, { Qt::Key_Home, 0 }, { Qt::Key_End, 6 },
+            { Qt::Key_PageUp, 1 }, { Qt::Key_Home, 0 } });
+        press(Qt::Key_Escape);
+        chosen(6);
+        QCOMPARE(
+            settingsFile().value(target ? "Pre_select_tar_index" : "Pre_select_fre_index").toInt(),
+            remembered);
+        if (QTest::currentTestFailed())
+            return;
+
+        // The mouse moves the same highlight, and the keys move it on from
+        // there, leaving no second one under the mouse. The moves go to the
+        // popup's window, which takes each at once; each goes somewhere new,
+        // as a move to where the pointer already is is none.
+        open();
+        QCOMPARE(highlighted(), Rows { 6 });
+        for (int r : { 2, 3 }) {
+            QWidget* popup = QApplication::activePopupWidget();
+            QVERIFY(popup);
+            const AccountItem* over = row(list, r);
+            QTest::mouseMove(
+                popup->windowHandle(), popup->mapFromGlobal(over->mapToGlobal(QPoint(20, 20))));
+            QCOMPARE(highlighted(), Rows { r });
+        }
+        walk({ { Qt::Key_Down, 4 }, { Qt::Key_Up, 3 } });
+        press(Qt::Key_Space);
+        chosen(3);
     }
 
     // ---- importing a curve ----
@@ -948,22 +1096,26 @@ private slots:
         QVERIFY(fileBytes(file).contains(expectRight ? "Gain -2.5 dB" : "Gain 1.5 dB"));
     }
 
-    // A typed name without a suffix is written with the suffix of the
-    // dialog's filter, so the import's file dialogs list the file.
+    // A typed name is written with the suffix of the dialog's filter unless
+    // it ends with it, in any letter case, so the import's file dialogs list
+    // the file.
     void exportsCarryTheirSuffix_data()
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");
-        QTest::newRow("filters") << "Export filters"
-                                 << "myeq"
-                                 << "myeq.txt";
-        QTest::newRow("response") << "Export filter FR"
-                                  << "myfr"
-                                  << "myfr.csv";
-        QTest::newRow("own suffix kept") << "Export filters"
-                                         << "a.b"
-                                         << "a.b";
+        for (const bool filters : { true, false }) {
+            const char* action = filters ? "Export filters" : "Export filter FR";
+            const QString suffix = filters ? "txt" : "csv";
+            QTest::addRow("%s, no suffix", action) << action << "myeq"
+                                                   << "myeq." + suffix;
+            QTest::addRow("%s, a dot and a space", action) << action << "hd600 v1.2"
+                                                           << "hd600 v1.2." + suffix;
+            QTest::addRow("%s, another suffix", action) << action << "a.b"
+                                                        << "a.b." + suffix;
+            QTest::addRow("%s, the suffix in capitals", action)
+                << action << "a." + suffix.toUpper() << "a." + suffix.toUpper();
+        }
     }
 
     void exportsCarryTheirSuffix()
@@ -973,13 +1125,13 @@ private slots:
         QFETCH(QString, written);
         presetSettings(1);
         MainWindow& mw = window();
+        QVERIFY(QDir(dir->path()).mkdir("out"));
         ModalAnswers answers;
-        answers.file(path(typed));
+        answers.file(path("out/" + typed));
         trigger(internals(mw).menu_Export, action);
         QCOMPARE(answers.pending(), 0);
-        QCOMPARE(
-            QDir(dir->path()).entryList({ "my*", "a.b" }, QDir::Files), QStringList { written });
-        QVERIFY(fileBytes(path(written))
+        QCOMPARE(QDir(path("out")).entryList(QDir::Files), QStringList { written });
+        QVERIFY(fileBytes(path("out/" + written))
                     .startsWith(action == "Export filters" ? "Preamp: " : "Quorvel_csv_file"));
     }
 

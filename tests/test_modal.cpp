@@ -66,6 +66,29 @@ template <typename T> void whenShown(std::function<void(T*)> act)
     timer->start();
 }
 
+// While it lives, clicks `button` in every message box shown and keeps the
+// boxes' texts, so a box a test did not expect is answered, not waited on.
+class BoxClicker
+{
+public:
+    explicit BoxClicker(QMessageBox::StandardButton button)
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this, button] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box && box->isVisible() && box->button(button)) {
+                texts << box->text();
+                box->button(button)->click();
+            }
+        });
+        m_timer.start(10);
+    }
+
+    QStringList texts;
+
+private:
+    QTimer m_timer;
+};
+
 QLineEdit* fileNameEdit(QFileDialog* dialog)
 {
     return dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
@@ -221,9 +244,27 @@ private slots:
         QTest::newRow("already the suffix") << "myeq.txt"
                                             << "(*.txt)"
                                             << "myeq.txt";
+        QTest::newRow("a dot in the name") << "hd600 v1.2"
+                                           << "(*.txt)"
+                                           << "hd600 v1.2.txt";
         QTest::newRow("a suffix of its own") << "a.b"
                                              << "(*.txt)"
-                                             << "a.b";
+                                             << "a.b.txt";
+        QTest::newRow("the suffix in capitals") << "a.TXT"
+                                                << "(*.txt)"
+                                                << "a.TXT";
+        QTest::newRow("the suffix in mixed case") << "curve.Csv"
+                                                  << "(*.csv)"
+                                                  << "curve.Csv";
+        QTest::newRow("the suffix inside the name") << "a.txt.bak"
+                                                    << "(*.txt)"
+                                                    << "a.txt.bak.txt";
+        QTest::newRow("the suffix without its dot") << "mytxt"
+                                                    << "(*.txt)"
+                                                    << "mytxt.txt";
+        QTest::newRow("a dot at the end") << "myeq."
+                                          << "(*.txt)"
+                                          << "myeq.txt";
         QTest::newRow("dot in a folder name only") << "v1.2/myeq"
                                                    << "(*.txt)"
                                                    << "v1.2/myeq.txt";
@@ -279,33 +320,67 @@ private slots:
         QCOMPARE(answers.shown[0].text, home ? QDir::homePath() : start);
     }
 
-    // The real dialog, shown: it opens in the folder, with no name filled in,
-    // adds the suffix to a typed name and asks whether to replace the file of
-    // that name.
+    // The real dialog, shown: it opens in the folder with no name filled in,
+    // settles the name that will be written, asks whether to replace the file
+    // of that name and of no other, and stays open on No.
+    void shownSaveDialogAsksForTheWrittenName_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<bool>("replace"); // the answer to the question
+        QTest::addColumn<QString>("asked"); // the file asked about; empty for none
+        QTest::addColumn<QString>("written"); // empty: the dialog stays open
+        QTest::newRow("no suffix, its file there")
+            << "myeq" << QStringList { "myeq.txt" } << true << "myeq.txt"
+            << "myeq.txt";
+        QTest::newRow("a dot, its file there")
+            << "hd600 v1.2" << QStringList { "hd600 v1.2.txt" } << true << "hd600 v1.2.txt"
+            << "hd600 v1.2.txt";
+        QTest::newRow("a dot, only the typed name there")
+            << "hd600 v1.2" << QStringList { "hd600 v1.2" } << true << ""
+            << "hd600 v1.2.txt";
+        QTest::newRow("the suffix in capitals")
+            << "a.TXT" << QStringList { "a.TXT" } << true << "a.TXT"
+            << "a.TXT";
+        QTest::newRow("not replaced")
+            << "hd600 v1.2" << QStringList { "hd600 v1.2.txt" } << false << "hd600 v1.2.txt"
+            << "";
+    }
+
     void shownSaveDialogAsksForTheWrittenName()
     {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, existing);
+        QFETCH(bool, replace);
+        QFETCH(QString, asked);
+        QFETCH(QString, written);
         QTemporaryDir dir;
-        putFile(dir.filePath("myeq.txt"), "old\n");
+        for (const QString& name : existing)
+            putFile(dir.filePath(name), "old\n");
         QString folderShown = "-";
         QString nameShown = "-";
-        QString question;
+        bool leftOpen = false;
+        BoxClicker answer(replace ? QMessageBox::Yes : QMessageBox::No);
         whenShown<QFileDialog>([&](QFileDialog* dialog) {
             folderShown = dialog->directory().absolutePath();
             QLineEdit* edit = fileNameEdit(dialog);
             QVERIFY(edit);
             nameShown = edit->text();
-            whenShown<QMessageBox>([&](QMessageBox* box) {
-                question = box->text();
-                box->button(QMessageBox::Yes)->click();
-            });
-            QTest::keyClicks(edit, "myeq");
+            QTest::keyClicks(edit, typed);
             QTest::keyClick(edit, Qt::Key_Return);
+            leftOpen = dialog->isVisible();
+            if (leftOpen)
+                dialog->reject();
         });
         const QString chosen = modal::getSaveFileName(nullptr, "保存文件", dir.path(), "(*.txt)");
-        QCOMPARE(chosen, dir.filePath("myeq.txt"));
+        QCOMPARE(chosen, written.isEmpty() ? QString() : dir.filePath(written));
+        QCOMPARE(leftOpen, written.isEmpty());
+        QCOMPARE(answer.texts.size(), asked.isEmpty() ? 0 : 1);
+        if (!asked.isEmpty())
+            QVERIFY2(
+                answer.texts[0].startsWith(asked + " already exists"), qPrintable(answer.texts[0]));
         QCOMPARE(folderShown, QDir(dir.path()).absolutePath());
         QCOMPARE(nameShown, QString());
-        QVERIFY2(question.startsWith("myeq.txt already exists"), qPrintable(question));
     }
 
     void shownSaveDialogOfAMissingFolderOpensHome()

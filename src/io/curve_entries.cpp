@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include "store/curve_list.h"
 
 namespace {
@@ -72,4 +74,39 @@ int selectionAfterRemoval(int selected, int removed)
     if (selected == removed)
         return -1;
     return selected > removed ? selected - 1 : selected;
+}
+
+std::optional<int> highlightAfterKey(int key, int current, int count, int page)
+{
+    int step = 0;
+    switch (key) {
+    case Qt::Key_Up:
+        step = -1;
+        break;
+    case Qt::Key_Down:
+        step = 1;
+        break;
+    case Qt::Key_PageUp:
+        step = -std::max(page, 1);
+        break;
+    case Qt::Key_PageDown:
+        step = std::max(page, 1);
+        break;
+    case Qt::Key_Home:
+        step = -count;
+        break;
+    case Qt::Key_End:
+        step = count;
+        break;
+    default:
+        return std::nullopt;
+    }
+    if (count <= 0)
+        return -1;
+    if (current < 0 || current >= count) {
+        if (key == Qt::Key_Home || key == Qt::Key_End)
+            return key == Qt::Key_Home ? 0 : count - 1;
+        return step > 0 ? 0 : count - 1;
+    }
+    return std::clamp(current + step, 0, count - 1);
 }

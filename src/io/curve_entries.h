@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 struct BD_data;
 
 // `name`, with "(1)" appended while an entry of the same type already
@@ -24,3 +26,11 @@ QString curveFilePath(
 // entries above it moved down by one: the same entry, -1 when it was the
 // removed one.
 int selectionAfterRemoval(int selected, int removed);
+
+// Where a picker's highlight goes for a key pressed in its open list of
+// `count` rows, `page` of them in view: Up and Down move one row, Page Up and
+// Page Down one page, Home and End to the ends, stopping at either end.
+// From no highlight (`current` -1) the keys that move down start at the
+// first row and those that move up at the last. -1 for an empty list;
+// nothing for a key that does not move the highlight.
+std::optional<int> highlightAfterKey(int key, int current, int count, int page);

@@ -31,7 +31,7 @@
 #include "io/filter_text.h"
 #include "io/io_state.h"
 #include "io/io_texts.h"
-#include "io/picker_keys.h"
+#include "io/picker_highlight.h"
 #include "plot/response_chart.h"
 #include "store/curve_list.h"
 #include "store/paths.h"
@@ -43,11 +43,12 @@
 
 namespace {
 
+// The selected row is the one highlight, moved by the keys and the mouse
+// alike; a hover look of its own would draw a second one.
 const char* const kCurveListSheet
     = "QListWidget{outline:0px; border-radius:20px;background: rgba(0,0,0,1);padding-top:10px;"
       "padding-bottom:10px;}QListWidget::item{margin-top:0px;margin-bottom:0px;height:40px;}"
       "QListWidget::item:selected{color: " QV_TEXT "; border-radius:8px; "
-      "background:rgba(56, 56, 56, 0);}QListWidget::item:hover{border-radius:8px;"
       "background-color:" QV_DARK_GREY ";}QListWidget::item QLabel { color: " QV_TEXT ";"
       "background-color: transparent; }";
 
@@ -205,7 +206,7 @@ void MainWindow::ComboBox_Init()
         p.combo->setModel(p.list->model());
         p.combo->setView(p.list);
         p.combo->setMaxVisibleItems(kMaxVisibleCurves);
-        new PickerKeys(p.list,
+        new PickerHighlight(p.list,
             [this, i] { (i == 0 ? sourcePicker() : targetPicker()).chooseHighlighted(*this); });
 
         QWidget* popup = p.combo->view()->window();

@@ -1,20 +1,84 @@
 #include "widgets/modal_seam.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTimer>
+
+#include "widgets/message_box.h"
 
 namespace modal {
 
 namespace {
 Answerer* g_answerer = nullptr;
-}
+
+// Qt's save dialog adds its default suffix only to a name without a dot, and
+// asks whether to replace the file of the name as typed. This one settles the
+// name that will be written first (the suffix unless the name ends with it),
+// asks about that file, and hands that name back.
+class SaveDialog : public QFileDialog
+{
+public:
+    SaveDialog(QWidget* parent, const QString& caption, const QString& dir, const QString& filter)
+        : QFileDialog(parent, caption, dir, filter)
+    {
+        setAcceptMode(QFileDialog::AcceptSave);
+        setFileMode(QFileDialog::AnyFile);
+        setDefaultSuffix(filterSuffix(filter));
+        connect(this, &QFileDialog::filterSelected, this,
+            [this](const QString& chosen) { setDefaultSuffix(filterSuffix(chosen)); });
+        // Qt's own dialog, whose accepting this class decides; a desktop's
+        // dialog would ask about the name as typed.
+        setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    }
+
+    QString written() const { return m_written; }
+
+protected:
+    void accept() override
+    {
+        const QStringList typed = selectedFiles();
+        // A folder is opened, an empty name refused: Qt's own way.
+        if (typed.size() != 1 || QFileInfo(typed.first()).isDir()) {
+            QFileDialog::accept();
+            return;
+        }
+        const QString name = withSuffix(typed.first(), defaultSuffix());
+        const QFileInfo file(name);
+        if (file.isDir()) {
+            setDirectory(name);
+            return;
+        }
+        if (file.exists() && !replaceConfirmed(file.fileName()))
+            return;
+        m_written = name;
+        QFileDialog::accept();
+    }
+
+private:
+    bool replaceConfirmed(const QString& fileName)
+    {
+        QMessageBox box(this);
+        buildMessageBox(box, QMessageBox::Warning, windowTitle(),
+            QCoreApplication::translate(
+                "QFileDialog", "%1 already exists.\nDo you want to replace it?")
+                .arg(fileName),
+            { QMessageBox::Yes, QMessageBox::No });
+        box.setDefaultButton(QMessageBox::No);
+        return modal::exec(box) == QMessageBox::Yes;
+    }
+
+    QString m_written;
+};
+
+} // namespace
 
 void setAnswerer(Answerer* answerer) { g_answerer = answerer; }
 
@@ -67,19 +131,8 @@ QString getSaveFileName(
         return withSuffix(
             g_answerer->answerFile(FileKind::Save, caption, folder, filter), filterSuffix(filter));
 
-    QFileDialog dialog(parent, caption, folder, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(filterSuffix(filter));
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-        [&dialog](const QString& chosen) { dialog.setDefaultSuffix(filterSuffix(chosen)); });
-    // Qt's own dialog adds the suffix before it asks whether to replace the
-    // file; a desktop's dialog may ask about the name as typed.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    const QStringList chosen = dialog.selectedFiles();
-    return chosen.isEmpty() ? QString() : withSuffix(chosen.first(), dialog.defaultSuffix());
+    SaveDialog dialog(parent, caption, folder, filter);
+    return dialog.exec() == QDialog::Accepted ? dialog.written() : QString();
 }
 
 QString getExistingDirectory(QWidget* parent, const QString& caption, const QString& dir)
@@ -109,9 +162,11 @@ QString withSuffix(const QString& path, const QString& suffix)
     if (path.isEmpty() || suffix.isEmpty())
         return path;
     const QFileInfo file(path);
-    if (file.fileName().contains(QLatin1Char('.')) || file.isDir())
+    const QString name = file.fileName();
+    if (name.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive) || file.isDir())
         return path;
-    return path + QLatin1Char('.') + suffix;
+    // A name typed with a dot at its end gets no second one.
+    return path + (name.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".")) + suffix;
 }
 
 QString saveFolder(const QString& dir)

@@ -45,8 +45,8 @@ QAction* exec(QMenu& menu, const QPoint& globalPos);
 QString getOpenFileName(
     QWidget* parent, const QString& caption, const QString& dir, const QString& filter);
 // As on the platform the program was written for, the name that comes back
-// carries the suffix of the chosen filter when the typed name has none, and
-// the question whether to replace a file is asked for that name. A start
+// carries the suffix of the chosen filter unless the typed name ends with it,
+// and the question whether to replace a file is asked for that name. A start
 // folder that does not exist opens the dialog in the home folder, with no
 // name filled in.
 QString getSaveFileName(
@@ -56,8 +56,10 @@ QString getExistingDirectory(QWidget* parent, const QString& caption, const QStr
 // The suffix a file filter names first: "csv" for "CSV files (*.csv)", none
 // for "(*)" or "(*.*)".
 QString filterSuffix(const QString& filter);
-// `path` with ".suffix" appended when its file name holds no dot ("myeq" ->
-// "myeq.txt"; "a.b" and "myeq.txt" stay); an empty path (Cancel) stays empty.
+// `path` with ".suffix" appended unless its file name already ends with it, in
+// any letter case: "myeq" -> "myeq.txt", "hd600 v1.2" -> "hd600 v1.2.txt",
+// "myeq." -> "myeq.txt"; "a.TXT" stays. An empty path (Cancel) and a folder
+// stay as they are.
 QString withSuffix(const QString& path, const QString& suffix);
 // Where a save dialog opens: `dir` when it is a folder that exists (or empty:
 // the current folder), else the home folder.
