@@ -37,10 +37,15 @@ int main(int argc, char* argv[])
     QLocalSocket client;
     const auto takeover = single_instance::takeOver(folderLock, client, appDataDir());
 
+    // A copy started after this one holds the folder: it is the one to run.
+    if (takeover == single_instance::Takeover::NewerStart)
+        return 0;
     if (!installApplicationFont())
         return 1;
-    if (takeover == single_instance::Takeover::Blocked) {
-        single_instance::showFolderInUse();
+    if (takeover == single_instance::Takeover::StillClosing
+        || takeover == single_instance::Takeover::NotAsked) {
+        qDebug() << "this copy does not start";
+        single_instance::showFolderInUse(takeover);
         return 1;
     }
 
@@ -57,7 +62,12 @@ int main(int argc, char* argv[])
     w.show();
 
     single_instance::Server server(&w);
-    server.listen(single_instance::serverNameFor(appDataDir()));
+    QString why;
+    const QString name = single_instance::serverNameFor(appDataDir(), &why);
+    if (name.isEmpty())
+        qWarning().noquote() << "single-instance server not started:" << why;
+    else if (server.listen(name) && takeover == single_instance::Takeover::ReadyWithoutLock)
+        server.keepName();
 
     QObject::connect(&a, &QCoreApplication::aboutToQuit, &w, &MainWindow::onAboutToQuit);
     QApplication::setQuitOnLastWindowClosed(false);
