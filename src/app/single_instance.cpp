@@ -342,12 +342,12 @@ bool Server::listen(const QString& name)
 {
     if (!m_server->listen(name)) {
         if (m_server->serverError() != QAbstractSocket::AddressInUseError) {
-            qWarning() << "single-instance server not started:" << m_server->errorString();
+            qDebug() << "single-instance server not started:" << m_server->errorString();
             return false;
         }
         QLocalServer::removeServer(name);
         if (!m_server->listen(name)) {
-            qWarning() << "single-instance server not started:" << m_server->errorString();
+            qDebug() << "single-instance server not started:" << m_server->errorString();
             return false;
         }
     }
