@@ -51,7 +51,7 @@ namespace {
 const QString kFailed = "Connection failed, please try again or manually update";
 const QByteArray kManifestPath = "/um/VeskSoftware.json";
 const QByteArray kArchivePath = "/dl/QUORVEL%20Vesk%20V1.17.zip";
-constexpr int kWaitMs = 60000; // generous: the machine may be busy
+constexpr int kWaitMs = testsupport::kDeadlineMs;
 
 QByteArray manifest(const QString& macVersion, const QString& macUrl)
 {
