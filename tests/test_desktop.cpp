@@ -41,6 +41,7 @@
 #include "app/mainwindow_ui.h"
 #include "app/startup.h"
 #include "edges.h"
+#include "modal_guard.h"
 #include "warning_log.h"
 #include "widgets/customcontrols.h"
 #include "widgets/framelesshelper.h"
@@ -217,6 +218,8 @@ class TestDesktop : public QObject
 {
     Q_OBJECT
 
+    // A window manager and xdotool answer the menus shown here.
+    const modalguard::RealModals realModals;
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MainWindow> window;
     bool windowManaged = false;

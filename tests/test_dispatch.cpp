@@ -107,6 +107,8 @@ private slots:
     void statusAndLabels();
     void modelBRecordsAndControls();
     void sampleRateLocksAndReleases();
+    void streamLockOnConnection_data();
+    void streamLockOnConnection();
     void unplugReleasesBandControls_data();
     void unplugReleasesBandControls();
     void lossClearsDevicePreset();
@@ -372,6 +374,57 @@ void TestDispatch::sampleRateLocksAndReleases()
     QVERIFY(!ui.checkBox_8->isEnabled());
     engine().queueFrame(0x1107, 44100);
     drain();
+}
+
+void TestDispatch::streamLockOnConnection_data()
+{
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<QString>("audio");
+    QTest::addColumn<QString>("rateText");
+    QTest::addColumn<bool>("locked");
+    QTest::newRow("DSD1024, not in the table") << 45158400 << "DSD"
+                                               << "Sample" << true;
+    QTest::newRow("DSD128 of the 48 kHz family, not in the table") << 6144000 << "DSD"
+                                                                   << "Sample" << true;
+    QTest::newRow("DSD64") << 2822400 << "DSD"
+                           << "2.82MHz" << true;
+    QTest::newRow("PCM 32 kHz, not in the table") << 32000 << "PCM"
+                                                  << "Sample" << false;
+    QTest::newRow("PCM 48 kHz") << 48000 << "PCM"
+                                << "48kHz" << false;
+}
+
+// The stream a device reports as it connects decides the band controls, on
+// the first connection and on every later one: the preset the connection
+// selects releases them, and the stream check locks them again while the
+// stream is one the equaliser cannot serve.
+void TestDispatch::streamLockOnConnection()
+{
+    QFETCH(int, rate);
+    QFETCH(QString, audio);
+    QFETCH(QString, rateText);
+    QFETCH(bool, locked);
+    sim::ModelSheet sheet = sim::modelASheet();
+    sheet.rate = rate;
+    MainWindowUi& ui = *in().ui;
+    for (const char* when : { "connected", "connected again" }) {
+        unplug();
+        connectModel(std::make_shared<sim::SlotModel>(sheet));
+        w->timeoutSlot2(); // the stream check's next tick
+        if (locked)
+            QVERIFY2(in().stream_check_timer->isActive(), when);
+        QCOMPARE(statusLabel1->text(), "   " + audio + "   ");
+        QCOMPARE(statusLabel2->text(), "   " + rateText + "   ");
+        QCOMPARE(status_bar_value.eq_max, locked ? 0 : 10);
+        QVERIFY2(ui.checkBox_8->isEnabled() != locked, when);
+        QVERIFY2(ui.gbox1_BL1->isEnabled() != locked, when);
+        QVERIFY2(ui.gbox2_lineEdit1->isEnabled() != locked, when);
+        QVERIFY2(
+            ui.checkBox_8->styleSheet().contains(locked ? "2-unchecked" : "1-unchecked"), when);
+        QCOMPARE(statusLabel6->text(),
+            locked ? QStringLiteral("   PEQ does not support the current sampling rate   ")
+                   : QStringLiteral("   EQ Max NUM:10   "));
+    }
 }
 
 void TestDispatch::unplugReleasesBandControls_data()

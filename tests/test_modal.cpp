@@ -17,6 +17,7 @@
 
 #include "deadlines.h"
 #include "modal_answers.h"
+#include "modal_guard.h"
 #include "test_files.h"
 #include "widgets/message_box.h"
 #include "widgets/modal_seam.h"
@@ -360,6 +361,7 @@ private slots:
         QString folderShown = "-";
         QString nameShown = "-";
         bool leftOpen = false;
+        const modalguard::RealModals realModals;
         BoxClicker answer(replace ? QMessageBox::Yes : QMessageBox::No);
         whenShown<QFileDialog>([&](QFileDialog* dialog) {
             folderShown = dialog->directory().absolutePath();
@@ -388,6 +390,7 @@ private slots:
         QTemporaryDir dir;
         QString folderShown;
         QString nameShown = "-";
+        const modalguard::RealModals realModals;
         whenShown<QFileDialog>([&](QFileDialog* dialog) {
             folderShown = dialog->directory().absolutePath();
             nameShown = fileNameEdit(dialog) ? fileNameEdit(dialog)->text() : "-";
@@ -432,6 +435,79 @@ private slots:
         NameDialog dialog;
         QCOMPARE(modal::exec(dialog), int(QDialog::Rejected));
         QVERIFY(!dialog.isVisible());
+    }
+
+    // A modal that blocks in its own loop with nothing to answer it is closed
+    // at once and named (here without failing this test): offscreen, nobody
+    // would ever click it.
+    void unansweredRealModalIsClosedAndNamed_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("named");
+        const QString box = QStringLiteral("QMessageBox \"Quorvel\": Sure?");
+        QTest::newRow("box outside the seam") << "box" << box;
+        QTest::newRow("box outside the seam, an answer queued") << "box, answer queued" << box;
+        QTest::newRow("box through the seam, no answerer") << "seam" << box;
+        QTest::newRow("menu outside the seam") << "menu"
+                                               << "QMenu: Delete/Rename";
+        QTest::newRow("file dialog outside the seam") << "file"
+                                                      << "QFileDialog \"Open\"";
+    }
+    void unansweredRealModalIsClosedAndNamed()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, named);
+        modalguard::Caught caught;
+        QMessageBox box(
+            QMessageBox::Question, "Quorvel", "Sure?", QMessageBox::Yes | QMessageBox::No);
+        if (how == "box") {
+            QVERIFY(box.exec() != QMessageBox::Yes);
+        } else if (how == "box, answer queued") {
+            ModalAnswers answers;
+            answers.button("Yes");
+            QVERIFY(box.exec() != QMessageBox::Yes);
+            QCOMPARE(answers.pending(), 1);
+        } else if (how == "seam") {
+            QVERIFY(modal::exec(box) != QMessageBox::Yes);
+        } else if (how == "menu") {
+            QMenu menu;
+            menu.addAction("Delete");
+            menu.addSeparator();
+            menu.addAction("Rename");
+            QCOMPARE(menu.exec(QPoint(10, 10)), nullptr);
+        } else {
+            QCOMPARE(QFileDialog::getOpenFileName(nullptr, "Open", QDir::tempPath()), QString());
+        }
+        QCOMPARE(caught.modals, QStringList { named });
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    }
+
+    // A modal window shown without a loop of its own, a popup menu and a
+    // dialog whose answer waits for something first are no business of the
+    // guard.
+    void answeredAndLooplessModalsAreLeftAlone()
+    {
+        modalguard::Caught caught;
+        QMenu popup;
+        popup.addAction("Delete");
+        popup.popup(QPoint(10, 10));
+        QCoreApplication::processEvents();
+        popup.close();
+        // No event handled before the dialog's loop: that loop meets this one first.
+        QDialog window;
+        window.setModal(true);
+        window.show();
+        ModalAnswers answers;
+        bool ready = false;
+        answers.dialog([&ready](QDialog& dialog) {
+            QTimer::singleShot(10, [&ready] { ready = true; });
+            QTRY_VERIFY(ready);
+            dialog.accept();
+        });
+        NameDialog dialog;
+        QCOMPARE(modal::exec(dialog), int(QDialog::Accepted));
+        QVERIFY(window.isVisible());
+        QCOMPARE(caught.modals, QStringList());
     }
 
     void noAnswererAfterScope()

@@ -27,6 +27,7 @@
 #include "app/system_quit.h"
 #include "deadlines.h"
 #include "dsp/band.h"
+#include "modal_guard.h"
 #include "settings/checkupdata.h"
 #include "settings/systemsetting.h"
 #include "store/channel_modes.h"
@@ -103,6 +104,8 @@ class TestSystemQuit : public QObject
 {
     Q_OBJECT
 
+    // The quit has to win over real boxes, menus and dialogs in their own loops.
+    const modalguard::RealModals realModals;
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<MainWindow> w;
     MainWindowInternals in() const { return internals(*w); }

@@ -51,7 +51,7 @@ namespace {
 const QString kFailed = "Connection failed, please try again or manually update";
 const QByteArray kManifestPath = "/um/VeskSoftware.json";
 const QByteArray kArchivePath = "/dl/QUORVEL%20Vesk%20V1.17.zip";
-constexpr int kWaitMs = 60000; // generous: the machine may be busy
+constexpr int kWaitMs = testsupport::kDeadlineMs;
 
 QByteArray manifest(const QString& macVersion, const QString& macUrl)
 {
@@ -97,14 +97,16 @@ QMap<QString, QByteArray> tree(const QString& root)
     return entries;
 }
 
+constexpr int kLoopNeverEnded = 99;
+
 // Runs the application's event loop the way main() does, from `start` until
-// the program quits; 99 when it never does.
+// the program quits; kLoopNeverEnded when it has not by the deadline.
 int runUntilQuit(const std::function<void()>& start)
 {
     QTimer guard;
     guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-    guard.start(2 * kWaitMs);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(kLoopNeverEnded); });
+    guard.start(kWaitMs);
     QTimer::singleShot(0, &guard, start);
     return QCoreApplication::exec();
 }
@@ -521,6 +523,8 @@ private slots:
         disconnect(quit);
         disconnect(progress);
 
+        QVERIFY2(code != kLoopNeverEnded,
+            qPrintable("no quit after Update; the window says " + u->label_UpVersion->text()));
         QCOMPARE(code, 0);
         const QString folder = dir->path() + "/UpdateProgram";
         QCOMPARE(launches, 1);
@@ -695,6 +699,9 @@ private slots:
             setInstallToolOnPath(false);
         });
         watch.stop();
+        QVERIFY2(code != kLoopNeverEnded,
+            qPrintable(
+                "no failed line after Update; the window says " + u->label_UpVersion->text()));
         QCOMPARE(code, 5);
         expectFailedDownload(u, line);
         QCOMPARE(server.requestCount(), 1);

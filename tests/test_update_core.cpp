@@ -388,7 +388,7 @@ private slots:
         f.close();
         QProcess bash;
         bash.start("/bin/bash", { "-n", f.fileName() });
-        QVERIFY(bash.waitForFinished(60000));
+        QVERIFY(bash.waitForFinished(testsupport::kDeadlineMs));
         QCOMPARE(bash.exitCode(), 0);
         QCOMPARE(bash.readAllStandardError(), QByteArray());
     }

@@ -26,6 +26,7 @@
 
 #include <functional>
 
+#include "modal_guard.h"
 #include "widgets/modal_seam.h"
 
 class ModalAnswers : public modal::Answerer
@@ -148,6 +149,7 @@ public:
 
     void answerDialog(QDialog& d) override
     {
+        const modalguard::Answering answering(d);
         Shown s { Kind::Dialog, d.windowTitle(), {}, {},
             QString::fromLatin1(d.metaObject()->className()) };
         if (auto* box = qobject_cast<QMessageBox*>(&d)) {

@@ -26,6 +26,7 @@
 #include "device/device_state.h"
 #include "device/hid_device.h"
 #include "device/threads.h"
+#include "deadlines.h"
 #include "modal_answers.h"
 #include "settings/systemsetting.h"
 #include "sim_slot_model.h"
