@@ -17,6 +17,7 @@
 #include "device/device_access.h"
 #include "device/device_session.h" // before the reset, which clears its handshake count
 #include "device_state_reset.h"
+#include "font_glyphs.h"
 #include "device/device_state.h"
 #include "device/hid_device.h"
 #include "device/threads.h"
@@ -149,12 +150,9 @@ private slots:
         QVERIFY(answers.shown[0].text.contains(QLatin1String(kRealDeviceSection)));
         QVERIFY(answers.shown[0].text.contains(advice));
         // The embedded font is a subset: a character it lacks shows as a box.
-        QFont exact = QApplication::font();
-        exact.setStyleStrategy(QFont::NoFontMerging);
-        const QFontMetrics metrics(exact);
-        for (QChar c : answers.shown[0].text + answers.shown[0].choices.join(QString()))
-            QVERIFY2(c == '\n' || metrics.inFont(c),
-                qPrintable(QStringLiteral("not in the font: ") + c));
+        const QString missing = testsupport::missingGlyphs(
+            answers.shown[0].text + answers.shown[0].choices.join(QString()));
+        QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("not in the font: ") + missing));
         QCOMPARE(warningsNamingTheNode(), 1);
         QCOMPARE(testsupport::warningLog().filter(kNode).value(0), deniedDeviceLine(kNode));
 

@@ -26,6 +26,7 @@
 #include <memory>
 
 #include "deadlines.h"
+#include "font_glyphs.h"
 #include "app/macapplication.h"
 #include "app/mainwindow.h"
 #include "window_internals.h"
@@ -81,19 +82,14 @@ QString longFolder(const QString& last)
 // font lacks, drawn as boxes or by another font.
 QString missingGlyphs(QWidget* window)
 {
-    QFont exact = QApplication::font();
-    exact.setStyleStrategy(QFont::NoFontMerging);
-    const QFontMetrics metrics(exact);
-    QString missing;
+    QString texts;
     for (QWidget* w : window->findChildren<QWidget*>()) {
         if (!w->isVisible())
             continue;
         for (const testsupport::TextBox& box : testsupport::textBoxes(w))
-            for (QChar c : box.text)
-                if (!metrics.inFont(c) && !missing.contains(c))
-                    missing += c;
+            texts += box.text;
     }
-    return missing;
+    return testsupport::missingGlyphs(texts);
 }
 
 } // namespace

@@ -15,7 +15,6 @@ constexpr int kGainLimitPosition = 24;
 constexpr int kMaxGainTextLength = 9;
 constexpr int kMaxFrequencyTextLength = 6;
 constexpr int kMaxQTextLength = 7;
-constexpr int kDefaultFrequency = 632;
 constexpr int32_t kMaxQCode = 150000;
 constexpr int32_t kDefaultQCode = 7070;
 
@@ -135,7 +134,8 @@ int readFrequencyText(const QString& text)
         return kBandMaxHz;
     bool ok = false;
     const int n = rest.toInt(&ok, 10);
-    return ok ? heldFrequency(n) : kDefaultFrequency;
+    // No number: the field's default, as every other source of it gives.
+    return ok ? heldFrequency(n) : EQ_data {}.center_frequency;
 }
 
 QEntry readQText(const QString& text)

@@ -3,6 +3,8 @@
 // this machine's font a text can be wider than its label, which then draws it
 // cut off.
 
+class QLabel;
+class QString;
 class QWidget;
 
 // Widens every label under root whose width limit leaves its text less room
@@ -15,9 +17,6 @@ void widenLabelsToText(QWidget* root);
 // room than its place gives grows to the right by what it lacks, keeping its
 // left edge, top and height; never narrows. Call after the texts change.
 void widenPlacedToText(QWidget* root);
-
-class QLabel;
-class QString;
 
 // Shows text as it is (no markup) on one line of label, shortened in the
 // middle with an ellipsis where it would not fit, the whole text as the
